@@ -1,0 +1,336 @@
+#include "LibraryFile.h"
+
+#include "FileUrl.h"
+#include "LibraryError.h"
+
+#include <rapidjson/error/en.h>
+#include <rapidjson/filereadstream.h>
+#include <rapidjson/reader.h>
+#include <rapidjson/writer.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <memory>
+
+namespace mirelo {
+
+namespace {
+
+std::string quoted(std::string_view text) { return "“" + std::string(text) + "”"; }
+
+// Top-level keys; all but "selectedFolder" are required.
+enum TopKey : unsigned {
+    kVersion = 1u << 0, kItems = 1u << 1, kFolders = 1u << 2, kIndexed = 1u << 3, kExpanded = 1u << 4,
+    kSort = 1u << 5, kSection = 1u << 6, kFormat = 1u << 7, kSearch = 1u << 8, kSelected = 1u << 9,
+    kUnknown = 1u << 10,
+};
+constexpr std::pair<unsigned, const char*> kTopKeys[] = {
+    {kVersion, "version"}, {kItems, "items"}, {kFolders, "folders"}, {kIndexed, "indexedFolders"},
+    {kExpanded, "expandedFolders"}, {kSort, "sort"}, {kSection, "section"}, {kFormat, "format"},
+    {kSearch, "search"}, {kSelected, "selectedFolder"},
+};
+constexpr unsigned kRequired = kVersion | kItems | kFolders | kIndexed | kExpanded | kSort | kSection | kFormat | kSearch;
+
+enum ItemKey : unsigned { kUrl = 1, kBytes = 2, kModified = 4, kIsVideo = 8, kItemUnknown = 16 };
+constexpr std::pair<unsigned, const char*> kItemKeys[] = {
+    {kUrl, "url"}, {kBytes, "bytes"}, {kModified, "modified"}, {kIsVideo, "isVideo"}};
+
+class SnapshotHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, SnapshotHandler> {
+public:
+    LibrarySnapshot snapshot;
+    std::string problem; // set when the handler stopped the parse
+    bool versionSeen = false;
+    int64_t version = 0;
+
+    bool Null()
+    {
+        if (skip()) return skippedScalar();
+        if (where_ == Where::Top && key_ == kSelected) return seen(), snapshot.selectedFolder.reset(), true;
+        return wrongType();
+    }
+    bool Bool(bool b)
+    {
+        if (skip()) return skippedScalar();
+        if (where_ == Where::Item && itemKey_ == kIsVideo) return itemSeen(), video_ = b, true;
+        return wrongType();
+    }
+    bool Int(int i) { return Int64(i); }
+    bool Uint(unsigned u) { return Int64(u); }
+    bool Uint64(uint64_t u)
+    {
+        if (u > uint64_t(std::numeric_limits<int64_t>::max())) return Double(double(u));
+        return Int64(int64_t(u));
+    }
+    bool Int64(int64_t i)
+    {
+        if (skip()) return skippedScalar();
+        if (where_ == Where::Item) {
+            if (itemKey_ == kBytes) return itemSeen(), bytes_ = i, true;
+            if (itemKey_ == kModified) return itemSeen(), modified_ = double(i), true;
+            return wrongType();
+        }
+        if (where_ == Where::Top && key_ == kVersion) {
+            versionSeen = true;
+            version = i;
+            return seen(), true;
+        }
+        return wrongType();
+    }
+    bool Double(double d)
+    {
+        if (skip()) return skippedScalar();
+        if (where_ == Where::Item && itemKey_ == kModified) return itemSeen(), modified_ = d, true;
+        return wrongType();
+    }
+    bool String(const char* text, rapidjson::SizeType length, bool)
+    {
+        if (skip()) return skippedScalar();
+        std::string_view value(text, length);
+        if (where_ == Where::Item) {
+            if (itemKey_ != kUrl) return wrongType();
+            auto path = pathFromFileUrl(value);
+            if (!path) return badUrl(value);
+            path_ = std::move(*path);
+            return itemSeen(), true;
+        }
+        if (where_ == Where::List) {
+            auto path = pathFromFileUrl(value);
+            if (!path) return badUrl(value);
+            list_->push_back(std::move(*path));
+            return true;
+        }
+        if (where_ != Where::Top) return wrongType();
+        switch (key_) {
+        case kSort: snapshot.sort = value; break;
+        case kSection: snapshot.section = value; break;
+        case kFormat: snapshot.format = value; break;
+        case kSearch: snapshot.search = value; break;
+        case kSelected: {
+            auto path = pathFromFileUrl(value);
+            if (!path) return badUrl(value);
+            snapshot.selectedFolder = std::move(*path);
+            break;
+        }
+        default: return wrongType();
+        }
+        return seen(), true;
+    }
+    bool StartObject()
+    {
+        if (skip()) return ++skipDepth_, true;
+        if (where_ == Where::Start) return where_ = Where::Top, true;
+        if (where_ == Where::Items) {
+            where_ = Where::Item;
+            itemKeys_ = 0;
+            return true;
+        }
+        return wrongType();
+    }
+    bool Key(const char* text, rapidjson::SizeType length, bool)
+    {
+        if (skip()) return true;
+        std::string_view name(text, length);
+        if (where_ == Where::Top) {
+            key_ = kUnknown;
+            for (auto [bit, label] : kTopKeys)
+                if (name == label) key_ = bit;
+            if (key_ == kUnknown) beginSkip();
+            return true;
+        }
+        itemKey_ = kItemUnknown;
+        for (auto [bit, label] : kItemKeys)
+            if (name == label) itemKey_ = bit;
+        if (itemKey_ == kItemUnknown) beginSkip();
+        return true;
+    }
+    bool EndObject(rapidjson::SizeType)
+    {
+        if (skip()) return endSkip();
+        if (where_ == Where::Item) {
+            for (auto [bit, label] : kItemKeys)
+                if (!(itemKeys_ & bit))
+                    return fail("item " + std::to_string(snapshot.items.size() + 1) + " has no " + quoted(label));
+            snapshot.items.append(MediaItem(path_, bytes_, modified_, video_));
+            where_ = Where::Items;
+            return true;
+        }
+        for (auto [bit, label] : kTopKeys)
+            if ((kRequired & bit) && !(keys_ & bit)) return fail("the key " + quoted(label) + " is missing");
+        where_ = Where::Done;
+        return true;
+    }
+    bool StartArray()
+    {
+        if (skip()) return ++skipDepth_, true;
+        if (where_ != Where::Top) return wrongType();
+        switch (key_) {
+        case kItems: where_ = Where::Items; return true;
+        case kFolders: list_ = &snapshot.folders; break;
+        case kIndexed: list_ = &snapshot.indexedFolders; break;
+        case kExpanded: list_ = &snapshot.expandedFolders; break;
+        default: return wrongType();
+        }
+        list_->clear();
+        where_ = Where::List;
+        return true;
+    }
+    bool EndArray(rapidjson::SizeType)
+    {
+        if (skip()) return endSkip();
+        where_ = Where::Top;
+        return seen(), true;
+    }
+
+private:
+    enum class Where { Start, Top, Items, Item, List, Done };
+
+    // An unknown key's value is read and dropped, however deep.
+    bool skip() const { return skipping_; }
+    void beginSkip() { skipping_ = true, skipDepth_ = 0; }
+    bool skippedScalar()
+    {
+        if (skipDepth_ == 0) skipping_ = false;
+        return true;
+    }
+    bool endSkip()
+    {
+        if (--skipDepth_ == 0) skipping_ = false;
+        return true;
+    }
+    void seen() { keys_ |= key_; }
+    void itemSeen() { itemKeys_ |= itemKey_; }
+
+    bool fail(std::string text)
+    {
+        problem = std::move(text);
+        return false;
+    }
+    bool wrongType()
+    {
+        if (where_ == Where::Item)
+            for (auto [bit, label] : kItemKeys)
+                if (bit == itemKey_)
+                    return fail(quoted(label) + " of item " + std::to_string(snapshot.items.size() + 1) +
+                                " has the wrong type");
+        if (where_ == Where::Start) return fail("it does not hold a JSON object");
+        for (auto [bit, label] : kTopKeys)
+            if (bit == key_) return fail(quoted(label) + " has the wrong type");
+        return fail("a value has the wrong type");
+    }
+    bool badUrl(std::string_view value) { return fail(quoted(value) + " is not a file URL"); }
+
+    Where where_ = Where::Start;
+    unsigned key_ = 0, keys_ = 0;
+    unsigned itemKey_ = 0, itemKeys_ = 0;
+    int skipDepth_ = 0;
+    bool skipping_ = false;
+    std::vector<std::string>* list_ = nullptr;
+    std::string path_;
+    int64_t bytes_ = 0;
+    double modified_ = 0;
+    bool video_ = false;
+};
+
+struct FileCloser {
+    void operator()(FILE* f) const { std::fclose(f); }
+};
+
+} // namespace
+
+LibrarySnapshot LibraryFile::read(const std::string& path)
+{
+    const std::string file = "The library file " + quoted(path);
+    std::unique_ptr<FILE, FileCloser> stream(std::fopen(path.c_str(), "rbe"));
+    if (!stream) throw LibraryError(file + " couldn’t be read: " + systemErrorText(errno) + ".");
+
+    std::vector<char> buffer(1 << 16);
+    rapidjson::FileReadStream input(stream.get(), buffer.data(), buffer.size());
+    SnapshotHandler handler;
+    rapidjson::Reader reader;
+    constexpr unsigned kFlags = rapidjson::kParseFullPrecisionFlag | rapidjson::kParseValidateEncodingFlag;
+    rapidjson::ParseResult parsed = reader.Parse<kFlags>(input, handler);
+    if (std::ferror(stream.get())) throw LibraryError(file + " couldn’t be read: " + systemErrorText(EIO) + ".");
+
+    if (handler.versionSeen && handler.version != 1)
+        throw LibraryError(file + " is not in a format this version of Mirelo can read (version " +
+                           std::to_string(handler.version) + ").");
+    if (parsed.IsError()) {
+        if (!handler.problem.empty()) throw LibraryError(file + " is damaged: " + handler.problem + ".");
+        if (parsed.Code() == rapidjson::kParseErrorDocumentEmpty) throw LibraryError(file + " is empty.");
+        throw LibraryError(file + " is damaged: " + rapidjson::GetParseError_En(parsed.Code()) + " (at byte " +
+                           std::to_string(parsed.Offset()) + ")");
+    }
+    handler.snapshot.version = int(handler.version);
+    return std::move(handler.snapshot);
+}
+
+void LibraryFile::encode(const LibrarySnapshot& snapshot, FileSink& sink)
+{
+    using Writer = rapidjson::Writer<FileSink, rapidjson::UTF8<>, rapidjson::UTF8<>, rapidjson::CrtAllocator,
+                                     rapidjson::kWriteValidateEncodingFlag>;
+    Writer writer(sink);
+    std::string url;
+    auto text = [&](std::string_view value, const char* field) {
+        if (!writer.String(value.data(), rapidjson::SizeType(value.size())))
+            throw LibraryError(std::string("Couldn’t save the library: the ") + field + " is not valid UTF-8 text.");
+    };
+    auto fileUrl = [&](std::string_view path) {
+        url.clear();
+        appendFileUrl(url, path);
+        writer.String(url.data(), rapidjson::SizeType(url.size()));
+    };
+    auto folderList = [&](const char* key, const std::vector<std::string>& folders) {
+        writer.Key(key);
+        writer.StartArray();
+        for (const auto& folder : folders) fileUrl(folder);
+        writer.EndArray();
+    };
+
+    writer.StartObject();
+    writer.Key("version");
+    writer.Int(snapshot.version);
+    writer.Key("items");
+    writer.StartArray();
+    char number[32];
+    for (const MediaItem& item : snapshot.items) {
+        writer.StartObject();
+        writer.Key("url");
+        fileUrl(item.path());
+        writer.Key("bytes");
+        writer.Int64(item.bytes());
+        writer.Key("modified");
+        double modified = std::isfinite(item.modified()) ? item.modified() : kDistantPast;
+        auto end = std::to_chars(number, number + sizeof number, modified).ptr; // shortest round trip
+        writer.RawValue(number, size_t(end - number), rapidjson::kNumberType);
+        writer.Key("isVideo");
+        writer.Bool(item.isVideo());
+        writer.EndObject();
+    }
+    writer.EndArray();
+    folderList("folders", snapshot.folders);
+    folderList("indexedFolders", snapshot.indexedFolders);
+    if (snapshot.selectedFolder) {
+        writer.Key("selectedFolder");
+        fileUrl(*snapshot.selectedFolder);
+    }
+    folderList("expandedFolders", snapshot.expandedFolders);
+    writer.Key("sort");
+    text(snapshot.sort, "sort order");
+    writer.Key("section");
+    text(snapshot.section, "section");
+    writer.Key("format");
+    text(snapshot.format, "format filter");
+    writer.Key("search");
+    text(snapshot.search, "search text");
+    writer.EndObject();
+}
+
+void LibraryFile::write(const std::string& path, const LibrarySnapshot& snapshot)
+{
+    AtomicFile::write(path, [&](FileSink& sink) { encode(snapshot, sink); });
+}
+
+} // namespace mirelo

@@ -1,0 +1,95 @@
+#include "LibraryIndex.h"
+
+#include "FileUrl.h"
+#include "MediaItemTable.h"
+#include "MediaSort.h"
+#include "UnicodeText.h"
+
+namespace mirelo {
+
+namespace {
+
+std::string comparable(std::string_view path) { return nfc(standardisedPath(path)); }
+
+std::vector<std::string> comparableAll(const std::vector<std::string>& paths)
+{
+    std::vector<std::string> out;
+    out.reserve(paths.size());
+    for (const auto& p : paths) out.push_back(comparable(p));
+    return out;
+}
+
+bool insideAny(std::string_view path, const std::vector<std::string>& folders)
+{
+    for (const auto& folder : folders)
+        if (pathIsInside(path, folder)) return true;
+    return false;
+}
+
+} // namespace
+
+bool pathIsInside(std::string_view path, std::string_view folder)
+{
+    if (path == folder) return true;
+    if (folder == "/") return path.starts_with('/');
+    return path.size() > folder.size() && path[folder.size()] == '/' && path.starts_with(folder);
+}
+
+bool LibraryIndex::contains(std::string_view path, std::string_view folder)
+{
+    return pathIsInside(comparable(path), comparable(folder));
+}
+
+std::string LibraryIndex::remap(std::string_view path, std::string_view from, std::string_view to)
+{
+    std::string standard = standardisedPath(path);
+    std::string oldFolder = standardisedPath(from);
+    std::string newFolder = standardisedPath(to);
+    std::string_view remainder;
+    std::string normalizedPath;
+    if (pathIsInside(standard, oldFolder)) {
+        remainder = std::string_view(standard).substr(oldFolder == "/" ? 0 : oldFolder.size());
+    } else {
+        normalizedPath = nfc(standard);
+        std::string normalizedFolder = nfc(oldFolder);
+        if (!pathIsInside(normalizedPath, normalizedFolder)) return std::string(path);
+        remainder = std::string_view(normalizedPath).substr(normalizedFolder == "/" ? 0 : normalizedFolder.size());
+    }
+    if (remainder.empty()) return newFolder;
+    return standardisedPath(newFolder + (remainder.front() == '/' ? "" : "/") + std::string(remainder));
+}
+
+MediaItems LibraryIndex::merging(const MediaItems& scanned, const MediaItems& existing,
+                                 const std::vector<std::string>& roots, bool replace, bool recursive,
+                                 const std::vector<std::string>& preserving)
+{
+    // The later of two existing records for one location wins.
+    MediaItemTable byPath(size_t(existing.size()));
+    for (const MediaItem& item : existing) byPath.insertOrAssign(item);
+    MediaItemTable fresh(size_t(scanned.size()));
+    for (const MediaItem& item : scanned) fresh.insertOrAssign(item);
+
+    const std::vector<std::string> rootPaths = comparableAll(roots);
+    const std::vector<std::string> keptPaths = comparableAll(preserving);
+    auto dropped = [&](const MediaItem& item) {
+        if (!replace || rootPaths.empty()) return false;
+        std::string storage;
+        std::string_view path = item.comparablePath(storage);
+        if (insideAny(path, keptPaths)) return false;
+        if (recursive) return insideAny(path, rootPaths);
+        std::string_view parent = parentPath(path);
+        for (const auto& root : rootPaths)
+            if (parent == root) return true;
+        return false;
+    };
+
+    MediaItems merged;
+    merged.reserve(qsizetype(byPath.size() + fresh.size()));
+    byPath.forEach([&](const MediaItem& item) {
+        if (!fresh.contains(item.path()) && !dropped(item)) merged.append(item);
+    });
+    fresh.forEach([&](const MediaItem& item) { merged.append(item); });
+    return MediaSorts::ordered(merged, MediaSort::name);
+}
+
+} // namespace mirelo

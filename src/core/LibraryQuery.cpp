@@ -1,0 +1,129 @@
+#include "LibraryQuery.h"
+
+#include "FileUrl.h"
+#include "ItemOrdering.h"
+#include "LibraryIndex.h"
+#include "UnicodeText.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+namespace mirelo {
+
+namespace {
+
+bool isPdf(std::string_view extension)
+{
+    if (extension.size() != 3) return false;
+    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
+    return lower(extension[0]) == 'p' && lower(extension[1]) == 'd' && lower(extension[2]) == 'f';
+}
+
+bool passesSection(const MediaItem& item, LibraryMediaFilter section)
+{
+    switch (section) {
+    case LibraryMediaFilter::all: return true;
+    case LibraryMediaFilter::images: return !item.isVideo();
+    case LibraryMediaFilter::videos: return item.isVideo();
+    case LibraryMediaFilter::large: return item.bytes() >= kLargeFileBytes;
+    }
+    return true;
+}
+
+// Distinct format labels, cheap for the usual handful of ASCII extensions.
+class FormatSet {
+public:
+    void add(const MediaItem& item)
+    {
+        std::string_view extension = item.extension();
+        if (extension.size() <= 7 && isAscii(extension)) {
+            uint64_t packed = 0;
+            for (char c : extension) packed = (packed << 8) | uint8_t((c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c);
+            packed |= uint64_t(extension.size()) << 60; // "" and "\0" stay distinct
+            if (packed == last_) return;
+            last_ = packed;
+            if (packed_.insert(packed).second) labels_.insert(upperCased(extension));
+            return;
+        }
+        labels_.insert(item.format());
+    }
+    std::vector<std::string> sorted() const
+    {
+        std::vector<std::string> out(labels_.begin(), labels_.end());
+        std::sort(out.begin(), out.end()); // byte order of UTF-8 is code-point order
+        return out;
+    }
+
+private:
+    uint64_t last_ = ~0ULL;
+    std::unordered_set<uint64_t> packed_;
+    std::unordered_set<std::string> labels_;
+};
+
+} // namespace
+
+void MediaStorageSummary::include(const MediaItem& item)
+{
+    int64_t size = std::max<int64_t>(item.bytes(), 0);
+    if (item.isVideo())
+        videoBytes += size;
+    else if (isPdf(item.extension()))
+        otherBytes += size;
+    else
+        imageBytes += size;
+}
+
+std::optional<LibraryQueryResult> LibraryQuery::run(const LibraryQueryInput& input, const ScanToken& token)
+{
+    if (token.isCancelled()) return std::nullopt;
+
+    std::optional<std::string> scope;
+    if (input.folder) scope = nfc(standardisedPath(*input.folder));
+    const bool allFormats = input.format == kAllFormats;
+    const NameSearch search(input.search);
+
+    LibraryQueryResult result;
+    FormatSet formats;
+    ItemOrdering ordering(input.sort);
+    if (!scope) result.scopedItems = input.items; // shared, not copied
+
+    std::string storage;
+    const qsizetype count = input.items.size();
+    for (qsizetype i = 0; i < count; ++i) {
+        if (i % 128 == 0 && token.isCancelled()) return std::nullopt;
+        const MediaItem& item = input.items[i];
+        if (scope) {
+            if (!pathIsInside(item.comparablePath(storage), *scope)) continue;
+            result.scopedItems.append(item);
+        }
+        formats.add(item);
+        result.totalBytes += item.bytes();
+        if (!passesSection(item, input.section)) continue;
+        if (!allFormats && !item.hasFormat(input.format)) continue;
+        if (!search.matches(item.name())) continue;
+        ordering.add(item);
+    }
+    if (token.isCancelled()) return std::nullopt;
+
+    try {
+        ordering.sort(&token);
+    } catch (const QueryCancelled&) {
+        return std::nullopt;
+    }
+
+    const auto& entries = ordering.entries();
+    result.visible.reserve(qsizetype(entries.size()));
+    result.visibleIDs.reserve(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (i % 128 == 0 && token.isCancelled()) return std::nullopt;
+        const MediaItem& item = *entries[i].item;
+        result.visible.append(item);
+        result.visibleIDs.insert(item);
+        result.storage.include(item);
+    }
+    if (token.isCancelled()) return std::nullopt;
+    result.formats = formats.sorted();
+    return result;
+}
+
+} // namespace mirelo

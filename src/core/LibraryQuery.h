@@ -1,0 +1,54 @@
+#pragma once
+// Turns the whole library plus the view settings (folder, section, format,
+// search, sort) into what the library window shows.
+
+#include "MediaItem.h"
+#include "MediaItemTable.h"
+#include "MediaSort.h"
+#include "ScanToken.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace mirelo {
+
+enum class LibraryMediaFilter { all, images, videos, large };
+
+inline constexpr int64_t kLargeFileBytes = 10'000'000;
+inline constexpr std::string_view kAllFormats = "All formats";
+
+struct MediaStorageSummary {
+    int64_t imageBytes = 0;
+    int64_t videoBytes = 0;
+    int64_t otherBytes = 0;
+    void include(const MediaItem& item);
+    int64_t totalBytes() const { return imageBytes + videoBytes + otherBytes; }
+    bool operator==(const MediaStorageSummary&) const = default;
+};
+
+struct LibraryQueryInput {
+    MediaItems items;                  // the whole library
+    std::optional<std::string> folder; // scope: at or below this folder
+    LibraryMediaFilter section = LibraryMediaFilter::all;
+    std::string format = std::string(kAllFormats);
+    std::string search; // as typed
+    MediaSort sort = MediaSort::name;
+};
+
+struct LibraryQueryResult {
+    MediaItems scopedItems; // in library order
+    MediaItems visible;     // in sort order
+    std::vector<std::string> formats;
+    int64_t totalBytes = 0;
+    MediaItemTable visibleIDs;
+    MediaStorageSummary storage;
+};
+
+class LibraryQuery {
+public:
+    // Nothing when the token was or became cancelled.
+    static std::optional<LibraryQueryResult> run(const LibraryQueryInput& input, const ScanToken& token);
+};
+
+} // namespace mirelo

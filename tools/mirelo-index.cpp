@@ -1,1 +1,278 @@
-int main(){}
+// mirelo-index: index folders into the Mirelo library from a terminal, and
+// query the library the way the library window does.
+
+#include "FileUrl.h"
+#include "LibraryIndex.h"
+#include "LibraryQuery.h"
+#include "LibraryStore.h"
+#include "MediaScanner.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+using namespace mirelo;
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: mirelo-index scan [--flat] [--library FILE] [PATH...]\n"
+    "       mirelo-index query [--library FILE] [--folder DIR] [--section all|images|videos|large]\n"
+    "                          [--format LABEL] [--search TEXT] [--sort ORDER] [--limit N] [--time]\n"
+    "ORDER is one of \"Name\", \"Largest first\", \"Smallest first\", \"Newest first\", \"File format\".\n";
+
+constexpr int kExitBadInput = 1;
+constexpr int kExitUnreadableLibrary = 2;
+constexpr int kExitCancelled = 130;
+
+std::atomic<ScanToken*> activeToken{nullptr};
+
+void cancelOnInterrupt(int)
+{
+    if (ScanToken* token = activeToken.load()) token->cancel();
+}
+
+int complain(const std::string& line)
+{
+    std::fprintf(stderr, "mirelo-index: %s\n", line.c_str());
+    return kExitBadInput;
+}
+
+struct Arguments {
+    std::vector<std::string> positional;
+    std::string library = LibraryStore::defaultPath();
+    bool flat = false, time = false;
+    std::optional<std::string> folder, section, format, search, sort, limit;
+};
+
+// Parses "--name value" options; false with a message on a bad option.
+bool parse(int argc, char** argv, bool scan, Arguments& args)
+{
+    for (int i = 2; i < argc; ++i) {
+        std::string option = argv[i];
+        auto value = [&](std::optional<std::string>& slot) {
+            if (i + 1 >= argc) {
+                complain("the option " + option + " needs a value");
+                return false;
+            }
+            slot = argv[++i];
+            return true;
+        };
+        std::optional<std::string> library;
+        if (option == "--library") {
+            if (!value(library)) return false;
+            args.library = *library;
+        } else if (scan && option == "--flat") {
+            args.flat = true;
+        } else if (!scan && option == "--time") {
+            args.time = true;
+        } else if (!scan && option == "--folder") {
+            if (!value(args.folder)) return false;
+        } else if (!scan && option == "--section") {
+            if (!value(args.section)) return false;
+        } else if (!scan && option == "--format") {
+            if (!value(args.format)) return false;
+        } else if (!scan && option == "--search") {
+            if (!value(args.search)) return false;
+        } else if (!scan && option == "--sort") {
+            if (!value(args.sort)) return false;
+        } else if (!scan && option == "--limit") {
+            if (!value(args.limit)) return false;
+        } else if (option == "--") {
+            for (++i; i < argc; ++i) args.positional.emplace_back(argv[i]);
+        } else if (option.starts_with("--")) {
+            complain("unknown option " + option + "\n" + kUsage);
+            return false;
+        } else if (scan) {
+            args.positional.push_back(option);
+        } else {
+            complain("unexpected argument " + option + "\n" + kUsage);
+            return false;
+        }
+    }
+    return true;
+}
+
+// Loads the library; on failure says so and never lets the file be written.
+std::optional<LibrarySnapshot> loadLibrary(LibraryStore& store, bool& unreadable)
+{
+    try {
+        unreadable = false;
+        if (auto snapshot = store.load()) return snapshot;
+        return LibrarySnapshot{};
+    } catch (const LibraryError& error) {
+        std::fprintf(stderr, "Couldn’t read the saved library. The saved index has been left untouched. %s\n",
+                     error.what());
+        unreadable = true;
+        return std::nullopt;
+    }
+}
+
+std::string defaultScanFolder()
+{
+    QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (!pictures.isEmpty() && QDir(pictures).exists()) return pictures.toStdString();
+    return QDir::homePath().toStdString();
+}
+
+int scanCommand(Arguments& args)
+{
+    if (args.positional.empty()) args.positional.push_back(defaultScanFolder());
+    std::vector<std::string> roots, missing;
+    bool badInput = false;
+    for (const auto& given : args.positional) {
+        std::string root = absoluteStandardisedPath(given);
+        struct stat attributes {};
+        if (::lstat(root.c_str(), &attributes) != 0) {
+            complain("“" + given + "” couldn’t be read: " + systemErrorText(errno));
+            badInput = true;
+            missing.push_back(root);
+        }
+        roots.push_back(root);
+    }
+
+    LibraryStore store(args.library);
+    bool unreadable = false;
+    auto snapshot = loadLibrary(store, unreadable);
+    if (!snapshot) return kExitUnreadableLibrary;
+
+    auto token = ScanToken::make();
+    activeToken = token.get();
+    struct sigaction action {};
+    action.sa_handler = cancelOnInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+
+    const bool terminal = isatty(STDERR_FILENO);
+    const bool recursive = !args.flat;
+    ScanResult result = MediaScanner::scan(roots, recursive, *token, [&](int found) {
+        if (terminal) std::fprintf(stderr, "\r\033[KScanning… %d files found", found);
+    });
+    activeToken = nullptr;
+    if (terminal) std::fprintf(stderr, "\r\033[K");
+
+    // Other indexed folders strictly inside the roots keep their items even
+    // when a shallower scan of a parent did not reach them.
+    std::vector<std::string> preserving;
+    for (const auto& folder : snapshot->indexedFolders) {
+        std::string standard = standardisedPath(folder);
+        bool isRoot = std::find(roots.begin(), roots.end(), standard) != roots.end();
+        bool inside = std::any_of(roots.begin(), roots.end(),
+                                  [&](const std::string& root) { return LibraryIndex::contains(standard, root); });
+        if (!isRoot && inside) preserving.push_back(folder);
+    }
+    const bool replace = !result.cancelled && result.inaccessible == 0;
+    snapshot->items = LibraryIndex::merging(result.items, snapshot->items, roots, replace, recursive, preserving);
+    if (recursive && !result.cancelled) {
+        for (const auto& root : roots) {
+            if (std::find(missing.begin(), missing.end(), root) != missing.end()) continue;
+            bool known = std::any_of(snapshot->indexedFolders.begin(), snapshot->indexedFolders.end(),
+                                     [&](const std::string& f) { return standardisedPath(f) == root; });
+            if (!known) snapshot->indexedFolders.push_back(root);
+        }
+    }
+
+    try {
+        store.flush(*snapshot);
+    } catch (const LibraryError& error) {
+        std::fprintf(stderr, "Couldn’t save the library. %s\n", error.what());
+        return kExitBadInput;
+    }
+    std::printf("items=%lld inaccessible=%d cancelled=%d\n", static_cast<long long>(result.items.size()),
+                result.inaccessible, result.cancelled ? 1 : 0);
+    if (result.cancelled) return kExitCancelled;
+    return badInput ? kExitBadInput : 0;
+}
+
+int queryCommand(Arguments& args)
+{
+    LibraryQueryInput input;
+    input.folder = args.folder ? std::optional(absoluteStandardisedPath(*args.folder)) : std::nullopt;
+    if (args.section) {
+        const std::pair<const char*, LibraryMediaFilter> sections[] = {{"all", LibraryMediaFilter::all},
+                                                                       {"images", LibraryMediaFilter::images},
+                                                                       {"videos", LibraryMediaFilter::videos},
+                                                                       {"large", LibraryMediaFilter::large}};
+        auto it = std::find_if(std::begin(sections), std::end(sections),
+                               [&](const auto& s) { return *args.section == s.first; });
+        if (it == std::end(sections)) return complain("unknown section “" + *args.section + "” (all, images, videos or large)");
+        input.section = it->second;
+    }
+    if (args.sort) {
+        auto sort = MediaSorts::fromRawValue(*args.sort);
+        if (!sort)
+            return complain("unknown sort “" + *args.sort +
+                            "” (Name, Largest first, Smallest first, Newest first or File format)");
+        input.sort = *sort;
+    }
+    long long limit = -1;
+    if (args.limit) {
+        char* end = nullptr;
+        limit = std::strtoll(args.limit->c_str(), &end, 10);
+        if (args.limit->empty() || *end != '\0' || limit < 0) return complain("--limit needs a whole number, not “" + *args.limit + "”");
+    }
+    if (args.format) input.format = *args.format;
+    if (args.search) input.search = *args.search;
+
+    using Clock = std::chrono::steady_clock;
+    auto started = Clock::now();
+    LibraryStore store(args.library);
+    bool unreadable = false;
+    auto snapshot = loadLibrary(store, unreadable);
+    if (!snapshot) return kExitUnreadableLibrary;
+    input.items = snapshot->items;
+    auto loaded = Clock::now();
+    ScanToken token;
+    auto result = LibraryQuery::run(input, token);
+    auto queried = Clock::now();
+    if (!result) return complain("the query was cancelled");
+
+    std::string out;
+    qsizetype shown = limit < 0 ? result->visible.size() : std::min<qsizetype>(result->visible.size(), qsizetype(limit));
+    for (qsizetype i = 0; i < shown; ++i) {
+        out += result->visible[i].path();
+        out += '\n';
+        if (out.size() > (1 << 16)) {
+            std::fwrite(out.data(), 1, out.size(), stdout);
+            out.clear();
+        }
+    }
+    out += "visible=" + std::to_string(result->visible.size()) + " scoped=" + std::to_string(result->scopedItems.size()) +
+           " bytes=" + std::to_string(result->totalBytes) + " formats=";
+    for (size_t i = 0; i < result->formats.size(); ++i) out += (i ? "," : "") + result->formats[i];
+    out += '\n';
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    if (args.time) {
+        auto ms = [](auto d) { return std::chrono::duration<double, std::milli>(d).count(); };
+        std::fprintf(stderr, "load_ms=%.1f query_ms=%.1f\n", ms(loaded - started), ms(queried - loaded));
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+        std::fputs(kUsage, argc < 2 ? stderr : stdout);
+        return argc < 2 ? kExitBadInput : 0;
+    }
+    std::string command = argv[1];
+    bool scan = command == "scan";
+    if (!scan && command != "query") return complain("unknown command “" + command + "”\n" + kUsage);
+    Arguments args;
+    if (!parse(argc, argv, scan, args)) return kExitBadInput;
+    return scan ? scanCommand(args) : queryCommand(args);
+}

@@ -90,9 +90,24 @@ private:
         if (seen_.insert(item)) items_.append(std::move(item));
     }
 
-    void visited()
+    void visitEntry(int fd, const char* name, std::string path, unsigned char type, const struct stat* known,
+                    std::vector<std::string>& pending)
     {
-        if (++visits_ % 200 == 0 && progress_) progress_(int(items_.size()));
+        std::string_view nameView(name);
+        if (type == DT_DIR) {
+            if (recursive_ && !MediaScanner::isPackageName(nameView)) pending.push_back(std::move(path));
+            return;
+        }
+        if (type != DT_REG && type != DT_UNKNOWN) return;
+        struct stat attributes {};
+        if (known) {
+            attributes = *known;
+        } else {
+            // Only media files need their size and date.
+            if (!MediaFormats::classify(fd, nameView, path).accepted) return;
+            if (::fstatat(fd, name, &attributes, AT_SYMLINK_NOFOLLOW) != 0) return;
+        }
+        if (auto item = MediaItem::fromEntry(fd, nameView, path, attributes)) add(std::move(*item));
     }
 
     void folderContents(const std::string& folder, std::vector<std::string>& pending)
@@ -134,18 +149,9 @@ private:
                 if (haveAttributes) type = IFTODT(attributes.st_mode);
             }
             if (type == DT_LNK) continue; // links are never followed
-            visited();
-            if (type == DT_DIR) {
-                if (recursive_ && !MediaScanner::isPackageName(nameView)) pending.push_back(std::move(path));
-                continue;
-            }
-            if (type != DT_REG && type != DT_UNKNOWN) continue;
-            if (!haveAttributes) {
-                // Only media files need their size and date.
-                if (!MediaFormats::classify(fd, nameView, path).accepted) continue;
-                if (::fstatat(fd, name, &attributes, AT_SYMLINK_NOFOLLOW) != 0) continue;
-            }
-            if (auto item = MediaItem::fromEntry(fd, nameView, path, attributes)) add(std::move(*item));
+            ++visits_;
+            visitEntry(fd, name, std::move(path), type, haveAttributes ? &attributes : nullptr, pending);
+            if (visits_ % 200 == 0 && progress_) progress_(int(items_.size()));
         }
         ::closedir(dir);
     }

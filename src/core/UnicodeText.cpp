@@ -103,8 +103,12 @@ struct CollatorCloser {
 UCollator* nameCollator()
 {
     thread_local std::unique_ptr<UCollator, CollatorCloser> collator = [] {
+        // Without a configured locale ICU reports en_US_POSIX, whose
+        // collation is code-point order: use the root order instead.
+        std::string locale = uloc_getDefault();
+        if (locale.find("POSIX") != std::string::npos || locale == "c" || locale.empty()) locale = "";
         UErrorCode status = U_ZERO_ERROR;
-        UCollator* c = ucol_open(uloc_getDefault(), &status);
+        UCollator* c = ucol_open(locale.c_str(), &status);
         if (U_FAILURE(status)) {
             status = U_ZERO_ERROR;
             c = ucol_open("", &status);

@@ -1,0 +1,147 @@
+#include "LibraryQuery.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+using namespace mirelo;
+
+namespace {
+
+MediaItem item(const std::string& path, int64_t bytes = 1, Date modified = 100, bool video = false)
+{
+    return MediaItem(path, bytes, modified, video);
+}
+
+LibraryQueryInput inputOf(const MediaItems& items)
+{
+    LibraryQueryInput input;
+    input.items = items;
+    return input;
+}
+
+LibraryQueryResult run(LibraryQueryInput input)
+{
+    ScanToken token;
+    auto result = LibraryQuery::run(input, token);
+    EXPECT_TRUE(result);
+    return result ? std::move(*result) : LibraryQueryResult{};
+}
+
+std::vector<std::string> names(const MediaItems& items)
+{
+    std::vector<std::string> out;
+    for (const auto& i : items) out.emplace_back(i.name());
+    return out;
+}
+
+const MediaItems kLibrary{
+    item("/Photos/big.jpg", 10'000'000),         item("/Photos/almost.JPG", 9'999'999),
+    item("/Photos/scan.pdf", 500),               item("/Photos/clip.mov", 2000, 50, true),
+    item("/Photos/b.jpeg", 7),                   item("/Photos 2/x.jpg", 3),
+    item("/Photos/sub/Café.JPG", 11),            item("/photos/x.jpg", 13),
+    item("/Photos/IMG_2021.jpg", 17),            item("/Photos/README", 19),
+};
+
+} // namespace
+
+TEST(LibraryQuery, SectionsAndStorage)
+{
+    LibraryQueryInput input = inputOf(kLibrary);
+    input.folder = "/Photos";
+    input.section = LibraryMediaFilter::large;
+    EXPECT_EQ(names(run(input).visible), std::vector<std::string>{"big.jpg"});
+
+    input.section = LibraryMediaFilter::images;
+    auto images = run(input);
+    EXPECT_EQ(images.visible.size(), 7); // PDFs count as images, videos do not
+    EXPECT_EQ(images.storage.otherBytes, 500);
+    EXPECT_EQ(images.storage.videoBytes, 0);
+    EXPECT_EQ(images.storage.imageBytes, 10'000'000 + 9'999'999 + 7 + 11 + 17 + 19);
+
+    input.section = LibraryMediaFilter::videos;
+    auto videos = run(input);
+    EXPECT_EQ(names(videos.visible), std::vector<std::string>{"clip.mov"});
+    EXPECT_EQ(videos.storage.totalBytes(), 2000);
+    // Formats and totals describe the whole folder scope, whatever is filtered.
+    EXPECT_EQ(videos.formats, (std::vector<std::string>{"", "JPEG", "JPG", "MOV", "PDF"}));
+    EXPECT_EQ(videos.totalBytes, 10'000'000 + 9'999'999 + 500 + 2000 + 7 + 11 + 17 + 19);
+    EXPECT_EQ(videos.scopedItems.size(), 8);
+    EXPECT_TRUE(videos.visibleIDs.contains("/Photos/clip.mov"));
+    EXPECT_FALSE(videos.visibleIDs.contains("/Photos/big.jpg"));
+}
+
+TEST(LibraryQuery, FolderScopeFormatAndSearch)
+{
+    LibraryQueryInput input = inputOf(kLibrary);
+    input.folder = "/Photos/";
+    input.format = "JPG";
+    EXPECT_EQ(names(run(input).visible), (std::vector<std::string>{"almost.JPG", "big.jpg", "Café.JPG", "IMG_2021.jpg"}));
+    input.format = "jpg"; // labels are upper case
+    EXPECT_TRUE(run(input).visible.isEmpty());
+
+    input.format = std::string(kAllFormats);
+    input.search = "cafe";
+    EXPECT_EQ(names(run(input).visible), std::vector<std::string>{"Café.JPG"});
+    input.search = "2021";
+    EXPECT_EQ(names(run(input).visible), std::vector<std::string>{"IMG_2021.jpg"});
+    input.folder.reset();
+    input.search = "photos"; // folder names are not searched
+    EXPECT_TRUE(run(input).visible.isEmpty());
+    input.search = " ";
+    EXPECT_TRUE(run(input).visible.isEmpty()); // not trimmed
+
+    input.search.clear();
+    input.folder = "/";
+    auto all = run(input);
+    EXPECT_EQ(all.visible.size(), kLibrary.size());
+    EXPECT_EQ(all.scopedItems, kLibrary);
+}
+
+TEST(LibraryQuery, SortsAndTieBreaks)
+{
+    MediaItems items{item("/a/img10.jpg", 5, 30), item("/b/img2.jpg", 5, 30), item("/a/img2.jpg", 5, 10),
+                     item("/a/zed.png", 9, 20), item("/a/old.gif", 1, kDistantPast), item("/a/mid.JPG", 1, 25)};
+    LibraryQueryInput input = inputOf(items);
+    auto order = [&](MediaSort sort) {
+        input.sort = sort;
+        std::vector<std::string> out;
+        for (const auto& i : run(input).visible) out.emplace_back(i.path());
+        return out;
+    };
+    EXPECT_EQ(order(MediaSort::name), (std::vector<std::string>{"/a/img2.jpg", "/b/img2.jpg", "/a/img10.jpg",
+                                                                "/a/mid.JPG", "/a/old.gif", "/a/zed.png"}));
+    EXPECT_EQ(order(MediaSort::largest), (std::vector<std::string>{"/a/zed.png", "/a/img2.jpg", "/b/img2.jpg",
+                                                                   "/a/img10.jpg", "/a/mid.JPG", "/a/old.gif"}));
+    EXPECT_EQ(order(MediaSort::smallest), (std::vector<std::string>{"/a/mid.JPG", "/a/old.gif", "/a/img2.jpg",
+                                                                    "/b/img2.jpg", "/a/img10.jpg", "/a/zed.png"}));
+    EXPECT_EQ(order(MediaSort::newest), (std::vector<std::string>{"/b/img2.jpg", "/a/img10.jpg", "/a/mid.JPG",
+                                                                  "/a/zed.png", "/a/img2.jpg", "/a/old.gif"}));
+    EXPECT_EQ(order(MediaSort::format), (std::vector<std::string>{"/a/old.gif", "/a/img2.jpg", "/b/img2.jpg",
+                                                                  "/a/img10.jpg", "/a/mid.JPG", "/a/zed.png"}));
+}
+
+TEST(LibraryQuery, CancelledQueriesGiveNothing)
+{
+    ScanToken cancelled;
+    cancelled.cancel();
+    EXPECT_FALSE(LibraryQuery::run(inputOf(kLibrary), cancelled));
+
+    // Cancelled while it runs: either nothing, or a result completed before the cancel.
+    MediaItems many;
+    for (int i = 0; i < 200'000; ++i) many.append(item("/m/" + std::to_string(i * 7919 % 200'000) + ".jpg", i % 1000));
+    for (int delayMicroseconds : {0, 200, 2000, 20000}) {
+        ScanToken token;
+        std::thread canceller([&] {
+            std::this_thread::sleep_for(std::chrono::microseconds(delayMicroseconds));
+            token.cancel();
+        });
+        LibraryQueryInput input = inputOf(many);
+        input.sort = MediaSort::largest;
+        auto result = LibraryQuery::run(input, token);
+        canceller.join();
+        if (result) {
+            EXPECT_EQ(result->visible.size(), many.size());
+        }
+    }
+}

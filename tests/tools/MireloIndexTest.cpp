@@ -1,0 +1,93 @@
+#include "../TestFiles.h"
+
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+
+using namespace mirelo::test;
+
+namespace {
+
+struct Run {
+    int status = -1;
+    std::string out, err;
+};
+
+std::string quoted(const std::string& s)
+{
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+Run mireloIndex(const std::vector<std::string>& args, const TempFolder& folder)
+{
+    std::string command = quoted(MIRELO_INDEX);
+    for (const auto& a : args) command += " " + quoted(a);
+    command += " 2>" + quoted(folder / "stderr.txt");
+    Run run;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    std::array<char, 4096> buffer{};
+    while (size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe)) run.out.append(buffer.data(), n);
+    int status = ::pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.err = readFile(folder / "stderr.txt");
+    return run;
+}
+
+} // namespace
+
+TEST(MireloIndex, ScansMergesAndQueries)
+{
+    TempFolder folder;
+    const std::string library = folder / "data/library.json";
+    writeFile(folder / "pics/a.jpg", "1");
+    writeFile(folder / "pics/sub/b.PNG", "22");
+    writeFile(folder / "pics/sub/movie.mp4", "333");
+    writeFile(folder / "pics/notes.txt");
+
+    auto scan = mireloIndex({"scan", "--library", library, folder / "pics", folder / "missing"}, folder);
+    EXPECT_EQ(scan.out, "items=3 inaccessible=1 cancelled=0\n");
+    EXPECT_EQ(scan.status, 1); // the missing path is bad input; the rest was still scanned
+    EXPECT_NE(scan.err.find("missing"), std::string::npos);
+
+    auto query = mireloIndex({"query", "--library", library, "--sort", "Largest first"}, folder);
+    EXPECT_EQ(query.status, 0);
+    EXPECT_EQ(query.out, folder / "pics/sub/movie.mp4\n" + folder / "pics/sub/b.PNG\n" + folder / "pics/a.jpg\n" +
+                             "visible=3 scoped=3 bytes=6 formats=JPG,MP4,PNG\n");
+    auto filtered = mireloIndex({"query", "--library", library, "--folder", folder / "pics/sub", "--section", "images",
+                                 "--limit", "0", "--time"},
+                                folder);
+    EXPECT_EQ(filtered.out, "visible=1 scoped=2 bytes=5 formats=MP4,PNG\n");
+    EXPECT_NE(filtered.err.find("load_ms="), std::string::npos);
+
+    // A complete rescan drops what has gone.
+    ::unlink((folder / "pics/a.jpg").c_str());
+    EXPECT_EQ(mireloIndex({"scan", "--library", library, folder / "pics"}, folder).out, "items=2 inaccessible=0 cancelled=0\n");
+    EXPECT_NE(mireloIndex({"query", "--library", library}, folder).out.find("visible=2 "), std::string::npos);
+    EXPECT_NE(readFile(library).find("\"indexedFolders\":[\"file://" + folder.path() + "/pics\"]"), std::string::npos);
+}
+
+TEST(MireloIndex, BadInputGetsOneClearLine)
+{
+    TempFolder folder;
+    const std::string library = folder / "library.json";
+    auto unknownOption = mireloIndex({"scan", "--deep", folder.path()}, folder);
+    EXPECT_EQ(unknownOption.status, 1);
+    EXPECT_NE(unknownOption.err.find("unknown option --deep"), std::string::npos);
+    auto unknownSort = mireloIndex({"query", "--library", library, "--sort", "Biggest"}, folder);
+    EXPECT_EQ(unknownSort.status, 1);
+    EXPECT_NE(unknownSort.err.find("unknown sort “Biggest”"), std::string::npos);
+
+    writeFile(library, "{\"version\":1,");
+    writeFile(folder / "pics/a.jpg");
+    auto unreadable = mireloIndex({"scan", "--library", library, folder / "pics"}, folder);
+    EXPECT_EQ(unreadable.status, 2);
+    EXPECT_EQ(unreadable.err.rfind("Couldn’t read the saved library. The saved index has been left untouched. ", 0), 0u)
+        << unreadable.err;
+    EXPECT_EQ(readFile(library), "{\"version\":1,");
+    EXPECT_EQ(mireloIndex({"query", "--library", library}, folder).status, 2);
+}

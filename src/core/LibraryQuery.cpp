@@ -12,13 +12,6 @@ namespace mirelo {
 
 namespace {
 
-bool isPdf(std::string_view extension)
-{
-    if (extension.size() != 3) return false;
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-    return lower(extension[0]) == 'p' && lower(extension[1]) == 'd' && lower(extension[2]) == 'f';
-}
-
 bool passesSection(const MediaItem& item, LibraryMediaFilter section)
 {
     switch (section) {
@@ -67,7 +60,7 @@ void MediaStorageSummary::include(const MediaItem& item)
     int64_t size = std::max<int64_t>(item.bytes(), 0);
     if (item.isVideo())
         videoBytes += size;
-    else if (isPdf(item.extension()))
+    else if (isPdfExtension(item.extension()))
         otherBytes += size;
     else
         imageBytes += size;
@@ -86,10 +79,12 @@ std::optional<LibraryQueryResult> LibraryQuery::run(const LibraryQueryInput& inp
     FormatSet formats;
     ItemOrdering ordering(input.sort);
     if (!scope) result.scopedItems = input.items; // shared, not copied
+    if (!scope && allFormats && search.empty() && input.section == LibraryMediaFilter::all)
+        ordering.reserve(size_t(input.items.size()));
 
     std::string storage;
-    const qsizetype count = input.items.size();
-    for (qsizetype i = 0; i < count; ++i) {
+    const qsizetype total = input.items.size();
+    for (qsizetype i = 0; i < total; ++i) {
         if (i % 128 == 0 && token.isCancelled()) return std::nullopt;
         const MediaItem& item = input.items[i];
         if (scope) {
@@ -111,16 +106,26 @@ std::optional<LibraryQueryResult> LibraryQuery::run(const LibraryQueryInput& inp
         return std::nullopt;
     }
 
-    const auto& entries = ordering.entries();
-    result.visible.reserve(qsizetype(entries.size()));
-    result.visibleIDs.reserve(entries.size());
-    for (size_t i = 0; i < entries.size(); ++i) {
+    const size_t count = ordering.size();
+    std::vector<uint64_t> hashes;
+    hashes.reserve(count);
+    result.visible.reserve(qsizetype(count));
+    for (size_t i = 0; i < count; ++i) {
         if (i % 128 == 0 && token.isCancelled()) return std::nullopt;
-        const MediaItem& item = *entries[i].item;
-        result.visible.append(item);
-        result.visibleIDs.insert(item);
-        result.storage.include(item);
+        ordering.prefetch(i); // sorted order is random order in memory
+        const SortEntry& entry = ordering.sorted(i);
+        result.visible.append(ordering.sortedItem(i));
+        hashes.push_back(entry.hash);
+        int64_t size = std::max<int64_t>(entry.bytes, 0);
+        if (entry.video)
+            result.storage.videoBytes += size;
+        else if (entry.pdf)
+            result.storage.otherBytes += size;
+        else
+            result.storage.imageBytes += size;
     }
+    if (token.isCancelled()) return std::nullopt;
+    result.visibleIDs = MediaIDSet(result.visible, hashes);
     if (token.isCancelled()) return std::nullopt;
     result.formats = formats.sorted();
     return result;

@@ -3,7 +3,7 @@
 // search, sort) into what the library window shows.
 
 #include "MediaItem.h"
-#include "MediaItemTable.h"
+#include "MediaIDSet.h"
 #include "MediaSort.h"
 #include "ScanToken.h"
 
@@ -41,7 +41,7 @@ struct LibraryQueryResult {
     MediaItems visible;     // in sort order
     std::vector<std::string> formats;
     int64_t totalBytes = 0;
-    MediaItemTable visibleIDs;
+    MediaIDSet visibleIDs;
     MediaStorageSummary storage;
 };
 

@@ -42,6 +42,8 @@ MediaItem::MediaItem(std::string_view path, int64_t bytes, Date modified, bool i
     size_t slash = path.rfind('/');
     rep_->nameOffset = slash == std::string_view::npos ? 0 : uint32_t(slash + 1);
     rep_->flags = uint8_t((isVideo ? kVideo : 0) | (isNfc(path) ? kNfc : 0));
+    std::string_view extension = pathExtension(path.substr(rep_->nameOffset));
+    rep_->extensionLength = extension.size() < 0xFFFF ? uint16_t(extension.size()) : 0xFFFF;
 }
 
 MediaItem& MediaItem::operator=(const MediaItem& other) noexcept
@@ -82,7 +84,12 @@ std::string_view MediaItem::name() const
                 : std::string_view();
 }
 
-std::string_view MediaItem::extension() const { return pathExtension(name()); }
+std::string_view MediaItem::extension() const
+{
+    if (!rep_ || rep_->extensionLength == 0) return {};
+    if (rep_->extensionLength == 0xFFFF) return pathExtension(name());
+    return std::string_view(rep_->chars() + rep_->pathLength - rep_->extensionLength, rep_->extensionLength);
+}
 
 std::string MediaItem::format() const { return upperCased(extension()); }
 

@@ -64,6 +64,9 @@ public:
     // The path in NFC, for comparisons against other paths.
     std::string_view comparablePath(std::string& storage) const;
 
+    // Hints the processor to fetch the item's block (for loops in random order).
+    void prefetch() const { __builtin_prefetch(rep_); }
+
     bool operator==(const MediaItem& other) const;
     bool sameRecord(const MediaItem& other) const { return rep_ == other.rep_; }
 
@@ -79,6 +82,7 @@ private:
         uint64_t hash;
         uint32_t nameOffset;
         uint8_t flags;
+        uint16_t extensionLength; // 0 when the name has none
         const char* chars() const { return reinterpret_cast<const char*>(this + 1); }
         char* chars() { return reinterpret_cast<char*>(this + 1); }
     };

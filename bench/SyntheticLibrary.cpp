@@ -1,0 +1,85 @@
+#include "SyntheticLibrary.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <random>
+
+namespace mirelo::bench {
+
+namespace {
+
+constexpr const char* kEvents[] = {"Trip", "Birthday", "Garden", "Beach", "Café visit", "Wedding", "Hike", "Concert"};
+
+} // namespace
+
+std::string scratchFolder()
+{
+    const char* tmp = std::getenv("TMPDIR");
+    std::string folder = std::string(tmp && *tmp ? tmp : "/tmp") + "/mirelo-bench";
+    ::mkdir(folder.c_str(), 0755);
+    return folder;
+}
+
+MediaItems syntheticLibrary(int count)
+{
+    std::mt19937_64 random(2026);
+    MediaItems items;
+    items.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        int year = 2010 + int(random() % 15);
+        const char* event = kEvents[random() % 8];
+        int roll = int(random() % 100);
+        const char* ext = roll < 45 ? "JPG" : roll < 70 ? "heic" : roll < 82 ? "png" : roll < 90 ? "jpeg" : roll < 96 ? "MOV" : "mp4";
+        bool video = roll >= 90;
+        std::string path = "/home/user/Pictures/" + std::to_string(year) + "/" + event + " " +
+                           std::to_string(random() % 40) + "/IMG_" + std::to_string(100000 + i) + "." + ext;
+        int64_t bytes = video ? int64_t(random() % 2'000'000'000) : int64_t(200'000 + random() % 12'000'000);
+        Date modified = 300'000'000.0 + double(random() % 500'000'000) + double(random() % 1'000'000) / 1e6;
+        items.append(MediaItem(path, bytes, modified, video));
+    }
+    return items;
+}
+
+void makeTree(const std::string& root, int files)
+{
+    const std::string marker = root + "/.complete-" + std::to_string(files);
+    if (::access(marker.c_str(), F_OK) == 0) return;
+    for (size_t slash = root.find('/', 1); slash != std::string::npos; slash = root.find('/', slash + 1))
+        ::mkdir(root.substr(0, slash).c_str(), 0755);
+    ::mkdir(root.c_str(), 0755);
+    std::mt19937 random(7);
+    constexpr const char* kMedia[] = {"jpg", "JPG", "png", "heic", "mov", "mp4"};
+    constexpr const char* kOther[] = {"txt", "pdfx", "json", "html", "c", "h", "md", "xml", "zip", "doc", "py"};
+    int made = 0;
+    for (int a = 0; made < files; ++a) {
+        std::string first = root + "/dir" + std::to_string(a);
+        ::mkdir(first.c_str(), 0755);
+        for (int b = 0; b < 10 && made < files; ++b) {
+            std::string second = first + "/sub" + std::to_string(b);
+            ::mkdir(second.c_str(), 0755);
+            for (int c = 0; c < 10 && made < files; ++c) {
+                std::string third = second + "/leaf" + std::to_string(c);
+                if (c % 3 == 0) third += "/deeper"; // some folders four deep
+                ::mkdir(third.substr(0, third.rfind('/')).c_str(), 0755);
+                ::mkdir(third.c_str(), 0755);
+                for (int f = 0; f < 50 && made < files; ++f, ++made) {
+                    bool media = random() % 100 < 30;
+                    std::string name = third + "/file" + std::to_string(f) + "." +
+                                       (media ? kMedia[random() % 6] : kOther[random() % 11]);
+                    int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+                    if (fd >= 0) {
+                        [[maybe_unused]] auto n = ::write(fd, "0123456789", 1 + random() % 10);
+                        ::close(fd);
+                    }
+                }
+            }
+        }
+    }
+    int fd = ::open(marker.c_str(), O_WRONLY | O_CREAT, 0644);
+    if (fd >= 0) ::close(fd);
+}
+
+} // namespace mirelo::bench

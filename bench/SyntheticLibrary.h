@@ -1,0 +1,21 @@
+#pragma once
+// Reproducible benchmark data: a library in memory and a folder tree on disk.
+
+#include "MediaItem.h"
+
+#include <string>
+
+namespace mirelo::bench {
+
+// `count` items under /home/user/Pictures/<year>/<event>/, mostly JPG and
+// HEIC with some PNG, MOV and MP4; seeded, so every run gets the same library.
+MediaItems syntheticLibrary(int count);
+
+// A tree of `files` files, about 30% media, in folders three and four deep,
+// made once at `root` (kept when a complete one is already there).
+void makeTree(const std::string& root, int files);
+
+// The folder holding benchmark files (TMPDIR or /tmp).
+std::string scratchFolder();
+
+} // namespace mirelo::bench

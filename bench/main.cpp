@@ -1,0 +1,47 @@
+// Benchmarks of the library core. "mirelo-bench make-tree DIR [FILES]" makes
+// the scan benchmark's tree; "mirelo-bench rss FILE" loads a library file and
+// prints the resident memory; anything else runs Google Benchmark.
+
+#include "LibraryFile.h"
+#include "SyntheticLibrary.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+namespace {
+
+long residentKilobytes(const char* field)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(field, 0) == 0) return std::stol(line.substr(std::strlen(field)));
+    return -1;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc >= 3 && std::strcmp(argv[1], "make-tree") == 0) {
+        mirelo::bench::makeTree(argv[2], argc >= 4 ? std::atoi(argv[3]) : 100'000);
+        return 0;
+    }
+    if (argc >= 3 && std::strcmp(argv[1], "rss") == 0) {
+        auto start = std::chrono::steady_clock::now();
+        auto snapshot = mirelo::LibraryFile::read(argv[2]);
+        double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        std::printf("items=%lld load_s=%.3f rss_mb=%.1f peak_rss_mb=%.1f\n", static_cast<long long>(snapshot.items.size()),
+                    seconds, residentKilobytes("VmRSS:") / 1024.0, residentKilobytes("VmHWM:") / 1024.0);
+        return 0;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,27 @@
+#pragma once
+// The set of ids (paths) of a list of items, built without touching the
+// items themselves: it indexes into a shared copy of the list.
+
+#include "MediaItem.h"
+
+#include <string_view>
+#include <vector>
+
+namespace mirelo {
+
+class MediaIDSet {
+public:
+    MediaIDSet() = default;
+    // `items` must hold distinct ids; `hashes[i]` is `items[i].pathHash()`.
+    MediaIDSet(MediaItems items, const std::vector<uint64_t>& hashes);
+
+    size_t size() const { return size_t(items_.size()); }
+    bool empty() const { return items_.isEmpty(); }
+    bool contains(std::string_view path) const;
+
+private:
+    MediaItems items_;
+    std::vector<uint64_t> slots_; // hash in the high 32 bits, index + 1 in the low 32
+};
+
+} // namespace mirelo

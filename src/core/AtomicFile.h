@@ -12,19 +12,12 @@ namespace mirelo {
 // Buffered output to a file descriptor; write errors throw LibraryError.
 class FileSink {
 public:
-    using Ch = char;
     FileSink(int fd, std::string path) : fd_(fd), path_(std::move(path)) { buffer_.reserve(kCapacity); }
-    void Put(char c)
-    {
-        buffer_.push_back(c);
-        if (buffer_.size() >= kCapacity) drain();
-    }
     void write(std::string_view bytes)
     {
         buffer_.append(bytes);
         if (buffer_.size() >= kCapacity) drain();
     }
-    void Flush() {}
     void drain();
 
 private:

@@ -138,6 +138,12 @@ void ItemOrdering::prefetch(size_t i) const
     if (i + 16 < ranked_.size()) ranked_[i + 16].item->prefetch();
 }
 
+int compareByName(const MediaItem& a, const MediaItem& b)
+{
+    if (int c = compareNames(a.name(), b.name()); c != 0) return c;
+    return a.path().compare(b.path());
+}
+
 std::string_view MediaSorts::rawValue(MediaSort sort)
 {
     switch (sort) {

@@ -29,6 +29,9 @@ struct SortEntry {
 
 struct QueryCancelled {};
 
+// The name order of two items: names, then paths.
+int compareByName(const MediaItem& a, const MediaItem& b);
+
 class ItemOrdering {
 public:
     explicit ItemOrdering(MediaSort sort) : sort_(sort) {}

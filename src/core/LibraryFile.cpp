@@ -6,6 +6,7 @@
 #include <rapidjson/error/en.h>
 #include <rapidjson/filereadstream.h>
 #include <rapidjson/reader.h>
+#include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
 #include <cerrno>
@@ -267,65 +268,90 @@ LibrarySnapshot LibraryFile::read(const std::string& path)
     return std::move(handler.snapshot);
 }
 
+namespace {
+
+// A JSON string literal; throws when the text is not valid UTF-8.
+void appendJsonString(std::string& out, std::string_view text, const char* field)
+{
+    rapidjson::StringBuffer buffer;
+    rapidjson::Writer<rapidjson::StringBuffer, rapidjson::UTF8<>, rapidjson::UTF8<>, rapidjson::CrtAllocator,
+                      rapidjson::kWriteValidateEncodingFlag>
+        writer(buffer);
+    if (!writer.String(text.data(), rapidjson::SizeType(text.size())))
+        throw LibraryError(std::string("Couldn’t save the library: the ") + field + " is not valid UTF-8 text.");
+    out.append(buffer.GetString(), buffer.GetSize());
+}
+
+// File URLs hold only unreserved ASCII and percent escapes: nothing to escape.
+void appendUrlString(std::string& out, std::string_view path)
+{
+    out += '"';
+    appendFileUrl(out, path);
+    out += '"';
+}
+
+void appendNumber(std::string& out, auto value)
+{
+    char number[32];
+    auto end = std::to_chars(number, number + sizeof number, value).ptr; // shortest round trip for doubles
+    out.append(number, end);
+}
+
+void appendFolderList(std::string& out, const char* key, const std::vector<std::string>& folders)
+{
+    out += ",\"";
+    out += key;
+    out += "\":[";
+    for (size_t i = 0; i < folders.size(); ++i) {
+        if (i) out += ',';
+        appendUrlString(out, folders[i]);
+    }
+    out += ']';
+}
+
+} // namespace
+
 void LibraryFile::encode(const LibrarySnapshot& snapshot, FileSink& sink)
 {
-    using Writer = rapidjson::Writer<FileSink, rapidjson::UTF8<>, rapidjson::UTF8<>, rapidjson::CrtAllocator,
-                                     rapidjson::kWriteValidateEncodingFlag>;
-    Writer writer(sink);
-    std::string url;
-    auto text = [&](std::string_view value, const char* field) {
-        if (!writer.String(value.data(), rapidjson::SizeType(value.size())))
-            throw LibraryError(std::string("Couldn’t save the library: the ") + field + " is not valid UTF-8 text.");
-    };
-    auto fileUrl = [&](std::string_view path) {
-        url.clear();
-        appendFileUrl(url, path);
-        writer.String(url.data(), rapidjson::SizeType(url.size()));
-    };
-    auto folderList = [&](const char* key, const std::vector<std::string>& folders) {
-        writer.Key(key);
-        writer.StartArray();
-        for (const auto& folder : folders) fileUrl(folder);
-        writer.EndArray();
-    };
-
-    writer.StartObject();
-    writer.Key("version");
-    writer.Int(snapshot.version);
-    writer.Key("items");
-    writer.StartArray();
-    char number[32];
+    std::string chunk;
+    chunk.reserve(1 << 16);
+    chunk += "{\"version\":";
+    appendNumber(chunk, snapshot.version);
+    chunk += ",\"items\":[";
+    bool first = true;
     for (const MediaItem& item : snapshot.items) {
-        writer.StartObject();
-        writer.Key("url");
-        fileUrl(item.path());
-        writer.Key("bytes");
-        writer.Int64(item.bytes());
-        writer.Key("modified");
-        double modified = std::isfinite(item.modified()) ? item.modified() : kDistantPast;
-        auto end = std::to_chars(number, number + sizeof number, modified).ptr; // shortest round trip
-        writer.RawValue(number, size_t(end - number), rapidjson::kNumberType);
-        writer.Key("isVideo");
-        writer.Bool(item.isVideo());
-        writer.EndObject();
+        if (!first) chunk += ',';
+        first = false;
+        chunk += "{\"url\":";
+        appendUrlString(chunk, item.path());
+        chunk += ",\"bytes\":";
+        appendNumber(chunk, item.bytes());
+        chunk += ",\"modified\":";
+        appendNumber(chunk, std::isfinite(item.modified()) ? item.modified() : kDistantPast);
+        chunk += item.isVideo() ? ",\"isVideo\":true}" : ",\"isVideo\":false}";
+        if (chunk.size() > (1 << 16) - 4096) {
+            sink.write(chunk);
+            chunk.clear();
+        }
     }
-    writer.EndArray();
-    folderList("folders", snapshot.folders);
-    folderList("indexedFolders", snapshot.indexedFolders);
+    chunk += ']';
+    appendFolderList(chunk, "folders", snapshot.folders);
+    appendFolderList(chunk, "indexedFolders", snapshot.indexedFolders);
     if (snapshot.selectedFolder) {
-        writer.Key("selectedFolder");
-        fileUrl(*snapshot.selectedFolder);
+        chunk += ",\"selectedFolder\":";
+        appendUrlString(chunk, *snapshot.selectedFolder);
     }
-    folderList("expandedFolders", snapshot.expandedFolders);
-    writer.Key("sort");
-    text(snapshot.sort, "sort order");
-    writer.Key("section");
-    text(snapshot.section, "section");
-    writer.Key("format");
-    text(snapshot.format, "format filter");
-    writer.Key("search");
-    text(snapshot.search, "search text");
-    writer.EndObject();
+    appendFolderList(chunk, "expandedFolders", snapshot.expandedFolders);
+    chunk += ",\"sort\":";
+    appendJsonString(chunk, snapshot.sort, "sort order");
+    chunk += ",\"section\":";
+    appendJsonString(chunk, snapshot.section, "section");
+    chunk += ",\"format\":";
+    appendJsonString(chunk, snapshot.format, "format filter");
+    chunk += ",\"search\":";
+    appendJsonString(chunk, snapshot.search, "search text");
+    chunk += '}';
+    sink.write(chunk);
 }
 
 void LibraryFile::write(const std::string& path, const LibrarySnapshot& snapshot)

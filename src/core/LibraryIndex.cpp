@@ -1,9 +1,12 @@
 #include "LibraryIndex.h"
 
 #include "FileUrl.h"
+#include "ItemOrdering.h"
 #include "MediaItemTable.h"
 #include "MediaSort.h"
 #include "UnicodeText.h"
+
+#include <algorithm>
 
 namespace mirelo {
 
@@ -63,9 +66,7 @@ MediaItems LibraryIndex::merging(const MediaItems& scanned, const MediaItems& ex
                                  const std::vector<std::string>& roots, bool replace, bool recursive,
                                  const std::vector<std::string>& preserving)
 {
-    // The later of two existing records for one location wins.
-    MediaItemTable byPath(size_t(existing.size()));
-    for (const MediaItem& item : existing) byPath.insertOrAssign(item);
+    // A scanned record replaces an existing one for the same location.
     MediaItemTable fresh(size_t(scanned.size()));
     for (const MediaItem& item : scanned) fresh.insertOrAssign(item);
 
@@ -83,13 +84,48 @@ MediaItems LibraryIndex::merging(const MediaItems& scanned, const MediaItems& ex
         return false;
     };
 
+    // Existing items that stay, in library order.
+    std::vector<const MediaItem*> kept;
+    kept.reserve(size_t(existing.size()));
+    for (const MediaItem& item : existing)
+        if (!fresh.contains(item) && !dropped(item)) kept.push_back(&item);
+
+    MediaItems added;
+    added.reserve(qsizetype(fresh.size()));
+    fresh.forEach([&](const MediaItem& item) { added.append(item); });
+    added = MediaSorts::ordered(added, MediaSort::name);
+
+    // The library is normally in name order already: then the new items are
+    // only inserted, instead of sorting everything again. In name order two
+    // records of one location are neighbours; the later one wins.
+    bool ordered = true;
+    std::vector<const MediaItem*> unique;
+    unique.reserve(kept.size());
+    for (size_t i = 0; i < kept.size() && ordered; ++i) {
+        int c = i + 1 < kept.size() ? compareByName(*kept[i], *kept[i + 1]) : -1;
+        ordered = c <= 0;
+        if (c < 0) unique.push_back(kept[i]);
+    }
     MediaItems merged;
-    merged.reserve(qsizetype(byPath.size() + fresh.size()));
-    byPath.forEach([&](const MediaItem& item) {
-        if (!fresh.contains(item.path()) && !dropped(item)) merged.append(item);
-    });
-    fresh.forEach([&](const MediaItem& item) { merged.append(item); });
-    return MediaSorts::ordered(merged, MediaSort::name);
+    merged.reserve(qsizetype(kept.size()) + added.size());
+    if (!ordered) {
+        MediaItemTable seen(kept.size());
+        for (auto it = kept.rbegin(); it != kept.rend(); ++it)
+            if (seen.insert(**it)) merged.append(**it);
+        merged.append(added);
+        return MediaSorts::ordered(merged, MediaSort::name);
+    }
+    kept.swap(unique);
+    auto next = kept.begin();
+    for (const MediaItem& item : added) {
+        auto position = std::upper_bound(next, kept.end(), &item, [](const MediaItem* a, const MediaItem* b) {
+            return compareByName(*a, *b) < 0;
+        });
+        for (; next != position; ++next) merged.append(**next);
+        merged.append(item);
+    }
+    for (; next != kept.end(); ++next) merged.append(**next);
+    return merged;
 }
 
 } // namespace mirelo

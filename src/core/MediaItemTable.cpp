@@ -47,10 +47,10 @@ void MediaItemTable::insertOrAssign(const MediaItem& item)
     slots_[i] = item;
 }
 
-const MediaItem* MediaItemTable::find(std::string_view path) const
+const MediaItem* MediaItemTable::find(std::string_view path, uint64_t hash) const
 {
     if (slots_.empty()) return nullptr;
-    size_t i = slotFor(path, MediaItem::hashPath(path));
+    size_t i = slotFor(path, hash);
     return slots_[i].isNull() ? nullptr : &slots_[i];
 }
 

@@ -22,8 +22,10 @@ public:
     bool insert(const MediaItem& item);
     // Adds the item, replacing one with the same path.
     void insertOrAssign(const MediaItem& item);
-    const MediaItem* find(std::string_view path) const;
+    const MediaItem* find(std::string_view path) const { return find(path, MediaItem::hashPath(path)); }
+    const MediaItem* find(std::string_view path, uint64_t hash) const;
     bool contains(std::string_view path) const { return find(path) != nullptr; }
+    bool contains(const MediaItem& item) const { return find(item.path(), item.pathHash()) != nullptr; }
 
     template <typename F>
     void forEach(F&& f) const

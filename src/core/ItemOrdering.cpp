@@ -98,17 +98,20 @@ void ItemOrdering::sort(const ScanToken* token)
     // Radix sort on the key, least significant byte first; each pass is
     // stable, so equal keys keep library order. Bytes that all keys share
     // cost nothing.
+    constexpr int kDigitBits = 8; // few enough write streams for the caches
+    constexpr size_t kDigits = size_t(1) << kDigitBits;
     std::vector<Ranked> buffer(count);
-    for (int shift = 0; shift < 64; shift += 8) {
+    std::vector<size_t> counts(kDigits + 1);
+    for (int shift = 0; shift < 64; shift += kDigitBits) {
         if (cancelled()) throw QueryCancelled{};
-        size_t counts[257] = {};
-        for (const Ranked& r : ranked_) ++counts[((r.key >> shift) & 0xFF) + 1];
-        if (std::any_of(std::begin(counts) + 1, std::end(counts), [&](size_t c) { return c == count; })) continue;
-        for (int b = 0; b < 256; ++b) counts[b + 1] += counts[b];
+        std::fill(counts.begin(), counts.end(), 0);
+        for (const Ranked& r : ranked_) ++counts[((r.key >> shift) & (kDigits - 1)) + 1];
+        if (std::any_of(counts.begin() + 1, counts.end(), [&](size_t c) { return c == count; })) continue;
+        for (size_t b = 0; b < kDigits; ++b) counts[b + 1] += counts[b];
         for (size_t i = 0; i < count; ++i) {
             if (i % 65536 == 0 && cancelled()) throw QueryCancelled{};
             const Ranked& r = ranked_[i];
-            buffer[counts[(r.key >> shift) & 0xFF]++] = r;
+            buffer[counts[(r.key >> shift) & (kDigits - 1)]++] = r;
         }
         ranked_.swap(buffer);
     }

@@ -109,12 +109,13 @@ std::optional<LibraryQueryResult> LibraryQuery::run(const LibraryQueryInput& inp
     const size_t count = ordering.size();
     std::vector<uint64_t> hashes;
     hashes.reserve(count);
-    result.visible.reserve(qsizetype(count));
+    result.visible.resize(qsizetype(count));
+    MediaItem* visible = result.visible.data();
     for (size_t i = 0; i < count; ++i) {
         if (i % 128 == 0 && token.isCancelled()) return std::nullopt;
         ordering.prefetch(i); // sorted order is random order in memory
         const SortEntry& entry = ordering.sorted(i);
-        result.visible.append(ordering.sortedItem(i));
+        visible[i] = ordering.sortedItem(i);
         hashes.push_back(entry.hash);
         int64_t size = std::max<int64_t>(entry.bytes, 0);
         if (entry.video)

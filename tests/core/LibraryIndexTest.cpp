@@ -60,6 +60,14 @@ TEST(LibraryIndex, MergingWithoutReplaceOnlyAddsAndUpdates)
     EXPECT_EQ(paths(merged), (std::vector<std::string>{"/R/a.jpg", "/R/b.jpg", "/R/c.jpg"}));
     EXPECT_EQ(merged[0].bytes(), 2);
     EXPECT_EQ(merged[1].bytes(), 9);
+
+    // The same rules when the library is already in name order (the usual case).
+    MediaItems ordered{item("/R/a.jpg", 1), item("/R/a.jpg", 2), item("/R/img2.jpg"), item("/R/img10.jpg")};
+    auto inserted = LibraryIndex::merging({item("/R/img3.jpg"), item("/R/0.jpg"), item("/R/z.jpg")}, ordered, {"/R"},
+                                          false, true, {});
+    EXPECT_EQ(paths(inserted), (std::vector<std::string>{"/R/0.jpg", "/R/a.jpg", "/R/img2.jpg", "/R/img3.jpg",
+                                                         "/R/img10.jpg", "/R/z.jpg"}));
+    EXPECT_EQ(inserted[1].bytes(), 2);
 }
 
 TEST(MediaSort, RawValuesAndOrdering)

@@ -56,6 +56,17 @@ struct Arguments {
     std::optional<std::string> folder, section, format, search, sort, limit;
 };
 
+// The query's "--name value" options.
+std::optional<std::string>* queryOption(Arguments& args, const std::string& option)
+{
+    const std::pair<const char*, std::optional<std::string>*> options[] = {
+        {"--folder", &args.folder}, {"--section", &args.section}, {"--format", &args.format},
+        {"--search", &args.search}, {"--sort", &args.sort},       {"--limit", &args.limit}};
+    for (auto [name, slot] : options)
+        if (option == name) return slot;
+    return nullptr;
+}
+
 // Parses "--name value" options; false with a message on a bad option.
 bool parse(int argc, char** argv, bool scan, Arguments& args)
 {
@@ -77,18 +88,8 @@ bool parse(int argc, char** argv, bool scan, Arguments& args)
             args.flat = true;
         } else if (!scan && option == "--time") {
             args.time = true;
-        } else if (!scan && option == "--folder") {
-            if (!value(args.folder)) return false;
-        } else if (!scan && option == "--section") {
-            if (!value(args.section)) return false;
-        } else if (!scan && option == "--format") {
-            if (!value(args.format)) return false;
-        } else if (!scan && option == "--search") {
-            if (!value(args.search)) return false;
-        } else if (!scan && option == "--sort") {
-            if (!value(args.sort)) return false;
-        } else if (!scan && option == "--limit") {
-            if (!value(args.limit)) return false;
+        } else if (auto slot = queryOption(args, option); !scan && slot) {
+            if (!value(*slot)) return false;
         } else if (option == "--") {
             for (++i; i < argc; ++i) args.positional.emplace_back(argv[i]);
         } else if (option.starts_with("--")) {
@@ -105,16 +106,14 @@ bool parse(int argc, char** argv, bool scan, Arguments& args)
 }
 
 // Loads the library; on failure says so and never lets the file be written.
-std::optional<LibrarySnapshot> loadLibrary(LibraryStore& store, bool& unreadable)
+std::optional<LibrarySnapshot> loadLibrary(LibraryStore& store)
 {
     try {
-        unreadable = false;
         if (auto snapshot = store.load()) return snapshot;
         return LibrarySnapshot{};
     } catch (const LibraryError& error) {
         std::fprintf(stderr, "Couldn’t read the saved library. The saved index has been left untouched. %s\n",
                      error.what());
-        unreadable = true;
         return std::nullopt;
     }
 }
@@ -143,8 +142,7 @@ int scanCommand(Arguments& args)
     }
 
     LibraryStore store(args.library);
-    bool unreadable = false;
-    auto snapshot = loadLibrary(store, unreadable);
+    auto snapshot = loadLibrary(store);
     if (!snapshot) return kExitUnreadableLibrary;
 
     auto token = ScanToken::make();
@@ -229,8 +227,7 @@ int queryCommand(Arguments& args)
     using Clock = std::chrono::steady_clock;
     auto started = Clock::now();
     LibraryStore store(args.library);
-    bool unreadable = false;
-    auto snapshot = loadLibrary(store, unreadable);
+    auto snapshot = loadLibrary(store);
     if (!snapshot) return kExitUnreadableLibrary;
     input.items = snapshot->items;
     auto loaded = Clock::now();

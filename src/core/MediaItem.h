@@ -68,7 +68,6 @@ public:
     void prefetch() const { __builtin_prefetch(rep_); }
 
     bool operator==(const MediaItem& other) const;
-    bool sameRecord(const MediaItem& other) const { return rep_ == other.rep_; }
 
     static uint64_t hashPath(std::string_view path);
 

@@ -46,6 +46,15 @@ void SerialQueue::sync(const std::function<void()>& work)
     finished.get();
 }
 
+void SerialQueue::cancelPending()
+{
+    std::deque<std::function<void()>> dropped;
+    {
+        std::lock_guard lock(mutex_);
+        dropped.swap(work_);
+    }
+}
+
 void SerialQueue::run()
 {
     // Thread names are limited to 15 bytes on Linux.

@@ -23,6 +23,8 @@ public:
     // Runs `work` on the queue after everything queued before it and waits;
     // an exception it throws is rethrown here.
     void sync(const std::function<void()>& work);
+    // Drops the work that has not started yet.
+    void cancelPending();
 
 private:
     void run();

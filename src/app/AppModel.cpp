@@ -1,0 +1,314 @@
+#include "AppModel.h"
+
+#include "AppSettings.h"
+#include "FileUrl.h"
+#include "LibraryIndex.h"
+#include "ViewerConnection.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+namespace mirelo {
+
+namespace {
+
+PathList stringList(const QStringList& list)
+{
+    PathList paths;
+    paths.reserve(size_t(list.size()));
+    for (const QString& entry : list) paths.push_back(entry.toStdString());
+    return paths;
+}
+
+} // namespace
+
+AppModel& AppModel::shared()
+{
+    static AppModel* instance = new AppModel; // lives for the whole process
+    return *instance;
+}
+
+AppModel::AppModel(std::string libraryPath, QObject* parent) : QObject(parent)
+{
+    auto settings = AppSettings::open();
+    recentFolders_ = stringList(settings->value(AppSettings::kRecentFolders).toStringList());
+
+    pool_.setMaxThreadCount(8); // folder walks wait on the disk, not the processor
+    queryQueue_ = std::make_unique<SerialQueue>("Mirelo library queries");
+    store_ = std::make_unique<LibraryStore>(std::move(libraryPath));
+
+    if (!settings->value(AppSettings::kFirstLaunchDone).toBool()) {
+        settings->setValue(AppSettings::kBackgroundBlur, 0.1);
+        settings->setValue(AppSettings::kFirstLaunchDone, true);
+    }
+
+    saveTimer_.setSingleShot(true);
+    saveTimer_.setInterval(kSaveDelayMs);
+    connect(&saveTimer_, &QTimer::timeout, this, [this] {
+        store_->save(snapshot(), [this](const LibraryError* error) {
+            std::optional<QString> message;
+            if (error) message = QStringLiteral("Couldn’t save the library. ") + QString::fromStdString(error->what());
+            post(BackgroundWork::save, [this, message] {
+                if (message)
+                    setErrorMessage(message);
+                else
+                    Q_EMIT librarySaved();
+            });
+        });
+    });
+    refreshTimer_.setSingleShot(true);
+    refreshTimer_.setInterval(kRefreshDelayMs);
+    connect(&refreshTimer_, &QTimer::timeout, this, &AppModel::refreshChangedFolders);
+    toastTimer_.setSingleShot(true);
+    toastTimer_.setInterval(kToastMs);
+    connect(&toastTimer_, &QTimer::timeout, this, [this] { setToast(std::nullopt); });
+
+    startRestore();
+}
+
+AppModel::~AppModel()
+{
+    if (scanToken_) scanToken_->cancel();
+    if (queryToken_) queryToken_->cancel();
+    watcher_.watch({});
+    pool_.waitForDone();
+    queryQueue_.reset();
+    store_.reset(); // finishes queued saves
+}
+
+// MARK: background work
+
+void AppModel::background(std::function<void()> work) { pool_.start(std::move(work)); }
+
+void AppModel::post(BackgroundWork kind, std::function<void()> apply)
+{
+    QMetaObject::invokeMethod(
+        this, [this, kind, apply = std::move(apply)]() mutable { deliver(kind, std::move(apply)); },
+        Qt::QueuedConnection);
+}
+
+void AppModel::deliver(BackgroundWork kind, std::function<void()> apply)
+{
+    if (deliveryHook_ && deliveryHook_(kind, apply)) return;
+    apply();
+}
+
+// MARK: restore
+
+void AppModel::startRestore()
+{
+    background([this] {
+        std::optional<LibrarySnapshot> snapshot;
+        std::optional<LibraryError> error;
+        try {
+            snapshot = store_->load();
+        } catch (const LibraryError& failure) {
+            error = failure;
+        }
+        auto loaded = std::make_shared<std::optional<LibrarySnapshot>>(std::move(snapshot));
+        post(BackgroundWork::restore, [this, loaded, error] { applyRestore(*loaded, error); });
+    });
+}
+
+void AppModel::applyRestore(const std::optional<LibrarySnapshot>& snapshot, const std::optional<LibraryError>& error)
+{
+    if (snapshot) {
+        setItems(snapshot->items);
+        ++itemGeneration_;
+        refreshVisible();
+        scheduleSave();
+        setRecentFolders(snapshot->folders);
+        indexedFolders_ = snapshot->indexedFolders;
+        setSelectedFolder(snapshot->selectedFolder);
+        change(expandedFolders_, FolderSet(snapshot->expandedFolders.begin(), snapshot->expandedFolders.end()),
+               &AppModel::expandedFoldersChanged);
+        scheduleSave();
+        setSort(MediaSorts::fromRawValue(snapshot->sort).value_or(MediaSort::name));
+        setSection(LibrarySections::fromRawValue(snapshot->section).value_or(LibrarySection::all));
+        setFormat(QString::fromStdString(snapshot->format));
+        setSearch(QString::fromStdString(snapshot->search));
+    }
+    change(restoring_, false, &AppModel::restoringChanged);
+    startWatching();
+    changedFolders_.insert(indexedFolders_.begin(), indexedFolders_.end());
+    scheduleIndexRefresh();
+    refreshVisible();
+    for (const std::string& folder : expandedFolders_) loadChildren(folder);
+    if (error) {
+        restoreError_ = error;
+        setErrorMessage(QStringLiteral("Couldn’t read the saved library. The saved index has been left untouched. ") +
+                        QString::fromStdString(error->what()));
+    }
+    resumeDeferredOpen();
+}
+
+// MARK: persistence
+
+LibrarySnapshot AppModel::snapshot() const
+{
+    LibrarySnapshot snapshot;
+    snapshot.items = items_;
+    snapshot.folders = recentFolders_;
+    snapshot.indexedFolders = indexedFolders_;
+    snapshot.selectedFolder = selectedFolder_;
+    snapshot.expandedFolders.assign(expandedFolders_.begin(), expandedFolders_.end());
+    snapshot.sort = std::string(MediaSorts::rawValue(sort_));
+    snapshot.section = std::string(LibrarySections::rawValue(section_));
+    snapshot.format = format_.toStdString();
+    snapshot.search = search_.toStdString();
+    return snapshot;
+}
+
+void AppModel::scheduleSave()
+{
+    // Never write over a library that could not be read.
+    if (restoring_ || restoreError_) return;
+    saveTimer_.start();
+}
+
+void AppModel::flushLibrary()
+{
+    if (restoring_) return;
+    if (restoreError_) throw *restoreError_;
+    saveTimer_.stop();
+    store_->flush(snapshot());
+}
+
+void AppModel::resumeDeferredOpen()
+{
+    if (restoring_ || busy_) return;
+    std::function<void()> open = std::move(deferredOpen_);
+    deferredOpen_ = nullptr;
+    if (open) open();
+}
+
+// MARK: assignments
+
+void AppModel::setSection(LibrarySection section)
+{
+    if (!change(section_, section, &AppModel::sectionChanged)) return;
+    refreshVisible();
+    scheduleSave();
+}
+
+void AppModel::setFormat(const QString& format)
+{
+    if (!change(format_, format, &AppModel::formatChanged)) return;
+    refreshVisible();
+    scheduleSave();
+}
+
+void AppModel::setSearch(const QString& search)
+{
+    if (!change(search_, search, &AppModel::searchChanged)) return;
+    refreshVisible();
+    scheduleSave();
+}
+
+void AppModel::setSort(MediaSort sort)
+{
+    if (!change(sort_, sort, &AppModel::sortChanged)) return;
+    refreshVisible();
+    scheduleSave();
+}
+
+void AppModel::setSelectedFolder(const OptionalPath& folder)
+{
+    if (!change(selectedFolder_, folder, &AppModel::selectedFolderChanged)) return;
+    refreshVisible();
+    scheduleSave();
+}
+
+void AppModel::setSelection(const PathSelection& selection) { change(selection_, selection, &AppModel::selectionChanged); }
+void AppModel::setSelecting(bool selecting) { change(selecting_, selecting, &AppModel::selectingChanged); }
+void AppModel::setErrorMessage(const OptionalText& message) { change(errorMessage_, message, &AppModel::errorMessageChanged); }
+void AppModel::setShowingSettings(bool showing) { change(showingSettings_, showing, &AppModel::showingSettingsChanged); }
+void AppModel::setShowingInfo(bool showing) { change(showingInfo_, showing, &AppModel::showingInfoChanged); }
+void AppModel::setViewing(bool viewing) { change(viewing_, viewing, &AppModel::viewingChanged); }
+void AppModel::setToast(const OptionalText& toast) { change(toast_, toast, &AppModel::toastChanged); }
+void AppModel::setRecentFolders(PathList folders) { change(recentFolders_, std::move(folders), &AppModel::recentFoldersChanged); }
+
+void AppModel::setItems(MediaItems items)
+{
+    if (items.isSharedWith(items_)) return;
+    change(items_, std::move(items), &AppModel::itemsChanged);
+}
+
+void AppModel::setBusy(bool busy)
+{
+    change(busy_, busy, &AppModel::busyChanged);
+    if (!busy) QMetaObject::invokeMethod(this, &AppModel::resumeDeferredOpen, Qt::QueuedConnection);
+}
+
+void AppModel::setCurrent(const std::optional<MediaItem>& item)
+{
+    current_ = item;
+    if (viewing_ != current_.has_value()) setViewing(current_.has_value());
+    if (!viewer_) return;
+    if (current_)
+        viewer_->present(*current_);
+    else
+        viewer_->dismiss();
+}
+
+void AppModel::setViewerItems(const MediaItems& items)
+{
+    viewerItems_ = items;
+    if (viewer_ && viewer_->isPresenting() && current_) viewer_->setItems(viewerItems_, *current_);
+}
+
+void AppModel::notify(const QString& message)
+{
+    setToast(message);
+    toastTimer_.start();
+}
+
+// MARK: derived values
+
+GridLocation AppModel::gridLocation() const
+{
+    return GridLocation{selectedFolder_, QString::fromUtf8(LibrarySections::rawValue(section_).data()), format_,
+                        search_, QString::fromUtf8(MediaSorts::rawValue(sort_).data())};
+}
+
+bool AppModel::replacingContent() const
+{
+    return loadingContent_ && (!loadedGridLocation_ || *loadedGridLocation_ != gridLocation());
+}
+
+QString AppModel::libraryName() const
+{
+    if (!selectedFolder_) return QStringLiteral("Your library");
+    const std::string folder = standardisedPath(*selectedFolder_);
+    const std::string_view name = lastPathComponent(folder);
+    return QFile::decodeName(QByteArray(name.data(), qsizetype(name.size())));
+}
+
+MediaItems AppModel::selectedItems() const
+{
+    MediaItems selected;
+    if (selection_.empty()) return selected;
+    std::string path;
+    for (const MediaItem& item : items_) {
+        path.assign(item.path());
+        if (selection_.count(path)) selected.append(item);
+    }
+    return selected;
+}
+
+int64_t AppModel::selectedBytes() const
+{
+    int64_t total = 0;
+    for (const MediaItem& item : selectedItems()) total += item.bytes();
+    return total;
+}
+
+std::optional<int> AppModel::position() const
+{
+    if (!current_) return std::nullopt;
+    for (qsizetype index = 0; index < viewerItems_.size(); ++index)
+        if (viewerItems_[index].path() == current_->path()) return int(index);
+    return std::nullopt;
+}
+
+} // namespace mirelo

@@ -1,0 +1,344 @@
+#pragma once
+// The one state object of the application. Both windows observe it and call
+// it; it owns the library, the view settings, the selection, the scan and
+// query work, the store and the watcher. Everything here runs on the main
+// thread; background work gets copies and hands results back through the
+// event loop, where a generation, token or scan id decides if they count.
+
+#include "GridLocation.h"
+#include "LibraryError.h"
+#include "LibraryQuery.h"
+#include "LibrarySection.h"
+#include "LibraryStore.h"
+#include "LibraryWatcher.h"
+#include "MediaItem.h"
+#include "MediaScanner.h"
+#include "MediaSort.h"
+#include "ScanToken.h"
+#include "SerialQueue.h"
+#include "ZoomCommand.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QThreadPool>
+#include <QTimer>
+#include <QUuid>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+namespace mirelo {
+
+class OpenPanel;
+class ViewerConnection;
+
+using OptionalPath = std::optional<std::string>;
+using FolderSet = std::set<std::string>;
+using ChildFolderMap = std::map<std::string, std::vector<std::string>>;
+using PathSelection = std::unordered_set<std::string>;
+using PathList = std::vector<std::string>;
+using OptionalText = std::optional<QString>;
+
+// Where background work hands its result back; lets tests hold results.
+enum class BackgroundWork { restore, scanProgress, scan, listing, query, refresh, save };
+
+class AppModel : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(mirelo::MediaItems items READ items NOTIFY itemsChanged)
+    Q_PROPERTY(mirelo::MediaItems visible READ visible NOTIFY visibleChanged)
+    Q_PROPERTY(bool loadingContent READ loadingContent NOTIFY loadingContentChanged)
+    Q_PROPERTY(int contentRevision READ contentRevision NOTIFY contentRevisionChanged)
+    Q_PROPERTY(mirelo::MediaStorageSummary storage READ storage NOTIFY storageChanged)
+    Q_PROPERTY(mirelo::LibrarySection section READ section WRITE setSection NOTIFY sectionChanged)
+    Q_PROPERTY(QString format READ format WRITE setFormat NOTIFY formatChanged)
+    Q_PROPERTY(QString search READ search WRITE setSearch NOTIFY searchChanged)
+    Q_PROPERTY(mirelo::MediaSort sort READ sort WRITE setSort NOTIFY sortChanged)
+    Q_PROPERTY(mirelo::OptionalPath selectedFolder READ selectedFolder WRITE setSelectedFolder NOTIFY selectedFolderChanged)
+    Q_PROPERTY(mirelo::FolderSet expandedFolders READ expandedFolders NOTIFY expandedFoldersChanged)
+    Q_PROPERTY(mirelo::ChildFolderMap childFolders READ childFolders NOTIFY childFoldersChanged)
+    Q_PROPERTY(bool restoring READ restoring NOTIFY restoringChanged)
+    Q_PROPERTY(mirelo::PathSelection selection READ selection WRITE setSelection NOTIFY selectionChanged)
+    Q_PROPERTY(bool selecting READ selecting WRITE setSelecting NOTIFY selectingChanged)
+    Q_PROPERTY(bool viewing READ viewing NOTIFY viewingChanged)
+    Q_PROPERTY(bool scanning READ scanning NOTIFY scanningChanged)
+    Q_PROPERTY(int scannedCount READ scannedCount NOTIFY scannedCountChanged)
+    Q_PROPERTY(QString scanMessage READ scanMessage NOTIFY scanMessageChanged)
+    Q_PROPERTY(mirelo::OptionalText errorMessage READ errorMessage WRITE setErrorMessage NOTIFY errorMessageChanged)
+    Q_PROPERTY(mirelo::OptionalText toast READ toast NOTIFY toastChanged)
+    Q_PROPERTY(bool showingSettings READ showingSettings WRITE setShowingSettings NOTIFY showingSettingsChanged)
+    Q_PROPERTY(bool showingInfo READ showingInfo WRITE setShowingInfo NOTIFY showingInfoChanged)
+    Q_PROPERTY(mirelo::MediaItems pendingTrash READ pendingTrash NOTIFY pendingTrashChanged)
+    Q_PROPERTY(bool trashPrompt READ trashPrompt NOTIFY trashPromptChanged)
+    Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
+    Q_PROPERTY(mirelo::ZoomCommand zoomCommand READ zoomCommand NOTIFY zoomCommandChanged)
+    Q_PROPERTY(mirelo::PathList recentFolders READ recentFolders NOTIFY recentFoldersChanged)
+    Q_PROPERTY(mirelo::MediaItems scopedItems READ scopedItems NOTIFY scopedItemsChanged)
+    Q_PROPERTY(QStringList formats READ formats NOTIFY formatsChanged)
+    Q_PROPERTY(qint64 totalBytes READ totalBytes NOTIFY totalBytesChanged)
+
+public:
+    static constexpr int kSaveDelayMs = 300;
+    static constexpr int kRefreshDelayMs = 2000;
+    static constexpr int kToastMs = 6000;
+    static inline const QString kAllFormatsLabel = QStringLiteral("All formats");
+
+    // The instance of the application, created on first use.
+    static AppModel& shared();
+
+    // Starts the restore of the library file at `libraryPath` at once.
+    explicit AppModel(std::string libraryPath = LibraryStore::defaultPath(), QObject* parent = nullptr);
+    ~AppModel() override;
+
+    // Platform services the user interface provides.
+    void setOpenPanel(OpenPanel* panel) { openPanel_ = panel; }
+    void setViewer(ViewerConnection* viewer) { viewer_ = viewer; }
+    // Every background result passes through `hook` on the main thread
+    // before it is applied; a hook that returns true keeps the result and
+    // may run it later.
+    using DeliveryHook = std::function<bool(BackgroundWork, std::function<void()>& apply)>;
+    void setDeliveryHook(DeliveryHook hook) { deliveryHook_ = std::move(hook); }
+
+    // Observable state.
+    const MediaItems& items() const { return items_; }
+    const MediaItems& visible() const { return visible_; }
+    bool loadingContent() const { return loadingContent_; }
+    int contentRevision() const { return contentRevision_; }
+    const MediaStorageSummary& storage() const { return storage_; }
+    LibrarySection section() const { return section_; }
+    const QString& format() const { return format_; }
+    const QString& search() const { return search_; }
+    MediaSort sort() const { return sort_; }
+    const OptionalPath& selectedFolder() const { return selectedFolder_; }
+    const FolderSet& expandedFolders() const { return expandedFolders_; }
+    const ChildFolderMap& childFolders() const { return childFolders_; }
+    bool restoring() const { return restoring_; }
+    const PathSelection& selection() const { return selection_; }
+    bool selecting() const { return selecting_; }
+    bool viewing() const { return viewing_; }
+    bool scanning() const { return scanning_; }
+    int scannedCount() const { return scannedCount_; }
+    const QString& scanMessage() const { return scanMessage_; }
+    const OptionalText& errorMessage() const { return errorMessage_; }
+    const OptionalText& toast() const { return toast_; }
+    bool showingSettings() const { return showingSettings_; }
+    bool showingInfo() const { return showingInfo_; }
+    const MediaItems& pendingTrash() const { return pendingTrash_; }
+    bool trashPrompt() const { return trashPrompt_; }
+    bool busy() const { return busy_; }
+    const ZoomCommand& zoomCommand() const { return zoomCommand_; }
+    const PathList& recentFolders() const { return recentFolders_; }
+    const MediaItems& scopedItems() const { return scopedItems_; }
+    const QStringList& formats() const { return formats_; }
+    qint64 totalBytes() const { return totalBytes_; }
+
+    void setSection(LibrarySection section);
+    void setFormat(const QString& format);
+    void setSearch(const QString& search);
+    void setSort(MediaSort sort);
+    void setSelectedFolder(const OptionalPath& folder);
+    void setSelection(const PathSelection& selection);
+    void setSelecting(bool selecting);
+    void setErrorMessage(const OptionalText& message);
+    void setShowingSettings(bool showing);
+    void setShowingInfo(bool showing);
+    void setBusy(bool busy);
+
+    // Plain state.
+    const std::optional<MediaItem>& current() const { return current_; }
+    void setCurrent(const std::optional<MediaItem>& item);
+    const MediaItems& viewerItems() const { return viewerItems_; }
+    void setViewerItems(const MediaItems& items);
+    int itemGeneration() const { return itemGeneration_; }
+    int queryGeneration() const { return queryGeneration_; }
+    const std::optional<GridLocation>& loadedGridLocation() const { return loadedGridLocation_; }
+    const PathList& indexedFolders() const { return indexedFolders_; }
+    const FolderSet& changedFolders() const { return changedFolders_; }
+    bool refreshingIndex() const { return refreshingIndex_; }
+    const std::optional<LibraryError>& restoreError() const { return restoreError_; }
+    LibraryWatcher& libraryWatcher() { return watcher_; }
+    const std::string& libraryPath() const { return store_->path(); }
+    // Restore, scans, listings and refreshes run here.
+    QThreadPool& backgroundPool() { return pool_; }
+
+    // Derived values.
+    GridLocation gridLocation() const;
+    bool replacingContent() const;
+    QString libraryName() const;
+    MediaItems selectedItems() const;
+    int64_t selectedBytes() const;
+    std::optional<int> position() const;
+
+    // Persistence.
+    LibrarySnapshot snapshot() const;
+    void scheduleSave();
+    // Writes now and waits; throws LibraryError (also the restore's error).
+    void flushLibrary();
+    void resumeDeferredOpen();
+
+    // Scanning and opening.
+    void chooseFolders();
+    void chooseFiles();
+    void scanEntireComputer();
+    void scan(const PathList& roots, bool recursive, const std::optional<MediaItem>& openAfter = std::nullopt);
+    void open(const PathList& paths);
+    void remember(const std::string& folder);
+    void stopScan();
+
+    // Queries, folders, selection, the viewer's list.
+    void refreshVisible();
+    void selectSection(LibrarySection section);
+    void selectFolder(const std::string& folder);
+    void toggleFolder(const std::string& folder);
+    void loadChildren(const std::string& folder);
+    void toggleSelectAll();
+    bool copySelection();
+    void show(const MediaItem& item, const std::optional<MediaItems>& items = std::nullopt);
+    void navigate(int offset);
+    void requestZoom(ZoomAction action);
+
+    // A short notice, cleared after kToastMs; a newer one gets its full time.
+    void notify(const QString& message);
+
+    // Watching and refresh.
+    void handleWatcherChanges(const PathList& paths);
+    void scheduleIndexRefresh();
+    void refreshChangedFolders();
+
+Q_SIGNALS:
+    void itemsChanged();
+    void visibleChanged();
+    void loadingContentChanged();
+    void contentRevisionChanged();
+    void storageChanged();
+    void sectionChanged();
+    void formatChanged();
+    void searchChanged();
+    void sortChanged();
+    void selectedFolderChanged();
+    void expandedFoldersChanged();
+    void childFoldersChanged();
+    void restoringChanged();
+    void selectionChanged();
+    void selectingChanged();
+    void viewingChanged();
+    void scanningChanged();
+    void scannedCountChanged();
+    void scanMessageChanged();
+    void errorMessageChanged();
+    void toastChanged();
+    void showingSettingsChanged();
+    void showingInfoChanged();
+    void pendingTrashChanged();
+    void trashPromptChanged();
+    void busyChanged();
+    void zoomCommandChanged();
+    void recentFoldersChanged();
+    void scopedItemsChanged();
+    void formatsChanged();
+    void totalBytesChanged();
+
+    // Events for observers that need more than the properties.
+    void queryStarted(int generation);
+    void librarySaved();
+    void indexRefreshed(bool applied);
+
+private:
+    template <class T>
+    bool change(T& field, T value, void (AppModel::*signal)())
+    {
+        if (field == value) return false;
+        field = std::move(value);
+        Q_EMIT(this->*signal)();
+        return true;
+    }
+    void setViewing(bool viewing);
+    void setItems(MediaItems items);
+    void setRecentFolders(PathList folders);
+    void setToast(const OptionalText& toast);
+
+    // Runs `work` on the background pool.
+    void background(std::function<void()> work);
+    // Called from any thread: applies the result on the main thread.
+    void post(BackgroundWork kind, std::function<void()> apply);
+    void deliver(BackgroundWork kind, std::function<void()> apply);
+
+    void startRestore();
+    void applyRestore(const std::optional<LibrarySnapshot>& snapshot, const std::optional<LibraryError>& error);
+    void finishScan(const PathList& roots, bool recursive, const QUuid& id, const std::optional<MediaItem>& openAfter,
+                    ScanResult result);
+    void beginQuery(int generation);
+    void applyQuery(int generation, const std::shared_ptr<ScanToken>& token, const GridLocation& location,
+                    LibraryQueryResult& result);
+    void startWatching();
+    void watchLimitReached(long limit);
+    void finishRefresh(const PathList& changed, int generation, MediaItems merged);
+
+    // Observable state.
+    MediaItems items_;
+    MediaItems visible_;
+    bool loadingContent_ = false;
+    int contentRevision_ = 0;
+    MediaStorageSummary storage_;
+    LibrarySection section_ = LibrarySection::all;
+    QString format_ = kAllFormatsLabel;
+    QString search_;
+    MediaSort sort_ = MediaSort::name;
+    OptionalPath selectedFolder_;
+    FolderSet expandedFolders_;
+    ChildFolderMap childFolders_;
+    bool restoring_ = true;
+    PathSelection selection_;
+    bool selecting_ = false;
+    bool viewing_ = false;
+    bool scanning_ = false;
+    int scannedCount_ = 0;
+    QString scanMessage_;
+    OptionalText errorMessage_;
+    OptionalText toast_;
+    bool showingSettings_ = false;
+    bool showingInfo_ = false;
+    MediaItems pendingTrash_;
+    bool trashPrompt_ = false;
+    bool busy_ = false;
+    ZoomCommand zoomCommand_;
+    PathList recentFolders_;
+    MediaItems scopedItems_;
+    QStringList formats_;
+    qint64 totalBytes_ = 0;
+
+    // Plain state.
+    std::optional<MediaItem> current_;
+    MediaItems viewerItems_;
+    int itemGeneration_ = 0;
+    std::optional<GridLocation> loadedGridLocation_;
+    MediaIDSet visibleIDs_;
+    std::shared_ptr<ScanToken> queryToken_;
+    int queryGeneration_ = 0;
+    std::shared_ptr<ScanToken> scanToken_;
+    QUuid scanID_ = QUuid::createUuid();
+    PathList indexedFolders_;
+    FolderSet changedFolders_;
+    bool refreshingIndex_ = false;
+    std::function<void()> deferredOpen_;
+    std::optional<LibraryError> restoreError_;
+
+    QTimer saveTimer_;
+    QTimer refreshTimer_;
+    QTimer toastTimer_;
+    LibraryWatcher watcher_;
+    OpenPanel* openPanel_ = nullptr;
+    ViewerConnection* viewer_ = nullptr;
+    DeliveryHook deliveryHook_;
+    QThreadPool pool_;
+    std::unique_ptr<SerialQueue> queryQueue_;
+    std::unique_ptr<LibraryStore> store_;
+};
+
+} // namespace mirelo

@@ -1,0 +1,179 @@
+// What the grid shows: coalesced background queries and their staleness
+// rules, sections and folders, the folder tree, selection, the viewer's list.
+
+#include "AppModel.h"
+
+#include "FileClipboard.h"
+#include "FileUrl.h"
+#include "FolderListing.h"
+#include "LibraryIndex.h"
+
+namespace mirelo {
+
+void AppModel::refreshVisible()
+{
+    if (restoring_) return;
+    if (queryToken_) queryToken_->cancel();
+    queryQueue_->cancelPending();
+    const int generation = ++queryGeneration_;
+    change(loadingContent_, true, &AppModel::loadingContentChanged);
+    // Start on the next turn of the event loop, so that several changes made
+    // together run one query for the state after the last of them.
+    QMetaObject::invokeMethod(
+        this,
+        [this, generation] {
+            if (queryGeneration_ == generation) beginQuery(generation);
+        },
+        Qt::QueuedConnection);
+}
+
+void AppModel::beginQuery(int generation)
+{
+    const GridLocation location = gridLocation();
+    LibraryQueryInput input;
+    input.items = items_;
+    input.folder = selectedFolder_;
+    input.section = LibrarySections::filter(section_);
+    input.format = format_.toStdString();
+    input.search = search_.toStdString();
+    input.sort = sort_;
+    auto token = ScanToken::make();
+    queryToken_ = token;
+    Q_EMIT queryStarted(generation);
+    queryQueue_->async([this, input = std::move(input), token, generation, location] {
+        std::optional<LibraryQueryResult> result = LibraryQuery::run(input, *token);
+        if (!result) return;
+        auto shared = std::make_shared<LibraryQueryResult>(std::move(*result));
+        post(BackgroundWork::query,
+             [this, generation, token, location, shared] { applyQuery(generation, token, location, *shared); });
+    });
+}
+
+void AppModel::applyQuery(int generation, const std::shared_ptr<ScanToken>& token, const GridLocation& location,
+                          LibraryQueryResult& result)
+{
+    if (token->isCancelled() || generation != queryGeneration_) return;
+
+    // The lists being replaced are released on the query thread.
+    MediaItems oldScoped = scopedItems_;
+    MediaItems oldVisible = visible_;
+    MediaIDSet oldIDs = std::move(visibleIDs_);
+
+    QStringList formats;
+    for (const std::string& label : result.formats) formats << QString::fromStdString(label);
+    change(scopedItems_, std::move(result.scopedItems), &AppModel::scopedItemsChanged);
+    change(formats_, std::move(formats), &AppModel::formatsChanged);
+    change(totalBytes_, qint64(result.totalBytes), &AppModel::totalBytesChanged);
+    change(storage_, result.storage, &AppModel::storageChanged);
+    visibleIDs_ = std::move(result.visibleIDs);
+    change(visible_, std::move(result.visible), &AppModel::visibleChanged);
+    loadedGridLocation_ = location;
+    if (!selection_.empty()) {
+        PathSelection kept;
+        for (const std::string& path : selection_)
+            if (visibleIDs_.contains(path)) kept.insert(path);
+        if (kept.size() != selection_.size()) setSelection(kept);
+    }
+    ++contentRevision_;
+    Q_EMIT contentRevisionChanged();
+    change(loadingContent_, false, &AppModel::loadingContentChanged);
+
+    queryQueue_->async([oldScoped = std::move(oldScoped), oldVisible = std::move(oldVisible),
+                        oldIDs = std::make_shared<MediaIDSet>(std::move(oldIDs))]() mutable {
+        oldScoped = {};
+        oldVisible = {};
+    });
+}
+
+void AppModel::selectSection(LibrarySection section)
+{
+    setSelectedFolder(std::nullopt);
+    setSection(section);
+    if (section == LibrarySection::large) setSort(MediaSort::largest);
+}
+
+void AppModel::selectFolder(const std::string& folder)
+{
+    if (busy_) return;
+    const std::string path = absoluteStandardisedPath(folder);
+    for (const std::string& root : indexedFolders_) {
+        if (!LibraryIndex::contains(path, root)) continue;
+        setSelectedFolder(path);
+        setSearch(QString());
+        setFormat(kAllFormatsLabel);
+        setSection(LibrarySection::all);
+        return;
+    }
+    scan({path}, true);
+}
+
+void AppModel::toggleFolder(const std::string& folder)
+{
+    FolderSet expanded = expandedFolders_;
+    const bool opening = expanded.erase(folder) == 0;
+    if (opening) expanded.insert(folder);
+    change(expandedFolders_, std::move(expanded), &AppModel::expandedFoldersChanged);
+    scheduleSave();
+    if (opening) loadChildren(folder);
+}
+
+void AppModel::loadChildren(const std::string& folder)
+{
+    background([this, folder] {
+        auto children = std::make_shared<PathList>(FolderListing::subfolders(folder));
+        post(BackgroundWork::listing, [this, folder, children] {
+            // Listings are not versioned: the last one to arrive wins.
+            auto found = childFolders_.find(folder);
+            if (found != childFolders_.end() && found->second == *children) return;
+            childFolders_[folder] = std::move(*children);
+            Q_EMIT childFoldersChanged();
+        });
+    });
+}
+
+void AppModel::toggleSelectAll()
+{
+    if (loadingContent_) return;
+    if (visibleIDs_.empty() || selection_.size() == visibleIDs_.size()) {
+        setSelection({});
+        return;
+    }
+    PathSelection all;
+    all.reserve(size_t(visible_.size()));
+    for (const MediaItem& item : visible_) all.emplace(item.path());
+    setSelection(all);
+}
+
+bool AppModel::copySelection()
+{
+    if (busy_ || loadingContent_ || selection_.empty()) return false;
+    PathList paths;
+    for (const MediaItem& item : selectedItems()) paths.emplace_back(item.path());
+    if (FileClipboard::copy(paths)) return true;
+    setErrorMessage(QStringLiteral("The selected files couldn’t be copied to the clipboard."));
+    return false;
+}
+
+void AppModel::show(const MediaItem& item, const std::optional<MediaItems>& items)
+{
+    setViewerItems(items ? *items : visible_);
+    setCurrent(item);
+}
+
+void AppModel::navigate(int offset)
+{
+    if (!current_ || viewerItems_.isEmpty()) return;
+    const int index = position().value_or(0);
+    const int last = int(viewerItems_.size()) - 1;
+    const int target = std::clamp(index + offset, 0, last);
+    if (target == index) return;
+    setCurrent(viewerItems_[target]);
+}
+
+void AppModel::requestZoom(ZoomAction action)
+{
+    zoomCommand_ = ZoomCommand{QUuid::createUuid(), action};
+    Q_EMIT zoomCommandChanged();
+}
+
+} // namespace mirelo

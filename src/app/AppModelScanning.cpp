@@ -1,0 +1,210 @@
+// Getting folders and files into the library: the open panels, scans and
+// their end, opening files, remembered folders.
+
+#include "AppModel.h"
+
+#include "AppSettings.h"
+#include "FileUrl.h"
+#include "LibraryIndex.h"
+#include "MediaFormats.h"
+#include "OpenPanel.h"
+#include "ScanRoots.h"
+
+#include <sys/stat.h>
+
+namespace mirelo {
+
+void AppModel::chooseFolders()
+{
+    if (!openPanel_) return;
+    OpenPanelRequest request;
+    request.title = QStringLiteral("Choose folders to scan");
+    request.prompt = QStringLiteral("Scan media");
+    request.message = QStringLiteral("Choose one or more folders, your home folder, or an external drive. Mirelo "
+                                     "includes subfolders and leaves your files in place.");
+    request.chooseFolders = true;
+    openPanel_->choose(request, [this](PathList chosen) {
+        if (!chosen.empty()) scan(chosen, true);
+    });
+}
+
+void AppModel::chooseFiles()
+{
+    if (!openPanel_) return;
+    OpenPanelRequest request;
+    request.title = QStringLiteral("Open in Mirelo");
+    request.prompt = QStringLiteral("Open");
+    request.chooseFiles = true;
+    for (std::string_view extension : MediaFormats::imageExtensions)
+        request.nameFilters << QStringLiteral("*.") + QString::fromUtf8(extension.data(), qsizetype(extension.size()));
+    for (std::string_view extension : MediaFormats::videoExtensions)
+        request.nameFilters << QStringLiteral("*.") + QString::fromUtf8(extension.data(), qsizetype(extension.size()));
+    openPanel_->choose(request, [this](PathList chosen) {
+        if (!chosen.empty()) open(chosen);
+    });
+}
+
+void AppModel::scanEntireComputer() { scan(ScanRoots::entireComputer(), true); }
+
+void AppModel::stopScan()
+{
+    if (scanToken_) scanToken_->cancel();
+}
+
+void AppModel::scan(const PathList& roots, bool recursive, const std::optional<MediaItem>& openAfter)
+{
+    if (restoring_) {
+        deferredOpen_ = [this, roots, recursive, openAfter] { scan(roots, recursive, openAfter); };
+        return;
+    }
+    if (busy_) return;
+
+    if (scanToken_) scanToken_->cancel();
+    auto token = ScanToken::make();
+    const QUuid id = QUuid::createUuid();
+    scanToken_ = token;
+    scanID_ = id;
+
+    change(scanning_, true, &AppModel::scanningChanged);
+    change(scannedCount_, 0, &AppModel::scannedCountChanged);
+    change(scanMessage_, QStringLiteral("Looking for images and videos…"), &AppModel::scanMessageChanged);
+    setSelectedFolder(roots.size() == 1 ? OptionalPath(absoluteStandardisedPath(roots.front())) : std::nullopt);
+    for (const std::string& root : roots) remember(root);
+    setSearch(QString());
+    setFormat(kAllFormatsLabel);
+    setSelection({});
+    setSection(LibrarySection::all);
+    if (openAfter)
+        show(*openAfter, MediaItems{*openAfter});
+    else
+        setCurrent(std::nullopt);
+
+    background([this, roots, recursive, token, id, openAfter] {
+        ScanResult result = MediaScanner::scan(roots, recursive, *token, [this, id](int count) {
+            post(BackgroundWork::scanProgress, [this, id, count] {
+                if (scanID_ == id) change(scannedCount_, count, &AppModel::scannedCountChanged);
+            });
+        });
+        auto found = std::make_shared<ScanResult>(std::move(result));
+        post(BackgroundWork::scan, [this, roots, recursive, id, openAfter, found] {
+            finishScan(roots, recursive, id, openAfter, std::move(*found));
+        });
+    });
+}
+
+void AppModel::finishScan(const PathList& roots, bool recursive, const QUuid& id,
+                          const std::optional<MediaItem>& openAfter, ScanResult result)
+{
+    if (scanID_ != id) return; // a newer scan owns the model
+
+    MediaItems found = result.items;
+    if (openAfter) {
+        bool reported = false;
+        for (const MediaItem& item : found)
+            if (item.path() == openAfter->path()) reported = true;
+        if (!reported) found.append(*openAfter);
+    }
+
+    PathList standardRoots;
+    for (const std::string& root : roots) standardRoots.push_back(absoluteStandardisedPath(root));
+    PathList preserved;
+    for (const std::string& folder : indexedFolders_) {
+        std::string standard = standardisedPath(folder);
+        bool isRoot = std::find(standardRoots.begin(), standardRoots.end(), standard) != standardRoots.end();
+        if (isRoot) continue;
+        for (const std::string& root : standardRoots)
+            if (LibraryIndex::contains(standard, root)) {
+                preserved.push_back(folder);
+                break;
+            }
+    }
+    const bool replace = result.inaccessible == 0 && !result.cancelled;
+    setItems(LibraryIndex::merging(found, items_, standardRoots, replace, recursive, preserved));
+    ++itemGeneration_;
+    refreshVisible();
+    scheduleSave();
+    change(scanning_, false, &AppModel::scanningChanged);
+
+    QString message = QString::number(found.size()) + QStringLiteral(" files found");
+    if (result.cancelled) message.prepend(QStringLiteral("Scan stopped · "));
+    if (result.inaccessible > 0)
+        message += QStringLiteral(" · ") + QString::number(result.inaccessible) +
+                   QStringLiteral(" locations couldn’t be read");
+    change(scanMessage_, message, &AppModel::scanMessageChanged);
+
+    if (openAfter) setViewerItems(MediaSorts::ordered(found, sort_));
+
+    if (recursive && !result.cancelled) {
+        for (const std::string& root : standardRoots) {
+            bool known = false;
+            for (const std::string& folder : indexedFolders_)
+                if (standardisedPath(folder) == root) known = true;
+            if (!known) indexedFolders_.push_back(root);
+        }
+        startWatching();
+    }
+    scheduleSave();
+    if (result.inaccessible > 0)
+        notify(message + QStringLiteral(". Choose restricted folders directly to grant access."));
+}
+
+void AppModel::open(const PathList& paths)
+{
+    if (restoring_ || busy_) {
+        deferredOpen_ = [this, paths] { open(paths); };
+        return;
+    }
+    if (paths.empty()) return;
+
+    for (const std::string& path : paths) {
+        struct stat attributes;
+        if (::stat(path.c_str(), &attributes) == 0 && S_ISDIR(attributes.st_mode)) {
+            scan(paths, true);
+            return;
+        }
+    }
+
+    MediaItems recognised;
+    for (const std::string& path : paths)
+        if (auto item = MediaItem::read(absoluteStandardisedPath(path))) recognised.append(*item);
+    if (recognised.isEmpty()) {
+        setErrorMessage(QStringLiteral("These files aren’t recognized as images or videos."));
+        return;
+    }
+
+    const MediaItem first = recognised.front();
+    setSearch(QString());
+    setFormat(kAllFormatsLabel);
+    setSection(LibrarySection::all);
+
+    if (recognised.size() == 1) {
+        scan({std::string(parentPath(first.path()))}, false, first);
+        return;
+    }
+
+    if (scanToken_) scanToken_->cancel();
+    scanID_ = QUuid::createUuid();
+    change(scanning_, false, &AppModel::scanningChanged);
+    setSelectedFolder(std::nullopt);
+    setItems(LibraryIndex::merging(recognised, items_, {}, false, true, {}));
+    ++itemGeneration_;
+    refreshVisible();
+    scheduleSave();
+    show(first, MediaSorts::ordered(recognised, MediaSort::name));
+}
+
+void AppModel::remember(const std::string& folder)
+{
+    const std::string path = absoluteStandardisedPath(folder);
+    if (std::find(recentFolders_.begin(), recentFolders_.end(), path) == recentFolders_.end()) {
+        PathList folders = recentFolders_;
+        folders.push_back(path);
+        setRecentFolders(std::move(folders));
+    }
+    QStringList list;
+    for (const std::string& entry : recentFolders_) list << QString::fromStdString(entry);
+    AppSettings::open()->setValue(AppSettings::kRecentFolders, list);
+    scheduleSave();
+}
+
+} // namespace mirelo

@@ -1,0 +1,34 @@
+#include "LibrarySection.h"
+
+namespace mirelo {
+
+std::string_view LibrarySections::rawValue(LibrarySection section)
+{
+    switch (section) {
+    case LibrarySection::all: return "All media";
+    case LibrarySection::images: return "Images";
+    case LibrarySection::videos: return "Videos";
+    case LibrarySection::large: return "Large files";
+    }
+    return "All media";
+}
+
+std::optional<LibrarySection> LibrarySections::fromRawValue(std::string_view raw)
+{
+    for (LibrarySection section : allCases)
+        if (rawValue(section) == raw) return section;
+    return std::nullopt;
+}
+
+LibraryMediaFilter LibrarySections::filter(LibrarySection section)
+{
+    switch (section) {
+    case LibrarySection::all: return LibraryMediaFilter::all;
+    case LibrarySection::images: return LibraryMediaFilter::images;
+    case LibrarySection::videos: return LibraryMediaFilter::videos;
+    case LibrarySection::large: return LibraryMediaFilter::large;
+    }
+    return LibraryMediaFilter::all;
+}
+
+} // namespace mirelo

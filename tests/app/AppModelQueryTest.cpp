@@ -1,0 +1,188 @@
+// Query scheduling and its staleness rules, sections and folders, the folder
+// tree, selection and its copy, the viewer's list and zoom requests.
+
+#include "AppTestSupport.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+#include <sys/stat.h>
+
+namespace mirelo::test {
+namespace {
+
+class QueryTest : public AppModelTest {
+protected:
+    // A scanned library: five images and two videos in "Lib".
+    std::unique_ptr<AppModel> library()
+    {
+        for (const char* name : {"a.jpg", "b.jpg", "c.png", "d.gif", "e.heic"}) media(std::string("Lib/") + name, 10);
+        media("Lib/Clips/f.mp4", 20'000'000);
+        media("Lib/Clips/g.mov", 30);
+        auto model = launchRestored();
+        model->scan({files / "Lib"}, true);
+        EXPECT_TRUE(waitForScan(*model));
+        return model;
+    }
+};
+
+TEST_F(QueryTest, ChangesInOneTurnRunOneQuery)
+{
+    auto model = library();
+    QSignalSpy queries(model.get(), &AppModel::queryStarted);
+    model->setSelectedFolder(files / "Lib/Clips");
+    model->setSection(LibrarySection::videos);
+    model->setFormat("MOV");
+    model->setSearch("g");
+    EXPECT_TRUE(model->loadingContent());
+    EXPECT_TRUE(model->replacingContent());
+    ASSERT_TRUE(waitForQuery(*model));
+    EXPECT_EQ(queries.size(), 1);
+    EXPECT_EQ(pathsOf(model->visible()), (std::vector<std::string>{files / "Lib/Clips/g.mov"}));
+    EXPECT_EQ(model->loadedGridLocation(), model->gridLocation());
+    EXPECT_EQ(model->scopedItems().size(), 2);
+    EXPECT_EQ(model->totalBytes(), 20'000'030);
+}
+
+TEST_F(QueryTest, AStaleResultIsDroppedAndTheNewerOneApplied)
+{
+    auto model = library();
+    const int revision = model->contentRevision();
+    HeldResults queries(*model, BackgroundWork::query);
+    model->setSearch("a");
+    ASSERT_TRUE(queries.waitForOne());
+    model->setSearch("b"); // the held result is now stale
+    ASSERT_TRUE(queries.waitForOne());
+    queries.holding = false;
+    queries.releaseFirst(); // "a"
+    EXPECT_TRUE(model->loadingContent()) << "still waiting for the newer query";
+    EXPECT_EQ(model->contentRevision(), revision);
+    EXPECT_EQ(model->visible().size(), 7);
+    queries.releaseFirst(); // "b"
+    EXPECT_FALSE(model->loadingContent());
+    EXPECT_EQ(model->contentRevision(), revision + 1);
+    EXPECT_EQ(pathsOf(model->visible()), (std::vector<std::string>{files / "Lib/b.jpg"}));
+}
+
+TEST_F(QueryTest, AResultForAnOlderLibraryNeverOverwritesTheNewerOne)
+{
+    auto model = library();
+    HeldResults queries(*model, BackgroundWork::query);
+    model->setSearch("jpg");
+    ASSERT_TRUE(queries.waitForOne());
+    // The index changes (a scan ends) while that query is out.
+    media("Lib/h.jpg");
+    queries.holding = false;
+    model->scan({files / "Lib"}, true);
+    ASSERT_TRUE(waitForScan(*model));
+    EXPECT_EQ(model->visible().size(), 8) << "the scan cleared the search";
+    queries.releaseFirst();
+    EXPECT_EQ(model->visible().size(), 8) << "the older result is ignored";
+}
+
+TEST_F(QueryTest, SelectionFollowsTheVisibleItems)
+{
+    auto model = library();
+    model->setSelection({files / "Lib/a.jpg", files / "Lib/b.jpg", files / "Lib/c.png"});
+    EXPECT_EQ(model->selectedBytes(), 30);
+    EXPECT_EQ(pathsOf(model->selectedItems()),
+              (std::vector<std::string>{files / "Lib/a.jpg", files / "Lib/b.jpg", files / "Lib/c.png"}));
+    model->setFormat("JPG");
+    ASSERT_TRUE(waitForQuery(*model));
+    EXPECT_EQ(model->selection(), (PathSelection{files / "Lib/a.jpg", files / "Lib/b.jpg"}));
+
+    model->setFormat("All formats");
+    model->toggleSelectAll();
+    EXPECT_EQ(model->selection().size(), 2u) << "nothing happens while a query loads";
+    ASSERT_TRUE(waitForQuery(*model));
+    model->toggleSelectAll();
+    EXPECT_EQ(model->selection().size(), 7u);
+    model->toggleSelectAll();
+    EXPECT_TRUE(model->selection().empty());
+}
+
+TEST_F(QueryTest, CopyingTheSelectionPutsFileLocationsOnTheClipboard)
+{
+    auto model = library();
+    QGuiApplication::clipboard()->setText("before");
+    EXPECT_FALSE(model->copySelection());
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "before") << "an empty selection touches nothing";
+    EXPECT_FALSE(model->errorMessage());
+
+    model->setSelection({files / "Lib/b.jpg", files / "Lib/a.jpg"});
+    EXPECT_TRUE(model->copySelection());
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_TRUE(data);
+    const QString a = QString::fromStdString("file://" + files / "Lib/a.jpg");
+    const QString b = QString::fromStdString("file://" + files / "Lib/b.jpg");
+    EXPECT_EQ(QString::fromUtf8(data->data("text/uri-list")), a + "\r\n" + b + "\r\n");
+    EXPECT_EQ(QString::fromUtf8(data->data("x-special/gnome-copied-files")), "copy\n" + a + "\n" + b);
+}
+
+TEST_F(QueryTest, SectionsAndFolders)
+{
+    auto model = library();
+    model->setSelectedFolder(files / "Lib/Clips");
+    model->selectSection(LibrarySection::large);
+    EXPECT_FALSE(model->selectedFolder());
+    EXPECT_EQ(model->sort(), MediaSort::largest);
+    ASSERT_TRUE(waitForQuery(*model));
+    EXPECT_EQ(pathsOf(model->visible()), (std::vector<std::string>{files / "Lib/Clips/f.mp4"}));
+    model->selectSection(LibrarySection::images);
+    EXPECT_EQ(model->sort(), MediaSort::largest);
+
+    model->setSearch("x");
+    model->selectFolder(files / "Lib/Clips");
+    EXPECT_EQ(model->selectedFolder(), files / "Lib/Clips");
+    EXPECT_EQ(model->section(), LibrarySection::all);
+    EXPECT_EQ(model->search(), "");
+    EXPECT_EQ(model->libraryName(), "Clips");
+    EXPECT_FALSE(model->scanning());
+}
+
+TEST_F(QueryTest, SubfoldersAreListedLazilyInNameOrder)
+{
+    auto model = launchRestored();
+    for (const char* name : {"Folder 10", "Folder 2", "alpha", ".hidden", "Photos.app"}) makeFolder(files / name);
+    writeFile(files / "file.jpg");
+    ::symlink((files / "alpha").c_str(), (files / "link").c_str());
+    model->toggleFolder(files.path());
+    EXPECT_TRUE(model->expandedFolders().count(files.path()));
+    ASSERT_TRUE(waitUntil([&] { return model->childFolders().count(files.path()); }));
+    EXPECT_EQ(model->childFolders().at(files.path()),
+              (std::vector<std::string>{files / "alpha", files / "Folder 2", files / "Folder 10"}));
+
+    model->toggleFolder(files.path());
+    EXPECT_FALSE(model->expandedFolders().count(files.path()));
+    EXPECT_TRUE(model->childFolders().count(files.path())) << "collapsing keeps the loaded children";
+
+    model->loadChildren(files / "missing");
+    ASSERT_TRUE(waitUntil([&] { return model->childFolders().count(files / "missing"); }));
+    EXPECT_TRUE(model->childFolders().at(files / "missing").empty());
+}
+
+TEST_F(QueryTest, TheViewerListAndZoomRequests)
+{
+    auto model = library();
+    const MediaItems visible = model->visible();
+    model->show(visible[2]);
+    EXPECT_EQ(model->viewerItems(), visible);
+    EXPECT_EQ(model->position(), 2);
+    model->navigate(-5);
+    EXPECT_EQ(model->position(), 0);
+    model->navigate(100);
+    EXPECT_EQ(model->position(), 6);
+    EXPECT_EQ(viewer.presented.size(), 3u);
+
+    QSignalSpy zooms(model.get(), &AppModel::zoomCommandChanged);
+    model->requestZoom({ZoomAction::increase});
+    const ZoomCommand first = model->zoomCommand();
+    model->requestZoom({ZoomAction::increase});
+    EXPECT_EQ(zooms.size(), 2);
+    EXPECT_NE(first, model->zoomCommand());
+    EXPECT_EQ(model->zoomCommand().action.kind, ZoomAction::increase);
+}
+
+} // namespace
+} // namespace mirelo::test

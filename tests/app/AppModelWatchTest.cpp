@@ -1,0 +1,131 @@
+// Following the disk: events picked and dropped, the refresh pass, its
+// staleness rule, and folders that vanish or are renamed while indexed.
+
+#include "AppTestSupport.h"
+
+#include <QDir>
+
+#include <cstdio>
+
+namespace mirelo::test {
+namespace {
+
+class WatchTest : public AppModelTest {
+protected:
+    std::unique_ptr<AppModel> indexed()
+    {
+        media("Lib/a.jpg");
+        media("Lib/One/b.jpg");
+        media("Lib/Two/c.jpg");
+        auto model = launchRestored();
+        model->scan({files / "Lib"}, true);
+        EXPECT_TRUE(waitForScan(*model));
+        return model;
+    }
+    // Runs one refresh pass now and waits for its result.
+    static bool refreshNow(AppModel& model)
+    {
+        QSignalSpy refreshed(&model, &AppModel::indexRefreshed);
+        model.refreshChangedFolders();
+        return refreshed.wait(10000) && waitForQuery(model);
+    }
+};
+
+TEST_F(WatchTest, FilesCreatedChangedAndRemovedOnDiskReachTheLibrary)
+{
+    auto model = indexed();
+    QSignalSpy ready(&model->libraryWatcher(), &LibraryWatcher::ready);
+    if (model->libraryWatcher().watchCount() < 3) ASSERT_TRUE(ready.wait(5000));
+
+    const std::string added = media("Lib/Two/new.png", 7);
+    writeFile(files / "Lib/a.jpg", "a longer content");
+    ::unlink((files / "Lib/One/b.jpg").c_str());
+    auto has = [&](const std::string& path) {
+        for (const MediaItem& item : model->items())
+            if (item.path() == path) return true;
+        return false;
+    };
+    ASSERT_TRUE(waitUntil([&] { return has(added) && !model->loadingContent(); }, 15000));
+    EXPECT_EQ(pathsOf(model->items()),
+              (std::vector<std::string>{files / "Lib/a.jpg", files / "Lib/Two/c.jpg", added}));
+    EXPECT_EQ(model->items()[0].bytes(), 16);
+    EXPECT_EQ(model->visible().size(), 3);
+
+    ASSERT_EQ(::rename((files / "Lib/Two").c_str(), (files / "Lib/Three").c_str()), 0);
+    ASSERT_TRUE(waitUntil([&] { return has(files / "Lib/Three/c.jpg") && !model->loadingContent(); }, 15000));
+    EXPECT_EQ(pathsOf(model->items()),
+              (std::vector<std::string>{files / "Lib/a.jpg", files / "Lib/Three/c.jpg", files / "Lib/Three/new.png"}));
+}
+
+TEST_F(WatchTest, EventsOutsideTheLibraryOrInHiddenPlacesAreIgnored)
+{
+    auto model = indexed();
+    const std::string home = QDir::homePath().toStdString();
+    model->handleWatcherChanges({files / "Elsewhere", files / "Lib/.cache", files / "Lib/.git/objects",
+                                 home + "/Library/Caches"});
+    EXPECT_TRUE(model->changedFolders().empty());
+    model->handleWatcherChanges({files / "Lib/One/./", files / "Lib"});
+    EXPECT_EQ(model->changedFolders(), (FolderSet{files / "Lib", files / "Lib/One"}));
+}
+
+TEST_F(WatchTest, ARefreshThatChangesNothingDoesNothing)
+{
+    auto model = indexed();
+    model->flushLibrary(); // no save pending from the scan
+    QSignalSpy queries(model.get(), &AppModel::queryStarted);
+    QSignalSpy saves(model.get(), &AppModel::librarySaved);
+    const int generation = model->itemGeneration();
+    model->handleWatcherChanges({files / "Lib/One", files / "Lib"});
+    ASSERT_TRUE(refreshNow(*model));
+    EXPECT_EQ(model->itemGeneration(), generation);
+    EXPECT_EQ(queries.size(), 0);
+    EXPECT_FALSE(saves.wait(AppModel::kSaveDelayMs * 2));
+    EXPECT_TRUE(model->changedFolders().empty());
+}
+
+TEST_F(WatchTest, ARefreshOvertakenByAScanIsRetried)
+{
+    auto model = indexed();
+    media("Lib/One/late.jpg");
+    HeldResults refreshes(*model, BackgroundWork::refresh);
+    model->handleWatcherChanges({files / "Lib/One"});
+    model->refreshChangedFolders();
+    ASSERT_TRUE(refreshes.waitForOne());
+    EXPECT_TRUE(model->refreshingIndex());
+    model->refreshChangedFolders(); // a pass is running: only rescheduled
+    EXPECT_EQ(refreshes.held.size(), 1u);
+
+    // A scan changes the index while the refresh result is out.
+    media("Lib/Two/also.jpg");
+    model->scan({files / "Lib/Two"}, true);
+    ASSERT_TRUE(waitForScan(*model));
+    const MediaItems afterScan = model->items();
+    refreshes.holding = false;
+    QSignalSpy refreshed(model.get(), &AppModel::indexRefreshed);
+    refreshes.releaseFirst();
+    ASSERT_EQ(refreshed.size(), 1);
+    EXPECT_FALSE(refreshed[0][0].toBool());
+    EXPECT_EQ(model->items(), afterScan) << "the stale merge is discarded";
+    EXPECT_EQ(model->changedFolders(), (FolderSet{files / "Lib/One"})) << "and its folders retried";
+    ASSERT_TRUE(refreshNow(*model));
+    EXPECT_EQ(model->items().size(), 5);
+}
+
+TEST_F(WatchTest, VanishedAndRenamedFoldersDropWhatIsGoneAndKeepTheRest)
+{
+    auto model = indexed();
+    std::system(("rm -rf '" + files / "Lib/One" + "'").c_str());
+    ::rename((files / "Lib/Two").c_str(), (files / "Lib/Renamed").c_str());
+    model->handleWatcherChanges({files / "Lib"});
+    ASSERT_TRUE(refreshNow(*model));
+    EXPECT_EQ(pathsOf(model->items()), (std::vector<std::string>{files / "Lib/a.jpg", files / "Lib/Renamed/c.jpg"}));
+
+    // A root that vanished entirely (an unplugged drive) keeps its items.
+    std::system(("rm -rf '" + files / "Lib" + "'").c_str());
+    model->handleWatcherChanges({files / "Lib"});
+    ASSERT_TRUE(refreshNow(*model));
+    EXPECT_EQ(model->items().size(), 2);
+}
+
+} // namespace
+} // namespace mirelo::test

@@ -1,7 +1,9 @@
 // Benchmarks of the library core. "mirelo-bench make-tree DIR [FILES]" makes
 // the scan benchmark's tree; "mirelo-bench rss FILE" loads a library file and
-// prints the resident memory; anything else runs Google Benchmark.
+// prints the resident memory; "mirelo-bench model [ITEMS]" times the
+// application model; anything else runs Google Benchmark.
 
+#include "AppModelBench.h"
 #include "LibraryFile.h"
 #include "SyntheticLibrary.h"
 
@@ -40,6 +42,7 @@ int main(int argc, char** argv)
                     seconds, residentKilobytes("VmRSS:") / 1024.0, residentKilobytes("VmHWM:") / 1024.0);
         return 0;
     }
+    if (argc >= 2 && std::strcmp(argv[1], "model") == 0) return mirelo::bench::runModelBench(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -105,15 +105,17 @@ void AppModel::startRestore()
         } catch (const LibraryError& failure) {
             error = failure;
         }
+        const bool inNameOrder = !snapshot || MediaSorts::inNameOrder(snapshot->items);
         auto loaded = std::make_shared<std::optional<LibrarySnapshot>>(std::move(snapshot));
-        post(BackgroundWork::restore, [this, loaded, error] { applyRestore(*loaded, error); });
+        post(BackgroundWork::restore, [this, loaded, inNameOrder, error] { applyRestore(*loaded, inNameOrder, error); });
     });
 }
 
-void AppModel::applyRestore(const std::optional<LibrarySnapshot>& snapshot, const std::optional<LibraryError>& error)
+void AppModel::applyRestore(const std::optional<LibrarySnapshot>& snapshot, bool inNameOrder,
+                            const std::optional<LibraryError>& error)
 {
     if (snapshot) {
-        setItems(snapshot->items);
+        setItems(snapshot->items, inNameOrder);
         ++itemGeneration_;
         refreshVisible();
         scheduleSave();
@@ -228,8 +230,9 @@ void AppModel::setViewing(bool viewing) { change(viewing_, viewing, &AppModel::v
 void AppModel::setToast(const OptionalText& toast) { change(toast_, toast, &AppModel::toastChanged); }
 void AppModel::setRecentFolders(PathList folders) { change(recentFolders_, std::move(folders), &AppModel::recentFoldersChanged); }
 
-void AppModel::setItems(MediaItems items)
+void AppModel::setItems(MediaItems items, bool inNameOrder)
 {
+    itemsInNameOrder_ = inNameOrder;
     if (items.isSharedWith(items_)) return;
     change(items_, std::move(items), &AppModel::itemsChanged);
 }

@@ -259,7 +259,8 @@ private:
         return true;
     }
     void setViewing(bool viewing);
-    void setItems(MediaItems items);
+    // `inNameOrder`: the caller knows the list is in name order (merging leaves it so).
+    void setItems(MediaItems items, bool inNameOrder);
     void setRecentFolders(PathList folders);
     void setToast(const OptionalText& toast);
 
@@ -270,7 +271,8 @@ private:
     void deliver(BackgroundWork kind, std::function<void()> apply);
 
     void startRestore();
-    void applyRestore(const std::optional<LibrarySnapshot>& snapshot, const std::optional<LibraryError>& error);
+    void applyRestore(const std::optional<LibrarySnapshot>& snapshot, bool inNameOrder,
+                      const std::optional<LibraryError>& error);
     void finishScan(const PathList& roots, bool recursive, const QUuid& id, const std::optional<MediaItem>& openAfter,
                     ScanResult result);
     void beginQuery(int generation);
@@ -317,6 +319,7 @@ private:
     std::optional<MediaItem> current_;
     MediaItems viewerItems_;
     int itemGeneration_ = 0;
+    bool itemsInNameOrder_ = true;
     std::optional<GridLocation> loadedGridLocation_;
     MediaIDSet visibleIDs_;
     std::shared_ptr<ScanToken> queryToken_;

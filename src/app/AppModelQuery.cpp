@@ -37,6 +37,7 @@ void AppModel::beginQuery(int generation)
     input.format = format_.toStdString();
     input.search = search_.toStdString();
     input.sort = sort_;
+    input.itemsInNameOrder = itemsInNameOrder_;
     auto token = ScanToken::make();
     queryToken_ = token;
     Q_EMIT queryStarted(generation);

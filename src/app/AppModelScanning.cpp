@@ -119,7 +119,7 @@ void AppModel::finishScan(const PathList& roots, bool recursive, const QUuid& id
             }
     }
     const bool replace = result.inaccessible == 0 && !result.cancelled;
-    setItems(LibraryIndex::merging(found, items_, standardRoots, replace, recursive, preserved));
+    setItems(LibraryIndex::merging(found, items_, standardRoots, replace, recursive, preserved), true);
     ++itemGeneration_;
     refreshVisible();
     scheduleSave();
@@ -186,7 +186,7 @@ void AppModel::open(const PathList& paths)
     scanID_ = QUuid::createUuid();
     change(scanning_, false, &AppModel::scanningChanged);
     setSelectedFolder(std::nullopt);
-    setItems(LibraryIndex::merging(recognised, items_, {}, false, true, {}));
+    setItems(LibraryIndex::merging(recognised, items_, {}, false, true, {}), true);
     ++itemGeneration_;
     refreshVisible();
     scheduleSave();

@@ -133,7 +133,7 @@ void AppModel::finishRefresh(const PathList& changed, int generation, MediaItems
     }
     const bool differs = merged != items_;
     if (differs) {
-        setItems(std::move(merged));
+        setItems(std::move(merged), true);
         ++itemGeneration_;
         refreshVisible();
         scheduleSave();

@@ -3,6 +3,9 @@
 #include "UnicodeText.h"
 
 #include <algorithm>
+#include <atomic>
+#include <future>
+#include <thread>
 #include <bit>
 
 namespace mirelo {
@@ -19,7 +22,7 @@ void ItemOrdering::add(const MediaItem& item)
     SortEntry entry{&item, item.bytes(), item.modified(), item.pathHash(), item.isVideo(), isPdfExtension(item.extension())};
     // Name and format orders compare names on most comparisons: precompute
     // collation keys. The other orders compare names only on ties.
-    if (sort_ == MediaSort::name || sort_ == MediaSort::format) {
+    if ((sort_ == MediaSort::name && !presorted_) || sort_ == MediaSort::format) {
         keyed_ = true;
         entry.keyOffset = uint32_t(arena_.size());
         appendNameSortKey(arena_, item.name());
@@ -92,6 +95,10 @@ void ItemOrdering::sort(const ScanToken* token)
 {
     const size_t count = entries_.size();
     ranked_.resize(count);
+    if (presorted_) {
+        for (size_t i = 0; i < count; ++i) ranked_[i] = {0, entries_[i].item, uint32_t(i)};
+        return;
+    }
     for (size_t i = 0; i < count; ++i) ranked_[i] = {primaryKey(entries_[i]), entries_[i].item, uint32_t(i)};
     auto cancelled = [&] { return token && token->isCancelled(); };
 
@@ -176,6 +183,31 @@ MediaItems MediaSorts::ordered(const MediaItems& items, MediaSort sort)
     out.reserve(items.size());
     for (size_t i = 0; i < ordering.size(); ++i) out.append(ordering.sortedItem(i));
     return out;
+}
+
+bool MediaSorts::inNameOrder(const MediaItems& items)
+{
+    auto ordered = [&](qsizetype begin, qsizetype end, const std::atomic<bool>& failed) {
+        for (qsizetype i = std::max<qsizetype>(begin, 1); i < end; ++i) {
+            if (i % 4096 == 0 && failed.load(std::memory_order_relaxed)) return false;
+            if (compareByName(items[i - 1], items[i]) > 0) return false;
+        }
+        return true;
+    };
+    std::atomic<bool> failed{false};
+    const qsizetype count = items.size();
+    const unsigned threads = std::thread::hardware_concurrency();
+    if (count < 100'000 || threads < 2) return ordered(0, count, failed);
+    // Large libraries: check the two halves at once (each pair is compared once).
+    const qsizetype middle = count / 2;
+    auto second = std::async(std::launch::async, [&] {
+        bool ok = ordered(middle, count, failed);
+        if (!ok) failed = true;
+        return ok;
+    });
+    bool first = ordered(0, middle, failed);
+    if (!first) failed = true;
+    return second.get() && first;
 }
 
 } // namespace mirelo

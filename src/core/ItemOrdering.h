@@ -34,7 +34,12 @@ int compareByName(const MediaItem& a, const MediaItem& b);
 
 class ItemOrdering {
 public:
-    explicit ItemOrdering(MediaSort sort) : sort_(sort) {}
+    // `presorted`: the items will be added in the order of `sort` already
+    // (only used for the name order, which the library is normally in).
+    explicit ItemOrdering(MediaSort sort, bool presorted = false)
+        : sort_(sort), presorted_(presorted && sort == MediaSort::name)
+    {
+    }
     void reserve(size_t count) { entries_.reserve(count); }
     void add(const MediaItem& item);
     size_t size() const { return entries_.size(); }
@@ -58,6 +63,7 @@ private:
     std::string_view key(const SortEntry& e) const { return {arena_.data() + e.keyOffset, e.keyLength}; }
     std::string_view format(const SortEntry& e) const { return {arena_.data() + e.formatOffset, e.formatLength}; }
     MediaSort sort_;
+    bool presorted_;
     bool keyed_ = false;
     std::vector<SortEntry> entries_;
     std::vector<Ranked> ranked_;

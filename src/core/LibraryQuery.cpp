@@ -77,7 +77,7 @@ std::optional<LibraryQueryResult> LibraryQuery::run(const LibraryQueryInput& inp
 
     LibraryQueryResult result;
     FormatSet formats;
-    ItemOrdering ordering(input.sort);
+    ItemOrdering ordering(input.sort, input.itemsInNameOrder);
     if (!scope) result.scopedItems = input.items; // shared, not copied
     if (!scope && allFormats && search.empty() && input.section == LibraryMediaFilter::all)
         ordering.reserve(size_t(input.items.size()));

@@ -34,6 +34,9 @@ struct LibraryQueryInput {
     std::string format = std::string(kAllFormats);
     std::string search; // as typed
     MediaSort sort = MediaSort::name;
+    // The caller knows `items` are in name order (as merging leaves them):
+    // the name sort then only keeps that order.
+    bool itemsInNameOrder = false;
 };
 
 struct LibraryQueryResult {

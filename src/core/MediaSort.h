@@ -21,6 +21,8 @@ struct MediaSorts {
     static std::optional<MediaSort> fromRawValue(std::string_view raw);
     // The items ordered by this sort (stable).
     static MediaItems ordered(const MediaItems& items, MediaSort sort);
+    // Are the items in name order (names, then paths)?
+    static bool inNameOrder(const MediaItems& items);
 };
 
 } // namespace mirelo

@@ -121,6 +121,22 @@ TEST(LibraryQuery, SortsAndTieBreaks)
                                                                   "/a/img10.jpg", "/a/mid.JPG", "/a/zed.png"}));
 }
 
+TEST(LibraryQuery, ALibraryInNameOrderKeepsItsOrder)
+{
+    const MediaItems shuffled{item("/a/img10.jpg"), item("/b/img2.jpg"), item("/a/zed.png"), item("/a/Img2.jpg"),
+                              item("/a/mid.JPG"), item("/c/img2.jpg")};
+    EXPECT_FALSE(MediaSorts::inNameOrder(shuffled));
+    const MediaItems ordered = MediaSorts::ordered(shuffled, MediaSort::name);
+    EXPECT_TRUE(MediaSorts::inNameOrder(ordered));
+    LibraryQueryInput input = inputOf(ordered);
+    input.search = "img";
+    const MediaItems sorted = run(input).visible;
+    input.itemsInNameOrder = true;
+    const MediaItems kept = run(input).visible;
+    EXPECT_EQ(kept, sorted);
+    EXPECT_EQ(kept.size(), 4);
+}
+
 TEST(LibraryQuery, CancelledQueriesGiveNothing)
 {
     ScanToken cancelled;

@@ -1,14 +1,17 @@
 // mirelo-index: index folders into the Mirelo library from a terminal, and
-// query the library the way the library window does.
+// query the library the way the library window does, or keep it current.
 
+#include "AppModel.h"
 #include "FileUrl.h"
 #include "LibraryIndex.h"
 #include "LibraryQuery.h"
 #include "LibraryStore.h"
 #include "MediaScanner.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -30,6 +33,7 @@ constexpr const char* kUsage =
     "usage: mirelo-index scan [--flat] [--library FILE] [PATH...]\n"
     "       mirelo-index query [--library FILE] [--folder DIR] [--section all|images|videos|large]\n"
     "                          [--format LABEL] [--search TEXT] [--sort ORDER] [--limit N] [--time]\n"
+    "       mirelo-index watch [--library FILE]   keep the library current until Ctrl+C\n"
     "ORDER is one of \"Name\", \"Largest first\", \"Smallest first\", \"Newest first\", \"File format\".\n";
 
 constexpr int kExitBadInput = 1;
@@ -258,6 +262,53 @@ int queryCommand(Arguments& args)
     return 0;
 }
 
+std::atomic<bool> stopWatching{false};
+
+// Runs the application model over the library: the launch re-read, then
+// every change on disk below the indexed folders, saved as it happens.
+int watchCommand(int argc, char** argv)
+{
+    std::string library = LibraryStore::defaultPath();
+    for (int i = 2; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--library") == 0 && i + 1 < argc)
+            library = argv[++i];
+        else
+            return complain(std::string("unexpected argument ") + argv[i] + "\n" + kUsage);
+    }
+    QCoreApplication application(argc, argv);
+    AppModel model(library);
+    struct sigaction action {};
+    action.sa_handler = [](int) { stopWatching = true; };
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (stopWatching) application.quit();
+    });
+    poll.start(100);
+    QObject::connect(&model, &AppModel::restoringChanged, [&] {
+        std::fprintf(stderr, "watching %zu folders, items=%lld\n", model.indexedFolders().size(),
+                     static_cast<long long>(model.items().size()));
+    });
+    QObject::connect(&model, &AppModel::itemsChanged, [&] {
+        if (!model.restoring()) std::fprintf(stderr, "items=%lld\n", static_cast<long long>(model.items().size()));
+    });
+    QObject::connect(&model, &AppModel::errorMessageChanged, [&] {
+        if (model.errorMessage()) std::fprintf(stderr, "%s\n", model.errorMessage()->toUtf8().constData());
+        if (model.restoreError()) application.exit(kExitUnreadableLibrary);
+    });
+    const int status = application.exec();
+    if (status != 0) return status;
+    try {
+        model.flushLibrary();
+    } catch (const LibraryError& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 3;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -267,6 +318,7 @@ int main(int argc, char** argv)
         return argc < 2 ? kExitBadInput : 0;
     }
     std::string command = argv[1];
+    if (command == "watch") return watchCommand(argc, argv);
     bool scan = command == "scan";
     if (!scan && command != "query") return complain("unknown command “" + command + "”\n" + kUsage);
     Arguments args;

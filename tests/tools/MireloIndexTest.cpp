@@ -91,3 +91,28 @@ TEST(MireloIndex, BadInputGetsOneClearLine)
     EXPECT_EQ(readFile(library), "{\"version\":1,");
     EXPECT_EQ(mireloIndex({"query", "--library", library}, folder).status, 2);
 }
+
+TEST(MireloIndex, WatchKeepsTheLibraryCurrentUntilInterrupted)
+{
+    TempFolder folder;
+    const std::string library = folder / "library.json";
+    writeFile(folder / "pics/a.jpg");
+    ASSERT_EQ(mireloIndex({"scan", "--library", library, folder / "pics"}, folder).status, 0);
+
+    const std::string err = quoted(folder / "watch.txt");
+    const std::string script = "cd " + quoted(folder.path()) + " && (" + quoted(MIRELO_INDEX) + " watch --library " +
+                               quoted(library) + " 2>" + err + " & pid=$!; until grep -q watching " + err +
+                               "; do sleep 0.05; done; echo x > pics/b.png; until grep -q items=2 " + err +
+                               "; do sleep 0.1; done; kill -INT $pid; wait $pid)";
+    const int status = std::system(("timeout 30 sh -c " + quoted(script)).c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 0) << readFile(folder / "watch.txt");
+    auto query = mireloIndex({"query", "--library", library}, folder);
+    EXPECT_EQ(query.out, folder / "pics/a.jpg\n" + folder / "pics/b.png\n" + "visible=2 scoped=2 bytes=6 formats=JPG,PNG\n");
+
+    const std::string damaged = "{ not json";
+    writeFile(library, damaged);
+    auto refused = mireloIndex({"watch", "--library", library}, folder);
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("Couldn’t read the saved library."), std::string::npos) << refused.err;
+    EXPECT_EQ(readFile(library), damaged);
+}

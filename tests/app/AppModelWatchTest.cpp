@@ -3,6 +3,8 @@
 
 #include "AppTestSupport.h"
 
+#include "ScanRoots.h"
+
 #include <QDir>
 
 #include <cstdio>
@@ -125,6 +127,41 @@ TEST_F(WatchTest, VanishedAndRenamedFoldersDropWhatIsGoneAndKeepTheRest)
     model->handleWatcherChanges({files / "Lib"});
     ASSERT_TRUE(refreshNow(*model));
     EXPECT_EQ(model->items().size(), 2);
+}
+
+TEST_F(WatchTest, ReachingTheWatchLimitIsExplainedOnce)
+{
+    media("Lib/One/b.jpg");
+    media("Lib/Two/c.jpg");
+    auto model = launchRestored();
+    model->libraryWatcher().setWatchLimit(1);
+    QSignalSpy ready(&model->libraryWatcher(), &LibraryWatcher::ready);
+    model->scan({files / "Lib"}, true);
+    ASSERT_TRUE(waitForScan(*model));
+    ASSERT_TRUE(waitUntil([&] { return ready.size() >= 1; }));
+    ASSERT_TRUE(model->errorMessage());
+    EXPECT_TRUE(model->errorMessage()->contains("limit of 1 watched folders")) << model->errorMessage()->toStdString();
+    EXPECT_TRUE(model->errorMessage()->contains("sudo sysctl fs.inotify.max_user_watches=524288"));
+    EXPECT_EQ(model->libraryWatcher().watchCount(), 1u);
+
+    model->setErrorMessage(std::nullopt);
+    model->scan({files / "Lib"}, true);
+    ASSERT_TRUE(waitForScan(*model));
+    ASSERT_TRUE(waitUntil([&] { return ready.size() >= 2; }));
+    EXPECT_FALSE(model->errorMessage()) << "said once";
+}
+
+TEST(ScanRoots, EntireComputerIsHomeAndUserDrives)
+{
+    EXPECT_EQ(ScanRoots::entireComputer().front(), QDir::homePath().toStdString());
+    EXPECT_TRUE(ScanRoots::isUserDrive("/media/ana/USB STICK", "/dev/sdb1"));
+    EXPECT_TRUE(ScanRoots::isUserDrive("/run/media/ana/Backup", "/dev/sdc1"));
+    EXPECT_TRUE(ScanRoots::isUserDrive("/mnt/photos", "/dev/nvme1n1p1"));
+    EXPECT_FALSE(ScanRoots::isUserDrive("/", "/dev/sda2"));
+    EXPECT_FALSE(ScanRoots::isUserDrive("/boot/efi", "/dev/sda1"));
+    EXPECT_FALSE(ScanRoots::isUserDrive("/media/ana/share", "nas:/photos"));
+    EXPECT_FALSE(ScanRoots::isUserDrive("/media/ana/disk image", "/dev/loop4"));
+    EXPECT_FALSE(ScanRoots::isUserDrive("/media/", "/dev/sdb1"));
 }
 
 } // namespace

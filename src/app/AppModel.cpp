@@ -186,41 +186,14 @@ void AppModel::resumeDeferredOpen()
 
 // MARK: assignments
 
-void AppModel::setSection(LibrarySection section)
-{
-    if (!change(section_, section, &AppModel::sectionChanged)) return;
-    refreshVisible();
-    scheduleSave();
-}
-
-void AppModel::setFormat(const QString& format)
-{
-    if (!change(format_, format, &AppModel::formatChanged)) return;
-    refreshVisible();
-    scheduleSave();
-}
-
-void AppModel::setSearch(const QString& search)
-{
-    if (!change(search_, search, &AppModel::searchChanged)) return;
-    refreshVisible();
-    scheduleSave();
-}
-
-void AppModel::setSort(MediaSort sort)
-{
-    if (!change(sort_, sort, &AppModel::sortChanged)) return;
-    refreshVisible();
-    scheduleSave();
-}
-
+void AppModel::setSection(LibrarySection section) { changeView(section_, section, &AppModel::sectionChanged); }
+void AppModel::setFormat(const QString& format) { changeView(format_, format, &AppModel::formatChanged); }
+void AppModel::setSearch(const QString& search) { changeView(search_, search, &AppModel::searchChanged); }
+void AppModel::setSort(MediaSort sort) { changeView(sort_, sort, &AppModel::sortChanged); }
 void AppModel::setSelectedFolder(const OptionalPath& folder)
 {
-    if (!change(selectedFolder_, folder, &AppModel::selectedFolderChanged)) return;
-    refreshVisible();
-    scheduleSave();
+    changeView(selectedFolder_, folder, &AppModel::selectedFolderChanged);
 }
-
 void AppModel::setSelection(const PathSelection& selection) { change(selection_, selection, &AppModel::selectionChanged); }
 void AppModel::setSelecting(bool selecting) { change(selecting_, selecting, &AppModel::selectingChanged); }
 void AppModel::setErrorMessage(const OptionalText& message) { change(errorMessage_, message, &AppModel::errorMessageChanged); }

@@ -258,6 +258,14 @@ private:
         Q_EMIT(this->*signal)();
         return true;
     }
+    // A change of what the grid shows: a new query and a save follow.
+    template <class T>
+    void changeView(T& field, T value, void (AppModel::*signal)())
+    {
+        if (!change(field, std::move(value), signal)) return;
+        refreshVisible();
+        scheduleSave();
+    }
     void setViewing(bool viewing);
     // `inNameOrder`: the caller knows the list is in name order (merging leaves it so).
     void setItems(MediaItems items, bool inNameOrder);

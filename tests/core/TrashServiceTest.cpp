@@ -1,0 +1,95 @@
+// Moving files to a real trash (XDG_DATA_HOME in a temporary folder) and back.
+
+#include "TrashService.h"
+
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace mirelo;
+using namespace mirelo::test;
+
+namespace {
+
+class TrashServiceTest : public ::testing::Test {
+protected:
+    TempFolder home;
+    ScopedEnv data{"XDG_DATA_HOME", home / "data"};
+    std::string trash() const { return home / "data/Trash"; }
+};
+
+TEST_F(TrashServiceTest, TrashThenUndoRestoresTheSameFileAndClearsTheListing)
+{
+    const std::string photo = home / "Pics/holiday photo.jpg";
+    writeFile(photo, "pixels");
+    TrashResult moved = TrashService::move({photo, photo, home / "Pics/./holiday photo.jpg"});
+    ASSERT_EQ(moved.records.size(), 1u) << "one record for one file given three times";
+    EXPECT_TRUE(moved.failures.empty());
+    EXPECT_FALSE(exists(photo));
+    const TrashRecord record = moved.records[0];
+    EXPECT_EQ(record.original, photo);
+    EXPECT_EQ(readFile(record.trashed), "pixels");
+    // The home trash, or the trash at the top of the file's own mount.
+    const std::string files = record.trashed.substr(0, record.trashed.rfind('/'));
+    ASSERT_EQ(files.substr(files.rfind('/')), "/files") << record.trashed;
+    const std::string info = files.substr(0, files.rfind('/')) + "/info/" +
+                             record.trashed.substr(record.trashed.rfind('/') + 1) + ".trashinfo";
+    EXPECT_TRUE(exists(info));
+
+    TrashRestoreResult back = TrashService::restore({record});
+    EXPECT_EQ(back.restored, (std::vector<std::string>{photo}));
+    EXPECT_TRUE(back.remaining.empty());
+    EXPECT_EQ(readFile(photo), "pixels");
+    EXPECT_FALSE(exists(record.trashed));
+    EXPECT_FALSE(exists(info)) << "the trash no longer lists it";
+}
+
+TEST_F(TrashServiceTest, FailuresNameTheFileAndLoseNothing)
+{
+    const std::string kept = home / "Pics/kept.jpg";
+    writeFile(kept);
+    TrashResult moved = TrashService::move({home / "Pics/missing.jpg", kept});
+    EXPECT_EQ(moved.records.size(), 1u) << "one failure never stops the others";
+    ASSERT_EQ(moved.failures.size(), 1u);
+    EXPECT_EQ(moved.failures[0], "missing.jpg: No such file or directory");
+
+    EXPECT_TRUE(TrashService::move({}).records.empty());
+    EXPECT_TRUE(TrashService::restore({}).restored.empty());
+}
+
+TEST_F(TrashServiceTest, UndoNeverReplacesAndKeepsWhatItCannotRestore)
+{
+    const std::string a = home / "Pics/a.jpg", b = home / "Pics/Sub/b.jpg", c = home / "Pics/c.jpg";
+    writeFile(a, "old a");
+    writeFile(b, "b");
+    writeFile(c, "c");
+    TrashResult moved = TrashService::move({a, b, c});
+    ASSERT_EQ(moved.records.size(), 3u);
+    auto recordOf = [&](const std::string& original) {
+        return *std::find_if(moved.records.begin(), moved.records.end(),
+                             [&](const TrashRecord& r) { return r.original == original; });
+    };
+    writeFile(a, "new a");                                 // the name is taken again
+    std::system(("rm -rf '" + home / "Pics/Sub" + "'").c_str()); // the folder is gone
+    ::unlink(recordOf(c).trashed.c_str());                 // the trash was emptied
+
+    TrashRestoreResult back = TrashService::restore({recordOf(a), recordOf(b), recordOf(c)});
+    EXPECT_TRUE(back.restored.empty());
+    EXPECT_EQ(back.remaining, (std::vector<TrashRecord>{recordOf(a), recordOf(b), recordOf(c)}));
+    EXPECT_EQ(back.failures, (std::vector<std::string>{
+                                 "a.jpg: Another item with this name is already there.",
+                                 "b.jpg: Its folder “" + home / "Pics/Sub" + "” no longer exists.",
+                                 "c.jpg: It is no longer in the Trash."}));
+    EXPECT_EQ(readFile(a), "new a");
+    EXPECT_EQ(readFile(recordOf(a).trashed), "old a") << "both files untouched";
+    EXPECT_FALSE(exists(home / "Pics/Sub")) << "no folder is recreated";
+
+    // Once the folder is back, the kept record restores.
+    makeFolder(home / "Pics/Sub");
+    EXPECT_EQ(TrashService::restore({recordOf(b)}).restored, (std::vector<std::string>{b}));
+    EXPECT_EQ(readFile(b), "b");
+}
+
+} // namespace

@@ -7,7 +7,6 @@
 #include <QString>
 
 #include <fcntl.h>
-#include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
 

@@ -5,6 +5,7 @@
 #include "LibraryError.h"
 
 #include <QFile>
+#include <QStandardPaths>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -35,12 +36,39 @@ std::string infoFileOf(const std::string& trashed)
     return std::string(parentPath(files)) + "/info/" + std::string(lastPathComponent(trashed)) + ".trashinfo";
 }
 
+// The home trash, "$XDG_DATA_HOME/Trash", with its two folders. Qt trashes
+// into "./files" of the working folder when the data folder is missing, so
+// it must exist before any move.
+void ensureHomeTrash()
+{
+    const std::string data =
+        QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)).toStdString();
+    if (data.empty() || data[0] != '/') return;
+    std::string partial;
+    for (std::string_view rest = data; !rest.empty();) {
+        const size_t slash = rest.find('/', 1);
+        partial += rest.substr(0, slash);
+        rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash);
+        ::mkdir(partial.c_str(), 0700);
+    }
+    for (const char* folder : {"/Trash", "/Trash/files", "/Trash/info"})
+        ::mkdir((data + folder).c_str(), 0700);
+}
+
+// A real trash location: "<trash>/files/<name>" with its listing beside it.
+bool isTrashLocation(const std::string& trashed)
+{
+    const std::string info = infoFileOf(trashed);
+    return !trashed.empty() && trashed[0] == '/' && !info.empty() && exists(info) && exists(trashed);
+}
+
 } // namespace
 
 TrashResult TrashService::move(const std::vector<std::string>& paths)
 {
     TrashResult result;
     std::set<std::string> distinct;
+    if (!paths.empty()) ensureHomeTrash();
     for (const std::string& path : paths) distinct.insert(standardisedPath(path));
     for (const std::string& path : distinct) {
         struct stat attributes;
@@ -57,9 +85,17 @@ TrashResult TrashService::move(const std::vector<std::string>& paths)
             result.failures.push_back(failure(path, why.toStdString()));
             continue;
         }
-        const std::string trashed = QFile::encodeName(file.fileName()).toStdString();
-        if (trashed.empty() || trashed == path || !exists(trashed)) {
-            result.failures.push_back(failure(path, "Trash did not return a recovery location."));
+        const std::string trashed = absoluteStandardisedPath(QFile::encodeName(file.fileName()).toStdString());
+        if (!isTrashLocation(trashed)) {
+            // Moved somewhere that is not a trash: put it back where it was.
+            if (trashed != path && exists(trashed) && renameWithoutReplacing(trashed, path) == 0) {
+                if (std::string info = infoFileOf(trashed); !info.empty()) ::unlink(info.c_str());
+                result.failures.push_back(
+                    failure(path, "The Trash couldn’t be found, so the file was left in place."));
+            } else {
+                result.failures.push_back(failure(path, "The Trash didn’t say where it put the file; it is at “" +
+                                                            trashed + "”."));
+            }
             continue;
         }
         result.records.push_back({path, trashed});

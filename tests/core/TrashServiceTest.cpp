@@ -31,11 +31,10 @@ TEST_F(TrashServiceTest, TrashThenUndoRestoresTheSameFileAndClearsTheListing)
     const TrashRecord record = moved.records[0];
     EXPECT_EQ(record.original, photo);
     EXPECT_EQ(readFile(record.trashed), "pixels");
-    // The home trash, or the trash at the top of the file's own mount.
-    const std::string files = record.trashed.substr(0, record.trashed.rfind('/'));
-    ASSERT_EQ(files.substr(files.rfind('/')), "/files") << record.trashed;
-    const std::string info = files.substr(0, files.rfind('/')) + "/info/" +
-                             record.trashed.substr(record.trashed.rfind('/') + 1) + ".trashinfo";
+    // The data folder did not exist: the home trash is made, not "./files".
+    EXPECT_EQ(record.trashed, trash() + "/files/holiday photo.jpg");
+    const std::string info = trash() + "/info/holiday photo.jpg.trashinfo";
+    EXPECT_FALSE(exists("files/holiday photo.jpg"));
     EXPECT_TRUE(exists(info));
 
     TrashRestoreResult back = TrashService::restore({record});

@@ -11,7 +11,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <set>
+#include <unordered_set>
 
 namespace mirelo {
 
@@ -36,30 +36,48 @@ std::string infoFileOf(const std::string& trashed)
     return std::string(parentPath(files)) + "/info/" + std::string(lastPathComponent(trashed)) + ".trashinfo";
 }
 
-// The home trash, "$XDG_DATA_HOME/Trash", with its two folders. Qt trashes
-// into "./files" of the working folder when the data folder is missing, so
-// it must exist before any move.
-void ensureHomeTrash()
+std::string homeTrash()
 {
     const std::string data =
         QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)).toStdString();
-    if (data.empty() || data[0] != '/') return;
+    return data.empty() || data[0] != '/' ? std::string() : standardisedPath(data + "/Trash");
+}
+
+// Makes the home trash and its two folders; "" or why it cannot be made. Qt
+// trashes into "./files" of the working folder when it cannot make the home
+// trash, so no move may start without one.
+std::string ensureHomeTrash(const std::string& trash)
+{
+    if (trash.empty()) return "The Trash folder couldn’t be found.";
     std::string partial;
-    for (std::string_view rest = data; !rest.empty();) {
+    for (std::string_view rest = trash; !rest.empty();) {
         const size_t slash = rest.find('/', 1);
         partial += rest.substr(0, slash);
         rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash);
         ::mkdir(partial.c_str(), 0700);
     }
-    for (const char* folder : {"/Trash", "/Trash/files", "/Trash/info"})
-        ::mkdir((data + folder).c_str(), 0700);
+    for (const char* folder : {"/files", "/info"}) {
+        const std::string path = trash + folder;
+        struct stat attributes;
+        if (::mkdir(path.c_str(), 0700) != 0 && (::stat(path.c_str(), &attributes) != 0 || !S_ISDIR(attributes.st_mode)))
+            return "The Trash folder “" + trash + "” couldn’t be made: " + systemErrorText(errno) + ".";
+    }
+    return {};
 }
 
-// A real trash location: "<trash>/files/<name>" with its listing beside it.
-bool isTrashLocation(const std::string& trashed)
+// A real trash location: "<trash>/files/<name>" with its listing beside it,
+// where <trash> is the home trash or one at the top of a mount
+// ("<top>/.Trash/<uid>" or "<top>/.Trash-<uid>").
+bool isTrashLocation(const std::string& trashed, const std::string& home)
 {
+    if (trashed.empty() || trashed[0] != '/' || !exists(trashed)) return false;
     const std::string info = infoFileOf(trashed);
-    return !trashed.empty() && trashed[0] == '/' && !info.empty() && exists(info) && exists(trashed);
+    if (info.empty() || !exists(info)) return false;
+    const std::string trash(parentPath(parentPath(trashed)));
+    const std::string uid = std::to_string(::getuid());
+    const std::string_view name = lastPathComponent(trash);
+    return trash == home || name == ".Trash-" + uid ||
+           (name == uid && lastPathComponent(parentPath(trash)) == ".Trash");
 }
 
 } // namespace
@@ -67,13 +85,19 @@ bool isTrashLocation(const std::string& trashed)
 TrashResult TrashService::move(const std::vector<std::string>& paths)
 {
     TrashResult result;
-    std::set<std::string> distinct;
-    if (!paths.empty()) ensureHomeTrash();
-    for (const std::string& path : paths) distinct.insert(standardisedPath(path));
-    for (const std::string& path : distinct) {
+    std::unordered_set<std::string> seen;
+    const std::string home = homeTrash();
+    const std::string unavailable = paths.empty() ? std::string() : ensureHomeTrash(home);
+    for (const std::string& given : paths) {
+        const std::string path = standardisedPath(given);
+        if (!seen.insert(path).second) continue; // each file once, in the order given
         struct stat attributes;
         if (::lstat(path.c_str(), &attributes) != 0) {
             result.failures.push_back(failure(path, systemErrorText(errno)));
+            continue;
+        }
+        if (!unavailable.empty()) {
+            result.failures.push_back(failure(path, unavailable + " The file was left in place."));
             continue;
         }
         QFile file(QFile::decodeName(QByteArray::fromStdString(path)));
@@ -86,7 +110,7 @@ TrashResult TrashService::move(const std::vector<std::string>& paths)
             continue;
         }
         const std::string trashed = absoluteStandardisedPath(QFile::encodeName(file.fileName()).toStdString());
-        if (!isTrashLocation(trashed)) {
+        if (!isTrashLocation(trashed, home)) {
             // Moved somewhere that is not a trash: put it back where it was.
             if (trashed != path && exists(trashed) && renameWithoutReplacing(trashed, path) == 0) {
                 if (std::string info = infoFileOf(trashed); !info.empty()) ::unlink(info.c_str());

@@ -27,7 +27,8 @@ struct TrashRestoreResult {
 
 class TrashService {
 public:
-    // Each distinct path once; a file the trash cannot take stays where it is.
+    // Each distinct path once, in the order given; a file the trash cannot
+    // take stays where it is.
     static TrashResult move(const std::vector<std::string>& paths);
     // Moves files back without ever replacing what is at the original place,
     // and removes their entries from the trash's listing.

@@ -58,6 +58,28 @@ TEST_F(TrashServiceTest, FailuresNameTheFileAndLoseNothing)
     EXPECT_TRUE(TrashService::restore({}).restored.empty());
 }
 
+// Without a usable home trash Qt would "trash" into ./files of the working
+// folder; the file must stay where it is instead.
+TEST_F(TrashServiceTest, WithoutATrashFolderNothingMoves)
+{
+    writeFile(home / "data", "a file where the data folder should be");
+    const std::string photo = home / "Pics/photo.jpg";
+    writeFile(photo, "pixels");
+    char previous[4096];
+    ASSERT_TRUE(::getcwd(previous, sizeof previous));
+    makeFolder(home / "work");
+    ASSERT_EQ(::chdir((home / "work").c_str()), 0);
+    TrashResult moved = TrashService::move({photo});
+    ASSERT_EQ(::chdir(previous), 0);
+
+    EXPECT_TRUE(moved.records.empty());
+    ASSERT_EQ(moved.failures.size(), 1u);
+    EXPECT_EQ(moved.failures[0], "photo.jpg: The Trash folder “" + trash() +
+                                     "” couldn’t be made: Not a directory. The file was left in place.");
+    EXPECT_EQ(readFile(photo), "pixels");
+    EXPECT_FALSE(exists(home / "work/files"));
+}
+
 TEST_F(TrashServiceTest, UndoNeverReplacesAndKeepsWhatItCannotRestore)
 {
     const std::string a = home / "Pics/a.jpg", b = home / "Pics/Sub/b.jpg", c = home / "Pics/c.jpg";

@@ -45,14 +45,17 @@ AppModel::AppModel(std::string libraryPath, QObject* parent) : QObject(parent)
     saveTimer_.setSingleShot(true);
     saveTimer_.setInterval(kSaveDelayMs);
     connect(&saveTimer_, &QTimer::timeout, this, [this] {
-        store_->save(snapshot(), [this](const LibraryError* error) {
+        const int serial = ++saveSerial_;
+        store_->save(snapshot(), [this, serial](const LibraryError* error) {
             std::optional<QString> message;
             if (error) message = QStringLiteral("Couldn’t save the library. ") + QString::fromStdString(error->what());
-            post(BackgroundWork::save, [this, message] {
-                if (message)
+            post(BackgroundWork::save, [this, message, serial] {
+                if (message) {
                     setErrorMessage(message);
-                else
-                    Q_EMIT librarySaved();
+                    return;
+                }
+                if (renameSaveSerial_ >= 0 && serial > renameSaveSerial_) forgetJournaledRename();
+                Q_EMIT librarySaved();
             });
         });
     });
@@ -131,13 +134,14 @@ void AppModel::applyRestore(const std::optional<LibrarySnapshot>& snapshot, bool
         setSearch(QString::fromStdString(snapshot->search));
     }
     change(restoring_, false, &AppModel::restoringChanged);
+    if (error) restoreError_ = error;
+    finishJournaledRename();
     startWatching();
     changedFolders_.insert(indexedFolders_.begin(), indexedFolders_.end());
     scheduleIndexRefresh();
     refreshVisible();
     for (const std::string& folder : expandedFolders_) loadChildren(folder);
     if (error) {
-        restoreError_ = error;
         setErrorMessage(QStringLiteral("Couldn’t read the saved library. The saved index has been left untouched. ") +
                         QString::fromStdString(error->what()));
     }
@@ -174,6 +178,13 @@ void AppModel::flushLibrary()
     if (restoreError_) throw *restoreError_;
     saveTimer_.stop();
     store_->flush(snapshot());
+    if (renameSaveSerial_ >= 0) forgetJournaledRename();
+}
+
+void AppModel::forgetJournaledRename()
+{
+    renameSaveSerial_ = -1;
+    AppSettings::open()->remove(AppSettings::kPendingFolderRename);
 }
 
 void AppModel::resumeDeferredOpen()

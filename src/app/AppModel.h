@@ -15,6 +15,7 @@
 #include "MediaScanner.h"
 #include "MediaSort.h"
 #include "ScanToken.h"
+#include "TrashService.h"
 #include "SerialQueue.h"
 #include "ZoomCommand.h"
 
@@ -36,6 +37,7 @@
 
 namespace mirelo {
 
+class FolderPrompt;
 class OpenPanel;
 class ViewerConnection;
 
@@ -45,9 +47,10 @@ using ChildFolderMap = std::map<std::string, std::vector<std::string>>;
 using PathSelection = std::unordered_set<std::string>;
 using PathList = std::vector<std::string>;
 using OptionalText = std::optional<QString>;
+using TrashRecords = std::vector<TrashRecord>;
 
 // Where background work hands its result back; lets tests hold results.
-enum class BackgroundWork { restore, scanProgress, scan, listing, query, refresh, save };
+enum class BackgroundWork { restore, scanProgress, scan, listing, query, refresh, save, fileOperation };
 
 class AppModel : public QObject {
     Q_OBJECT
@@ -77,6 +80,7 @@ class AppModel : public QObject {
     Q_PROPERTY(mirelo::MediaItems pendingTrash READ pendingTrash NOTIFY pendingTrashChanged)
     Q_PROPERTY(bool trashPrompt READ trashPrompt NOTIFY trashPromptChanged)
     Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
+    Q_PROPERTY(mirelo::TrashRecords undoRecords READ undoRecords NOTIFY undoRecordsChanged)
     Q_PROPERTY(mirelo::ZoomCommand zoomCommand READ zoomCommand NOTIFY zoomCommandChanged)
     Q_PROPERTY(mirelo::PathList recentFolders READ recentFolders NOTIFY recentFoldersChanged)
     Q_PROPERTY(mirelo::MediaItems scopedItems READ scopedItems NOTIFY scopedItemsChanged)
@@ -99,6 +103,8 @@ public:
     // Platform services the user interface provides.
     void setOpenPanel(OpenPanel* panel) { openPanel_ = panel; }
     void setViewer(ViewerConnection* viewer) { viewer_ = viewer; }
+    // Set while the library window exists.
+    void setFolderPrompt(FolderPrompt* prompt) { folderPrompt_ = prompt; }
     // Every background result passes through `hook` on the main thread
     // before it is applied; a hook that returns true keeps the result and
     // may run it later.
@@ -132,6 +138,7 @@ public:
     const MediaItems& pendingTrash() const { return pendingTrash_; }
     bool trashPrompt() const { return trashPrompt_; }
     bool busy() const { return busy_; }
+    const TrashRecords& undoRecords() const { return undoRecords_; }
     const ZoomCommand& zoomCommand() const { return zoomCommand_; }
     const PathList& recentFolders() const { return recentFolders_; }
     const MediaItems& scopedItems() const { return scopedItems_; }
@@ -149,6 +156,8 @@ public:
     void setShowingSettings(bool showing);
     void setShowingInfo(bool showing);
     void setBusy(bool busy);
+    void setPendingTrash(const MediaItems& items);
+    void setTrashPrompt(bool prompt);
 
     // Plain state.
     const std::optional<MediaItem>& current() const { return current_; }
@@ -206,6 +215,14 @@ public:
     // A short notice, cleared after kToastMs; a newer one gets its full time.
     void notify(const QString& message);
 
+    // Changing files: the Trash with Undo, folder edits, copies.
+    void requestTrash(const MediaItems& items);
+    void trashConfirmed();
+    void undoTrash();
+    void editFolder(const std::string& folder, bool rename);
+    void folderRenamed(const std::string& from, const std::string& to);
+    void recordCopy(const std::string& copy, const std::string& folder);
+
     // Watching and refresh.
     void handleWatcherChanges(const PathList& paths);
     void scheduleIndexRefresh();
@@ -238,6 +255,7 @@ Q_SIGNALS:
     void pendingTrashChanged();
     void trashPromptChanged();
     void busyChanged();
+    void undoRecordsChanged();
     void zoomCommandChanged();
     void recentFoldersChanged();
     void scopedItemsChanged();
@@ -289,6 +307,14 @@ private:
     void startWatching();
     void watchLimitReached(long limit);
     void finishRefresh(const PathList& changed, int generation, MediaItems merged);
+    void finishTrash(const TrashResult& result);
+    void finishUndo(const TrashRestoreResult& result);
+    void finishFolderEdit(const std::string& folder, bool rename, const std::string& created, const QString& error);
+    void setUndoRecords(TrashRecords records);
+    // A rename whose library rewrite a crash may have lost is finished at launch.
+    void finishJournaledRename();
+    void forgetJournaledRename();
+    void writeFolderSetting(const char* key, const PathList& folders);
 
     // Observable state.
     MediaItems items_;
@@ -317,6 +343,7 @@ private:
     MediaItems pendingTrash_;
     bool trashPrompt_ = false;
     bool busy_ = false;
+    TrashRecords undoRecords_;
     ZoomCommand zoomCommand_;
     PathList recentFolders_;
     MediaItems scopedItems_;
@@ -339,6 +366,8 @@ private:
     bool refreshingIndex_ = false;
     std::function<void()> deferredOpen_;
     std::optional<LibraryError> restoreError_;
+    int saveSerial_ = 0;        // saves started
+    int renameSaveSerial_ = -1; // a journaled rename waits for a save after this one
 
     QTimer saveTimer_;
     QTimer refreshTimer_;
@@ -346,6 +375,7 @@ private:
     LibraryWatcher watcher_;
     OpenPanel* openPanel_ = nullptr;
     ViewerConnection* viewer_ = nullptr;
+    FolderPrompt* folderPrompt_ = nullptr;
     DeliveryHook deliveryHook_;
     QThreadPool pool_;
     std::unique_ptr<SerialQueue> queryQueue_;

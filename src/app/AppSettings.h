@@ -13,6 +13,9 @@ struct AppSettings {
     static constexpr const char* kFirstLaunchDone = "mireloDefaults1";
     static constexpr const char* kAppearance = "appearance";
     static constexpr const char* kCollectionFolders = "collectionFolders";
+    // A folder rename done on disk whose library rewrite is not yet saved:
+    // [from, to]. Finished at the next launch if the process died meanwhile.
+    static constexpr const char* kPendingFolderRename = "pendingFolderRename";
 
     // $XDG_CONFIG_HOME/Mirelo/Mirelo.conf
     static std::unique_ptr<QSettings> open()

@@ -15,6 +15,11 @@ public:
     // The list the viewer moves through changed while it shows `current`;
     // the viewer also prefetches the new neighbours.
     virtual void setItems(const MediaItems& items, const MediaItem& current) = 0;
+    // Asks in the viewer's own sheet whether to move `items` to the Trash;
+    // on confirmation the viewer sets the model's pending items and calls
+    // trashConfirmed(). False when the viewer is not showing: the model
+    // then asks in the library window.
+    virtual bool confirmTrash(const MediaItems& items) = 0;
 };
 
 } // namespace mirelo

@@ -37,7 +37,9 @@ TEST_F(WatchTest, FilesCreatedChangedAndRemovedOnDiskReachTheLibrary)
 {
     auto model = indexed();
     QSignalSpy ready(&model->libraryWatcher(), &LibraryWatcher::ready);
-    if (model->libraryWatcher().watchCount() < 3) ASSERT_TRUE(ready.wait(5000));
+    if (model->libraryWatcher().watchCount() < 3) {
+        ASSERT_TRUE(ready.wait(5000));
+    }
 
     const std::string added = media("Lib/Two/new.png", 7);
     writeFile(files / "Lib/a.jpg", "a longer content");

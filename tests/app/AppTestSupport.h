@@ -5,6 +5,7 @@
 
 #include "AppModel.h"
 #include "AppSettings.h"
+#include "FolderPrompt.h"
 #include "OpenPanel.h"
 #include "TestFiles.h"
 #include "ViewerConnection.h"
@@ -22,6 +23,9 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+// Readable failure messages for Qt's strings.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace mirelo::test {
 
@@ -56,6 +60,15 @@ public:
         lists.push_back(items);
         lastCurrent = current;
     }
+    // Shows its own sheet while presenting, when `confirmsInViewer` is set.
+    bool confirmTrash(const MediaItems& items) override
+    {
+        if (!presenting || !confirmsInViewer) return false;
+        confirmations.push_back(items);
+        return true;
+    }
+    bool confirmsInViewer = false;
+    std::vector<MediaItems> confirmations;
     std::vector<MediaItem> presented;
     std::vector<MediaItems> lists;
     MediaItem lastCurrent;
@@ -72,6 +85,17 @@ public:
     }
     std::vector<std::string> answer;
     std::vector<OpenPanelRequest> requests;
+};
+
+class ScriptedFolderPrompt : public FolderPrompt {
+public:
+    void ask(const FolderPromptRequest& request, std::function<void(std::optional<QString>)> completion) override
+    {
+        requests.push_back(request);
+        completion(answer);
+    }
+    std::optional<QString> answer;
+    std::vector<FolderPromptRequest> requests;
 };
 
 // Keeps background results of one kind until released.
@@ -154,6 +178,7 @@ protected:
         auto model = std::make_unique<AppModel>(libraryFile());
         model->setViewer(&viewer);
         model->setOpenPanel(&panel);
+        model->setFolderPrompt(&folderPrompt);
         return model;
     }
     std::unique_ptr<AppModel> launchRestored()
@@ -190,6 +215,7 @@ protected:
     TempFolder files;
     RecordingViewer viewer;
     ScriptedPanel panel;
+    ScriptedFolderPrompt folderPrompt;
 };
 
 } // namespace mirelo::test

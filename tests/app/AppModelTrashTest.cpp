@@ -1,0 +1,253 @@
+// Moving media to a real trash from the model and back: the viewer moving
+// on, toasts, accumulated undo records, partial failures and the guards.
+
+#include "AppTestSupport.h"
+
+#include <QElapsedTimer>
+
+#include <sys/stat.h>
+
+namespace mirelo::test {
+namespace {
+
+class TrashTest : public AppModelTest {
+protected:
+    // A model that has indexed files/Pics holding `names`.
+    std::unique_ptr<AppModel> indexed(const std::vector<std::string>& names)
+    {
+        for (const std::string& name : names) media("Pics/" + name, 8);
+        auto model = launchRestored();
+        model->scan({files / "Pics"}, true);
+        EXPECT_TRUE(waitForScan(*model));
+        return model;
+    }
+    static MediaItem itemAt(const AppModel& model, const std::string& path)
+    {
+        for (const MediaItem& item : model.items())
+            if (item.path() == path) return item;
+        ADD_FAILURE() << path << " is not in the library";
+        return {};
+    }
+    // Asks, confirms in the library window's way and waits for the move.
+    static void trash(AppModel& model, const MediaItems& items)
+    {
+        model.requestTrash(items);
+        ASSERT_TRUE(model.trashPrompt());
+        ASSERT_EQ(model.pendingTrash(), items);
+        model.trashConfirmed();
+        EXPECT_TRUE(model.busy());
+        EXPECT_TRUE(model.pendingTrash().isEmpty());
+        ASSERT_TRUE(waitUntil([&] { return !model.busy(); }));
+        ASSERT_TRUE(waitForQuery(model));
+    }
+    static void undo(AppModel& model)
+    {
+        model.undoTrash();
+        ASSERT_TRUE(model.busy());
+        ASSERT_TRUE(waitUntil([&] { return !model.busy(); }));
+        ASSERT_TRUE(waitForQuery(model));
+    }
+    std::string trashFiles() const { return std::string(::getenv("XDG_DATA_HOME")) + "/Trash/files"; }
+};
+
+TEST_F(TrashTest, TrashingFromTheViewerMovesOnAndUndoPutsEverythingBack)
+{
+    auto model = indexed({"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg"});
+    const MediaItems all = model->visible();
+    model->show(all[3]);
+    model->setSelection({std::string(all[3].path()), std::string(all[0].path())});
+    const std::string d = files / "Pics/d.jpg", e = files / "Pics/e.jpg";
+
+    // Position 4 of 5: the viewer shows the item that is now fourth.
+    trash(*model, {all[3]});
+    EXPECT_FALSE(exists(d));
+    EXPECT_EQ(readFile(model->undoRecords()[0].trashed), std::string(8, 'x'));
+    EXPECT_EQ(model->toast(), "Moved 1 file to Trash");
+    EXPECT_EQ(pathsOf(model->items()), (std::vector<std::string>{files / "Pics/a.jpg", files / "Pics/b.jpg",
+                                                                  files / "Pics/c.jpg", e}));
+    EXPECT_EQ(model->viewerItems().size(), 4);
+    ASSERT_TRUE(model->current());
+    EXPECT_EQ(model->current()->path(), e);
+    EXPECT_EQ(viewer.presented.back().path(), e);
+    EXPECT_EQ(model->selection(), PathSelection{std::string(all[0].path())});
+
+    // The last of four: the new last one.
+    trash(*model, {model->viewerItems()[3]});
+    EXPECT_EQ(model->current()->path(), files / "Pics/c.jpg");
+    ASSERT_EQ(model->undoRecords().size(), 2u) << "records accumulate";
+
+    // One Undo restores both moves, identical and delisted, without
+    // touching the viewer.
+    const MediaItems viewing = model->viewerItems();
+    const TrashRecords records = model->undoRecords();
+    undo(*model);
+    EXPECT_EQ(model->toast(), "Restored 2 files");
+    EXPECT_TRUE(model->undoRecords().empty());
+    EXPECT_FALSE(model->errorMessage());
+    for (const std::string& path : {d, e}) EXPECT_EQ(readFile(path), std::string(8, 'x')) << path;
+    for (const TrashRecord& record : records) {
+        const std::string name = record.trashed.substr(record.trashed.rfind('/') + 1);
+        EXPECT_FALSE(exists(record.trashed));
+        EXPECT_FALSE(exists(trashFiles() + "/../info/" + name + ".trashinfo"));
+    }
+    EXPECT_EQ(model->items().size(), 5);
+    EXPECT_EQ(model->visible().size(), 5);
+    EXPECT_EQ(model->viewerItems(), viewing);
+    EXPECT_EQ(model->current()->path(), files / "Pics/c.jpg");
+}
+
+TEST_F(TrashTest, ToastsCountFilesAndTheOnlyItemClosesTheViewer)
+{
+    auto model = indexed({"a.jpg", "b.png", "c.mp4", "d.jpg"});
+    const MediaItems all = model->visible();
+    trash(*model, {all[0], all[1], all[2]});
+    EXPECT_EQ(model->toast(), "Moved 3 files to Trash");
+
+    model->show(model->visible()[0], MediaItems{model->visible()[0]});
+    ASSERT_TRUE(viewer.presenting);
+    trash(*model, {model->visible()[0]});
+    EXPECT_FALSE(model->current());
+    EXPECT_FALSE(model->viewing());
+    EXPECT_FALSE(viewer.presenting);
+    EXPECT_TRUE(model->items().isEmpty());
+
+    undo(*model);
+    EXPECT_EQ(model->toast(), "Restored 4 files");
+}
+
+TEST_F(TrashTest, TheViewerAsksInItsOwnSheetWhileItShows)
+{
+    auto model = indexed({"a.jpg", "b.jpg"});
+    viewer.confirmsInViewer = true;
+    model->show(model->visible()[0]);
+    model->requestTrash({model->visible()[0]});
+    ASSERT_EQ(viewer.confirmations.size(), 1u);
+    EXPECT_FALSE(model->trashPrompt());
+    EXPECT_TRUE(model->pendingTrash().isEmpty());
+    EXPECT_FALSE(model->busy());
+
+    // Its confirmation hands the items over and moves them.
+    model->setPendingTrash(viewer.confirmations[0]);
+    model->trashConfirmed();
+    ASSERT_TRUE(waitUntil([&] { return !model->busy(); }));
+    EXPECT_FALSE(exists(files / "Pics/a.jpg"));
+    EXPECT_EQ(model->current()->path(), files / "Pics/b.jpg");
+}
+
+TEST_F(TrashTest, FailuresAreListedAndTheRestMoves)
+{
+    auto model = indexed({"a.jpg", "b.jpg", "c.jpg"});
+    const MediaItem a = itemAt(*model, files / "Pics/a.jpg"), b = itemAt(*model, files / "Pics/b.jpg");
+    const MediaItem c = itemAt(*model, files / "Pics/c.jpg");
+    ::unlink((files / "Pics/b.jpg").c_str()); // gone behind the library's back
+
+    trash(*model, {a, b, a, c});
+    EXPECT_EQ(model->undoRecords().size(), 2u) << "one record for an item given twice";
+    EXPECT_EQ(model->toast(), "Moved 2 files to Trash");
+    EXPECT_EQ(model->errorMessage(), "b.jpg: No such file or directory");
+    EXPECT_EQ(pathsOf(model->items()), std::vector<std::string>{files / "Pics/b.jpg"})
+        << "only what moved leaves the library";
+}
+
+TEST_F(TrashTest, UndoKeepsWhatItCannotRestoreAndNeverReplaces)
+{
+    auto model = indexed({"a.jpg", "Sub/b.jpg", "c.jpg"});
+    trash(*model, model->visible());
+    ASSERT_EQ(model->undoRecords().size(), 3u);
+    const TrashRecords records = model->undoRecords();
+    auto trashedOf = [&](const std::string& original) {
+        for (const TrashRecord& record : records)
+            if (record.original == original) return record.trashed;
+        return std::string();
+    };
+    writeFile(files / "Pics/a.jpg", "someone else");                   // the name is taken
+    std::system(("rm -rf '" + files / "Pics/Sub" + "'").c_str());     // the folder vanished
+    ::unlink(trashedOf(files / "Pics/c.jpg").c_str());                 // the trash was emptied
+
+    undo(*model);
+    EXPECT_EQ(model->toast(), "Restored 0 files");
+    EXPECT_EQ(model->undoRecords(), records) << "kept for another try";
+    EXPECT_EQ(model->errorMessage(), QString::fromStdString("a.jpg: Another item with this name is already there.\n"
+                                                            "b.jpg: Its folder “" + files / "Pics/Sub" +
+                                                            "” no longer exists.\n"
+                                                            "c.jpg: It is no longer in the Trash."));
+    EXPECT_EQ(readFile(files / "Pics/a.jpg"), "someone else");
+    EXPECT_EQ(readFile(trashedOf(files / "Pics/a.jpg")), std::string(8, 'x'));
+    EXPECT_FALSE(exists(files / "Pics/Sub")) << "no folder is made up";
+    EXPECT_TRUE(model->items().isEmpty());
+
+    // With the folder back, another Undo restores what it can.
+    ::mkdir((files / "Pics/Sub").c_str(), 0755);
+    undo(*model);
+    EXPECT_EQ(model->toast(), "Restored 1 files");
+    EXPECT_EQ(model->undoRecords().size(), 2u);
+    EXPECT_EQ(pathsOf(model->items()), std::vector<std::string>{files / "Pics/Sub/b.jpg"});
+}
+
+TEST_F(TrashTest, UndoDoesNotAddAFileTheLibraryAlreadyHolds)
+{
+    auto model = indexed({"a.jpg"});
+    trash(*model, model->visible());
+    HeldResults held(*model, BackgroundWork::fileOperation);
+    model->undoTrash();
+    ASSERT_TRUE(held.waitForOne());
+    // The file is back on disk and comes into the index another way first.
+    model->recordCopy(files / "Pics/a.jpg", files / "Pics");
+    ASSERT_EQ(model->items().size(), 1);
+    held.releaseFirst();
+    EXPECT_EQ(model->items().size(), 1);
+    EXPECT_FALSE(model->busy());
+}
+
+TEST_F(TrashTest, NothingHappensWithoutItemsWhileScanningOrWhileBusy)
+{
+    auto model = indexed({"a.jpg", "b.jpg"});
+    const MediaItems all = model->visible();
+    model->requestTrash({});
+    EXPECT_FALSE(model->trashPrompt());
+
+    {
+        HeldResults scanning(*model, BackgroundWork::scan);
+        model->scan({files / "Pics"}, true);
+        model->requestTrash(all);
+        EXPECT_FALSE(model->trashPrompt());
+        ASSERT_TRUE(scanning.waitForOne());
+        scanning.releaseFirst();
+    }
+    ASSERT_TRUE(waitForQuery(*model));
+
+    HeldResults moving(*model, BackgroundWork::fileOperation);
+    model->requestTrash({all[0]});
+    model->trashConfirmed();
+    ASSERT_TRUE(model->busy());
+    model->requestTrash({all[1]});
+    EXPECT_FALSE(model->trashPrompt());
+    model->undoTrash();                // no records yet, and busy
+    model->scan({files / "Pics"}, true); // busy blocks scans too
+    EXPECT_FALSE(model->scanning());
+    model->editFolder(files / "Pics", false);
+    EXPECT_TRUE(folderPrompt.requests.empty());
+    ASSERT_TRUE(moving.waitForOne());
+    moving.releaseFirst();
+    EXPECT_FALSE(model->busy());
+    EXPECT_EQ(moving.held.size(), 0u);
+    EXPECT_TRUE(exists(files / "Pics/b.jpg"));
+}
+
+TEST_F(TrashTest, ANewerToastGetsItsFullTime)
+{
+    auto model = launchRestored();
+    QSignalSpy toasts(model.get(), &AppModel::toastChanged);
+    model->notify("First");
+    QElapsedTimer sinceSecond;
+    QTimer::singleShot(1000, model.get(), [&] {
+        model->notify("Second");
+        sinceSecond.start();
+    });
+    ASSERT_TRUE(waitUntil([&] { return !model->toast() && sinceSecond.isValid(); }, 9000));
+    EXPECT_GE(sinceSecond.elapsed(), AppModel::kToastMs - 50);
+    ASSERT_EQ(toasts.size(), 3) << "first, second, cleared";
+}
+
+} // namespace
+} // namespace mirelo::test

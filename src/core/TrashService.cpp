@@ -103,10 +103,17 @@ TrashResult TrashService::move(const std::vector<std::string>& paths)
         QFile file(QFile::decodeName(QByteArray::fromStdString(path)));
         if (!file.moveToTrash()) {
             // Nothing was moved; the file stays where it is.
-            QString why = file.errorString();
-            if (why.isEmpty() || why == QStringLiteral("Unknown error"))
-                why = QStringLiteral("The trash on this drive can’t take it, so it was left in place.");
-            result.failures.push_back(failure(path, why.toStdString()));
+            struct stat trashAttributes;
+            const bool otherDrive =
+                ::stat(home.c_str(), &trashAttributes) == 0 && trashAttributes.st_dev != attributes.st_dev;
+            std::string why = QFile::encodeName(file.errorString()).toStdString();
+            if (otherDrive)
+                why = "Its drive has no Trash that can take it, so it was left in place.";
+            else if (why.empty() || why == "Unknown error")
+                why = "The Trash can’t take it, so it was left in place.";
+            else
+                why = "The Trash can’t take it (" + why + "), so it was left in place.";
+            result.failures.push_back(failure(path, why));
             continue;
         }
         const std::string trashed = absoluteStandardisedPath(QFile::encodeName(file.fileName()).toStdString());

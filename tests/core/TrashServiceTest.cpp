@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/mount.h>
+#include <unistd.h>
+
 #include <algorithm>
 
 using namespace mirelo;
@@ -78,6 +81,37 @@ TEST_F(TrashServiceTest, WithoutATrashFolderNothingMoves)
                                      "” couldn’t be made: Not a directory. The file was left in place.");
     EXPECT_EQ(readFile(photo), "pixels");
     EXPECT_FALSE(exists(home / "work/files"));
+}
+
+// A file on another drive goes to the trash at the top of that drive; when
+// that trash cannot be made, the file stays (it is never copied and deleted).
+TEST_F(TrashServiceTest, FilesOnOtherDrivesUseTheirDrivesTrash)
+{
+    const std::string drive = home / "drive";
+    makeFolder(drive);
+    if (::mount("none", drive.c_str(), "tmpfs", 0, nullptr) != 0) GTEST_SKIP() << "mounting needs privileges";
+    struct Unmount {
+        std::string path;
+        ~Unmount() { ::umount2(path.c_str(), MNT_DETACH); }
+    } unmount{drive};
+    const std::string uid = std::to_string(::getuid());
+
+    writeFile(drive + "/clip.mp4", "frames");
+    TrashResult moved = TrashService::move({drive + "/clip.mp4"});
+    ASSERT_EQ(moved.records.size(), 1u) << moved.failures.at(0);
+    EXPECT_EQ(moved.records[0].trashed, drive + "/.Trash-" + uid + "/files/clip.mp4");
+    EXPECT_TRUE(exists(drive + "/.Trash-" + uid + "/info/clip.mp4.trashinfo"));
+    EXPECT_EQ(TrashService::restore(moved.records).restored.size(), 1u);
+    EXPECT_EQ(readFile(drive + "/clip.mp4"), "frames");
+    EXPECT_FALSE(exists(drive + "/.Trash-" + uid + "/info/clip.mp4.trashinfo"));
+
+    std::system(("rm -rf '" + drive + "/.Trash-" + uid + "'").c_str());
+    writeFile(drive + "/.Trash-" + uid, "in the way");
+    moved = TrashService::move({drive + "/clip.mp4"});
+    EXPECT_TRUE(moved.records.empty());
+    EXPECT_EQ(moved.failures, std::vector<std::string>{
+                                  "clip.mp4: Its drive has no Trash that can take it, so it was left in place."});
+    EXPECT_EQ(readFile(drive + "/clip.mp4"), "frames");
 }
 
 TEST_F(TrashServiceTest, UndoNeverReplacesAndKeepsWhatItCannotRestore)

@@ -63,6 +63,7 @@ AppModel::AppModel(std::string libraryPath, QObject* parent) : QObject(parent)
     refreshTimer_.setInterval(kRefreshDelayMs);
     connect(&refreshTimer_, &QTimer::timeout, this, &AppModel::refreshChangedFolders);
     toastTimer_.setSingleShot(true);
+    toastTimer_.setTimerType(Qt::PreciseTimer); // a coarse timer may end a toast 5% early
     toastTimer_.setInterval(kToastMs);
     connect(&toastTimer_, &QTimer::timeout, this, [this] { setToast(std::nullopt); });
 

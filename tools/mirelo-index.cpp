@@ -3,13 +3,18 @@
 
 #include "AppModel.h"
 #include "FileUrl.h"
+#include "ImageDecoder.h"
 #include "LibraryIndex.h"
 #include "LibraryQuery.h"
 #include "LibraryStore.h"
+#include "MediaFormats.h"
 #include "MediaScanner.h"
+#include "VideoPoster.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QImage>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -34,6 +39,7 @@ constexpr const char* kUsage =
     "       mirelo-index query [--library FILE] [--folder DIR] [--section all|images|videos|large]\n"
     "                          [--format LABEL] [--search TEXT] [--sort ORDER] [--limit N] [--time]\n"
     "       mirelo-index watch [--library FILE]   keep the library current until Ctrl+C\n"
+    "       mirelo-index thumb [--size N] [--time] FILE OUT.png   decode a preview (480 px by default)\n"
     "ORDER is one of \"Name\", \"Largest first\", \"Smallest first\", \"Newest first\", \"File format\".\n";
 
 constexpr int kExitBadInput = 1;
@@ -309,6 +315,48 @@ int watchCommand(int argc, char** argv)
     return 0;
 }
 
+// Decodes one file the way the grid's previews are made and writes it as PNG.
+int thumbCommand(int argc, char** argv)
+{
+    int size = 480;
+    bool time = false;
+    std::vector<std::string> paths;
+    for (int i = 2; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--size") == 0 && i + 1 < argc) {
+            size = std::atoi(argv[++i]);
+            if (size < 1) return complain("--size must be a positive number of pixels");
+        } else if (std::strcmp(argv[i], "--time") == 0) {
+            time = true;
+        } else {
+            paths.emplace_back(argv[i]);
+        }
+    }
+    if (paths.size() != 2) return complain(kUsage);
+    QCoreApplication application(argc, argv);
+    const auto started = std::chrono::steady_clock::now();
+    QImage image;
+    std::string detail;
+    if (MediaFormats::isVideo(paths[0])) {
+        image = VideoPoster::frame(paths[0], size);
+    } else if (auto decoded = ImageDecoder::decode(paths[0], size)) {
+        image = decoded->image;
+        detail = " pixels=" + std::to_string(int64_t(decoded->pixels.width)) + "x" +
+                 std::to_string(int64_t(decoded->pixels.height)) + (decoded->downsampled ? " downsampled" : "");
+    }
+    const double elapsed = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
+    if (image.isNull()) {
+        std::fprintf(stderr, "mirelo-index: %s can’t be previewed\n", paths[0].c_str());
+        return 3;
+    }
+    if (!image.save(QFile::decodeName(QByteArray::fromStdString(paths[1])), "PNG")) {
+        std::fprintf(stderr, "mirelo-index: couldn’t write %s\n", paths[1].c_str());
+        return 3;
+    }
+    std::printf("%dx%d%s\n", image.width(), image.height(), detail.c_str());
+    if (time) std::fprintf(stderr, "decode_ms=%.1f\n", elapsed);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -319,6 +367,7 @@ int main(int argc, char** argv)
     }
     std::string command = argv[1];
     if (command == "watch") return watchCommand(argc, argv);
+    if (command == "thumb") return thumbCommand(argc, argv);
     bool scan = command == "scan";
     if (!scan && command != "query") return complain("unknown command “" + command + "”\n" + kUsage);
     Arguments args;

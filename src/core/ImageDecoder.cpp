@@ -1,0 +1,117 @@
+#include "ImageDecoder.h"
+
+#include "FileUrl.h"
+#include "RawDecoder.h"
+#include "VipsImage.h"
+
+#include <QFile>
+#include <QImageReader>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstring>
+
+namespace mirelo {
+
+namespace {
+
+std::string lowercaseExtension(const std::string& path)
+{
+    std::string extension(pathExtension(lastPathComponent(path)));
+    for (char& c : extension) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return extension;
+}
+
+// The rest of the decode from an opened picture whose header says `width`
+// × `height` before its orientation.
+std::optional<DecodedImage> finish(VipsRef thumbnail, double width, double height, int orientation, int maxDimension)
+{
+    QImage image = toQImage(thumbnail.get());
+    if (image.isNull()) return std::nullopt;
+    if (orientation >= 5) std::swap(width, height);
+    DecodedImage decoded;
+    decoded.pixels = width > 0 && height > 0 ? PixelSize{width, height} : PixelSize{double(image.width()), double(image.height())};
+    decoded.downsampled = std::max(width, height) > maxDimension;
+    decoded.image = std::move(image);
+    return decoded;
+}
+
+// vips_thumbnail with shrink-on-load, upright, never enlarging; stops at a
+// truncated file. HEIF and JPEG 2000 go through a full decode: for HEIF
+// vips_thumbnail would use the small picture embedded in the file, and its
+// JPEG 2000 shrink-on-load picks too small a level.
+std::optional<DecodedImage> decodeWithVips(const std::string& path, const char* loader, int maxDimension)
+{
+    VipsRef header(vips_image_new_from_file(path.c_str(), "access", VIPS_ACCESS_SEQUENTIAL, "fail_on",
+                                            VIPS_FAIL_ON_TRUNCATED, nullptr));
+    if (!header) return std::nullopt;
+    const double width = header.width(), height = header.height();
+    if (width * height > ImageDecoder::kMaximumPixels) return std::nullopt;
+    const int orientation = vips_image_get_orientation(header.get());
+
+    VipsRef thumbnail;
+    const bool fullDecode = std::strncmp(loader, "VipsForeignLoadHeif", 19) == 0 ||
+                            std::strncmp(loader, "VipsForeignLoadJp2k", 19) == 0;
+    const int result = fullDecode ? vips_thumbnail_image(header.get(), thumbnail.out(), maxDimension, "height", maxDimension,
+                                                   "size", VIPS_SIZE_DOWN, nullptr)
+                            : vips_thumbnail(path.c_str(), thumbnail.out(), maxDimension, "height", maxDimension,
+                                             "size", VIPS_SIZE_DOWN, "fail_on", VIPS_FAIL_ON_TRUNCATED, nullptr);
+    if (result != 0) return std::nullopt;
+    return finish(std::move(thumbnail), width, height, orientation, maxDimension);
+}
+
+// Qt's readers, scaled while reading where the format allows.
+std::optional<DecodedImage> decodeWithQt(const std::string& path, int maxDimension)
+{
+    QImageReader reader(QFile::decodeName(QByteArray::fromStdString(path)));
+    reader.setAutoTransform(true);
+    QSize size = reader.size();
+    if (size.isValid() && double(size.width()) * size.height() > ImageDecoder::kMaximumPixels) return std::nullopt;
+    const bool large = size.isValid() && std::max(size.width(), size.height()) > maxDimension;
+    if (large) reader.setScaledSize(size.scaled(maxDimension, maxDimension, Qt::KeepAspectRatio));
+    QImage image = reader.read();
+    if (image.isNull() || image.width() <= 0 || image.height() <= 0) return std::nullopt;
+    if (std::max(image.width(), image.height()) > maxDimension)
+        image = image.scaled(maxDimension, maxDimension, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    DecodedImage decoded;
+    const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
+    if (size.isValid() && size.width() > 0 && size.height() > 0)
+        decoded.pixels = turned ? PixelSize{double(size.height()), double(size.width())}
+                                : PixelSize{double(size.width()), double(size.height())};
+    else
+        decoded.pixels = {double(image.width()), double(image.height())};
+    decoded.downsampled = large;
+    decoded.image = std::move(image);
+    return decoded;
+}
+
+} // namespace
+
+bool ImageDecoder::isCameraRaw(const std::string& path)
+{
+    static constexpr std::array<std::string_view, 9> raw = {"dng", "cr2", "cr3", "nef", "arw",
+                                                            "orf", "raf", "rw2", "pef"};
+    const std::string extension = lowercaseExtension(path);
+    return std::find(raw.begin(), raw.end(), extension) != raw.end();
+}
+
+std::optional<DecodedImage> ImageDecoder::decode(const std::string& path, int maxDimension)
+{
+    if (maxDimension < 1) return std::nullopt;
+    if (isCameraRaw(path)) {
+        if (auto decoded = RawDecoder::decode(path, maxDimension)) return decoded;
+    } else if (startVips()) {
+        // A file libvips recognises but cannot read is damaged: no fall-back
+        // would show more than a part of it.
+        if (const char* loader = vips_foreign_find_load(path.c_str())) {
+            auto decoded = decodeWithVips(path, loader, maxDimension);
+            vips_error_clear();
+            return decoded;
+        }
+        vips_error_clear();
+    }
+    return decodeWithQt(path, maxDimension);
+}
+
+} // namespace mirelo

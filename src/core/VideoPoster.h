@@ -1,0 +1,19 @@
+#pragma once
+// The first frame of a video, upright (the stream's display matrix applied)
+// and scaled to fit inside a square, through FFmpeg's libraries.
+
+#include <QImage>
+
+#include <atomic>
+#include <string>
+
+namespace mirelo {
+
+class VideoPoster {
+public:
+    // A null image when no frame can be decoded, or when `cancelled` becomes
+    // true (checked between packets).
+    static QImage frame(const std::string& path, int maxSize, const std::atomic<bool>* cancelled = nullptr);
+};
+
+} // namespace mirelo

@@ -102,12 +102,13 @@ std::optional<DecodedImage> ImageDecoder::decode(const std::string& path, int ma
     if (isCameraRaw(path)) {
         if (auto decoded = RawDecoder::decode(path, maxDimension)) return decoded;
     } else if (startVips()) {
-        // A file libvips recognises but cannot read is damaged: no fall-back
-        // would show more than a part of it.
+        // A file one of libvips' own loaders recognises but cannot read is
+        // damaged: no fall-back would show more than a part of it. The
+        // ImageMagick loader also claims formats it has no decoder for.
         if (const char* loader = vips_foreign_find_load(path.c_str())) {
             auto decoded = decodeWithVips(path, loader, maxDimension);
             vips_error_clear();
-            return decoded;
+            if (decoded || std::strncmp(loader, "VipsForeignLoadMagick", 21) != 0) return decoded;
         }
         vips_error_clear();
     }

@@ -17,7 +17,7 @@ VipsRef upright(VipsRef image, int flip)
 {
     const VipsAngle angle = flip == 3 ? VIPS_ANGLE_D180 : flip == 5 ? VIPS_ANGLE_D270 : flip == 6 ? VIPS_ANGLE_D90
                                                                                                   : VIPS_ANGLE_D0;
-    if (angle == VIPS_ANGLE_D0) return image;
+    if (!image || angle == VIPS_ANGLE_D0) return image;
     VipsRef turned;
     if (vips_rot(image.get(), turned.out(), angle, nullptr) != 0) return {};
     return turned;

@@ -1,0 +1,219 @@
+// Decoding every image format to a bounded, upright picture, from files the
+// tests make themselves; damaged and hostile files give nothing.
+
+#include "ImageDecoder.h"
+#include "MediaFormats.h"
+
+#include "ImageFixtures.h"
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+
+using namespace mirelo;
+using namespace mirelo::test;
+
+namespace {
+
+class ImageDecoderTest : public ::testing::Test {
+protected:
+    TempFolder folder;
+
+    // The marked 300 × 200 picture written as `extension`.
+    std::string written(const std::string& extension, int width = 300, int height = 200)
+    {
+        const std::string path = folder / ("picture." + extension);
+        const QImage picture = markedPicture(width, height);
+        bool saved = false;
+        if (extension == "bmp" || extension == "psd" || extension == "exr") {
+            saved = saveWithVips(picture, path, extension.c_str());
+        } else if (extension == "ico") {
+            saved = saveWithVips(picture, path, "ico");
+        } else if (extension == "icns") {
+            saved = picture.save(QString::fromStdString(path), "icns");
+        } else if (extension == "svg") {
+            writeBytes(path, svgDocument(width, height));
+            saved = true;
+        } else if (extension == "pdf") {
+            writeBytes(path, pdfDocument(width, height));
+            saved = true;
+        } else if (ImageDecoder::isCameraRaw(path)) {
+            writeBytes(path, dngFile(width, height));
+            saved = true;
+        } else {
+            saved = saveWithVips(picture, path);
+        }
+        EXPECT_TRUE(saved) << extension;
+        return path;
+    }
+};
+
+TEST_F(ImageDecoderTest, EveryFormatDecodesUprightAtItsSize)
+{
+    for (std::string_view extension : MediaFormats::imageExtensions) {
+        SCOPED_TRACE(std::string(extension));
+        const int width = extension == "icns" ? 256 : extension == "ico" ? 128 : 300;
+        const int height = extension == "icns" ? 256 : extension == "ico" ? 96 : 200;
+        const std::string path = written(std::string(extension), width, height);
+        auto decoded = ImageDecoder::decode(path, 480);
+        ASSERT_TRUE(decoded);
+        EXPECT_EQ(decoded->pixels, (PixelSize{double(width), double(height)}));
+        EXPECT_EQ(decoded->image.size(), QSize(width, height));
+        EXPECT_FALSE(decoded->downsampled);
+        EXPECT_TRUE(isRed(decoded->image.pixelColor(2, 2))) << decoded->image.pixelColor(2, 2).name().toStdString();
+        EXPECT_TRUE(isBlue(decoded->image.pixelColor(width - 3, height - 3)))
+            << decoded->image.pixelColor(width - 3, height - 3).name().toStdString();
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Where the display's top-left corner lies in the stored picture, for each
+// EXIF orientation.
+QPoint storedCornerOfTopLeft(int orientation, int width, int height)
+{
+    const int right = width - 1, bottom = height - 1;
+    switch (orientation) {
+    case 2: case 8: return {right, 0};
+    case 3: case 7: return {right, bottom};
+    case 4: case 6: return {0, bottom};
+    default: return {0, 0};
+    }
+}
+
+TEST_F(ImageDecoderTest, EveryOrientationComesOutUpright)
+{
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        SCOPED_TRACE(orientation);
+        const bool quarter = orientation >= 5;
+        const int width = quarter ? 40 : 60, height = quarter ? 60 : 40; // as stored
+        QImage stored(width, height, QImage::Format_RGB888);
+        stored.fill(QColor(20, 40, 220));
+        const QPoint corner = storedCornerOfTopLeft(orientation, width, height);
+        for (int y = 0; y < 10; ++y)
+            for (int x = 0; x < 10; ++x)
+                stored.setPixelColor(std::abs(corner.x() - x), std::abs(corner.y() - y), QColor(230, 20, 20));
+        const std::string path = folder / ("turned" + std::to_string(orientation) + ".jpg");
+        ASSERT_TRUE(saveWithVips(stored, path, nullptr, orientation));
+
+        auto decoded = ImageDecoder::decode(path, 480);
+        ASSERT_TRUE(decoded);
+        EXPECT_EQ(decoded->pixels, (PixelSize{60, 40}));
+        EXPECT_EQ(decoded->image.size(), QSize(60, 40));
+        EXPECT_TRUE(isRed(decoded->image.pixelColor(2, 2)));
+        EXPECT_TRUE(isBlue(decoded->image.pixelColor(57, 37)));
+        EXPECT_TRUE(isBlue(decoded->image.pixelColor(57, 2)));
+    }
+}
+
+TEST_F(ImageDecoderTest, LargePicturesShrinkToTheMaximum)
+{
+    const std::string photo = folder / "photo.jpg";
+    ASSERT_TRUE(saveWithVips(markedPicture(6000, 4000), photo));
+    auto decoded = ImageDecoder::decode(photo, 480);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->image.size(), QSize(480, 320));
+    EXPECT_EQ(decoded->pixels, (PixelSize{6000, 4000}));
+    EXPECT_TRUE(decoded->downsampled);
+
+    const std::string turned = folder / "turned.jpg";
+    ASSERT_TRUE(saveWithVips(markedPicture(6000, 4000), turned, nullptr, 6));
+    decoded = ImageDecoder::decode(turned, 480);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->image.size(), QSize(320, 480));
+    EXPECT_EQ(decoded->pixels, (PixelSize{4000, 6000}));
+    EXPECT_TRUE(decoded->downsampled);
+
+    // Exactly the maximum is not downsampled; one pixel more is.
+    const std::string exact = folder / "exact.png", over = folder / "over.png";
+    ASSERT_TRUE(saveWithVips(markedPicture(480, 300), exact));
+    ASSERT_TRUE(saveWithVips(markedPicture(481, 300), over));
+    decoded = ImageDecoder::decode(exact, 480);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->image.size(), QSize(480, 300));
+    EXPECT_FALSE(decoded->downsampled);
+    decoded = ImageDecoder::decode(over, 480);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->image.width(), 480);
+    EXPECT_TRUE(decoded->downsampled);
+}
+
+TEST_F(ImageDecoderTest, VectorDocumentsRenderAtMostTheMaximum)
+{
+    writeBytes(folder / "wide.svg", svgDocument(10000, 5000));
+    writeBytes(folder / "wide.pdf", pdfDocument(10000, 5000));
+    for (const char* name : {"wide.svg", "wide.pdf"}) {
+        SCOPED_TRACE(name);
+        auto decoded = ImageDecoder::decode(folder / name, 4096);
+        ASSERT_TRUE(decoded);
+        EXPECT_EQ(decoded->image.size(), QSize(4096, 2048));
+        EXPECT_EQ(decoded->pixels, (PixelSize{10000, 5000}));
+        EXPECT_TRUE(decoded->downsampled);
+        EXPECT_TRUE(isRed(decoded->image.pixelColor(5, 5)));
+        EXPECT_TRUE(isBlue(decoded->image.pixelColor(4000, 2000)));
+    }
+}
+
+TEST_F(ImageDecoderTest, CameraRawUsesALargeEnoughPreviewAndTurnsUpright)
+{
+    // A preview at least as large as asked for is shown (green).
+    writeBytes(folder / "preview.nef", dngFile(600, 400, 1, 600));
+    auto decoded = ImageDecoder::decode(folder / "preview.nef", 480);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->image.size(), QSize(480, 320));
+    EXPECT_EQ(decoded->pixels, (PixelSize{600, 400}));
+    EXPECT_TRUE(decoded->downsampled);
+    EXPECT_TRUE(isGreen(decoded->image.pixelColor(400, 300)));
+
+    // A small preview is passed over for the sensor data (blue).
+    writeBytes(folder / "small.dng", dngFile(600, 400, 1, 100));
+    decoded = ImageDecoder::decode(folder / "small.dng", 480);
+    ASSERT_TRUE(decoded);
+    EXPECT_TRUE(isBlue(decoded->image.pixelColor(decoded->image.width() - 5, decoded->image.height() - 5)));
+    EXPECT_EQ(decoded->pixels, (PixelSize{600, 400}));
+
+    // The camera's orientation applies to both.
+    for (int preview : {0, 600}) {
+        SCOPED_TRACE(preview);
+        writeBytes(folder / "turned.cr2", dngFile(600, 400, 6, preview));
+        decoded = ImageDecoder::decode(folder / "turned.cr2", 480);
+        ASSERT_TRUE(decoded);
+        EXPECT_EQ(decoded->pixels, (PixelSize{400, 600}));
+        EXPECT_GT(decoded->image.height(), decoded->image.width());
+        // The stored top-left corner is now at the top right.
+        EXPECT_TRUE(isRed(decoded->image.pixelColor(decoded->image.width() - 3, 2)));
+        const QColor middle = decoded->image.pixelColor(decoded->image.width() / 2, decoded->image.height() / 2);
+        EXPECT_TRUE(preview ? isGreen(middle) : isBlue(middle));
+    }
+}
+
+TEST_F(ImageDecoderTest, DamagedAndHostileFilesGiveNothing)
+{
+    const std::string photo = folder / "photo.jpg", png = folder / "picture.png";
+    ASSERT_TRUE(saveWithVips(markedPicture(600, 400), photo));
+    ASSERT_TRUE(saveWithVips(markedPicture(600, 400), png));
+    const std::string jpegBytes = readFile(photo), pngBytes = readFile(png);
+    writeBytes(folder / "truncated.jpg", jpegBytes.substr(0, jpegBytes.size() / 2));
+    writeBytes(folder / "truncated.png", pngBytes.substr(0, pngBytes.size() / 2));
+    writeBytes(folder / "empty.jpg", "");
+    writeBytes(folder / "garbage.png", std::string(4096, '\x5a'));
+    writeBytes(folder / "garbage.heic", "not a picture at all");
+    writeBytes(folder / "garbage.dng", std::string("II*\0", 4) + std::string(64, '\xff'));
+    writeBytes(folder / "header-only.dng", dngFile(8, 8).substr(0, 40));
+    // Claims 100,000 × 100,000 pixels (30 GB) and holds none.
+    writeBytes(folder / "huge.png", pngHeader(100000, 100000));
+    writeBytes(folder / "huge.tif",
+               tiffFile({{{TiffWriter::longs(256, {100000}), TiffWriter::longs(257, {100000}),
+                           TiffWriter::shorts(258, {8, 8, 8}), TiffWriter::shorts(259, {1}),
+                           TiffWriter::shorts(262, {2}), TiffWriter::longs(273, {0}), TiffWriter::shorts(277, {3}),
+                           TiffWriter::longs(278, {100000}), TiffWriter::longs(279, {30000000})},
+                          std::string(16, '\0')}}));
+    for (const char* name : {"truncated.jpg", "truncated.png", "empty.jpg", "garbage.png", "garbage.heic",
+                             "garbage.dng", "header-only.dng", "huge.png", "huge.tif", "missing.jpg"}) {
+        EXPECT_FALSE(ImageDecoder::decode(folder / name, 480)) << name;
+    }
+    EXPECT_FALSE(ImageDecoder::decode(photo, 0));
+}
+
+} // namespace

@@ -51,6 +51,26 @@ inline bool saveWithVips(const QImage& picture, const std::string& path, const c
     return result == 0;
 }
 
+// A JPEG with camera details in its EXIF and libvips' sRGB profile.
+inline bool saveWithCameraDetails(const QImage& picture, const std::string& path)
+{
+    if (!startVips()) return false;
+    VipsRef image = fromQImage(picture);
+    if (!image) return false;
+    vips_image_set_string(image.get(), "exif-ifd0-Model", "Mirelo One");
+    vips_image_set_string(image.get(), "exif-ifd2-DateTimeOriginal", "2024:05:01 10:30:00");
+    VipsBlob* profile = nullptr;
+    if (vips_profile_load("srgb", &profile, nullptr) == 0 && profile) {
+        size_t length = 0;
+        const void* data = vips_blob_get(profile, &length);
+        vips_image_set_blob_copy(image.get(), VIPS_META_ICC_NAME, data, length);
+        vips_area_unref(VIPS_AREA(profile));
+    }
+    const int result = vips_image_write_to_file(image.get(), path.c_str(), nullptr);
+    vips_error_clear();
+    return result == 0;
+}
+
 inline void writeBytes(const std::string& path, const std::string& bytes)
 {
     std::ofstream(path, std::ios::binary) << bytes;

@@ -1,0 +1,123 @@
+#include "ThumbnailStore.h"
+
+#include "CacheKey.h"
+#include "ImageDecoder.h"
+#include "VideoPoster.h"
+
+#include <QMetaObject>
+#include <QPointer>
+
+namespace mirelo {
+
+// MARK: the request
+
+void ThumbnailRequest::resume(Completion completion, QImage image)
+{
+    if (!completion) return;
+    QPointer<QObject> context = context_;
+    if (!context) return;
+    QMetaObject::invokeMethod(
+        context, [completion = std::move(completion), image = std::move(image)] { completion(image); },
+        Qt::QueuedConnection);
+}
+
+bool ThumbnailRequest::install(Completion completion)
+{
+    std::unique_lock guard(lock_);
+    if (cancelled_) {
+        guard.unlock();
+        resume(std::move(completion), QImage());
+        return false;
+    }
+    continuation_ = std::move(completion);
+    return true;
+}
+
+bool ThumbnailRequest::generate(const std::function<void(const std::atomic<bool>&)>& start)
+{
+    std::unique_lock guard(lock_);
+    if (cancelled_) return false;
+    generator_ = std::make_shared<std::atomic<bool>>(false);
+    auto stop = generator_;
+    guard.unlock(); // the frame is made outside the lock; a cancel sets `stop`
+    start(*stop);
+    return true;
+}
+
+void ThumbnailRequest::finish(QImage image)
+{
+    std::unique_lock guard(lock_);
+    Completion completion = std::move(continuation_);
+    continuation_ = nullptr;
+    generator_.reset();
+    if (cancelled_) image = QImage();
+    guard.unlock();
+    resume(std::move(completion), std::move(image));
+}
+
+void ThumbnailRequest::cancel()
+{
+    std::unique_lock guard(lock_);
+    cancelled_ = true;
+    Completion completion = std::move(continuation_);
+    continuation_ = nullptr;
+    auto generator = std::move(generator_);
+    guard.unlock();
+    if (generator) *generator = true;
+    resume(std::move(completion), QImage());
+}
+
+bool ThumbnailRequest::isCancelled()
+{
+    std::lock_guard guard(lock_);
+    return cancelled_;
+}
+
+// MARK: the store
+
+ThumbnailStore& ThumbnailStore::shared()
+{
+    static ThumbnailStore* instance = new ThumbnailStore; // lives for the whole process
+    return *instance;
+}
+
+ThumbnailStore::ThumbnailStore(int workers, QObject* parent) : QObject(parent), queue_("Mirelo previews", workers) {}
+
+ThumbnailStore::~ThumbnailStore() = default;
+
+QImage ThumbnailStore::make(const MediaItem& item, const std::atomic<bool>* stop)
+{
+    if (item.isVideo()) return VideoPoster::frame(std::string(item.path()), kSize, stop);
+    std::optional<DecodedImage> decoded = ImageDecoder::decode(std::string(item.path()), kSize);
+    return decoded ? decoded->image : QImage();
+}
+
+std::shared_ptr<ThumbnailRequest> ThumbnailStore::load(const MediaItem& item, ThumbnailRequest::Completion completion)
+{
+    const std::string key = cacheKey(item);
+    if (std::optional<QImage> cached = cache_.find(key)) {
+        if (completion) completion(*cached);
+        return nullptr;
+    }
+    auto request = std::make_shared<ThumbnailRequest>();
+    request->context_ = this;
+    if (!request->install(std::move(completion))) return request;
+    queue_.add(
+        [this, request, item, key](const PriorityWorkQueue::Job&) {
+            if (request->isCancelled()) return; // the caller already has its answer
+            if (decodeHook_) decodeHook_(item);
+            ++decodes_;
+            QImage image;
+            if (item.isVideo()) {
+                request->generate([&](const std::atomic<bool>& stop) { image = make(item, &stop); });
+            } else {
+                image = make(item);
+            }
+            if (!image.isNull() && !request->isCancelled()) cache_.insert(key, image, kEntryCost);
+            request->finish(std::move(image));
+        },
+        0);
+    return request;
+}
+
+} // namespace mirelo

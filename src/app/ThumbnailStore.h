@@ -1,0 +1,76 @@
+#pragma once
+// Small previews of media items for the grid and the filmstrip: at most two
+// decoded at a time, a cache bounded by cost, and requests a caller can
+// cancel (a card scrolled away) so that cancelled work never starts.
+
+#include "CostCache.h"
+#include "MediaItem.h"
+#include "PriorityWorkQueue.h"
+
+#include <QImage>
+#include <QObject>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+namespace mirelo {
+
+// One cache miss, shared by the waiting caller, the queued work and the
+// cancellation. Its completion runs exactly once, on the main thread.
+class ThumbnailRequest {
+public:
+    using Completion = std::function<void(QImage)>;
+
+    // False when already cancelled (the completion then gets nothing).
+    bool install(Completion completion);
+    // Starts a video frame under the lock unless cancelled; `stop` is how a
+    // later cancel stops it.
+    bool generate(const std::function<void(const std::atomic<bool>& stop)>& start);
+    void finish(QImage image);
+    void cancel();
+    bool isCancelled();
+
+private:
+    friend class ThumbnailStore;
+    void resume(Completion completion, QImage image);
+    QObject* context_ = nullptr; // delivers on its thread
+    std::mutex lock_;
+    bool cancelled_ = false;
+    Completion continuation_;
+    std::shared_ptr<std::atomic<bool>> generator_; // a video frame in flight
+};
+
+class ThumbnailStore : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int64_t kCostLimit = 0x6000000; // 96 MiB
+    static constexpr int64_t kEntryCost = 480 * 480 * 4;
+    static constexpr int kSize = 480;
+
+    static ThumbnailStore& shared();
+    explicit ThumbnailStore(int workers = 2, QObject* parent = nullptr);
+    ~ThumbnailStore() override;
+
+    // A cached preview is handed over at once and no request is returned;
+    // otherwise `completion` runs later on the main thread with the preview,
+    // or a null image when none can be made or the request was cancelled.
+    std::shared_ptr<ThumbnailRequest> load(const MediaItem& item, ThumbnailRequest::Completion completion);
+
+    // The preview itself, made on the calling thread.
+    static QImage make(const MediaItem& item, const std::atomic<bool>* stop = nullptr);
+
+    CostCache<QImage>& cache() { return cache_; }
+    // For tests: runs on the worker before each decode.
+    void setDecodeHook(std::function<void(const MediaItem&)> hook) { decodeHook_ = std::move(hook); }
+    int decodes() const { return decodes_.load(); }
+
+private:
+    CostCache<QImage> cache_{kCostLimit, SIZE_MAX};
+    std::function<void(const MediaItem&)> decodeHook_;
+    std::atomic<int> decodes_{0};
+    PriorityWorkQueue queue_;
+};
+
+} // namespace mirelo

@@ -1,0 +1,36 @@
+#pragma once
+// What the viewer shows for one picture: the bitmap (at most 4,096 pixels on
+// its longer side), the blurred 720-pixel backdrop, the picture's full size
+// and its camera details. Immutable once made; shared by reference.
+
+#include "DecodedImage.h"
+
+#include <QImage>
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace mirelo {
+
+struct ViewerFrame {
+    QImage image;
+    std::optional<QImage> ambient; // absent only when rendering it failed
+    PixelSize pixels;
+    bool downsampled = false;
+    std::vector<std::pair<QString, QString>> metadata; // "Camera", "Lens", "Captured", "Color profile"
+
+    // Bitmap bytes, the frame's weight in the cache.
+    int64_t cost() const
+    {
+        int64_t bytes = int64_t(image.bytesPerLine()) * image.height();
+        if (ambient) bytes += int64_t(ambient->bytesPerLine()) * ambient->height();
+        return bytes;
+    }
+};
+
+using FrameRef = std::shared_ptr<const ViewerFrame>;
+
+} // namespace mirelo

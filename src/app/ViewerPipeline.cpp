@@ -1,0 +1,180 @@
+#include "ViewerPipeline.h"
+
+#include "AppSettings.h"
+#include "CacheKey.h"
+#include "ImageDecoder.h"
+#include "ImageMetadata.h"
+#include "VipsImage.h"
+
+#include <QMetaObject>
+
+#include <cmath>
+#include <set>
+
+namespace mirelo {
+
+double ViewerPreferences::backgroundBlur()
+{
+    const QVariant stored = AppSettings::open()->value(AppSettings::kBackgroundBlur);
+    if (!stored.isValid()) return 0.1;
+    bool number = false;
+    const double value = stored.toDouble(&number);
+    if (!number || !std::isfinite(value)) return 0.1;
+    return std::clamp(value, 0.0, 1.0);
+}
+
+ViewerPipeline& ViewerPipeline::shared()
+{
+    static ViewerPipeline* instance = new ViewerPipeline; // lives for the whole process
+    return *instance;
+}
+
+ViewerPipeline::ViewerPipeline(int workers, QObject* parent)
+    : QObject(parent), queue_("Mirelo frames", workers)
+{
+}
+
+ViewerPipeline::~ViewerPipeline()
+{
+    *alive_ = false;
+    cancel();
+}
+
+std::string ViewerPipeline::key(const MediaItem& item)
+{
+    return cacheKey(item) + ':' + decimalWithFraction(ViewerPreferences::backgroundBlur());
+}
+
+void ViewerPipeline::load(const MediaItem& item, int priority, Completion completion)
+{
+    if (item.isVideo()) { // videos have no frames
+        if (completion) completion(nullptr);
+        return;
+    }
+    const double softness = ViewerPreferences::backgroundBlur();
+    const std::string key = cacheKey(item) + ':' + decimalWithFraction(softness);
+    if (std::optional<FrameRef> cached = cache_.find(key)) {
+        if (completion) completion(*cached);
+        return;
+    }
+    if (auto found = pending_.find(key); found != pending_.end()) {
+        if (completion) {
+            found->second->callbacks.push_back(std::move(completion));
+            queue_.raise(found->second->job, veryHigh); // someone is waiting for it now
+        }
+        return;
+    }
+    auto entry = std::make_shared<Pending>();
+    if (completion) entry->callbacks.push_back(std::move(completion));
+    pending_[key] = entry;
+    std::weak_ptr<Pending> weakEntry = entry;
+    const std::string path(item.path());
+    std::weak_ptr<std::atomic<bool>> alive = alive_;
+    entry->job = queue_.add(
+        [this, alive, weakEntry, path, softness, key](const PriorityWorkQueue::Job& job) {
+            auto living = alive.lock();
+            if (!living || !*living || job.isCancelled()) return;
+            if (prepareHook_) prepareHook_(path);
+            ++preparations_;
+            FrameRef frame = prepare(path, softness);
+            if (frame && !job.isCancelled()) cache_.insert(key, frame, frame->cost());
+            QMetaObject::invokeMethod(
+                this, [this, weakEntry, key, frame] { finish(key, weakEntry.lock(), frame); }, Qt::QueuedConnection);
+        },
+        priority);
+}
+
+void ViewerPipeline::finish(const std::string& key, const std::shared_ptr<Pending>& entry, FrameRef frame)
+{
+    auto found = pending_.find(key);
+    if (!entry || found == pending_.end() || found->second != entry) return; // replaced or dropped
+    pending_.erase(found);
+    if (entry->job->isCancelled()) return;
+    for (Completion& callback : entry->callbacks) callback(frame);
+}
+
+void ViewerPipeline::retainRequests(const MediaItems& items)
+{
+    std::set<std::string> kept;
+    for (const MediaItem& item : items) kept.insert(key(item));
+    for (auto it = pending_.begin(); it != pending_.end();) {
+        if (kept.count(it->first)) {
+            ++it;
+            continue;
+        }
+        queue_.cancel(it->second->job);
+        it = pending_.erase(it);
+    }
+}
+
+void ViewerPipeline::cancel()
+{
+    for (auto& [key, entry] : pending_) queue_.cancel(entry->job);
+    pending_.clear();
+}
+
+FrameRef ViewerPipeline::prepare(const std::string& path, double blurStrength)
+{
+    std::optional<DecodedImage> decoded = ImageDecoder::decode(path, kImageLimit);
+    if (!decoded) return nullptr;
+    auto frame = std::make_shared<ViewerFrame>();
+    frame->image = rasterize(decoded->image, kImageLimit);
+    if (frame->image.isNull()) return nullptr;
+    for (auto& [label, value] : ImageMetadata::read(path))
+        frame->metadata.emplace_back(QString::fromStdString(label), QString::fromStdString(value));
+    QImage ambient = blur(frame->image, std::clamp(blurStrength, 0.0, 1.0) * kMaximumBlurRadius);
+    if (!ambient.isNull()) frame->ambient = std::move(ambient);
+    frame->pixels = decoded->pixels;
+    frame->downsampled = decoded->pixels.longerSide() > kImageLimit;
+    return frame;
+}
+
+QImage ViewerPipeline::rasterize(const QImage& image, int limit)
+{
+    if (image.isNull() || limit < 1) return {};
+    QImage result = image;
+    if (std::max(image.width(), image.height()) > limit)
+        result = image.scaled(limit, limit, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return result.format() == QImage::Format_RGBA8888 || result.format() == QImage::Format_RGB888 ||
+                   result.format() == QImage::Format_RGBX8888
+               ? result
+               : result.convertToFormat(result.hasAlphaChannel() ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+}
+
+QImage ViewerPipeline::blur(const QImage& bitmap, double radius)
+{
+    if (bitmap.isNull() || !startVips()) return {};
+    VipsRef source = fromQImage(bitmap);
+    if (!source) return {};
+    const double scale = double(kAmbientSize) / std::max(bitmap.width(), bitmap.height());
+    VipsRef base;
+    if (vips_resize(source.get(), base.out(), scale, nullptr) != 0) return {};
+    if (radius <= 0) return toQImage(base.get());
+
+    // A wide blur runs on a smaller copy: it looks the same and costs a
+    // fraction. Edges are repeated outwards first so borders keep their colour.
+    const double shrink = std::max(1.0, radius / 6);
+    const double sigma = radius / shrink;
+    VipsRef work;
+    if (shrink > 1) {
+        if (vips_resize(base.get(), work.out(), 1 / shrink, nullptr) != 0) return {};
+    } else {
+        g_object_ref(base.get());
+        *work.out() = base.get();
+    }
+    const int margin = int(std::ceil(3 * sigma)) + 1;
+    VipsRef extended, blurred, cropped;
+    if (vips_embed(work.get(), extended.out(), margin, margin, work.width() + 2 * margin, work.height() + 2 * margin,
+                   "extend", VIPS_EXTEND_COPY, nullptr) != 0 ||
+        vips_gaussblur(extended.get(), blurred.out(), sigma, nullptr) != 0 ||
+        vips_extract_area(blurred.get(), cropped.out(), margin, margin, work.width(), work.height(), nullptr) != 0)
+        return {};
+    if (shrink == 1) return toQImage(cropped.get());
+    VipsRef grown;
+    if (vips_resize(cropped.get(), grown.out(), double(base.width()) / cropped.width(), "vscale",
+                    double(base.height()) / cropped.height(), nullptr) != 0)
+        return {};
+    return toQImage(grown.get());
+}
+
+} // namespace mirelo

@@ -1,0 +1,147 @@
+// Previews for the grid: sizes, the cache and its bound, changed files,
+// videos, and cancellation that never starts a decode.
+
+#include "ThumbnailStore.h"
+
+#include "AppTestSupport.h"
+#include "FileUrl.h"
+#include "VideoFixtures.h"
+
+#include <condition_variable>
+#include <mutex>
+
+namespace mirelo::test {
+namespace {
+
+// Holds the store's worker inside its hook until opened.
+class Latch {
+public:
+    void arrive()
+    {
+        std::unique_lock lock(mutex_);
+        ++arrived_;
+        changed_.notify_all();
+        changed_.wait(lock, [&] { return open_; });
+    }
+    bool waitForArrival()
+    {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::seconds(10), [&] { return arrived_ > 0; });
+    }
+    void open()
+    {
+        std::lock_guard lock(mutex_);
+        open_ = true;
+        changed_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    int arrived_ = 0;
+    bool open_ = false;
+};
+
+class ThumbnailStoreTest : public AppModelTest {
+protected:
+    MediaItem picture(const std::string& name, int width, int height)
+    {
+        EXPECT_TRUE(saveWithVips(markedPicture(width, height), files / name));
+        return *MediaItem::read(files / name);
+    }
+    // Loads and waits; `handed` tells whether it came from the cache at once.
+    static QImage loaded(ThumbnailStore& store, const MediaItem& item, bool* handed = nullptr)
+    {
+        std::optional<QImage> result;
+        auto request = store.load(item, [&](QImage image) { result = image; });
+        if (handed) *handed = !request && result;
+        EXPECT_TRUE(waitUntil([&] { return result.has_value(); }));
+        return result.value_or(QImage());
+    }
+};
+
+TEST_F(ThumbnailStoreTest, PreviewsAreMadeOnceAndFollowTheFile)
+{
+    ThumbnailStore store;
+    MediaItem item = picture("photo.jpg", 1200, 800);
+    bool handed = true;
+    EXPECT_EQ(loaded(store, item, &handed).size(), QSize(480, 320));
+    EXPECT_FALSE(handed);
+    EXPECT_EQ(loaded(store, item, &handed).size(), QSize(480, 320));
+    EXPECT_TRUE(handed) << "the second load comes from the cache";
+    EXPECT_EQ(store.decodes(), 1);
+
+    // Written again with another size: a new key, a new preview.
+    item = picture("photo.jpg", 600, 300);
+    EXPECT_EQ(loaded(store, item).size(), QSize(480, 240));
+    EXPECT_EQ(store.decodes(), 2);
+
+    // Nothing for what cannot be decoded, and nothing cached for it.
+    writeBytes(files / "broken.png", "not a picture");
+    const MediaItem broken = *MediaItem::read(files / "broken.png");
+    EXPECT_TRUE(loaded(store, broken).isNull());
+    EXPECT_TRUE(loaded(store, broken).isNull());
+    EXPECT_EQ(store.decodes(), 4);
+}
+
+TEST_F(ThumbnailStoreTest, VideosGetTheirFirstFrame)
+{
+    ThumbnailStore store;
+    ASSERT_TRUE(writeVideo(files / "clip.mp4", 1280, 720));
+    ASSERT_TRUE(writeVideo(files / "phone.mov", 640, 352, 3, -90));
+    writeBytes(files / "broken.mp4", std::string(5000, '\x11'));
+    EXPECT_EQ(loaded(store, *MediaItem::read(files / "clip.mp4")).size(), QSize(480, 270));
+    EXPECT_EQ(loaded(store, *MediaItem::read(files / "phone.mov")).size(), QSize(264, 480));
+    EXPECT_TRUE(loaded(store, *MediaItem::read(files / "broken.mp4")).isNull());
+}
+
+TEST_F(ThumbnailStoreTest, CancelledRequestsAnswerNothingAndNeverDecode)
+{
+    ThumbnailStore store(1);
+    Latch latch;
+    store.setDecodeHook([&](const MediaItem& item) {
+        if (lastPathComponent(item.path()) == "first.png") latch.arrive();
+    });
+    const MediaItem first = picture("first.png", 100, 100), second = picture("second.png", 100, 100);
+    std::optional<QImage> firstResult, secondResult;
+    auto firstRequest = store.load(first, [&](QImage image) { firstResult = image; });
+    ASSERT_TRUE(latch.waitForArrival()); // the worker is busy with `first`
+    auto secondRequest = store.load(second, [&](QImage image) { secondResult = image; });
+    secondRequest->cancel();
+    ASSERT_TRUE(waitUntil([&] { return secondResult.has_value(); }));
+    EXPECT_TRUE(secondResult->isNull()) << "cancelled: answered with nothing";
+
+    // Cancelled while decoding: the answer is nothing and the cache stays empty.
+    firstRequest->cancel();
+    latch.open();
+    ASSERT_TRUE(waitUntil([&] { return firstResult.has_value(); }));
+    EXPECT_TRUE(firstResult->isNull());
+    QThread::msleep(100);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(store.decodes(), 1) << "the cancelled request never started";
+    EXPECT_EQ(store.cache().count(), 0u);
+
+    // A request cancelled before it is installed is answered once, with nothing.
+    ThumbnailRequest request;
+    request.cancel();
+    int answers = 0;
+    EXPECT_FALSE(request.install([&](QImage) { ++answers; }));
+    request.finish(QImage(1, 1, QImage::Format_RGB888));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(answers, 0) << "no context to answer on: dropped";
+}
+
+TEST_F(ThumbnailStoreTest, TheCacheStaysWithinItsCost)
+{
+    ThumbnailStore store;
+    std::vector<MediaItem> items;
+    for (int i = 0; i < 130; ++i) items.push_back(picture("p" + std::to_string(i) + ".png", 64, 48));
+    int answered = 0;
+    for (const MediaItem& item : items) store.load(item, [&](QImage) { ++answered; });
+    ASSERT_TRUE(waitUntil([&] { return answered == 130; }, 60000));
+    EXPECT_EQ(store.cache().count(), size_t(ThumbnailStore::kCostLimit / ThumbnailStore::kEntryCost)); // 109
+    EXPECT_LE(store.cache().totalCost(), ThumbnailStore::kCostLimit);
+}
+
+} // namespace
+} // namespace mirelo::test

@@ -1,9 +1,11 @@
 // Benchmarks of the library core. "mirelo-bench make-tree DIR [FILES]" makes
 // the scan benchmark's tree; "mirelo-bench rss FILE" loads a library file and
 // prints the resident memory; "mirelo-bench model [ITEMS]" times the
-// application model; anything else runs Google Benchmark.
+// application model; "mirelo-bench images DIR" times the image engine;
+// anything else runs Google Benchmark.
 
 #include "AppModelBench.h"
+#include "ImageBench.h"
 #include "LibraryFile.h"
 #include "SyntheticLibrary.h"
 
@@ -43,6 +45,7 @@ int main(int argc, char** argv)
         return 0;
     }
     if (argc >= 2 && std::strcmp(argv[1], "model") == 0) return mirelo::bench::runModelBench(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "images") == 0) return mirelo::bench::runImageBench(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

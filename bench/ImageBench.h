@@ -1,0 +1,9 @@
+#pragma once
+
+namespace mirelo::bench {
+
+// "mirelo-bench images DIR": makes the image benchmark's files in DIR (once)
+// and prints the decoder's, the viewer's and the thumbnail store's timings.
+int runImageBench(int argc, char** argv);
+
+} // namespace mirelo::bench

@@ -7,6 +7,8 @@
 #include <QMetaObject>
 #include <QPointer>
 
+#include <malloc.h>
+
 namespace mirelo {
 
 // MARK: the request
@@ -115,6 +117,9 @@ std::shared_ptr<ThumbnailRequest> ThumbnailStore::load(const MediaItem& item, Th
             }
             if (!image.isNull() && !request->isCancelled()) cache_.insert(key, image, kEntryCost);
             request->finish(std::move(image));
+            // A full-size decode's buffers go back to the system, not to this
+            // thread's heap, so memory stays near the cache plus two decodes.
+            malloc_trim(0);
         },
         0);
     return request;

@@ -7,40 +7,8 @@
 #include "FileUrl.h"
 #include "VideoFixtures.h"
 
-#include <condition_variable>
-#include <mutex>
-
 namespace mirelo::test {
 namespace {
-
-// Holds the store's worker inside its hook until opened.
-class Latch {
-public:
-    void arrive()
-    {
-        std::unique_lock lock(mutex_);
-        ++arrived_;
-        changed_.notify_all();
-        changed_.wait(lock, [&] { return open_; });
-    }
-    bool waitForArrival()
-    {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, std::chrono::seconds(10), [&] { return arrived_ > 0; });
-    }
-    void open()
-    {
-        std::lock_guard lock(mutex_);
-        open_ = true;
-        changed_.notify_all();
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    int arrived_ = 0;
-    bool open_ = false;
-};
 
 class ThumbnailStoreTest : public AppModelTest {
 protected:
@@ -98,14 +66,14 @@ TEST_F(ThumbnailStoreTest, VideosGetTheirFirstFrame)
 TEST_F(ThumbnailStoreTest, CancelledRequestsAnswerNothingAndNeverDecode)
 {
     ThumbnailStore store(1);
-    Latch latch;
+    Gate gate;
     store.setDecodeHook([&](const MediaItem& item) {
-        if (lastPathComponent(item.path()) == "first.png") latch.arrive();
+        if (lastPathComponent(item.path()) == "first.png") gate.wait(std::string(item.path()));
     });
     const MediaItem first = picture("first.png", 100, 100), second = picture("second.png", 100, 100);
     std::optional<QImage> firstResult, secondResult;
     auto firstRequest = store.load(first, [&](QImage image) { firstResult = image; });
-    ASSERT_TRUE(latch.waitForArrival()); // the worker is busy with `first`
+    ASSERT_TRUE(gate.waitForArrivals(1)); // the worker is busy with `first`
     auto secondRequest = store.load(second, [&](QImage image) { secondResult = image; });
     secondRequest->cancel();
     ASSERT_TRUE(waitUntil([&] { return secondResult.has_value(); }));
@@ -113,7 +81,7 @@ TEST_F(ThumbnailStoreTest, CancelledRequestsAnswerNothingAndNeverDecode)
 
     // Cancelled while decoding: the answer is nothing and the cache stays empty.
     firstRequest->cancel();
-    latch.open();
+    gate.open();
     ASSERT_TRUE(waitUntil([&] { return firstResult.has_value(); }));
     EXPECT_TRUE(firstResult->isNull());
     QThread::msleep(100);

@@ -6,45 +6,8 @@
 #include "AppTestSupport.h"
 #include "ImageFixtures.h"
 
-#include <condition_variable>
-#include <mutex>
-
 namespace mirelo::test {
 namespace {
-
-// Holds the pipeline's workers inside their hook until opened.
-class Gate {
-public:
-    void wait(const std::string& path)
-    {
-        std::unique_lock lock(mutex_);
-        arrived_.push_back(path);
-        changed_.notify_all();
-        changed_.wait(lock, [&] { return open_; });
-    }
-    void open()
-    {
-        std::lock_guard lock(mutex_);
-        open_ = true;
-        changed_.notify_all();
-    }
-    bool waitForArrivals(size_t count)
-    {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, std::chrono::seconds(10), [&] { return arrived_.size() >= count; });
-    }
-    std::vector<std::string> arrived()
-    {
-        std::lock_guard lock(mutex_);
-        return arrived_;
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::vector<std::string> arrived_;
-    bool open_ = false;
-};
 
 class ViewerPipelineTest : public AppModelTest {
 protected:

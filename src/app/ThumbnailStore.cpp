@@ -83,7 +83,22 @@ ThumbnailStore& ThumbnailStore::shared()
     return *instance;
 }
 
-ThumbnailStore::ThumbnailStore(int workers, QObject* parent) : QObject(parent), queue_("Mirelo previews", workers) {}
+namespace {
+
+// Decodes on several threads leave freed buffers in per-thread heaps; two
+// heaps keep the process near the cache plus the decodes in flight.
+int limitedHeaps()
+{
+    static const int done = mallopt(M_ARENA_MAX, 2);
+    return done;
+}
+
+} // namespace
+
+ThumbnailStore::ThumbnailStore(int workers, QObject* parent)
+    : QObject(parent), queue_((limitedHeaps(), "Mirelo previews"), workers)
+{
+}
 
 ThumbnailStore::~ThumbnailStore() = default;
 

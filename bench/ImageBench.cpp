@@ -7,6 +7,7 @@
 #include "ImageDecoder.h"
 #include "ImageFixtures.h"
 #include "MediaFormats.h"
+#include "ProcessMemory.h"
 #include "ThumbnailStore.h"
 #include "VideoFixtures.h"
 #include "ViewerPipeline.h"
@@ -28,15 +29,6 @@
 namespace mirelo::bench {
 
 namespace {
-
-long kilobytes(const char* field)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(field, 0) == 0) return std::stol(line.substr(std::strlen(field)));
-    return -1;
-}
 
 bool exists(const std::string& path) { return ::access(path.c_str(), F_OK) == 0; }
 
@@ -139,7 +131,7 @@ int runImageBench(int argc, char** argv)
 
     // Peak memory from here on: reset the high-water mark.
     std::ofstream("/proc/self/clear_refs") << "5";
-    const long before = kilobytes("VmRSS:");
+    const long before = processKilobytes("VmRSS:");
     ThumbnailStore store(2);
     int answered = 0, images = 0;
     QElapsedTimer clock;
@@ -157,7 +149,7 @@ int runImageBench(int argc, char** argv)
     std::printf("%zu mixed previews, 2 workers: %.2f s, %.1f per second, %d made\n", files.size(), seconds,
                 files.size() / seconds, images);
     std::printf("memory: rss before %.1f MB, peak %.1f MB; cache holds %.1f MB (limit %.1f MB)\n", before / 1024.0,
-                kilobytes("VmHWM:") / 1024.0, store.cache().totalCost() / 1048576.0,
+                processKilobytes("VmHWM:") / 1024.0, store.cache().totalCost() / 1048576.0,
                 ThumbnailStore::kCostLimit / 1048576.0);
     return 0;
 }

@@ -7,6 +7,7 @@
 #include "AppModelBench.h"
 #include "ImageBench.h"
 #include "LibraryFile.h"
+#include "ProcessMemory.h"
 #include "SyntheticLibrary.h"
 
 #include <benchmark/benchmark.h>
@@ -17,18 +18,6 @@
 #include <fstream>
 #include <string>
 
-namespace {
-
-long residentKilobytes(const char* field)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(field, 0) == 0) return std::stol(line.substr(std::strlen(field)));
-    return -1;
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -41,7 +30,7 @@ int main(int argc, char** argv)
         auto snapshot = mirelo::LibraryFile::read(argv[2]);
         double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         std::printf("items=%lld load_s=%.3f rss_mb=%.1f peak_rss_mb=%.1f\n", static_cast<long long>(snapshot.items.size()),
-                    seconds, residentKilobytes("VmRSS:") / 1024.0, residentKilobytes("VmHWM:") / 1024.0);
+                    seconds, mirelo::bench::processKilobytes("VmRSS:") / 1024.0, mirelo::bench::processKilobytes("VmHWM:") / 1024.0);
         return 0;
     }
     if (argc >= 2 && std::strcmp(argv[1], "model") == 0) return mirelo::bench::runModelBench(argc, argv);

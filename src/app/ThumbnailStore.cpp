@@ -64,8 +64,11 @@ void ThumbnailRequest::cancel()
     Completion completion = std::move(continuation_);
     continuation_ = nullptr;
     auto generator = std::move(generator_);
+    auto dequeue = std::move(dequeue_);
+    dequeue_ = nullptr;
     guard.unlock();
     if (generator) *generator = true;
+    if (dequeue) dequeue();
     resume(std::move(completion), QImage());
 }
 
@@ -119,7 +122,7 @@ std::shared_ptr<ThumbnailRequest> ThumbnailStore::load(const MediaItem& item, Th
     auto request = std::make_shared<ThumbnailRequest>();
     request->context_ = this;
     if (!request->install(std::move(completion))) return request;
-    queue_.add(
+    PriorityWorkQueue::JobRef job = queue_.add(
         [this, request, item, key](const PriorityWorkQueue::Job&) {
             if (request->isCancelled()) return; // the caller already has its answer
             if (decodeHook_) decodeHook_(item);
@@ -137,6 +140,12 @@ std::shared_ptr<ThumbnailRequest> ThumbnailStore::load(const MediaItem& item, Th
             malloc_trim(0);
         },
         0);
+    // A cancel takes the waiting work off the queue.
+    {
+        std::lock_guard guard(request->lock_);
+        if (!request->cancelled_)
+            request->dequeue_ = [this, weak = std::weak_ptr<PriorityWorkQueue::Job>(job)] { queue_.cancel(weak.lock()); };
+    }
     return request;
 }
 

@@ -40,6 +40,7 @@ private:
     bool cancelled_ = false;
     Completion continuation_;
     std::shared_ptr<std::atomic<bool>> generator_; // a video frame in flight
+    std::function<void()> dequeue_;                // takes the waiting work off the queue
 };
 
 class ThumbnailStore : public QObject {
@@ -65,6 +66,7 @@ public:
     // For tests: runs on the worker before each decode.
     void setDecodeHook(std::function<void(const MediaItem&)> hook) { decodeHook_ = std::move(hook); }
     int decodes() const { return decodes_.load(); }
+    size_t waitingCount() { return queue_.waitingCount(); }
 
 private:
     CostCache<QImage> cache_{kCostLimit, SIZE_MAX};

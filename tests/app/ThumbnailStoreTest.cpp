@@ -75,7 +75,9 @@ TEST_F(ThumbnailStoreTest, CancelledRequestsAnswerNothingAndNeverDecode)
     auto firstRequest = store.load(first, [&](QImage image) { firstResult = image; });
     ASSERT_TRUE(gate.waitForArrivals(1)); // the worker is busy with `first`
     auto secondRequest = store.load(second, [&](QImage image) { secondResult = image; });
+    EXPECT_EQ(store.waitingCount(), 1u);
     secondRequest->cancel();
+    EXPECT_EQ(store.waitingCount(), 0u) << "taken off the queue";
     ASSERT_TRUE(waitUntil([&] { return secondResult.has_value(); }));
     EXPECT_TRUE(secondResult->isNull()) << "cancelled: answered with nothing";
 

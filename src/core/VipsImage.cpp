@@ -59,16 +59,23 @@ QImage toQImage(VipsImage* source)
         bands = image.get()->Bands;
     }
 
-    size_t length = 0;
-    void* memory = vips_image_write_to_memory(image.get(), &length);
-    if (!memory) return {};
     const int width = image.width(), height = image.height();
     QImage::Format format = bands == 1   ? QImage::Format_Grayscale8
                             : bands == 3 ? QImage::Format_RGB888
                                          : QImage::Format_RGBA8888;
     QImage result(width, height, format);
+    if (result.isNull()) return {};
     const size_t row = size_t(width) * size_t(bands);
-    if (!result.isNull() && length >= row * size_t(height))
+    if (size_t(result.bytesPerLine()) == row) { // packed rows: compute straight into the QImage
+        VipsRef target(vips_image_new_from_memory(result.bits(), row * size_t(height), width, height, bands,
+                                                  VIPS_FORMAT_UCHAR));
+        if (!target || vips_image_write(image.get(), target.get()) != 0) return {};
+        return result;
+    }
+    size_t length = 0;
+    void* memory = vips_image_write_to_memory(image.get(), &length);
+    if (!memory) return {};
+    if (length >= row * size_t(height))
         for (int y = 0; y < height; ++y) std::memcpy(result.scanLine(y), static_cast<char*>(memory) + row * y, row);
     g_free(memory);
     return result;

@@ -10,18 +10,6 @@
 
 namespace mirelo {
 
-namespace {
-
-PathList stringList(const QStringList& list)
-{
-    PathList paths;
-    paths.reserve(size_t(list.size()));
-    for (const QString& entry : list) paths.push_back(entry.toStdString());
-    return paths;
-}
-
-} // namespace
-
 AppModel& AppModel::shared()
 {
     static AppModel* instance = new AppModel; // lives for the whole process
@@ -31,7 +19,7 @@ AppModel& AppModel::shared()
 AppModel::AppModel(std::string libraryPath, QObject* parent) : QObject(parent)
 {
     auto settings = AppSettings::open();
-    recentFolders_ = stringList(settings->value(AppSettings::kRecentFolders).toStringList());
+    recentFolders_ = AppSettings::folders(AppSettings::kRecentFolders);
 
     pool_.setMaxThreadCount(8); // folder walks wait on the disk, not the processor
     queryQueue_ = std::make_unique<SerialQueue>("Mirelo library queries");

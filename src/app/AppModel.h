@@ -314,7 +314,6 @@ private:
     // A rename whose library rewrite a crash may have lost is finished at launch.
     void finishJournaledRename();
     void forgetJournaledRename();
-    void writeFolderSetting(const char* key, const PathList& folders);
 
     // Observable state.
     MediaItems items_;

@@ -49,13 +49,6 @@ PathList remapped(const PathList& paths, const std::string& from, const std::str
     return result;
 }
 
-PathList folderSetting(const char* key)
-{
-    PathList folders;
-    for (const QString& entry : AppSettings::open()->value(key).toStringList()) folders.push_back(entry.toStdString());
-    return folders;
-}
-
 } // namespace
 
 void AppModel::setPendingTrash(const MediaItems& items) { change(pendingTrash_, items, &AppModel::pendingTrashChanged); }
@@ -63,13 +56,6 @@ void AppModel::setTrashPrompt(bool prompt) { change(trashPrompt_, prompt, &AppMo
 void AppModel::setUndoRecords(TrashRecords records)
 {
     change(undoRecords_, std::move(records), &AppModel::undoRecordsChanged);
-}
-
-void AppModel::writeFolderSetting(const char* key, const PathList& folders)
-{
-    QStringList list;
-    for (const std::string& folder : folders) list << QString::fromStdString(folder);
-    AppSettings::open()->setValue(key, list);
 }
 
 // MARK: the Trash
@@ -272,7 +258,7 @@ void AppModel::folderRenamed(const std::string& fromPath, const std::string& toP
     scheduleSave();
 
     PathList recent = remapped(recentFolders_, from, to);
-    writeFolderSetting(AppSettings::kRecentFolders, recent);
+    AppSettings::setFolders(AppSettings::kRecentFolders, recent);
     setRecentFolders(std::move(recent));
 
     PathList indexed = remapped(indexedFolders_, from, to);
@@ -287,8 +273,8 @@ void AppModel::folderRenamed(const std::string& fromPath, const std::string& toP
 
     if (selectedFolder_) setSelectedFolder(LibraryIndex::remap(*selectedFolder_, from, to));
 
-    writeFolderSetting(AppSettings::kCollectionFolders,
-                       remapped(folderSetting(AppSettings::kCollectionFolders), from, to));
+    AppSettings::setFolders(AppSettings::kCollectionFolders,
+                            remapped(AppSettings::folders(AppSettings::kCollectionFolders), from, to));
 
     TrashRecords records = undoRecords_;
     for (TrashRecord& record : records) record.original = LibraryIndex::remap(record.original, from, to);

@@ -201,9 +201,7 @@ void AppModel::remember(const std::string& folder)
         folders.push_back(path);
         setRecentFolders(std::move(folders));
     }
-    QStringList list;
-    for (const std::string& entry : recentFolders_) list << QString::fromStdString(entry);
-    AppSettings::open()->setValue(AppSettings::kRecentFolders, list);
+    AppSettings::setFolders(AppSettings::kRecentFolders, recentFolders_);
     scheduleSave();
 }
 

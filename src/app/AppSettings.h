@@ -3,7 +3,11 @@
 
 #include <QSettings>
 
+#include <QStringList>
+
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace mirelo {
 
@@ -22,6 +26,20 @@ struct AppSettings {
     {
         return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Mirelo"),
                                            QStringLiteral("Mirelo"));
+    }
+
+    // A list of folder paths under `key` (empty when missing).
+    static std::vector<std::string> folders(const char* key)
+    {
+        std::vector<std::string> paths;
+        for (const QString& entry : open()->value(key).toStringList()) paths.push_back(entry.toStdString());
+        return paths;
+    }
+    static void setFolders(const char* key, const std::vector<std::string>& paths)
+    {
+        QStringList list;
+        for (const std::string& path : paths) list << QString::fromStdString(path);
+        open()->setValue(key, list);
     }
 };
 

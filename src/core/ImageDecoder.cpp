@@ -37,28 +37,46 @@ std::optional<DecodedImage> finish(VipsRef thumbnail, double width, double heigh
     return decoded;
 }
 
+// What libvips made of a file: a picture, a damaged file of a format it
+// reads, or a file it has no working reader for (the ImageMagick loader
+// also claims formats it cannot decode).
+struct VipsOutcome {
+    std::optional<DecodedImage> decoded;
+    bool readable = true;
+};
+
+bool isMagick(std::string_view loader) { return loader.find("agick") != std::string_view::npos; }
+
 // vips_thumbnail with shrink-on-load, upright, never enlarging; stops at a
 // truncated file. HEIF and JPEG 2000 go through a full decode: for HEIF
 // vips_thumbnail would use the small picture embedded in the file, and its
 // JPEG 2000 shrink-on-load picks too small a level.
-std::optional<DecodedImage> decodeWithVips(const std::string& path, const char* loader, int maxDimension)
+VipsOutcome decodeWithVips(const std::string& path, int maxDimension)
 {
     VipsRef header(vips_image_new_from_file(path.c_str(), "access", VIPS_ACCESS_SEQUENTIAL, "fail_on",
                                             VIPS_FAIL_ON_TRUNCATED, nullptr));
-    if (!header) return std::nullopt;
+    if (!header) {
+        const char* loader = vips_foreign_find_load(path.c_str());
+        return {std::nullopt, loader && !isMagick(loader)};
+    }
+    const char* loader = "";
+    if (vips_image_get_typeof(header.get(), VIPS_META_LOADER) != 0)
+        vips_image_get_string(header.get(), VIPS_META_LOADER, &loader);
     const double width = header.width(), height = header.height();
-    if (width * height > ImageDecoder::kMaximumPixels) return std::nullopt;
+    if (width * height > ImageDecoder::kMaximumPixels) return {std::nullopt, true};
     const int orientation = vips_image_get_orientation(header.get());
 
     VipsRef thumbnail;
-    const bool fullDecode = std::strncmp(loader, "VipsForeignLoadHeif", 19) == 0 ||
-                            std::strncmp(loader, "VipsForeignLoadJp2k", 19) == 0;
-    const int result = fullDecode ? vips_thumbnail_image(header.get(), thumbnail.out(), maxDimension, "height", maxDimension,
-                                                   "size", VIPS_SIZE_DOWN, nullptr)
-                            : vips_thumbnail(path.c_str(), thumbnail.out(), maxDimension, "height", maxDimension,
-                                             "size", VIPS_SIZE_DOWN, "fail_on", VIPS_FAIL_ON_TRUNCATED, nullptr);
-    if (result != 0) return std::nullopt;
-    return finish(std::move(thumbnail), width, height, orientation, maxDimension);
+    const std::string_view name(loader ? loader : "");
+    const bool fullDecode = name.starts_with("heif") || name.starts_with("jp2k");
+    const int result = fullDecode ? vips_thumbnail_image(header.get(), thumbnail.out(), maxDimension, "height",
+                                                         maxDimension, "size", VIPS_SIZE_DOWN, nullptr)
+                                  : vips_thumbnail(path.c_str(), thumbnail.out(), maxDimension, "height", maxDimension,
+                                                   "size", VIPS_SIZE_DOWN, "fail_on", VIPS_FAIL_ON_TRUNCATED, nullptr);
+    if (result != 0) return {std::nullopt, !isMagick(name)};
+    VipsOutcome outcome{finish(std::move(thumbnail), width, height, orientation, maxDimension), true};
+    if (!outcome.decoded) outcome.readable = !isMagick(name);
+    return outcome;
 }
 
 // Qt's readers, scaled while reading where the format allows.
@@ -102,15 +120,11 @@ std::optional<DecodedImage> ImageDecoder::decode(const std::string& path, int ma
     if (isCameraRaw(path)) {
         if (auto decoded = RawDecoder::decode(path, maxDimension)) return decoded;
     } else if (startVips()) {
-        // A file one of libvips' own loaders recognises but cannot read is
-        // damaged: no fall-back would show more than a part of it. The
-        // ImageMagick loader also claims formats it has no decoder for.
-        if (const char* loader = vips_foreign_find_load(path.c_str())) {
-            auto decoded = decodeWithVips(path, loader, maxDimension);
-            vips_error_clear();
-            if (decoded || std::strncmp(loader, "VipsForeignLoadMagick", 21) != 0) return decoded;
-        }
+        // A file one of libvips' own readers takes but cannot decode is
+        // damaged: no fall-back would show more than a part of it.
+        VipsOutcome outcome = decodeWithVips(path, maxDimension);
         vips_error_clear();
+        if (outcome.decoded || outcome.readable) return std::move(outcome.decoded);
     }
     return decodeWithQt(path, maxDimension);
 }

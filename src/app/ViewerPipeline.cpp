@@ -41,10 +41,13 @@ ViewerPipeline::~ViewerPipeline()
     cancel();
 }
 
-std::string ViewerPipeline::key(const MediaItem& item)
-{
-    return cacheKey(item) + ':' + decimalWithFraction(ViewerPreferences::backgroundBlur());
-}
+namespace {
+
+std::string keyWith(const MediaItem& item, double softness) { return cacheKey(item) + ':' + decimalWithFraction(softness); }
+
+} // namespace
+
+std::string ViewerPipeline::key(const MediaItem& item) { return keyWith(item, ViewerPreferences::backgroundBlur()); }
 
 void ViewerPipeline::load(const MediaItem& item, int priority, Completion completion)
 {
@@ -53,7 +56,7 @@ void ViewerPipeline::load(const MediaItem& item, int priority, Completion comple
         return;
     }
     const double softness = ViewerPreferences::backgroundBlur();
-    const std::string key = cacheKey(item) + ':' + decimalWithFraction(softness);
+    const std::string key = keyWith(item, softness);
     if (std::optional<FrameRef> cached = cache_.find(key)) {
         if (completion) completion(*cached);
         return;

@@ -18,10 +18,7 @@ protected:
         media("Pics/Sub/a.jpg");
         media("Pics/Sub/b.jpg");
         media("Pics/top.jpg");
-        auto model = launchRestored();
-        model->scan({files / "Pics"}, true);
-        EXPECT_TRUE(waitForScan(*model));
-        return model;
+        return launchIndexing("Pics");
     }
     static void waitForEdit(AppModel& model)
     {

@@ -20,10 +20,7 @@ protected:
         for (const char* name : {"a.jpg", "b.jpg", "c.png", "d.gif", "e.heic"}) media(std::string("Lib/") + name, 10);
         media("Lib/Clips/f.mp4", 20'000'000);
         media("Lib/Clips/g.mov", 30);
-        auto model = launchRestored();
-        model->scan({files / "Lib"}, true);
-        EXPECT_TRUE(waitForScan(*model));
-        return model;
+        return launchIndexing("Lib");
     }
 };
 

@@ -16,10 +16,7 @@ protected:
     std::unique_ptr<AppModel> indexed(const std::vector<std::string>& names)
     {
         for (const std::string& name : names) media("Pics/" + name, 8);
-        auto model = launchRestored();
-        model->scan({files / "Pics"}, true);
-        EXPECT_TRUE(waitForScan(*model));
-        return model;
+        return launchIndexing("Pics");
     }
     static MediaItem itemAt(const AppModel& model, const std::string& path)
     {

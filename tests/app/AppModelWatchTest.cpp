@@ -19,10 +19,7 @@ protected:
         media("Lib/a.jpg");
         media("Lib/One/b.jpg");
         media("Lib/Two/c.jpg");
-        auto model = launchRestored();
-        model->scan({files / "Lib"}, true);
-        EXPECT_TRUE(waitForScan(*model));
-        return model;
+        return launchIndexing("Lib");
     }
     // Runs one refresh pass now and waits for its result.
     static bool refreshNow(AppModel& model)

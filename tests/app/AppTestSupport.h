@@ -224,6 +224,14 @@ protected:
         EXPECT_TRUE(waitUntil([&] { return !model->loadingContent(); }));
         return model;
     }
+    // A restored model that has indexed `folder` (below `files`) recursively.
+    std::unique_ptr<AppModel> launchIndexing(const std::string& folder)
+    {
+        auto model = launchRestored();
+        model->scan({files / folder}, true);
+        EXPECT_TRUE(waitForScan(*model));
+        return model;
+    }
     static bool waitForQuery(AppModel& model)
     {
         return waitUntil([&] { return !model.loadingContent(); });

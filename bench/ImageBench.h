@@ -6,4 +6,7 @@ namespace mirelo::bench {
 // and prints the decoder's, the viewer's and the thumbnail store's timings.
 int runImageBench(int argc, char** argv);
 
+// "mirelo-bench frame FILE": the viewer frame of FILE, stage by stage.
+int runFrameBench(int argc, char** argv);
+
 } // namespace mirelo::bench

@@ -2,15 +2,14 @@
 
 #include "AppSettings.h"
 #include "CacheKey.h"
+#include "GaussianBlur.h"
 #include "ImageDecoder.h"
 #include "ImageMetadata.h"
-#include "VipsImage.h"
 
 #include <QMetaObject>
 
 #include <cmath>
 #include <set>
-#include <vector>
 
 namespace mirelo {
 
@@ -139,99 +138,25 @@ QImage ViewerPipeline::rasterize(const QImage& image, int limit)
     QImage result = image;
     if (std::max(image.width(), image.height()) > limit)
         result = image.scaled(limit, limit, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    return result.format() == QImage::Format_RGBA8888 || result.format() == QImage::Format_RGB888 ||
-                   result.format() == QImage::Format_RGBX8888
-               ? result
-               : result.convertToFormat(result.hasAlphaChannel() ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
-}
-
-namespace {
-
-// The average of each `factor` × `factor` block: a fast first step for
-// large reductions, on 8-bit RGB or RGBA.
-QImage boxShrink(const QImage& source, int factor)
-{
-    if (factor <= 1) return source;
-    const QImage image = source.hasAlphaChannel() ? source.convertToFormat(QImage::Format_RGBA8888)
-                                                  : source.convertToFormat(QImage::Format_RGB888);
-    const int channels = image.hasAlphaChannel() ? 4 : 3;
-    const int width = image.width() / factor, height = image.height() / factor;
-    QImage result(std::max(width, 1), std::max(height, 1), image.format());
-    // Rows are summed first (a plain loop the compiler vectorises), then
-    // each run of `factor` pixels across.
-    const size_t rowBytes = size_t(image.width()) * channels;
-    std::vector<uint32_t> columns(rowBytes);
-    const uint32_t area = uint32_t(factor) * uint32_t(factor);
-    for (int y = 0; y < result.height(); ++y) {
-        std::fill(columns.begin(), columns.end(), 0);
-        for (int row = y * factor; row < (y + 1) * factor; ++row) {
-            const uchar* line = image.constScanLine(row);
-            uint32_t* sum = columns.data();
-            for (size_t i = 0; i < rowBytes; ++i) sum[i] += line[i];
-        }
-        uchar* out = result.scanLine(y);
-        for (int x = 0; x < result.width(); ++x) {
-            const uint32_t* block = &columns[size_t(x) * factor * channels];
-            for (int c = 0; c < channels; ++c) {
-                uint32_t total = 0;
-                for (int i = 0; i < factor; ++i) total += block[i * channels + c];
-                out[x * channels + c] = uchar((total + area / 2) / area);
-            }
-        }
+    switch (result.format()) { // formats that paint without a conversion
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+    case QImage::Format_ARGB32_Premultiplied:
+    case QImage::Format_RGBA8888:
+    case QImage::Format_RGBX8888:
+    case QImage::Format_RGB888: return result;
+    default: return result.convertToFormat(result.hasAlphaChannel() ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
     }
-    return result;
 }
-
-// Runs the operations so far once, so that later ones do not recompute them.
-VipsRef materialised(VipsRef image)
-{
-    if (!image) return image;
-    return VipsRef(vips_image_copy_memory(image.get()));
-}
-
-} // namespace
 
 QImage ViewerPipeline::blur(const QImage& bitmap, double radius)
 {
-    if (bitmap.isNull() || !startVips()) return {};
-    const int longer = std::max(bitmap.width(), bitmap.height());
-    const int factor = std::max(1, longer / kAmbientSize);
-    VipsRef source = fromQImage(boxShrink(bitmap, factor));
-    if (!source) return {};
-    const double scale = double(kAmbientSize) / std::max(source.width(), source.height());
-    VipsRef base;
-    if (vips_resize(source.get(), base.out(), scale, nullptr) != 0) return {};
-    base = materialised(std::move(base));
-    if (!base) return {};
-    if (radius <= 0) return toQImage(base.get());
-
-    // A wide blur runs on a smaller copy: it looks the same and costs a
-    // fraction. Edges are repeated outwards first so borders keep their colour.
-    const double shrink = std::max(1.0, radius / 6);
-    const double sigma = radius / shrink;
-    VipsRef work;
-    if (shrink > 1) {
-        if (vips_resize(base.get(), work.out(), 1 / shrink, nullptr) != 0) return {};
-        work = materialised(std::move(work));
-        if (!work) return {};
-    } else {
-        g_object_ref(base.get());
-        *work.out() = base.get();
-    }
-    const int margin = int(std::ceil(3 * sigma)) + 1;
-    VipsRef extended, blurred, cropped;
-    if (vips_embed(work.get(), extended.out(), margin, margin, work.width() + 2 * margin, work.height() + 2 * margin,
-                   "extend", VIPS_EXTEND_COPY, nullptr) != 0 ||
-        vips_gaussblur(extended.get(), blurred.out(), sigma, nullptr) != 0 ||
-        vips_extract_area(blurred.get(), cropped.out(), margin, margin, work.width(), work.height(), nullptr) != 0)
-        return {};
-    if (shrink == 1) return toQImage(cropped.get());
-    cropped = materialised(std::move(cropped));
-    VipsRef grown;
-    if (!cropped || vips_resize(cropped.get(), grown.out(), double(base.width()) / cropped.width(), "vscale",
-                                double(base.height()) / cropped.height(), nullptr) != 0)
-        return {};
-    return toQImage(grown.get());
+    if (bitmap.isNull()) return {};
+    // Area-averaged to 720 pixels (smaller pictures are enlarged).
+    const QSize size = bitmap.size().scaled(kAmbientSize, kAmbientSize, Qt::KeepAspectRatio).expandedTo({1, 1});
+    const QImage opaque = bitmap.hasAlphaChannel() ? bitmap : bitmap.convertToFormat(QImage::Format_RGB32);
+    const QImage base = opaque.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return radius > 0 ? GaussianBlur::apply(base, radius) : base;
 }
 
 } // namespace mirelo

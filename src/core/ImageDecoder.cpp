@@ -1,6 +1,7 @@
 #include "ImageDecoder.h"
 
 #include "FileUrl.h"
+#include "JpegReader.h"
 #include "RawDecoder.h"
 #include "VipsImage.h"
 
@@ -25,9 +26,8 @@ std::string lowercaseExtension(const std::string& path)
 
 // The rest of the decode from an opened picture whose header says `width`
 // × `height` before its orientation.
-std::optional<DecodedImage> finish(VipsRef thumbnail, double width, double height, int orientation, int maxDimension)
+std::optional<DecodedImage> finish(QImage image, double width, double height, int orientation, int maxDimension)
 {
-    QImage image = toQImage(thumbnail.get());
     if (image.isNull()) return std::nullopt;
     if (orientation >= 5) std::swap(width, height);
     DecodedImage decoded;
@@ -48,7 +48,7 @@ struct VipsOutcome {
 bool isMagick(std::string_view loader) { return loader.find("agick") != std::string_view::npos; }
 
 // vips_thumbnail with shrink-on-load, upright, never enlarging; stops at a
-// truncated file. HEIF and JPEG 2000 go through a full decode: for HEIF
+// truncated file. JPEG in RGB or grey goes through JpegReader. HEIF and JPEG 2000 go through a full decode: for HEIF
 // vips_thumbnail would use the small picture embedded in the file, and its
 // JPEG 2000 shrink-on-load picks too small a level.
 VipsOutcome decodeWithVips(const std::string& path, int maxDimension)
@@ -66,15 +66,20 @@ VipsOutcome decodeWithVips(const std::string& path, int maxDimension)
     if (width * height > ImageDecoder::kMaximumPixels) return {std::nullopt, true};
     const int orientation = vips_image_get_orientation(header.get());
 
-    VipsRef thumbnail;
     const std::string_view name(loader ? loader : "");
+    if (name == "jpegload") {
+        JpegReader::Result read = JpegReader::read(path, maxDimension);
+        if (read.handled)
+            return {finish(JpegReader::upright(read.image, orientation), width, height, orientation, maxDimension), true};
+    }
+    VipsRef thumbnail;
     const bool fullDecode = name.starts_with("heif") || name.starts_with("jp2k");
     const int result = fullDecode ? vips_thumbnail_image(header.get(), thumbnail.out(), maxDimension, "height",
                                                          maxDimension, "size", VIPS_SIZE_DOWN, nullptr)
                                   : vips_thumbnail(path.c_str(), thumbnail.out(), maxDimension, "height", maxDimension,
                                                    "size", VIPS_SIZE_DOWN, "fail_on", VIPS_FAIL_ON_TRUNCATED, nullptr);
     if (result != 0) return {std::nullopt, !isMagick(name)};
-    VipsOutcome outcome{finish(std::move(thumbnail), width, height, orientation, maxDimension), true};
+    VipsOutcome outcome{finish(toQImage(thumbnail.get()), width, height, orientation, maxDimension), true};
     if (!outcome.decoded) outcome.readable = !isMagick(name);
     return outcome;
 }

@@ -35,7 +35,7 @@ TEST_F(ViewerPipelineTest, AFrameHoldsABoundedImageItsBackdropAndCameraDetails)
     EXPECT_EQ(frame->metadata, (std::vector<Pair>{{"Camera", "Mirelo One"},
                                                   {"Captured", "2024:05:01 10:30:00"},
                                                   {"Color profile", "sRGB"}}));
-    EXPECT_EQ(frame->cost(), 4096 * 2048 * 3 + 720 * 360 * 3);
+    EXPECT_EQ(frame->cost(), 4096 * 2048 * 4 + 720 * 360 * 4); // 32-bit pixels, ready to paint
 
     // A small picture gets a backdrop enlarged to 720; no EXIF, no details.
     ASSERT_TRUE(saveWithVips(markedPicture(300, 200), files / "small.png"));

@@ -1,0 +1,127 @@
+// JPEG's own fast path: shrunk while decoding, reduced strip by strip on a
+// second thread, every colour model either read or left to libvips.
+
+#include "ImageDecoder.h"
+#include "JpegReader.h"
+#include "VipsImage.h"
+
+#include "ImageFixtures.h"
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+
+using namespace mirelo;
+using namespace mirelo::test;
+
+namespace {
+
+class JpegReaderTest : public ::testing::Test {
+protected:
+    TempFolder folder;
+
+    // `picture` through libvips' JPEG writer with `options` such as
+    // "[interlace]", after a colour conversion when `space` is given.
+    std::string saved(const QImage& picture, const std::string& name, const std::string& options = "",
+                      VipsInterpretation space = VIPS_INTERPRETATION_sRGB)
+    {
+        EXPECT_TRUE(startVips());
+        VipsRef image = fromQImage(picture), converted;
+        if (space != VIPS_INTERPRETATION_sRGB) {
+            EXPECT_EQ(vips_colourspace(image.get(), converted.out(), space, nullptr), 0) << vips_error_buffer();
+            image = std::move(converted);
+        }
+        const std::string path = folder / name;
+        EXPECT_EQ(vips_image_write_to_file(image.get(), (path + options).c_str(), nullptr), 0) << vips_error_buffer();
+        return path;
+    }
+};
+
+// Bands of white and black, `band` rows each.
+QImage stripes(int width, int height, int band)
+{
+    QImage image(width, height, QImage::Format_RGB888);
+    for (int y = 0; y < height; ++y) std::memset(image.scanLine(y), (y / band) % 2 ? 0 : 255, size_t(width) * 3);
+    return image;
+}
+
+// The mean level of the stripes' rows from `top` to `bottom` (fractions count).
+double stripesMean(double top, double bottom, int band)
+{
+    double total = 0;
+    for (int row = int(std::floor(top)); row < int(std::ceil(bottom)); ++row) {
+        const double covered = std::min<double>(row + 1, bottom) - std::max<double>(row, top);
+        total += covered * ((row / band) % 2 ? 0 : 255);
+    }
+    return total / (bottom - top);
+}
+
+double rowMean(const QImage& image, int y)
+{
+    double total = 0;
+    for (int x = 0; x < image.width(); ++x) total += qGray(image.pixel(x, y));
+    return total / image.width();
+}
+
+TEST_F(JpegReaderTest, ReducedPicturesFollowTheirSourceAcrossEveryStrip)
+{
+    // 5000 rows: decoded at half size, then reduced to 2000 rows in eight
+    // strips; every row of the result averages its share of the source.
+    const std::string path = saved(stripes(1200, 5000, 25), "stripes.jpg", "[Q=95]");
+    JpegReader::Result read = JpegReader::read(path, 2000);
+    ASSERT_TRUE(read.handled);
+    ASSERT_EQ(read.image.size(), QSize(480, 2000));
+    double worst = 0;
+    for (int y = 0; y < read.image.height(); ++y)
+        worst = std::max(worst, std::abs(rowMean(read.image, y) - stripesMean(y * 2.5, y * 2.5 + 2.5, 25)));
+    EXPECT_LT(worst, 80); // a strip one decoded row out of place is off by 200
+
+    // Shrinking by a DCT scale alone needs no reduction; small pictures stay.
+    EXPECT_EQ(JpegReader::read(path, 625).image.size(), QSize(150, 625));
+    EXPECT_EQ(JpegReader::read(path, 8000).image.size(), QSize(1200, 5000));
+    EXPECT_EQ(JpegReader::fitted(6000, 4000, 4096), QSize(4096, 2731));
+    EXPECT_EQ(JpegReader::fitted(4000, 6000, 480), QSize(320, 480));
+}
+
+TEST_F(JpegReaderTest, EveryColourModelAndEncodingDecodes)
+{
+    const QImage picture = markedPicture(600, 400);
+    for (const auto& [name, options, space] :
+         {std::tuple{"baseline.jpg", "", VIPS_INTERPRETATION_sRGB},
+          std::tuple{"progressive.jpg", "[interlace]", VIPS_INTERPRETATION_sRGB},
+          std::tuple{"subsampled.jpg", "[Q=75,subsample-mode=on]", VIPS_INTERPRETATION_sRGB},
+          std::tuple{"grey.jpg", "", VIPS_INTERPRETATION_B_W}, std::tuple{"cmyk.jpg", "", VIPS_INTERPRETATION_CMYK}}) {
+        SCOPED_TRACE(name);
+        const std::string path = saved(picture, name, options, space);
+        // CMYK is libvips' to convert; the rest are read here.
+        EXPECT_EQ(JpegReader::read(path, 480).handled, space != VIPS_INTERPRETATION_CMYK);
+        auto decoded = ImageDecoder::decode(path, 480);
+        ASSERT_TRUE(decoded);
+        EXPECT_EQ(decoded->image.size(), QSize(480, 320));
+        const QColor mark = decoded->image.pixelColor(10, 10), rest = decoded->image.pixelColor(470, 310);
+        if (space == VIPS_INTERPRETATION_B_W) { // the red mark is the lighter grey
+            EXPECT_GT(mark.red(), rest.red() + 15);
+            EXPECT_EQ(rest.red(), rest.blue());
+        } else { // CMYK's gamut dulls the blue
+            EXPECT_GT(mark.red(), mark.blue() + 100) << mark.name().toStdString();
+            EXPECT_GT(rest.blue(), rest.red() + 60) << rest.name().toStdString();
+        }
+    }
+}
+
+TEST_F(JpegReaderTest, AFileCutShortPartWayGivesNothing)
+{
+    // Cut inside the third of several strips, so that the second thread is
+    // busy when the decode stops.
+    const std::string path = saved(stripes(2000, 6000, 25), "tall.jpg");
+    const std::string bytes = readFile(path);
+    for (double share : {0.05, 0.4, 0.9}) {
+        writeBytes(folder / "cut.jpg", bytes.substr(0, size_t(bytes.size() * share)));
+        JpegReader::Result read = JpegReader::read(folder / "cut.jpg", 1000);
+        EXPECT_TRUE(read.handled) << share;
+        EXPECT_TRUE(read.image.isNull()) << share;
+        EXPECT_FALSE(ImageDecoder::decode(folder / "cut.jpg", 1000)) << share;
+    }
+    EXPECT_TRUE(JpegReader::read(folder / "missing.jpg", 480).image.isNull());
+}
+
+} // namespace

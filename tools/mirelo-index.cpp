@@ -9,8 +9,8 @@
 #include "LibraryStore.h"
 #include "MediaFormats.h"
 #include "MediaScanner.h"
+#include "PngWriter.h"
 #include "VideoPoster.h"
-#include "VipsImage.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -351,9 +351,7 @@ int thumbCommand(int argc, char** argv)
         return 3;
     }
     const auto saving = std::chrono::steady_clock::now();
-    // libvips writes the PNG: Qt's writer first loads every image plugin.
-    VipsRef png = fromQImage(image);
-    if (!png || vips_pngsave(png.get(), paths[1].c_str(), nullptr) != 0) {
+    if (!writePng(image, paths[1])) {
         std::fprintf(stderr, "mirelo-index: couldn’t write %s\n", paths[1].c_str());
         return 3;
     }

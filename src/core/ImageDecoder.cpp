@@ -48,7 +48,7 @@ struct VipsOutcome {
 bool isMagick(std::string_view loader) { return loader.find("agick") != std::string_view::npos; }
 
 // vips_thumbnail with shrink-on-load, upright, never enlarging; stops at a
-// truncated file. JPEG in RGB or grey goes through JpegReader. HEIF and JPEG 2000 go through a full decode: for HEIF
+// truncated file. HEIF and JPEG 2000 go through a full decode: for HEIF
 // vips_thumbnail would use the small picture embedded in the file, and its
 // JPEG 2000 shrink-on-load picks too small a level.
 VipsOutcome decodeWithVips(const std::string& path, int maxDimension)
@@ -67,11 +67,6 @@ VipsOutcome decodeWithVips(const std::string& path, int maxDimension)
     const int orientation = vips_image_get_orientation(header.get());
 
     const std::string_view name(loader ? loader : "");
-    if (name == "jpegload") {
-        JpegReader::Result read = JpegReader::read(path, maxDimension);
-        if (read.handled)
-            return {finish(JpegReader::upright(read.image, orientation), width, height, orientation, maxDimension), true};
-    }
     VipsRef thumbnail;
     const bool fullDecode = name.starts_with("heif") || name.starts_with("jp2k");
     const int result = fullDecode ? vips_thumbnail_image(header.get(), thumbnail.out(), maxDimension, "height",
@@ -124,6 +119,10 @@ std::optional<DecodedImage> ImageDecoder::decode(const std::string& path, int ma
     if (maxDimension < 1) return std::nullopt;
     if (isCameraRaw(path)) {
         if (auto decoded = RawDecoder::decode(path, maxDimension)) return decoded;
+    } else if (JpegReader::Result read = JpegReader::read(path, maxDimension); read.handled) {
+        // JPEG in RGB or grey, without starting libvips.
+        return finish(JpegReader::upright(read.image, read.orientation), read.width, read.height, read.orientation,
+                      maxDimension);
     } else if (startVips()) {
         // A file one of libvips' own readers takes but cannot decode is
         // damaged: no fall-back would show more than a part of it.

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <condition_variable>
 #include <cstring>
@@ -44,23 +45,30 @@ void warned(j_common_ptr info, int level)
     if (level < 0 && errors->base.msg_code == JWRN_JPEG_EOF) errors->truncated = true;
 }
 
-bool readFile(const std::string& path, std::vector<unsigned char>& bytes)
+// Reads until `bytes` is full or the file ends; the count read.
+size_t readFully(int descriptor, unsigned char* bytes, size_t length)
+{
+    size_t done = 0;
+    while (done < length) {
+        const ssize_t got = ::read(descriptor, bytes + done, length - done);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        done += size_t(got);
+    }
+    return done;
+}
+
+// The whole file, when it starts with a JPEG's start-of-image marker.
+bool readJpegFile(const std::string& path, std::vector<unsigned char>& bytes)
 {
     const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0) return false;
     struct stat info {};
-    bool ok = ::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0;
+    bool ok = ::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 3;
     if (ok) {
         bytes.resize(size_t(info.st_size));
-        size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t got = ::read(descriptor, bytes.data() + done, bytes.size() - done);
-            if (got < 0 && errno == EINTR) continue;
-            if (got <= 0) break;
-            done += size_t(got);
-        }
-        bytes.resize(done);
-        ok = done > 0;
+        ok = readFully(descriptor, bytes.data(), 3) == 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF;
+        if (ok) bytes.resize(3 + readFully(descriptor, bytes.data() + 3, bytes.size() - 3));
     }
     ::close(descriptor);
     return ok;
@@ -199,15 +207,23 @@ private:
 
 // Only plain data lives in this frame: libjpeg leaves it with longjmp.
 bool startDecode(jpeg_decompress_struct& info, ErrorManager& errors, const std::vector<unsigned char>& bytes,
-                 int maxDimension, bool& handled)
+                 int maxDimension, JpegReader::Result& result)
 {
     if (setjmp(errors.escape)) return false;
     jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+    jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) return false;
+    result.width = int(info.image_width);
+    result.height = int(info.image_height);
+    for (jpeg_saved_marker_ptr marker = info.marker_list; marker; marker = marker->next)
+        if (marker->marker == JPEG_APP0 + 1 && marker->data_length > 6 && std::memcmp(marker->data, "Exif\0\0", 6) == 0) {
+            result.orientation = JpegReader::exifOrientation(marker->data + 6, marker->data_length - 6);
+            break;
+        }
     if (double(info.image_width) * info.image_height > ImageDecoder::kMaximumPixels) return false;
     if (info.jpeg_color_space != JCS_YCbCr && info.jpeg_color_space != JCS_GRAYSCALE &&
         info.jpeg_color_space != JCS_RGB) {
-        handled = false;
+        result.handled = false;
         return false;
     }
     info.out_color_space = kQtRgb32;
@@ -253,9 +269,9 @@ QSize JpegReader::fitted(int width, int height, int maxDimension)
 JpegReader::Result JpegReader::read(const std::string& path, int maxDimension)
 {
     Result result;
-    result.handled = true;
     std::vector<unsigned char> bytes;
-    if (maxDimension < 1 || !readFile(path, bytes)) return result;
+    if (maxDimension < 1 || !readJpegFile(path, bytes)) return result;
+    result.handled = true;
 
     jpeg_decompress_struct info {};
     ErrorManager errors;
@@ -263,7 +279,7 @@ JpegReader::Result JpegReader::read(const std::string& path, int maxDimension)
     errors.base.error_exit = failed;
     errors.base.emit_message = warned;
     jpeg_create_decompress(&info);
-    if (startDecode(info, errors, bytes, maxDimension, result.handled)) {
+    if (startDecode(info, errors, bytes, maxDimension, result)) {
         const int width = int(info.output_width), height = int(info.output_height);
         StripScaler scaler({width, height}, fitted(width, height, maxDimension));
         const bool decoded = scaler.valid() && decodeRows(info, errors, scaler);
@@ -272,6 +288,35 @@ JpegReader::Result JpegReader::read(const std::string& path, int maxDimension)
     }
     jpeg_destroy_decompress(&info);
     return result;
+}
+
+int JpegReader::exifOrientation(const unsigned char* data, size_t length)
+{
+    // A TIFF header, then the first directory's entries of 12 bytes.
+    if (length < 8) return 1;
+    const bool little = data[0] == 'I' && data[1] == 'I';
+    if (!little && !(data[0] == 'M' && data[1] == 'M')) return 1;
+    auto number = [&](size_t at, int bytes) -> uint32_t {
+        uint32_t value = 0;
+        for (int i = 0; i < bytes; ++i) {
+            const uint32_t byte = data[at + size_t(i)];
+            value |= little ? byte << (8 * i) : byte << (8 * (bytes - 1 - i));
+        }
+        return value;
+    };
+    if (number(2, 2) != 42) return 1;
+    const size_t directory = number(4, 4);
+    if (directory > length - 2 || directory < 8) return 1;
+    const size_t entries = number(directory, 2);
+    for (size_t i = 0; i < entries; ++i) {
+        const size_t entry = directory + 2 + i * 12;
+        if (entry + 12 > length) break;
+        if (number(entry, 2) != 0x0112) continue;
+        if (number(entry + 2, 2) != 3 || number(entry + 4, 4) != 1) return 1; // one SHORT
+        const uint32_t value = number(entry + 8, 2);
+        return value >= 1 && value <= 8 ? int(value) : 1;
+    }
+    return 1;
 }
 
 QImage JpegReader::upright(const QImage& image, int orientation)

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 using namespace mirelo;
 using namespace mirelo::test;
 
@@ -125,3 +127,48 @@ TEST_F(JpegReaderTest, AFileCutShortPartWayGivesNothing)
 }
 
 } // namespace
+
+namespace {
+
+// A TIFF header and one directory holding `entries` of (tag, type, count, value).
+std::string exifPayload(bool little, const std::vector<std::array<uint32_t, 4>>& entries)
+{
+    std::string out = little ? "II" : "MM";
+    auto put = [&](uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) out += char(little ? value >> (8 * i) : value >> (8 * (bytes - 1 - i)));
+    };
+    put(42, 2);
+    put(8, 4);
+    put(uint32_t(entries.size()), 2);
+    for (const auto& [tag, type, count, value] : entries) {
+        put(tag, 2);
+        put(type, 2);
+        put(count, 4);
+        put(value, 2);
+        put(0, 2);
+    }
+    put(0, 4);
+    return out;
+}
+
+int orientationOf(const std::string& payload)
+{
+    return JpegReader::exifOrientation(reinterpret_cast<const unsigned char*>(payload.data()), payload.size());
+}
+
+} // namespace
+
+TEST(JpegReaderExif, FindsTheOrientationInEitherByteOrderAndIgnoresNonsense)
+{
+    for (bool little : {true, false}) {
+        EXPECT_EQ(orientationOf(exifPayload(little, {{0x010F, 2, 4, 0}, {0x0112, 3, 1, 6}})), 6);
+        EXPECT_EQ(orientationOf(exifPayload(little, {{0x0112, 3, 1, 8}})), 8);
+        EXPECT_EQ(orientationOf(exifPayload(little, {{0x0112, 3, 1, 9}})), 1);  // out of range
+        EXPECT_EQ(orientationOf(exifPayload(little, {{0x0112, 4, 1, 6}})), 1);  // not a SHORT
+        EXPECT_EQ(orientationOf(exifPayload(little, {{0x0110, 2, 4, 0}})), 1);  // absent
+    }
+    std::string cut = exifPayload(true, {{0x0112, 3, 1, 6}});
+    EXPECT_EQ(orientationOf(cut.substr(0, 16)), 1);
+    EXPECT_EQ(orientationOf(std::string("II*\0\xff\xff\xff\x7f", 8)), 1); // the directory lies past the end
+    EXPECT_EQ(orientationOf("XX"), 1);
+}

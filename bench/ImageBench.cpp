@@ -100,6 +100,8 @@ double median(std::vector<double> values)
 
 } // namespace
 
+bool runPreviews(const std::vector<std::string>& files);
+
 int runFrameBench(int argc, char** argv)
 {
     if (argc < 3) {
@@ -162,6 +164,11 @@ int runImageBench(int argc, char** argv)
     std::printf("24MP JPEG -> 480 px preview: median %.1f ms\n", median(previews));
     std::printf("24MP JPEG -> viewer frame (4096 px + 720 px backdrop): median %.1f ms\n", median(frames));
 
+    return runPreviews(files) ? 0 : 2;
+}
+
+bool runPreviews(const std::vector<std::string>& files)
+{
     // Peak memory from here on: reset the high-water mark.
     std::ofstream("/proc/self/clear_refs") << "5";
     const long before = processKilobytes("VmRSS:");
@@ -171,7 +178,7 @@ int runImageBench(int argc, char** argv)
     clock.start();
     for (const std::string& path : files) {
         std::optional<MediaItem> item = MediaItem::read(path);
-        if (!item) return 2;
+        if (!item) return false;
         store.load(*item, [&](QImage image) {
             ++answered;
             images += image.isNull() ? 0 : 1;
@@ -179,12 +186,22 @@ int runImageBench(int argc, char** argv)
     }
     while (answered < int(files.size())) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     const double seconds = clock.nsecsElapsed() / 1e9;
-    std::printf("%zu mixed previews, 2 workers: %.2f s, %.1f per second, %d made\n", files.size(), seconds,
+    std::printf("%zu previews, 2 workers: %.2f s, %.1f per second, %d made\n", files.size(), seconds,
                 files.size() / seconds, images);
     std::printf("memory: rss before %.1f MB, peak %.1f MB; cache holds %.1f MB (limit %.1f MB)\n", before / 1024.0,
                 processKilobytes("VmHWM:") / 1024.0, store.cache().totalCost() / 1048576.0,
                 ThumbnailStore::kCostLimit / 1048576.0);
-    return 0;
+    return true;
+}
+
+int runPreviewBench(int argc, char** argv)
+{
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: mirelo-bench previews FILE...\n");
+        return 1;
+    }
+    QCoreApplication application(argc, argv);
+    return runPreviews(std::vector<std::string>(argv + 2, argv + argc)) ? 0 : 2;
 }
 
 } // namespace mirelo::bench

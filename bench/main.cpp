@@ -2,6 +2,7 @@
 // the scan benchmark's tree; "mirelo-bench rss FILE" loads a library file and
 // prints the resident memory; "mirelo-bench model [ITEMS]" times the
 // application model; "mirelo-bench images DIR" times the image engine;
+// "mirelo-bench previews FILE..." times the thumbnail store on FILEs;
 // "mirelo-bench frame FILE" times one viewer frame stage by stage;
 // anything else runs Google Benchmark.
 
@@ -36,6 +37,7 @@ int main(int argc, char** argv)
     }
     if (argc >= 2 && std::strcmp(argv[1], "model") == 0) return mirelo::bench::runModelBench(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "images") == 0) return mirelo::bench::runImageBench(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "previews") == 0) return mirelo::bench::runPreviewBench(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "frame") == 0) return mirelo::bench::runFrameBench(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

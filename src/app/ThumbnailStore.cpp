@@ -88,11 +88,14 @@ ThumbnailStore& ThumbnailStore::shared()
 
 namespace {
 
-// Decodes on several threads leave freed buffers in per-thread heaps; two
-// heaps keep the process near the cache plus the decodes in flight.
+// Decodes on several threads leave freed buffers in per-thread heaps: two
+// heaps, and buffers of a megabyte or more mapped on their own (so that
+// they go back to the system when freed instead of fragmenting a heap that
+// two decodes share), keep the process near the cache plus the decodes in
+// flight.
 int limitedHeaps()
 {
-    static const int done = mallopt(M_ARENA_MAX, 2);
+    static const int done = mallopt(M_ARENA_MAX, 2) & mallopt(M_MMAP_THRESHOLD, 1 << 20);
     return done;
 }
 

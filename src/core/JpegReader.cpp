@@ -4,9 +4,7 @@
 
 #include <QTransform>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -15,6 +13,7 @@
 #include <cstdio>
 #include <condition_variable>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -45,33 +44,26 @@ void warned(j_common_ptr info, int level)
     if (level < 0 && errors->base.msg_code == JWRN_JPEG_EOF) errors->truncated = true;
 }
 
-// Reads until `bytes` is full or the file ends; the count read.
-size_t readFully(int descriptor, unsigned char* bytes, size_t length)
-{
-    size_t done = 0;
-    while (done < length) {
-        const ssize_t got = ::read(descriptor, bytes + done, length - done);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) break;
-        done += size_t(got);
-    }
-    return done;
-}
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
 
-// The whole file, when it starts with a JPEG's start-of-image marker.
-bool readJpegFile(const std::string& path, std::vector<unsigned char>& bytes)
+// The file, read from its start, when it is a regular file that starts with
+// a JPEG's start-of-image marker. It is read in pieces while decoding: no
+// copy of the whole file is held.
+File openJpeg(const std::string& path)
 {
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0) return false;
+    File file(std::fopen(path.c_str(), "rbe"));
+    if (!file) return nullptr;
     struct stat info {};
-    bool ok = ::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 3;
-    if (ok) {
-        bytes.resize(size_t(info.st_size));
-        ok = readFully(descriptor, bytes.data(), 3) == 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF;
-        if (ok) bytes.resize(3 + readFully(descriptor, bytes.data() + 3, bytes.size() - 3));
-    }
-    ::close(descriptor);
-    return ok;
+    unsigned char start[3] = {};
+    if (::fstat(::fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode) ||
+        std::fread(start, 1, 3, file.get()) != 3 || start[0] != 0xFF || start[1] != 0xD8 || start[2] != 0xFF ||
+        std::fseek(file.get(), 0, SEEK_SET) != 0)
+        return nullptr;
+    std::setvbuf(file.get(), nullptr, _IOFBF, 1 << 16);
+    return file;
 }
 
 // The largest libjpeg-turbo scale with a fast inverse DCT (1/8, 1/4, 1/2)
@@ -206,11 +198,11 @@ private:
 };
 
 // Only plain data lives in this frame: libjpeg leaves it with longjmp.
-bool startDecode(jpeg_decompress_struct& info, ErrorManager& errors, const std::vector<unsigned char>& bytes,
-                 int maxDimension, JpegReader::Result& result)
+bool startDecode(jpeg_decompress_struct& info, ErrorManager& errors, std::FILE* file, int maxDimension,
+                 JpegReader::Result& result)
 {
     if (setjmp(errors.escape)) return false;
-    jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+    jpeg_stdio_src(&info, file); // a file that ends early gets an end marker and a warning
     jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) return false;
     result.width = int(info.image_width);
@@ -269,8 +261,8 @@ QSize JpegReader::fitted(int width, int height, int maxDimension)
 JpegReader::Result JpegReader::read(const std::string& path, int maxDimension)
 {
     Result result;
-    std::vector<unsigned char> bytes;
-    if (maxDimension < 1 || !readJpegFile(path, bytes)) return result;
+    File file = maxDimension < 1 ? nullptr : openJpeg(path);
+    if (!file) return result;
     result.handled = true;
 
     jpeg_decompress_struct info {};
@@ -279,7 +271,7 @@ JpegReader::Result JpegReader::read(const std::string& path, int maxDimension)
     errors.base.error_exit = failed;
     errors.base.emit_message = warned;
     jpeg_create_decompress(&info);
-    if (startDecode(info, errors, bytes, maxDimension, result)) {
+    if (startDecode(info, errors, file.get(), maxDimension, result)) {
         const int width = int(info.output_width), height = int(info.output_height);
         StripScaler scaler({width, height}, fitted(width, height, maxDimension));
         const bool decoded = scaler.valid() && decodeRows(info, errors, scaler);

@@ -1,6 +1,7 @@
 #include "JpegReader.h"
 
 #include "ImageDecoder.h"
+#include "StripScaler.h"
 
 #include <QTransform>
 
@@ -78,125 +79,6 @@ int scaleDenominator(JDIMENSION longer, int maxDimension)
 
 constexpr J_COLOR_SPACE kQtRgb32 = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
 
-// Area-averages the decoded rows down to the result a strip at a time, on
-// a second thread while libjpeg decodes the next strip, so that the
-// reduction costs little more than the decode and only two strips of the
-// full-size picture are ever held. A picture that needs no reduction is
-// decoded straight into the result.
-class StripScaler {
-public:
-    StripScaler(QSize source, QSize target) : source_(source), target_(target)
-    {
-        result_ = QImage(target, QImage::Format_RGB32);
-        if (result_.isNull()) return;
-        if (source == target) {
-            outputRows_ = inputRows_ = {0, target.height()};
-            return;
-        }
-        for (int y = 0; y < target.height(); y += kStripRows) outputRows_.push_back(y);
-        outputRows_.push_back(target.height());
-        for (int y : outputRows_) inputRows_.push_back(int(std::lround(double(y) * source.height() / target.height())));
-        for (int k = 0; k < strips(); ++k) tallest_ = std::max(tallest_, inputCount(k));
-        if (strips() > 1) worker_ = std::thread([this] { run(); });
-    }
-    ~StripScaler() { finish(); }
-
-    bool valid() const { return !result_.isNull(); }
-    int strips() const { return int(outputRows_.size()) - 1; }
-    int inputCount(int strip) const { return inputRows_[size_t(strip) + 1] - inputRows_[size_t(strip)]; }
-
-    // Where row `line` of strip `strip` is decoded to; waits while the
-    // strip's buffer is still being reduced. Null when memory ran out.
-    uchar* row(int strip, int line)
-    {
-        if (source_ == target_) return result_.scanLine(inputRows_[size_t(strip)] + line);
-        Slot& slot = slots_[strip % 2];
-        if (line == 0) {
-            std::unique_lock lock(mutex_);
-            changed_.wait(lock, [&] { return !slot.busy; });
-            if (slot.pixels.isNull()) slot.pixels = QImage(source_.width(), tallest_, QImage::Format_RGB32);
-        }
-        return slot.pixels.isNull() ? nullptr : slot.pixels.scanLine(line);
-    }
-
-    // The strip's rows are all decoded.
-    void submit(int strip)
-    {
-        if (source_ == target_) return;
-        if (!worker_.joinable()) {
-            reduce(strip);
-            return;
-        }
-        std::lock_guard lock(mutex_);
-        slots_[strip % 2].busy = true;
-        queue_.push_back(strip);
-        changed_.notify_all();
-    }
-
-    // Waits for the strips handed over so far and ends the second thread.
-    void finish()
-    {
-        if (!worker_.joinable()) return;
-        {
-            std::lock_guard lock(mutex_);
-            done_ = true;
-            changed_.notify_all();
-        }
-        worker_.join();
-    }
-
-    QImage& result() { return result_; }
-
-private:
-    static constexpr int kStripRows = 256; // of the result
-
-    struct Slot {
-        QImage pixels;
-        bool busy = false;
-    };
-
-    void run()
-    {
-        for (;;) {
-            int strip = -1;
-            {
-                std::unique_lock lock(mutex_);
-                changed_.wait(lock, [&] { return done_ || !queue_.empty(); });
-                if (queue_.empty()) return;
-                strip = queue_.front();
-                queue_.erase(queue_.begin());
-            }
-            reduce(strip);
-            std::lock_guard lock(mutex_);
-            slots_[strip % 2].busy = false;
-            changed_.notify_all();
-        }
-    }
-
-    void reduce(int strip)
-    {
-        const QImage& pixels = slots_[strip % 2].pixels;
-        if (pixels.isNull()) return;
-        const QImage rows(pixels.constBits(), pixels.width(), inputCount(strip), pixels.bytesPerLine(),
-                          QImage::Format_RGB32);
-        const int first = outputRows_[size_t(strip)], count = outputRows_[size_t(strip) + 1] - first;
-        const QImage part = rows.scaled(target_.width(), count, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        const size_t bytes = size_t(target_.width()) * 4;
-        for (int y = 0; y < part.height() && y < count; ++y) std::memcpy(result_.scanLine(first + y), part.constScanLine(y), bytes);
-    }
-
-    const QSize source_, target_;
-    QImage result_;
-    std::vector<int> outputRows_, inputRows_;
-    int tallest_ = 0;
-    Slot slots_[2];
-    std::vector<int> queue_;
-    bool done_ = false;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::thread worker_;
-};
-
 // Only plain data lives in this frame: libjpeg leaves it with longjmp.
 bool startDecode(jpeg_decompress_struct& info, ErrorManager& errors, std::FILE* file, int maxDimension,
                  JpegReader::Result& result)
@@ -225,12 +107,20 @@ bool startDecode(jpeg_decompress_struct& info, ErrorManager& errors, std::FILE* 
     return info.output_width > 0 && info.output_height > 0;
 }
 
-bool decodeRows(jpeg_decompress_struct& info, ErrorManager& errors, StripScaler& scaler)
+bool skipRows(jpeg_decompress_struct& info, ErrorManager& errors, int count)
 {
     if (setjmp(errors.escape)) return false;
+    return count == 0 || jpeg_skip_scanlines(&info, JDIMENSION(count)) == JDIMENSION(count);
+}
+
+// Decodes the strips `first` to `end` of a plan, from the decoder's current row.
+bool decodeRows(jpeg_decompress_struct& info, ErrorManager& errors, StripPlan& plan, int first, int end)
+{
+    StripScaler scaler(plan, first, end);
+    if (setjmp(errors.escape)) return false;
     JSAMPROW rows[16];
-    for (int strip = 0; strip < scaler.strips(); ++strip) {
-        const int count = scaler.inputCount(strip);
+    for (int strip = first; strip < end; ++strip) {
+        const int count = plan.inputCount(strip);
         for (int line = 0; line < count && !errors.truncated;) {
             const int batch = std::min(16, count - line);
             for (int i = 0; i < batch; ++i)
@@ -242,8 +132,53 @@ bool decodeRows(jpeg_decompress_struct& info, ErrorManager& errors, StripScaler&
         if (errors.truncated) return false;
         scaler.submit(strip);
     }
-    jpeg_finish_decompress(&info);
+    if (end == plan.strips()) jpeg_finish_decompress(&info);
+    scaler.finish();
     return !errors.truncated;
+}
+
+// One decoder of the file.
+struct Decoder {
+    jpeg_decompress_struct info {};
+    ErrorManager errors;
+    File file;
+
+    explicit Decoder(File opened) : file(std::move(opened))
+    {
+        info.err = jpeg_std_error(&errors.base);
+        errors.base.error_exit = failed;
+        errors.base.emit_message = warned;
+        jpeg_create_decompress(&info);
+    }
+    ~Decoder() { jpeg_destroy_decompress(&info); }
+    Decoder(const Decoder&) = delete;
+    Decoder& operator=(const Decoder&) = delete;
+};
+
+// A band below the first, decoded by a second decoder of the same file:
+// libjpeg runs through the rows above without rendering them.
+bool decodeBand(const std::string& path, int maxDimension, StripPlan& plan, int first, int end)
+{
+    File file = openJpeg(path);
+    if (!file) return false;
+    Decoder decoder(std::move(file));
+    JpegReader::Result header;
+    return startDecode(decoder.info, decoder.errors, decoder.file.get(), maxDimension, header) &&
+           int(decoder.info.output_width) == plan.source().width() &&
+           int(decoder.info.output_height) == plan.source().height() &&
+           skipRows(decoder.info, decoder.errors, plan.firstInputRow(first)) &&
+           decodeRows(decoder.info, decoder.errors, plan, first, end);
+}
+
+// How many bands decode side by side: a full-size decode that is then
+// reduced spends most of its time rendering rows, which bands share out;
+// a decode that libjpeg already shrinks is mostly reading, which each band
+// would repeat.
+int bandCount(const jpeg_decompress_struct& info, const StripPlan& plan)
+{
+    if (info.scale_denom != 1 || !plan.reduces()) return 1;
+    const int threads = int(std::max(1u, std::thread::hardware_concurrency()));
+    return std::clamp(std::min(threads, plan.strips() / 2), 1, 4);
 }
 
 } // namespace
@@ -265,20 +200,25 @@ JpegReader::Result JpegReader::read(const std::string& path, int maxDimension)
     if (!file) return result;
     result.handled = true;
 
-    jpeg_decompress_struct info {};
-    ErrorManager errors;
-    info.err = jpeg_std_error(&errors.base);
-    errors.base.error_exit = failed;
-    errors.base.emit_message = warned;
-    jpeg_create_decompress(&info);
-    if (startDecode(info, errors, file.get(), maxDimension, result)) {
-        const int width = int(info.output_width), height = int(info.output_height);
-        StripScaler scaler({width, height}, fitted(width, height, maxDimension));
-        const bool decoded = scaler.valid() && decodeRows(info, errors, scaler);
-        scaler.finish();
-        if (decoded) result.image = std::move(scaler.result());
-    }
-    jpeg_destroy_decompress(&info);
+    Decoder decoder(std::move(file));
+    jpeg_decompress_struct& info = decoder.info;
+    if (!startDecode(info, decoder.errors, decoder.file.get(), maxDimension, result)) return result;
+    const int width = int(info.output_width), height = int(info.output_height);
+    StripPlan plan({width, height}, fitted(width, height, maxDimension));
+    if (!plan.valid()) return result;
+
+    // Band 0 here, the others on threads of their own.
+    const int bands = bandCount(info, plan);
+    auto firstStrip = [&](int band) { return plan.strips() * band / bands; };
+    std::vector<std::thread> threads;
+    std::vector<char> decoded(size_t(bands), 0);
+    for (int band = 1; band < bands; ++band)
+        threads.emplace_back([&, band] {
+            decoded[size_t(band)] = decodeBand(path, maxDimension, plan, firstStrip(band), firstStrip(band + 1));
+        });
+    decoded[0] = decodeRows(info, decoder.errors, plan, 0, firstStrip(1));
+    for (std::thread& thread : threads) thread.join();
+    if (std::all_of(decoded.begin(), decoded.end(), [](char ok) { return ok; })) result.image = std::move(plan.result());
     return result;
 }
 

@@ -66,20 +66,31 @@ double rowMean(const QImage& image, int y)
 
 TEST_F(JpegReaderTest, ReducedPicturesFollowTheirSourceAcrossEveryStrip)
 {
-    // 5000 rows: decoded at half size, then reduced to 2000 rows in eight
-    // strips; every row of the result averages its share of the source.
-    const std::string path = saved(stripes(1200, 5000, 25), "stripes.jpg", "[Q=95]");
-    JpegReader::Result read = JpegReader::read(path, 2000);
-    ASSERT_TRUE(read.handled);
-    ASSERT_EQ(read.image.size(), QSize(480, 2000));
-    double worst = 0;
-    for (int y = 0; y < read.image.height(); ++y)
-        worst = std::max(worst, std::abs(rowMean(read.image, y) - stripesMean(y * 2.5, y * 2.5 + 2.5, 25)));
-    EXPECT_LT(worst, 80); // a strip one decoded row out of place is off by 200
+    // Every row of the result averages its share of the source:
+    //  - 5000 rows decoded at half size, then reduced to 2000 rows in eight strips;
+    //  - 3000 rows decoded at full size in bands side by side, also with
+    //    halved colour resolution (whose rows are interpolated across a band's edge).
+    struct Case {
+        int height;
+        const char* options;
+    };
+    for (const Case& test : {Case{5000, "[Q=95]"}, Case{3000, "[Q=95]"}, Case{3000, "[Q=95,subsample-mode=on]"}}) {
+        SCOPED_TRACE(std::to_string(test.height) + test.options);
+        const std::string path = saved(stripes(1200, test.height, 25), "stripes.jpg", test.options);
+        JpegReader::Result read = JpegReader::read(path, 2000);
+        ASSERT_TRUE(read.handled);
+        ASSERT_EQ(read.image.size(), QSize(1200 * 2000 / test.height, 2000));
+        const double share = test.height / 2000.0;
+        double worst = 0;
+        for (int y = 0; y < read.image.height(); ++y)
+            worst = std::max(worst, std::abs(rowMean(read.image, y) - stripesMean(y * share, (y + 1) * share, 25)));
+        EXPECT_LT(worst, 80); // a strip one decoded row out of place is off by 200
+    }
+    const std::string path = folder / "stripes.jpg";
 
     // Shrinking by a DCT scale alone needs no reduction; small pictures stay.
-    EXPECT_EQ(JpegReader::read(path, 625).image.size(), QSize(150, 625));
-    EXPECT_EQ(JpegReader::read(path, 8000).image.size(), QSize(1200, 5000));
+    EXPECT_EQ(JpegReader::read(path, 375).image.size(), QSize(150, 375));
+    EXPECT_EQ(JpegReader::read(path, 8000).image.size(), QSize(1200, 3000));
     EXPECT_EQ(JpegReader::fitted(6000, 4000, 4096), QSize(4096, 2731));
     EXPECT_EQ(JpegReader::fitted(4000, 6000, 480), QSize(320, 480));
 }
@@ -112,17 +123,20 @@ TEST_F(JpegReaderTest, EveryColourModelAndEncodingDecodes)
 
 TEST_F(JpegReaderTest, AFileCutShortPartWayGivesNothing)
 {
-    // Cut inside the third of several strips, so that the second thread is
-    // busy when the decode stops.
+    // Cut part-way through one of several strips, so that other threads
+    // are busy when the decode stops.
     const std::string path = saved(stripes(2000, 6000, 25), "tall.jpg");
     const std::string bytes = readFile(path);
-    for (double share : {0.05, 0.4, 0.9}) {
-        writeBytes(folder / "cut.jpg", bytes.substr(0, size_t(bytes.size() * share)));
-        JpegReader::Result read = JpegReader::read(folder / "cut.jpg", 1000);
-        EXPECT_TRUE(read.handled) << share;
-        EXPECT_TRUE(read.image.isNull()) << share;
-        EXPECT_FALSE(ImageDecoder::decode(folder / "cut.jpg", 1000)) << share;
-    }
+    for (int size : {1000, 4000}) // shrunk while decoding; decoded in full by bands side by side
+        for (double share : {0.05, 0.4, 0.9}) {
+            SCOPED_TRACE(std::to_string(size) + " " + std::to_string(share));
+            writeBytes(folder / "cut.jpg", bytes.substr(0, size_t(bytes.size() * share)));
+            JpegReader::Result read = JpegReader::read(folder / "cut.jpg", size);
+            EXPECT_TRUE(read.handled);
+            EXPECT_TRUE(read.image.isNull());
+            EXPECT_FALSE(ImageDecoder::decode(folder / "cut.jpg", size));
+        }
+    EXPECT_EQ(JpegReader::read(path, 4000).image.size(), QSize(1333, 4000));
     EXPECT_TRUE(JpegReader::read(folder / "missing.jpg", 480).image.isNull());
 }
 

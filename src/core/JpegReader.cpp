@@ -15,6 +15,7 @@
 #include <condition_variable>
 #include <cstring>
 #include <memory>
+#include <system_error>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -212,11 +213,16 @@ JpegReader::Result JpegReader::read(const std::string& path, int maxDimension)
     auto firstStrip = [&](int band) { return plan.strips() * band / bands; };
     std::vector<std::thread> threads;
     std::vector<char> decoded(size_t(bands), 0);
-    for (int band = 1; band < bands; ++band)
-        threads.emplace_back([&, band] {
-            decoded[size_t(band)] = decodeBand(path, maxDimension, plan, firstStrip(band), firstStrip(band + 1));
-        });
+    auto decode = [&](int band) {
+        decoded[size_t(band)] = decodeBand(path, maxDimension, plan, firstStrip(band), firstStrip(band + 1));
+    };
+    int started = 1;
+    try {
+        for (; started < bands; ++started) threads.emplace_back(decode, started);
+    } catch (const std::system_error&) { // no more threads: the rest run here
+    }
     decoded[0] = decodeRows(info, decoder.errors, plan, 0, firstStrip(1));
+    for (int band = started; band < bands; ++band) decode(band);
     for (std::thread& thread : threads) thread.join();
     if (std::all_of(decoded.begin(), decoded.end(), [](char ok) { return ok; })) result.image = std::move(plan.result());
     return result;

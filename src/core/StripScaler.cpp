@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <system_error>
 
 namespace mirelo {
 
@@ -25,7 +26,12 @@ StripScaler::StripScaler(StripPlan& plan, int first, int end) : plan_(plan)
 {
     if (!plan.reduces()) return;
     for (int strip = first; strip < end; ++strip) tallest_ = std::max(tallest_, plan.inputCount(strip));
-    if (end - first > 1) worker_ = std::thread([this] { run(); });
+    if (end - first > 1) {
+        try {
+            worker_ = std::thread([this] { run(); });
+        } catch (const std::system_error&) { // no second thread: strips are reduced as they come
+        }
+    }
 }
 
 StripScaler::~StripScaler() { finish(); }

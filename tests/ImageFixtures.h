@@ -21,6 +21,27 @@
 
 namespace mirelo::test {
 
+// The image's pixels as an 8-bit sRGB libvips image (copied).
+inline VipsRef fromQImage(const QImage& source)
+{
+    const QImage image = source.convertToFormat(source.hasAlphaChannel() ? QImage::Format_RGBA8888
+                                                                         : QImage::Format_RGB888);
+    const int bands = image.hasAlphaChannel() ? 4 : 3;
+    const size_t row = size_t(image.width()) * size_t(bands);
+    VipsRef wrapped;
+    if (size_t(image.bytesPerLine()) == row) { // rows are packed: one copy
+        *wrapped.out() = vips_image_new_from_memory_copy(image.constBits(), row * size_t(image.height()),
+                                                         image.width(), image.height(), bands, VIPS_FORMAT_UCHAR);
+    } else {
+        std::vector<unsigned char> packed(row * size_t(image.height()));
+        for (int y = 0; y < image.height(); ++y) std::memcpy(packed.data() + row * y, image.constScanLine(y), row);
+        *wrapped.out() = vips_image_new_from_memory_copy(packed.data(), packed.size(), image.width(), image.height(),
+                                                         bands, VIPS_FORMAT_UCHAR);
+    }
+    if (wrapped) wrapped.get()->Type = VIPS_INTERPRETATION_sRGB;
+    return wrapped;
+}
+
 // Blue, with a red square in the top-left corner.
 inline QImage markedPicture(int width, int height)
 {

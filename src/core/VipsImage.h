@@ -41,7 +41,5 @@ private:
 // An 8-bit sRGB (or grey) rendering with or without alpha, computed now;
 // a null image when the pixels cannot be read.
 QImage toQImage(VipsImage* image);
-// The image's pixels as a libvips image (copied).
-VipsRef fromQImage(const QImage& image);
 
 } // namespace mirelo

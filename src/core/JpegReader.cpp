@@ -174,10 +174,11 @@ bool decodeBand(const std::string& path, int maxDimension, StripPlan& plan, int 
 // How many bands decode side by side: a full-size decode that is then
 // reduced spends most of its time rendering rows, which bands share out;
 // a decode that libjpeg already shrinks is mostly reading, which each band
-// would repeat.
-int bandCount(const jpeg_decompress_struct& info, const StripPlan& plan)
+// would repeat. A progressive file is read whole before its first row, so
+// every band would read and hold all of it.
+int bandCount(jpeg_decompress_struct& info, const StripPlan& plan)
 {
-    if (info.scale_denom != 1 || !plan.reduces()) return 1;
+    if (info.scale_denom != 1 || !plan.reduces() || jpeg_has_multiple_scans(&info)) return 1;
     const int threads = int(std::max(1u, std::thread::hardware_concurrency()));
     return std::clamp(std::min(threads, plan.strips() / 2), 1, 4);
 }

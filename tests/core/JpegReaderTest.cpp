@@ -69,12 +69,14 @@ TEST_F(JpegReaderTest, ReducedPicturesFollowTheirSourceAcrossEveryStrip)
     // Every row of the result averages its share of the source:
     //  - 5000 rows decoded at half size, then reduced to 2000 rows in eight strips;
     //  - 3000 rows decoded at full size in bands side by side, also with
-    //    halved colour resolution (whose rows are interpolated across a band's edge).
+    //    halved colour resolution (whose rows are interpolated across a band's
+    //    edge), and progressive (in one band).
     struct Case {
         int height;
         const char* options;
     };
-    for (const Case& test : {Case{5000, "[Q=95]"}, Case{3000, "[Q=95]"}, Case{3000, "[Q=95,subsample-mode=on]"}}) {
+    for (const Case& test : {Case{5000, "[Q=95]"}, Case{3000, "[Q=95]"}, Case{3000, "[Q=95,subsample-mode=on]"},
+                             Case{3000, "[Q=95,interlace]"}}) {
         SCOPED_TRACE(std::to_string(test.height) + test.options);
         const std::string path = saved(stripes(1200, test.height, 25), "stripes.jpg", test.options);
         JpegReader::Result read = JpegReader::read(path, 2000);

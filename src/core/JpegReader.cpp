@@ -12,11 +12,9 @@
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
-#include <condition_variable>
 #include <cstring>
 #include <memory>
 #include <system_error>
-#include <mutex>
 #include <thread>
 #include <vector>
 

@@ -98,9 +98,36 @@ double median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-} // namespace
+// The files through a thumbnail store of two workers: the rate and the
+// peak memory from here on.
+bool runPreviews(const std::vector<std::string>& files)
+{
+    // Peak memory from here on: reset the high-water mark.
+    std::ofstream("/proc/self/clear_refs") << "5";
+    const long before = processKilobytes("VmRSS:");
+    ThumbnailStore store(2);
+    int answered = 0, images = 0;
+    QElapsedTimer clock;
+    clock.start();
+    for (const std::string& path : files) {
+        std::optional<MediaItem> item = MediaItem::read(path);
+        if (!item) return false;
+        store.load(*item, [&](QImage image) {
+            ++answered;
+            images += image.isNull() ? 0 : 1;
+        });
+    }
+    while (answered < int(files.size())) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    std::printf("%zu previews, 2 workers: %.2f s, %.1f per second, %d made\n", files.size(), seconds,
+                files.size() / seconds, images);
+    std::printf("memory: rss before %.1f MB, peak %.1f MB; cache holds %.1f MB (limit %.1f MB)\n", before / 1024.0,
+                processKilobytes("VmHWM:") / 1024.0, store.cache().totalCost() / 1048576.0,
+                ThumbnailStore::kCostLimit / 1048576.0);
+    return true;
+}
 
-bool runPreviews(const std::vector<std::string>& files);
+} // namespace
 
 int runFrameBench(int argc, char** argv)
 {
@@ -165,33 +192,6 @@ int runImageBench(int argc, char** argv)
     std::printf("24MP JPEG -> viewer frame (4096 px + 720 px backdrop): median %.1f ms\n", median(frames));
 
     return runPreviews(files) ? 0 : 2;
-}
-
-bool runPreviews(const std::vector<std::string>& files)
-{
-    // Peak memory from here on: reset the high-water mark.
-    std::ofstream("/proc/self/clear_refs") << "5";
-    const long before = processKilobytes("VmRSS:");
-    ThumbnailStore store(2);
-    int answered = 0, images = 0;
-    QElapsedTimer clock;
-    clock.start();
-    for (const std::string& path : files) {
-        std::optional<MediaItem> item = MediaItem::read(path);
-        if (!item) return false;
-        store.load(*item, [&](QImage image) {
-            ++answered;
-            images += image.isNull() ? 0 : 1;
-        });
-    }
-    while (answered < int(files.size())) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-    const double seconds = clock.nsecsElapsed() / 1e9;
-    std::printf("%zu previews, 2 workers: %.2f s, %.1f per second, %d made\n", files.size(), seconds,
-                files.size() / seconds, images);
-    std::printf("memory: rss before %.1f MB, peak %.1f MB; cache holds %.1f MB (limit %.1f MB)\n", before / 1024.0,
-                processKilobytes("VmHWM:") / 1024.0, store.cache().totalCost() / 1048576.0,
-                ThumbnailStore::kCostLimit / 1048576.0);
-    return true;
 }
 
 int runPreviewBench(int argc, char** argv)

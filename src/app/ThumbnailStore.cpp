@@ -95,7 +95,11 @@ namespace {
 // flight.
 int limitedHeaps()
 {
-    static const int done = mallopt(M_ARENA_MAX, 2) & mallopt(M_MMAP_THRESHOLD, 1 << 20);
+    static const int done = [] {
+        const int heaps = mallopt(M_ARENA_MAX, 2);
+        const int mapped = mallopt(M_MMAP_THRESHOLD, 1 << 20);
+        return heaps && mapped ? 1 : 0;
+    }();
     return done;
 }
 

@@ -52,9 +52,8 @@ void boxColumns(const QImage& in, QImage& out, int width)
     }
 }
 
-} // namespace
-
-void GaussianBlur::boxWidths(double sigma, int widths[3])
+// The widths of the three boxes whose succession matches `sigma`.
+void boxWidths(double sigma, int widths[3])
 {
     // Three boxes of widths w or w + 2 whose variances add up to sigma².
     const double ideal = std::sqrt(12 * sigma * sigma / 3 + 1);
@@ -65,6 +64,8 @@ void GaussianBlur::boxWidths(double sigma, int widths[3])
     const int narrow = std::clamp(int(std::lround(wider)), 0, 3);
     for (int i = 0; i < 3; ++i) widths[i] = i < narrow ? lower : lower + 2;
 }
+
+} // namespace
 
 QImage GaussianBlur::apply(const QImage& image, double sigma)
 {

@@ -12,9 +12,6 @@ public:
     // `image` blurred with standard deviation `sigma` pixels, in 32-bit
     // RGB (premultiplied when it has alpha). `image` itself when sigma ≤ 0.
     static QImage apply(const QImage& image, double sigma);
-
-    // The widths of the three boxes whose succession matches `sigma`.
-    static void boxWidths(double sigma, int widths[3]);
 };
 
 } // namespace mirelo

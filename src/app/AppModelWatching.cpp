@@ -6,9 +6,8 @@
 
 #include "FileUrl.h"
 #include "LibraryIndex.h"
+#include "UserFolders.h"
 
-#include <QDir>
-#include <QFile>
 
 namespace mirelo {
 
@@ -71,7 +70,7 @@ void AppModel::watchLimitReached(long limit)
 
 void AppModel::handleWatcherChanges(const PathList& paths)
 {
-    const std::string library = standardisedPath(QFile::encodeName(QDir::homePath()).toStdString()) + "/Library";
+    const std::string library = homeFolder() + "/Library";
     for (const std::string& raw : paths) {
         const std::string path = standardisedPath(raw);
         if (LibraryIndex::contains(path, library)) continue;

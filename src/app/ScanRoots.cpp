@@ -1,12 +1,12 @@
 #include "ScanRoots.h"
 
 #include "FileUrl.h"
+#include "UserFolders.h"
 
 #include <QFile>
 
 #include <algorithm>
 
-#include <QDir>
 #include <QStorageInfo>
 
 namespace mirelo {
@@ -21,7 +21,8 @@ bool ScanRoots::isUserDrive(const std::string& mountPoint, const std::string& de
 
 std::vector<std::string> ScanRoots::entireComputer()
 {
-    std::vector<std::string> roots{standardisedPath(QDir::homePath().toStdString())};
+    std::vector<std::string> roots;
+    if (const std::string home = homeFolder(); !home.empty()) roots.push_back(home);
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
         if (!volume.isValid() || !volume.isReady() || volume.isRoot()) continue;
         std::string mountPoint = standardisedPath(QFile::encodeName(volume.rootPath()).toStdString());

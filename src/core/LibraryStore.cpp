@@ -2,8 +2,7 @@
 
 #include "LibraryFile.h"
 
-#include <QDir>
-#include <QStandardPaths>
+#include "UserFolders.h"
 
 #include <sys/stat.h>
 
@@ -15,9 +14,10 @@ LibraryStore::LibraryStore(std::string path) : path_(std::move(path)), queue_(kQ
 
 std::string LibraryStore::defaultPath()
 {
-    QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (base.isEmpty()) base = QDir::homePath() + QStringLiteral("/.local/share");
-    return (base + QStringLiteral("/com.tessel.local.viewer/library.json")).toStdString();
+    const std::string base = dataHome();
+    // Without any home folder there is nowhere of the user's own: keep the
+    // path absolute all the same, so the working folder never matters.
+    return (base.empty() ? std::string("/tmp") : base) + "/com.tessel.local.viewer/library.json";
 }
 
 std::optional<LibrarySnapshot> LibraryStore::load()

@@ -4,10 +4,10 @@
 #include "MediaFormats.h"
 #include "MediaItemTable.h"
 #include "MediaSort.h"
+#include "UserFolders.h"
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <pwd.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -20,13 +20,6 @@ namespace mirelo {
 
 namespace {
 
-std::string homeFolder()
-{
-    if (const char* home = std::getenv("HOME"); home && *home) return standardisedPath(home);
-    if (const passwd* entry = getpwuid(getuid()); entry && entry->pw_dir) return standardisedPath(entry->pw_dir);
-    return {};
-}
-
 std::string joined(std::string_view folder, std::string_view name)
 {
     std::string path;
@@ -35,6 +28,14 @@ std::string joined(std::string_view folder, std::string_view name)
     if (path.empty() || path.back() != '/') path += '/';
     path += name;
     return path;
+}
+
+// Is the open folder the top of a mounted file system?
+bool isMountPoint(int fd)
+{
+    struct stat folder {}, parent {};
+    if (::fstat(fd, &folder) != 0 || ::fstatat(fd, "..", &parent, 0) != 0) return false;
+    return folder.st_dev != parent.st_dev || folder.st_ino == parent.st_ino;
 }
 
 class Walk {
@@ -140,6 +141,8 @@ private:
             std::string_view nameView(name);
             std::string path = joined(folder, nameView);
             if (inHome && (path == homeLibrary_ || path == homeApplications_)) continue;
+            // A file system's own lost+found, at its top, is skipped like a hidden folder.
+            if (nameView == "lost+found" && isMountPoint(fd)) continue;
 
             unsigned char type = entry->d_type;
             struct stat attributes {};

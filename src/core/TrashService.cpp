@@ -3,19 +3,22 @@
 #include "FileRename.h"
 #include "FileUrl.h"
 #include "LibraryError.h"
+#include "UserFolders.h"
 
-#include <QFile>
-#include <QStandardPaths>
-
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <ctime>
+#include <optional>
 #include <unordered_set>
 
 namespace mirelo {
 
 namespace {
+
+constexpr int kMostCandidates = 10000;
 
 std::string failure(std::string_view path, const std::string& why)
 {
@@ -28,6 +31,14 @@ bool exists(const std::string& path)
     return ::lstat(path.c_str(), &attributes) == 0;
 }
 
+std::string joined(std::string_view folder, std::string_view name)
+{
+    std::string path(folder);
+    if (path.empty() || path.back() != '/') path += '/';
+    path += name;
+    return path;
+}
+
 // "<trash>/files/<name>" is listed by "<trash>/info/<name>.trashinfo".
 std::string infoFileOf(const std::string& trashed)
 {
@@ -36,17 +47,40 @@ std::string infoFileOf(const std::string& trashed)
     return std::string(parentPath(files)) + "/info/" + std::string(lastPathComponent(trashed)) + ".trashinfo";
 }
 
-std::string homeTrash()
+// The folder a drive's trash lists its paths against: the drive's top for
+// "<top>/.Trash-<uid>" and "<top>/.Trash/<uid>", none for the home trash
+// (whose listing holds absolute paths).
+std::optional<std::string> topOfTrash(const std::string& trash)
 {
-    const std::string data =
-        QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)).toStdString();
-    return data.empty() || data[0] != '/' ? std::string() : standardisedPath(data + "/Trash");
+    const std::string uid = std::to_string(::getuid());
+    const std::string_view name = lastPathComponent(trash);
+    if (name == ".Trash-" + uid) return std::string(parentPath(trash));
+    const std::string_view parent = parentPath(trash);
+    if (name == uid && lastPathComponent(parent) == ".Trash") return std::string(parentPath(parent));
+    return std::nullopt;
 }
 
-// Makes the home trash and its two folders; "" or why it cannot be made. Qt
-// trashes into "./files" of the working folder when it cannot make the home
-// trash, so no move may start without one.
-std::string ensureHomeTrash(const std::string& trash)
+bool isOwnFolder(const std::string& path)
+{
+    struct stat attributes;
+    return ::lstat(path.c_str(), &attributes) == 0 && S_ISDIR(attributes.st_mode) &&
+           attributes.st_uid == ::getuid();
+}
+
+// Makes "files" and "info" inside a trash; "" or why they cannot be made.
+std::string makeTrashFolders(const std::string& trash)
+{
+    for (const char* folder : {"/files", "/info"}) {
+        const std::string path = trash + folder;
+        struct stat attributes;
+        if (::mkdir(path.c_str(), 0700) != 0 && (::lstat(path.c_str(), &attributes) != 0 || !S_ISDIR(attributes.st_mode)))
+            return "The Trash folder “" + trash + "” couldn’t be made: " + systemErrorText(errno) + ".";
+    }
+    return {};
+}
+
+// Makes the home trash and the folders above it; "" or why it cannot be made.
+std::string makeHomeTrash(const std::string& trash)
 {
     if (trash.empty()) return "The Trash folder couldn’t be found.";
     std::string partial;
@@ -56,28 +90,156 @@ std::string ensureHomeTrash(const std::string& trash)
         rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash);
         ::mkdir(partial.c_str(), 0700);
     }
-    for (const char* folder : {"/files", "/info"}) {
-        const std::string path = trash + folder;
-        struct stat attributes;
-        if (::mkdir(path.c_str(), 0700) != 0 && (::stat(path.c_str(), &attributes) != 0 || !S_ISDIR(attributes.st_mode)))
-            return "The Trash folder “" + trash + "” couldn’t be made: " + systemErrorText(errno) + ".";
-    }
-    return {};
+    return makeTrashFolders(trash);
 }
 
-// A real trash location: "<trash>/files/<name>" with its listing beside it,
-// where <trash> is the home trash or one at the top of a mount
-// ("<top>/.Trash/<uid>" or "<top>/.Trash-<uid>").
-bool isTrashLocation(const std::string& trashed, const std::string& home)
+// The device of a path, or of the nearest folder above it that exists.
+dev_t deviceOfNearest(std::string path)
 {
-    if (trashed.empty() || trashed[0] != '/' || !exists(trashed)) return false;
-    const std::string info = infoFileOf(trashed);
-    if (info.empty() || !exists(info)) return false;
-    const std::string trash(parentPath(parentPath(trashed)));
+    struct stat attributes;
+    while (::stat(path.c_str(), &attributes) != 0) {
+        if (path == "/") return 0;
+        path = std::string(parentPath(path));
+    }
+    return attributes.st_dev;
+}
+
+// The top of the mount that holds `path`: the highest folder above it on
+// the same device.
+std::string mountTop(const std::string& path, dev_t device)
+{
+    std::string top(parentPath(path));
+    while (top != "/") {
+        const std::string parent(parentPath(top));
+        struct stat attributes;
+        if (::lstat(parent.c_str(), &attributes) != 0 || attributes.st_dev != device) break;
+        top = parent;
+    }
+    return top;
+}
+
+// The trash at the top of a drive: "<top>/.Trash/<uid>" when the drive has
+// a shared, sticky ".Trash" that is no link, else "<top>/.Trash-<uid>".
+std::optional<std::string> drivesTrash(const std::string& top)
+{
     const std::string uid = std::to_string(::getuid());
-    const std::string_view name = lastPathComponent(trash);
-    return trash == home || name == ".Trash-" + uid ||
-           (name == uid && lastPathComponent(parentPath(trash)) == ".Trash");
+    const std::string shared = joined(top, ".Trash");
+    struct stat attributes;
+    if (::lstat(shared.c_str(), &attributes) == 0 && S_ISDIR(attributes.st_mode) && (attributes.st_mode & S_ISVTX)) {
+        const std::string mine = shared + "/" + uid;
+        ::mkdir(mine.c_str(), 0700);
+        if (isOwnFolder(mine) && makeTrashFolders(mine).empty()) return mine;
+    }
+    const std::string mine = joined(top, ".Trash-" + uid);
+    ::mkdir(mine.c_str(), 0700);
+    if (isOwnFolder(mine) && makeTrashFolders(mine).empty()) return mine;
+    return std::nullopt;
+}
+
+std::string encodedPath(std::string_view path) { return fileUrlString(path).substr(7); }
+
+std::string deletionDate()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
+    return text;
+}
+
+// The n-th name tried for a file in the trash: "photo.jpg", "photo.2.jpg", …
+std::string candidateName(std::string_view name, int n)
+{
+    if (n == 1) return std::string(name);
+    const std::string_view extension = pathExtension(name);
+    const std::string_view stem = extension.empty() ? name : name.substr(0, name.size() - extension.size() - 1);
+    std::string candidate(stem);
+    candidate += "." + std::to_string(n);
+    if (!extension.empty()) candidate += "." + std::string(extension);
+    return candidate;
+}
+
+bool writeAll(int fd, const std::string& text)
+{
+    for (size_t done = 0; done < text.size();) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += size_t(n);
+    }
+    return true;
+}
+
+struct Placed {
+    std::optional<TrashRecord> record;
+    std::string why;
+};
+
+// Lists the file in the trash, then moves it in under a free name; neither
+// step ever replaces anything.
+Placed putInTrash(const std::string& path, const struct stat& attributes, const std::string& trash,
+                  const std::optional<std::string>& top)
+{
+    std::string listedAs = path;
+    if (top && *top != "/") listedAs = path.substr(top->size() + 1);
+    else if (top) listedAs = path.substr(1);
+    const std::string listing = "[Trash Info]\nPath=" + encodedPath(listedAs) + "\nDeletionDate=" + deletionDate() + "\n";
+    const std::string_view name = lastPathComponent(path);
+    for (int n = 1; n <= kMostCandidates; ++n) {
+        const std::string candidate = candidateName(name, n);
+        const std::string info = trash + "/info/" + candidate + ".trashinfo";
+        const int fd = ::open(info.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0 && errno == EEXIST) continue;
+        if (fd < 0) return {std::nullopt, "The Trash can’t take it (" + systemErrorText(errno) + "), so it was left in place."};
+        const bool written = writeAll(fd, listing);
+        const int writeError = errno;
+        if (::close(fd) != 0 || !written) {
+            ::unlink(info.c_str());
+            return {std::nullopt, "The Trash can’t take it (" + systemErrorText(written ? errno : writeError) +
+                                      "), so it was left in place."};
+        }
+        const std::string target = trash + "/files/" + candidate;
+        const int error = renameWithoutReplacing(path, target);
+        if (error == EEXIST) {
+            ::unlink(info.c_str());
+            continue;
+        }
+        if (error != 0) {
+            ::unlink(info.c_str());
+            return {std::nullopt, "The Trash can’t take it (" + systemErrorText(error) + "), so it was left in place."};
+        }
+        struct stat moved;
+        if (::lstat(target.c_str(), &moved) != 0 || moved.st_ino != attributes.st_ino)
+            return {std::nullopt, "Trash did not return a recovery location."};
+        return {TrashRecord{path, target, path, uint64_t(moved.st_dev), uint64_t(moved.st_ino)}, {}};
+    }
+    return {std::nullopt, "The Trash has too many items of this name, so it was left in place."};
+}
+
+// The location a trash listing names, or "" when it cannot be read.
+std::string listedLocation(const std::string& trashed)
+{
+    const std::string info = infoFileOf(trashed);
+    if (info.empty()) return {};
+    const int fd = ::open(info.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return {};
+    std::string text;
+    char buffer[4096];
+    for (ssize_t n; text.size() < 65536 && (n = ::read(fd, buffer, sizeof buffer)) != 0;) {
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) break;
+        text.append(buffer, size_t(n));
+    }
+    ::close(fd);
+    const size_t key = text.find("\nPath=");
+    if (key == std::string::npos) return {};
+    const size_t start = key + 6, end = text.find('\n', start);
+    const std::string value = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    const std::optional<std::string> top = topOfTrash(std::string(parentPath(parentPath(trashed))));
+    if (!top) return value.starts_with('/') ? pathFromFileUrl("file://" + value).value_or("") : "";
+    const std::optional<std::string> relative = pathFromFileUrl("file:///" + value);
+    return relative ? standardisedPath(*top + *relative) : "";
 }
 
 } // namespace
@@ -86,8 +248,10 @@ TrashResult TrashService::move(const std::vector<std::string>& paths)
 {
     TrashResult result;
     std::unordered_set<std::string> seen;
-    const std::string home = homeTrash();
-    const std::string unavailable = paths.empty() ? std::string() : ensureHomeTrash(home);
+    const std::string data = dataHome();
+    const std::string home = data.empty() ? std::string() : data + "/Trash";
+    const std::string unavailable = paths.empty() ? std::string() : makeHomeTrash(home);
+    const dev_t homeDevice = home.empty() ? 0 : deviceOfNearest(home);
     for (const std::string& given : paths) {
         const std::string path = standardisedPath(given);
         if (!seen.insert(path).second) continue; // each file once, in the order given
@@ -96,40 +260,24 @@ TrashResult TrashService::move(const std::vector<std::string>& paths)
             result.failures.push_back(failure(path, systemErrorText(errno)));
             continue;
         }
-        if (!unavailable.empty()) {
-            result.failures.push_back(failure(path, unavailable + " The file was left in place."));
-            continue;
-        }
-        QFile file(QFile::decodeName(QByteArray::fromStdString(path)));
-        if (!file.moveToTrash()) {
-            // Nothing was moved; the file stays where it is.
-            struct stat trashAttributes;
-            const bool otherDrive =
-                ::stat(home.c_str(), &trashAttributes) == 0 && trashAttributes.st_dev != attributes.st_dev;
-            std::string why = QFile::encodeName(file.errorString()).toStdString();
-            if (otherDrive)
-                why = "Its drive has no Trash that can take it, so it was left in place.";
-            else if (why.empty() || why == "Unknown error")
-                why = "The Trash can’t take it, so it was left in place.";
-            else
-                why = "The Trash can’t take it (" + why + "), so it was left in place.";
-            result.failures.push_back(failure(path, why));
-            continue;
-        }
-        const std::string trashed = absoluteStandardisedPath(QFile::encodeName(file.fileName()).toStdString());
-        if (!isTrashLocation(trashed, home)) {
-            // Moved somewhere that is not a trash: put it back where it was.
-            if (trashed != path && exists(trashed) && renameWithoutReplacing(trashed, path) == 0) {
-                if (std::string info = infoFileOf(trashed); !info.empty()) ::unlink(info.c_str());
-                result.failures.push_back(
-                    failure(path, "The Trash couldn’t be found, so the file was left in place."));
-            } else {
-                result.failures.push_back(failure(path, "The Trash didn’t say where it put the file; it is at “" +
-                                                            trashed + "”."));
+        Placed placed;
+        if (!home.empty() && attributes.st_dev == homeDevice) {
+            if (!unavailable.empty()) {
+                result.failures.push_back(failure(path, unavailable + " The file was left in place."));
+                continue;
             }
-            continue;
+            placed = putInTrash(path, attributes, home, std::nullopt);
+        } else {
+            const std::string top = mountTop(path, attributes.st_dev);
+            const std::optional<std::string> trash = drivesTrash(top);
+            if (!trash) {
+                result.failures.push_back(failure(path, "Its drive has no Trash that can take it, so it was left in place."));
+                continue;
+            }
+            placed = putInTrash(path, attributes, *trash, top);
         }
-        result.records.push_back({path, trashed});
+        if (placed.record) result.records.push_back(std::move(*placed.record));
+        else result.failures.push_back(failure(path, placed.why));
     }
     return result;
 }
@@ -141,7 +289,9 @@ TrashRestoreResult TrashService::restore(const std::vector<TrashRecord>& records
         std::string why;
         const std::string folder(parentPath(record.original));
         struct stat attributes;
-        if (!exists(record.trashed)) {
+        if (::lstat(record.trashed.c_str(), &attributes) != 0 || uint64_t(attributes.st_dev) != record.device ||
+            uint64_t(attributes.st_ino) != record.inode || listedLocation(record.trashed) != record.listed) {
+            // Emptied, or another file has since been trashed under the same name.
             why = "It is no longer in the Trash.";
         } else if (::stat(folder.c_str(), &attributes) != 0 || !S_ISDIR(attributes.st_mode)) {
             why = "Its folder “" + folder + "” no longer exists.";

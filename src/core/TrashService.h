@@ -1,16 +1,23 @@
 #pragma once
 // The only place where the application removes user files: it never deletes,
-// it moves files to the desktop's trash (freedesktop.org trash) and can move
-// them back.
+// it moves files to the desktop's trash (the freedesktop.org trash that file
+// managers share) and can move them back. Files are reached by the exact
+// bytes of their names, which need not be valid UTF-8.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace mirelo {
 
 struct TrashRecord {
-    std::string original; // where the file was
+    std::string original; // where the file goes back to
     std::string trashed;  // where it is inside the trash
+    // What the trash knows the file by: the location its listing names and
+    // the file's identity, so that Undo never takes another file for it.
+    std::string listed;
+    uint64_t device = 0;
+    uint64_t inode = 0;
     bool operator==(const TrashRecord&) const = default;
 };
 
@@ -31,7 +38,8 @@ public:
     // take stays where it is.
     static TrashResult move(const std::vector<std::string>& paths);
     // Moves files back without ever replacing what is at the original place,
-    // and removes their entries from the trash's listing.
+    // and removes their entries from the trash's listing. A file is moved
+    // back only while the trash still holds the very file that was put there.
     static TrashRestoreResult restore(const std::vector<TrashRecord>& records);
 };
 

@@ -2,6 +2,7 @@
 
 #include "TrashService.h"
 
+#include "FileRename.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 
 using namespace mirelo;
 using namespace mirelo::test;
@@ -145,6 +147,113 @@ TEST_F(TrashServiceTest, UndoNeverReplacesAndKeepsWhatItCannotRestore)
     makeFolder(home / "Pics/Sub");
     EXPECT_EQ(TrashService::restore({recordOf(b)}).restored, (std::vector<std::string>{b}));
     EXPECT_EQ(readFile(b), "b");
+}
+
+// Names are bytes: a name that is not UTF-8 and its replacement-character
+// spelling are two files, and each operation reaches the one it names.
+TEST_F(TrashServiceTest, NamesThatAreNotUtf8ReachExactlyTheirFile)
+{
+    const std::string latin1 = home / "Pics/caf\xE9.jpg", twin = home / "Pics/caf\xEF\xBF\xBD.jpg";
+    writeFile(latin1, "latin-1");
+    writeFile(twin, "twin");
+    TrashResult moved = TrashService::move({latin1});
+    ASSERT_EQ(moved.records.size(), 1u) << (moved.failures.empty() ? "" : moved.failures[0]);
+    EXPECT_FALSE(exists(latin1));
+    EXPECT_EQ(readFile(twin), "twin") << "the twin stays";
+    EXPECT_EQ(moved.records[0].trashed, trash() + "/files/caf\xE9.jpg");
+    EXPECT_NE(readFile(trash() + "/info/caf\xE9.jpg.trashinfo").find("/Pics/caf%E9.jpg\n"), std::string::npos);
+
+    EXPECT_EQ(TrashService::restore(moved.records).restored, std::vector<std::string>{latin1});
+    EXPECT_EQ(readFile(latin1), "latin-1");
+    EXPECT_EQ(readFile(twin), "twin");
+}
+
+// After the trash was emptied, another file trashed under the same name is
+// not ours: Undo keeps its record and touches nothing.
+TEST_F(TrashServiceTest, UndoNeverRestoresAnotherFileOfTheSameName)
+{
+    const std::string first = home / "Pics/a.jpg", other = home / "Other/a.jpg";
+    writeFile(first, "first");
+    writeFile(other, "other");
+    const TrashRecord record = TrashService::move({first}).records.at(0);
+    writeFile(first, "again"); // made while the trashed one lives, so it cannot reuse its inode
+    std::system(("rm -rf '" + trash() + "/files' '" + trash() + "/info'").c_str()); // emptied
+    for (const std::string& path : {other, first}) {
+        TrashResult next = TrashService::move({path});
+        ASSERT_EQ(next.records.size(), 1u);
+        EXPECT_EQ(next.records[0].trashed, trash() + "/files/a.jpg");
+
+        TrashRestoreResult back = TrashService::restore({record});
+        EXPECT_TRUE(back.restored.empty());
+        EXPECT_EQ(back.remaining, std::vector<TrashRecord>{record});
+        EXPECT_EQ(back.failures, std::vector<std::string>{"a.jpg: It is no longer in the Trash."});
+        EXPECT_FALSE(exists(path));
+        EXPECT_TRUE(exists(trash() + "/info/a.jpg.trashinfo")) << "the other file stays listed";
+        EXPECT_EQ(TrashService::restore(next.records).restored, std::vector<std::string>{path});
+    }
+    EXPECT_EQ(readFile(other), "other");
+    EXPECT_EQ(readFile(first), "again");
+}
+
+TEST_F(TrashServiceTest, SecondFileOfANameGetsAFreeNameInTheTrash)
+{
+    writeFile(home / "A/photo.jpg", "a");
+    writeFile(home / "B/photo.jpg", "b");
+    TrashResult moved = TrashService::move({home / "A/photo.jpg", home / "B/photo.jpg"});
+    ASSERT_EQ(moved.records.size(), 2u);
+    EXPECT_EQ(moved.records[1].trashed, trash() + "/files/photo.2.jpg");
+    EXPECT_EQ(TrashService::restore(moved.records).restored.size(), 2u);
+    EXPECT_EQ(readFile(home / "B/photo.jpg"), "b");
+}
+
+// The home trash is found from an absolute XDG_DATA_HOME only, and never in
+// the working folder.
+TEST_F(TrashServiceTest, TheWorkingFolderNeverBecomesATrash)
+{
+    char previous[4096];
+    ASSERT_TRUE(::getcwd(previous, sizeof previous));
+    makeFolder(home / "work");
+    ASSERT_EQ(::chdir((home / "work").c_str()), 0);
+    for (const std::string& data : {std::string("relative/data"), home / "missing/../absent/data"}) {
+        ScopedEnv env("XDG_DATA_HOME", data);
+        ScopedEnv homeEnv("HOME", home / "user");
+        writeFile(home / "Pics/photo.jpg", "pixels");
+        TrashResult moved = TrashService::move({home / "Pics/photo.jpg"});
+        ASSERT_EQ(moved.records.size(), 1u) << data;
+        EXPECT_TRUE(moved.records[0].trashed.starts_with(data[0] == '/' ? home / "absent/data/Trash/files/"
+                                                                         : home / "user/.local/share/Trash/files/"))
+            << moved.records[0].trashed;
+        EXPECT_EQ(TrashService::restore(moved.records).restored.size(), 1u);
+    }
+    ASSERT_EQ(::chdir(previous), 0);
+    EXPECT_FALSE(exists(home / "work/files"));
+    EXPECT_FALSE(exists(home / "work/relative"));
+}
+
+// Where a file system cannot rename without replacing, a file is linked
+// and then unlinked; an unlink that fails takes the link back.
+TEST(FileRenameTest, LinkThenUnlinkReportsAnUnlinkThatFails)
+{
+    TempFolder folder;
+    const std::string from = folder / "locked/a.jpg", to = folder / "b.jpg";
+    writeFile(from, "pixels");
+    const std::string locked = folder / "locked";
+    const bool root = ::getuid() == 0;
+    if (root ? std::system(("chattr +a '" + locked + "' 2>/dev/null").c_str()) != 0
+             : ::chmod(locked.c_str(), 0555) != 0)
+        GTEST_SKIP() << "cannot protect a folder here";
+    const int error = linkThenUnlink(from, to);
+    if (root) std::system(("chattr -a '" + locked + "'").c_str());
+    else ::chmod(locked.c_str(), 0755);
+    EXPECT_NE(error, 0);
+    EXPECT_EQ(readFile(from), "pixels");
+    EXPECT_FALSE(exists(to)) << "the link is taken back";
+
+    EXPECT_EQ(linkThenUnlink(from, to), 0);
+    EXPECT_FALSE(exists(from));
+    writeFile(from, "new");
+    EXPECT_EQ(linkThenUnlink(from, to), EEXIST);
+    EXPECT_EQ(readFile(to), "pixels");
 }
 
 } // namespace

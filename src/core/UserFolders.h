@@ -1,0 +1,16 @@
+#pragma once
+// The user's own folders as the XDG base directory specification defines
+// them. A relative value in the environment is ignored, so nothing ever
+// depends on the current working folder.
+
+#include <string>
+
+namespace mirelo {
+
+// $HOME when it is absolute, else the account's home folder; "" when neither.
+std::string homeFolder();
+// $XDG_DATA_HOME when it is absolute, else the home folder's ".local/share";
+// "" when there is no home folder.
+std::string dataHome();
+
+} // namespace mirelo

@@ -1,6 +1,8 @@
 #pragma once
 // Real files in a temporary folder for tests.
 
+#include <gtest/gtest.h>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -87,4 +89,34 @@ private:
     std::optional<std::string> old_;
 };
 
+// Runs the current test again in a private user and mount namespace
+// (`unshare -rm`), where it may mount file systems of its own. The parent
+// waits for that run and expects it to pass; the child runs the test body.
+enum class MountNamespace { parent, child, unavailable };
+
+inline MountNamespace enterMountNamespace()
+{
+    if (std::getenv("MIRELO_IN_MOUNT_NAMESPACE")) return MountNamespace::child;
+    if (std::system("unshare -rm true >/dev/null 2>&1") != 0) return MountNamespace::unavailable;
+    char self[4096];
+    const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    if (length <= 0) return MountNamespace::unavailable;
+    self[length] = '\0';
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string command = "MIRELO_IN_MOUNT_NAMESPACE=1 unshare -rm '" + std::string(self) + "' --gtest_filter='" +
+                                test->test_suite_name() + "." + test->name() + "'";
+    const int status = std::system(command.c_str());
+    EXPECT_EQ(status, 0) << "the run inside a mount namespace failed";
+    return MountNamespace::parent;
+}
+
 } // namespace mirelo::test
+
+// The rest of the test runs where it may mount file systems; skipped where
+// user namespaces are not allowed.
+#define MIRELO_IN_MOUNT_NAMESPACE()                                                                    \
+    switch (::mirelo::test::enterMountNamespace()) {                                                   \
+    case ::mirelo::test::MountNamespace::parent: return;                                               \
+    case ::mirelo::test::MountNamespace::unavailable: GTEST_SKIP() << "no user namespaces here"; \
+    case ::mirelo::test::MountNamespace::child: break;                                                 \
+    }

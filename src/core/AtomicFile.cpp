@@ -3,12 +3,14 @@
 #include "FileUrl.h"
 #include "LibraryError.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
 namespace mirelo {
@@ -42,6 +44,27 @@ void syncFolder(const std::string& folder)
     ::close(fd);
 }
 
+// Temporary files that an earlier write left behind when its process was
+// killed: ours by name (".<name>.XXXXXX"), and older than a minute so that
+// no write in progress loses its file.
+void sweepStaleTemporaries(const std::string& folder, std::string_view name)
+{
+    const std::string prefix = "." + std::string(name) + ".";
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    const int fd = ::dirfd(dir);
+    const time_t cutoff = ::time(nullptr) - 60;
+    while (dirent* entry = ::readdir(dir)) {
+        const std::string_view entryName(entry->d_name);
+        if (entryName.size() != prefix.size() + 6 || !entryName.starts_with(prefix)) continue;
+        struct stat attributes {};
+        if (::fstatat(fd, entry->d_name, &attributes, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (S_ISREG(attributes.st_mode) && attributes.st_uid == ::getuid() && attributes.st_mtime < cutoff)
+            ::unlinkat(fd, entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
 } // namespace
 
 void FileSink::drain()
@@ -65,6 +88,7 @@ void AtomicFile::write(const std::string& givenPath, const std::function<void(Fi
     const std::string path = absoluteStandardisedPath(givenPath);
     const std::string folder(parentPath(path));
     createFolders(folder);
+    sweepStaleTemporaries(folder, lastPathComponent(path));
 
     std::string pattern = folder + (folder == "/" ? "" : "/") + "." + std::string(lastPathComponent(path)) + ".XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());

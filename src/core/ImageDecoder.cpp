@@ -8,6 +8,10 @@
 #include <QFile>
 #include <QImageReader>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -63,10 +67,13 @@ VipsOutcome decodeWithVips(const std::string& path, int maxDimension)
     if (vips_image_get_typeof(header.get(), VIPS_META_LOADER) != 0)
         vips_image_get_string(header.get(), VIPS_META_LOADER, &loader);
     const double width = header.width(), height = header.height();
-    if (width * height > ImageDecoder::kMaximumPixels) return {std::nullopt, true};
+    const std::string_view name(loader ? loader : "");
+    // Vector documents render straight at the size asked, whatever size they
+    // declare; only rasters that cannot shrink while loading are capped.
+    const bool vector = name.starts_with("svgload") || name.starts_with("pdfload");
+    if (!vector && width * height > ImageDecoder::kMaximumPixels) return {std::nullopt, true};
     const int orientation = vips_image_get_orientation(header.get());
 
-    const std::string_view name(loader ? loader : "");
     VipsRef thumbnail;
     const bool fullDecode = name.starts_with("heif") || name.starts_with("jp2k");
     const int result = fullDecode ? vips_thumbnail_image(header.get(), thumbnail.out(), maxDimension, "height",
@@ -82,7 +89,21 @@ VipsOutcome decodeWithVips(const std::string& path, int maxDimension)
 // Qt's readers, scaled while reading where the format allows.
 std::optional<DecodedImage> decodeWithQt(const std::string& path, int maxDimension)
 {
-    QImageReader reader(QFile::decodeName(QByteArray::fromStdString(path)));
+    // The file is opened by its own bytes and handed over open: a name that
+    // is not UTF-8 would not survive the trip through a QString.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) return std::nullopt;
+    struct stat attributes;
+    QFile file;
+    if (::fstat(fd, &attributes) != 0 || !S_ISREG(attributes.st_mode) ||
+        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    QImageReader reader(&file);
+    if (const QByteArray format = QByteArray::fromStdString(lowercaseExtension(path));
+        QImageReader::supportedImageFormats().contains(format))
+        reader.setFormat(format);
     reader.setAutoTransform(true);
     QSize size = reader.size();
     if (size.isValid() && double(size.width()) * size.height() > ImageDecoder::kMaximumPixels) return std::nullopt;
@@ -117,6 +138,9 @@ bool ImageDecoder::isCameraRaw(const std::string& path)
 std::optional<DecodedImage> ImageDecoder::decode(const std::string& path, int maxDimension)
 {
     if (maxDimension < 1) return std::nullopt;
+    // Only a regular file is read: a pipe or device of that name could block forever.
+    struct stat attributes;
+    if (::stat(path.c_str(), &attributes) != 0 || !S_ISREG(attributes.st_mode)) return std::nullopt;
     if (isCameraRaw(path)) {
         if (auto decoded = RawDecoder::decode(path, maxDimension)) return decoded;
     } else if (JpegReader::Result read = JpegReader::read(path, maxDimension); read.handled) {

@@ -121,7 +121,7 @@ public:
     }
     bool StartObject()
     {
-        if (skip()) return ++skipDepth_, true;
+        if (skip()) return deeper();
         if (where_ == Where::Start) return where_ = Where::Top, true;
         if (where_ == Where::Items) {
             where_ = Where::Item;
@@ -165,7 +165,7 @@ public:
     }
     bool StartArray()
     {
-        if (skip()) return ++skipDepth_, true;
+        if (skip()) return deeper();
         if (where_ != Where::Top) return wrongType();
         switch (key_) {
         case kItems: where_ = Where::Items; return true;
@@ -187,10 +187,17 @@ public:
 
 private:
     enum class Where { Start, Top, Items, Item, List, Done };
+    static constexpr int kMostSkippedDepth = 64;
 
     // An unknown key's value is read and dropped, however deep.
     bool skip() const { return skipping_; }
     void beginSkip() { skipping_ = true, skipDepth_ = 0; }
+    // No library file nests this deep: a deeper value is refused, not followed.
+    bool deeper()
+    {
+        if (++skipDepth_ > kMostSkippedDepth) return fail("its values are nested too deeply");
+        return true;
+    }
     bool skippedScalar()
     {
         if (skipDepth_ == 0) skipping_ = false;
@@ -251,7 +258,10 @@ LibrarySnapshot LibraryFile::read(const std::string& path)
     rapidjson::FileReadStream input(stream.get(), buffer.data(), buffer.size());
     SnapshotHandler handler;
     rapidjson::Reader reader;
-    constexpr unsigned kFlags = rapidjson::kParseFullPrecisionFlag | rapidjson::kParseValidateEncodingFlag;
+    // Iterative: the parser keeps its own stack on the heap, so no document
+    // can exhaust the thread's stack.
+    constexpr unsigned kFlags = rapidjson::kParseFullPrecisionFlag | rapidjson::kParseValidateEncodingFlag |
+                                rapidjson::kParseIterativeFlag;
     rapidjson::ParseResult parsed = reader.Parse<kFlags>(input, handler);
     if (std::ferror(stream.get())) throw LibraryError(file + " couldn’t be read: " + systemErrorText(EIO) + ".");
 

@@ -6,6 +6,7 @@
 #include <QMimeType>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -71,9 +72,16 @@ Registry registryType(std::string_view extension)
     return verdict;
 }
 
+// Only a regular file is read: a pipe, socket or device of that name could
+// block forever or have side effects.
 bool sniffTransportStream(int fd)
 {
     if (fd < 0) return false;
+    struct stat attributes;
+    if (::fstat(fd, &attributes) != 0 || !S_ISREG(attributes.st_mode)) {
+        ::close(fd);
+        return false;
+    }
     char buffer[1024];
     size_t filled = 0;
     while (filled < sizeof buffer) {
@@ -93,8 +101,9 @@ bool sniffTransportStream(int fd)
 bool isVideoByExtension(std::string_view extension, const std::string& lower, int dirfd, std::string_view nameOrPath)
 {
     if (lower == "ts") {
-        int fd = dirfd >= 0 ? ::openat(dirfd, std::string(nameOrPath).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY)
-                            : ::open(std::string(nameOrPath).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+        constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW;
+        const std::string name(nameOrPath);
+        int fd = ::openat(dirfd >= 0 ? dirfd : AT_FDCWD, name.c_str(), kFlags);
         return sniffTransportStream(fd);
     }
     if (listed(MediaFormats::videoExtensions, lower)) return true;

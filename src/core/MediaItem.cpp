@@ -146,13 +146,14 @@ std::optional<MediaItem> MediaItem::fromEntry(int dirfd, std::string_view name, 
 
 std::optional<MediaItem> MediaItem::read(std::string_view path)
 {
-    if (!MediaFormats::accepts(path)) return std::nullopt;
     struct stat attributes {};
     std::string raw(path);
     if (::fstatat(AT_FDCWD, raw.c_str(), &attributes, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
-    if (!S_ISREG(attributes.st_mode)) return std::nullopt; // folders, links, devices
+    if (!S_ISREG(attributes.st_mode)) return std::nullopt; // folders, links, pipes, devices
+    auto verdict = MediaFormats::classify(-1, path, path);
+    if (!verdict.accepted) return std::nullopt;
     return MediaItem(absoluteStandardisedPath(path), attributes.st_size > 0 ? int64_t(attributes.st_size) : 0,
-                     dateFromTimespec(attributes.st_mtim), MediaFormats::isVideo(path));
+                     dateFromTimespec(attributes.st_mtim), verdict.video);
 }
 
 std::string sizeLabel(int64_t bytes)

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace mirelo;
 using namespace mirelo::test;
 
@@ -143,6 +145,12 @@ TEST_F(ImageDecoderTest, VectorDocumentsRenderAtMostTheMaximum)
 {
     writeBytes(folder / "wide.svg", svgDocument(10000, 5000));
     writeBytes(folder / "wide.pdf", pdfDocument(10000, 5000));
+    // Declares more than the raster cap; rendered straight at the size asked.
+    writeBytes(folder / "huge.svg", svgDocument(40000, 30000));
+    auto huge = ImageDecoder::decode(folder / "huge.svg", 480);
+    ASSERT_TRUE(huge);
+    EXPECT_EQ(huge->image.size(), QSize(480, 360));
+    EXPECT_EQ(huge->pixels, (PixelSize{40000, 30000}));
     for (const char* name : {"wide.svg", "wide.pdf"}) {
         SCOPED_TRACE(name);
         auto decoded = ImageDecoder::decode(folder / name, 4096);
@@ -186,6 +194,22 @@ TEST_F(ImageDecoderTest, CameraRawUsesALargeEnoughPreviewAndTurnsUpright)
         const QColor middle = decoded->image.pixelColor(decoded->image.width() / 2, decoded->image.height() / 2);
         EXPECT_TRUE(preview ? isGreen(middle) : isBlue(middle));
     }
+}
+
+// Qt's readers get the file by its own bytes: a name that is not UTF-8
+// decodes, and its replacement-character twin is never read instead.
+TEST_F(ImageDecoderTest, QtReadsTheFileItsNameNames)
+{
+    const std::string picture = written("icns", 256, 256);
+    const std::string latin1 = folder / "ic\xF4ne.icns", twin = folder / "ic\xEF\xBF\xBDne.icns";
+    ASSERT_EQ(::rename(picture.c_str(), latin1.c_str()), 0);
+    writeBytes(twin, "not a picture");
+    auto decoded = ImageDecoder::decode(latin1, 480);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->image.size(), QSize(256, 256));
+    EXPECT_FALSE(ImageDecoder::decode(twin, 480));
+    ASSERT_EQ(::mkfifo((folder / "pipe.icns").c_str(), 0600), 0);
+    EXPECT_FALSE(ImageDecoder::decode(folder / "pipe.icns", 480)) << "a pipe is never waited on";
 }
 
 TEST_F(ImageDecoderTest, DamagedAndHostileFilesGiveNothing)

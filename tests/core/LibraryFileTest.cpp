@@ -109,6 +109,11 @@ TEST(LibraryFile, DamagedFilesFailWholeAndStayUntouched)
     expectRejected(R"({"version":"1","items":[],)" + kValidTail + "}", "“version” has the wrong type");
     expectRejected("{\"version\":1,\"items\":[],\"search\":\"\xFF\"," + kValidTail.substr(0, kValidTail.size() - 12) + "}",
                    "is damaged");
+    // Nested far deeper than any library: refused, never followed down the stack.
+    const std::string deep(100'000, '[');
+    expectRejected(deep, "does not hold a JSON object");
+    expectRejected(R"({"version":1,"extra":)" + deep, "nested too deeply");
+    expectRejected(R"({"version":1,"extra":)" + std::string(100'000, '{'), "is damaged");
 }
 
 TEST(LibraryFile, OtherVersionsAreRefusedByName)

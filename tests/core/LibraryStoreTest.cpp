@@ -5,6 +5,7 @@
 #include <dirent.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/time.h>
 #include <sys/wait.h>
 
 #include <gtest/gtest.h>
@@ -144,4 +145,27 @@ TEST(LibraryStore, KilledWritersLeaveTheOldOrTheNewFile)
         seen.insert(snapshot.search);
     }
     EXPECT_GT(seen.size(), 1u); // the writers did replace the file
+
+    // The killed writers' temporaries go at the next save once a minute old;
+    // a fresh one (a write in progress) and other files stay.
+    auto temporaries = [&] {
+        std::set<std::string> names;
+        DIR* dir = ::opendir(folder.path().c_str());
+        while (dirent* entry = ::readdir(dir))
+            if (std::string_view(entry->d_name).starts_with(".library.json.")) names.insert(entry->d_name);
+        ::closedir(dir);
+        return names;
+    };
+    const std::set<std::string> left = temporaries();
+    ASSERT_FALSE(left.empty());
+    for (const std::string& name : left) {
+        const struct timeval aged[2] = {{::time(nullptr) - 120, 0}, {::time(nullptr) - 120, 0}};
+        ::utimes((folder / name).c_str(), aged);
+    }
+    writeFile(folder / ".library.json.FRESH1", "in progress");
+    writeFile(folder / ".library.json.bak", "not ours");
+    const struct timeval old[2] = {{::time(nullptr) - 120, 0}, {::time(nullptr) - 120, 0}};
+    ::utimes((folder / ".library.json.bak").c_str(), old);
+    LibraryFile::write(path, tagged("after"));
+    EXPECT_EQ(temporaries(), (std::set<std::string>{".library.json.FRESH1", ".library.json.bak"}));
 }

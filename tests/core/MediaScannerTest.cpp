@@ -1,6 +1,8 @@
+#include "MediaFormats.h"
 #include "MediaScanner.h"
 #include "TestFiles.h"
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <gtest/gtest.h>
@@ -155,4 +157,38 @@ TEST(MediaScanner, UnreadableFoldersCountOnceEach)
     ::waitpid(child, &status, 0);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 21); // two unreadable folders, one item
+}
+
+// Only regular files are ever read: a pipe named like a transport stream
+// would block the sniff forever.
+TEST(MediaScanner, PipesAreNeverOpened)
+{
+    TempFolder folder;
+    writeFile(folder / "Clips/real.jpg");
+    ASSERT_EQ(::mkfifo((folder / "Clips/stream.ts").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((folder / "Clips/still.jpg").c_str(), 0600), 0);
+    EXPECT_EQ(names(scan({folder / "Clips"})), std::vector<std::string>{"real.jpg"});
+    EXPECT_TRUE(scan({folder / "Clips/stream.ts"}).items.isEmpty());
+    EXPECT_FALSE(MediaItem::read(folder / "Clips/stream.ts"));
+    EXPECT_FALSE(MediaFormats::isVideo(folder / "Clips/stream.ts"));
+}
+
+// A file system's own lost+found at its top is skipped like a hidden
+// folder, uncounted; one elsewhere is an ordinary folder.
+TEST(MediaScanner, LostAndFoundAtADrivesTopIsSkipped)
+{
+    MIRELO_IN_MOUNT_NAMESPACE();
+    TempFolder folder;
+    const std::string drive = folder / "drive";
+    makeFolder(drive);
+    ASSERT_EQ(std::system(("mount -t tmpfs none '" + drive + "'").c_str()), 0);
+    writeFile(drive + "/lost+found/#1234.jpg");
+    writeFile(drive + "/a.jpg");
+    writeFile(drive + "/Sub/lost+found/b.jpg");
+    for (const std::string& root : {drive, folder.path()}) {
+        ScanResult result = scan({root});
+        EXPECT_EQ(names(result), (std::vector<std::string>{"a.jpg", "b.jpg"})) << root;
+        EXPECT_EQ(result.inaccessible, 0);
+    }
+    std::system(("umount '" + drive + "'").c_str());
 }

@@ -200,7 +200,12 @@ void AppModel::setErrorMessage(const OptionalText& message) { change(errorMessag
 void AppModel::setShowingSettings(bool showing) { change(showingSettings_, showing, &AppModel::showingSettingsChanged); }
 void AppModel::setShowingInfo(bool showing) { change(showingInfo_, showing, &AppModel::showingInfoChanged); }
 void AppModel::setViewing(bool viewing) { change(viewing_, viewing, &AppModel::viewingChanged); }
-void AppModel::setToast(const OptionalText& toast) { change(toast_, toast, &AppModel::toastChanged); }
+// Every notice is news, even one with the same text as the last.
+void AppModel::setToast(const OptionalText& toast)
+{
+    toast_ = toast;
+    Q_EMIT toastChanged();
+}
 void AppModel::setRecentFolders(PathList folders) { change(recentFolders_, std::move(folders), &AppModel::recentFoldersChanged); }
 
 void AppModel::setItems(MediaItems items, bool inNameOrder)

@@ -214,6 +214,8 @@ public:
 
     // A short notice, cleared after kToastMs; a newer one gets its full time.
     void notify(const QString& message);
+    // The open panel's patterns for every file a scan would take.
+    static QStringList openableNameFilters();
 
     // Changing files: the Trash with Undo, folder edits, copies.
     void requestTrash(const MediaItems& items);

@@ -12,6 +12,8 @@
 
 #include <sys/stat.h>
 
+#include <QMimeDatabase>
+
 namespace mirelo {
 
 void AppModel::chooseFolders()
@@ -28,6 +30,39 @@ void AppModel::chooseFolders()
     });
 }
 
+// One pattern per extension that a scan accepts, the fixed lists and what
+// the type registry calls an image or a video, each matching any letter
+// case ("*.[jJ][pP][gG]"), since a native dialog may compare exactly.
+QStringList AppModel::openableNameFilters()
+{
+    QStringList extensions;
+    for (std::string_view extension : MediaFormats::imageExtensions)
+        extensions << QString::fromUtf8(extension.data(), qsizetype(extension.size()));
+    for (std::string_view extension : MediaFormats::videoExtensions)
+        extensions << QString::fromUtf8(extension.data(), qsizetype(extension.size()));
+    for (const QMimeType& type : QMimeDatabase().allMimeTypes()) {
+        const bool media = type.name().startsWith(QStringLiteral("image/")) || type.name().startsWith(QStringLiteral("video/")) ||
+                           type.inherits(QStringLiteral("image/x-generic"));
+        if (!media) continue;
+        for (const QString& suffix : type.suffixes())
+            if (!suffix.contains(u'.') && MediaFormats::accepts(("x." + suffix).toStdString()))
+                extensions << suffix.toLower();
+    }
+    extensions.removeDuplicates();
+    QStringList filters;
+    for (const QString& extension : extensions) {
+        QString pattern = QStringLiteral("*.");
+        for (QChar c : extension) {
+            if (c.toLower() != c.toUpper())
+                pattern += u'[' + QString(c.toLower()) + QString(c.toUpper()) + u']';
+            else
+                pattern += c;
+        }
+        filters << pattern;
+    }
+    return filters;
+}
+
 void AppModel::chooseFiles()
 {
     if (!openPanel_) return;
@@ -35,10 +70,7 @@ void AppModel::chooseFiles()
     request.title = QStringLiteral("Open in Mirelo");
     request.prompt = QStringLiteral("Open");
     request.chooseFiles = true;
-    for (std::string_view extension : MediaFormats::imageExtensions)
-        request.nameFilters << QStringLiteral("*.") + QString::fromUtf8(extension.data(), qsizetype(extension.size()));
-    for (std::string_view extension : MediaFormats::videoExtensions)
-        request.nameFilters << QStringLiteral("*.") + QString::fromUtf8(extension.data(), qsizetype(extension.size()));
+    request.nameFilters = openableNameFilters();
     openPanel_->choose(request, [this](PathList chosen) {
         if (!chosen.empty()) open(chosen);
     });
@@ -145,7 +177,7 @@ void AppModel::finishScan(const PathList& roots, bool recursive, const QUuid& id
     }
     scheduleSave();
     if (result.inaccessible > 0)
-        notify(message + QStringLiteral(". Choose restricted folders directly to grant access."));
+        notify(message + QStringLiteral(". Folders you don’t have permission to read were skipped."));
 }
 
 void AppModel::open(const PathList& paths)

@@ -17,7 +17,7 @@ std::string cacheKey(const MediaItem& item)
 {
     std::string key(item.path());
     key += ':';
-    key += decimalWithFraction(item.modified());
+    key += decimalWithFraction(item.modified() + kUnixEpochOffset); // seconds since 1970
     key += ':';
     key += std::to_string(item.bytes());
     return key;

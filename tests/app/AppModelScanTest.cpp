@@ -2,6 +2,9 @@
 // indexed folders, stopping, competing scans, held-back and dropped requests.
 
 #include "AppTestSupport.h"
+#include "MediaFormats.h"
+
+#include <QRegularExpression>
 
 #include "LibraryStore.h"
 
@@ -75,7 +78,7 @@ TEST_F(ScanTest, UnreadableLocationsKeepOldItemsAndSayWhy)
     EXPECT_EQ(pathsOf(model->items()), (std::vector<std::string>{a, b})) << "no replacement after a failure";
     ASSERT_TRUE(model->toast());
     EXPECT_EQ(*model->toast(),
-              "1 files found · 1 locations couldn’t be read. Choose restricted folders directly to grant access.");
+              "1 files found · 1 locations couldn’t be read. Folders you don’t have permission to read were skipped.");
 }
 
 TEST_F(ScanTest, AStoppedScanMergesWithoutReplacingOrIndexing)
@@ -144,7 +147,18 @@ TEST_F(ScanTest, TheFolderPanelScansWhatWasChosen)
 
     model->chooseFiles();
     EXPECT_EQ(panel.requests.back().title, "Open in Mirelo");
-    EXPECT_TRUE(panel.requests.back().nameFilters.contains("*.heic"));
+    // Every type a scan takes, in any letter case, the registry's included.
+    const QStringList filters = panel.requests.back().nameFilters;
+    auto offered = [&](const QString& name) {
+        return std::any_of(filters.begin(), filters.end(), [&](const QString& filter) {
+            return QRegularExpression(QRegularExpression::wildcardToRegularExpression(filter)).match(name).hasMatch();
+        });
+    };
+    for (const char* name : {"a.heic", "a.JPG", "a.Jpeg", "a.MOV", "a.m4v", "a.tiff", "a.Webp"})
+        EXPECT_TRUE(offered(name)) << name;
+    for (const char* name : {"a.txt", "a.jpg.part"}) EXPECT_FALSE(offered(name)) << name;
+    ASSERT_TRUE(MediaFormats::accepts("a.xcf")) << "the registry calls a GIMP picture an image";
+    EXPECT_TRUE(offered("a.XCF"));
 }
 
 class OpenTest : public AppModelTest {};

@@ -76,7 +76,8 @@ TEST_F(ViewerPipelineTest, TheBackdropKeepsItsEdges)
 
 TEST_F(ViewerPipelineTest, KeysFollowTheFileAndTheSoftness)
 {
-    const MediaItem item("/Users/a/p.jpg", 512, 12.0, false);
+    // 512 bytes modified 12.0 seconds after 1970 (items count from 2001).
+    const MediaItem item("/Users/a/p.jpg", 512, 12.0 - kUnixEpochOffset, false);
     EXPECT_EQ(ViewerPipeline::key(item), "/Users/a/p.jpg:12.0:512:0.1");
     setSoftness(0.25);
     EXPECT_EQ(ViewerPipeline::key(item), "/Users/a/p.jpg:12.0:512:0.25");
@@ -88,7 +89,7 @@ TEST_F(ViewerPipelineTest, KeysFollowTheFileAndTheSoftness)
     EXPECT_EQ(ViewerPreferences::backgroundBlur(), 0.1);
     AppSettings::open()->remove(AppSettings::kBackgroundBlur);
     EXPECT_EQ(ViewerPreferences::backgroundBlur(), 0.1);
-    EXPECT_EQ(ViewerPipeline::key(MediaItem("/p.jpg", 1, 12.5, false)), "/p.jpg:12.5:1:0.1");
+    EXPECT_EQ(ViewerPipeline::key(MediaItem("/p.jpg", 1, 12.5 - kUnixEpochOffset, false)), "/p.jpg:12.5:1:0.1");
 }
 
 TEST_F(ViewerPipelineTest, VideosAndCachedFramesAnswerAtOnce)

@@ -308,6 +308,9 @@ private:
                     LibraryQueryResult& result);
     void startWatching();
     void watchLimitReached(long limit);
+    // Drives coming and going below the indexed folders.
+    void mountsChanged();
+    void noteDrives();
     void finishRefresh(const PathList& changed, int generation, MediaItems merged);
     void finishTrash(const TrashResult& result);
     void finishUndo(const TrashRestoreResult& result);
@@ -364,6 +367,10 @@ private:
     QUuid scanID_ = QUuid::createUuid();
     PathList indexedFolders_;
     FolderSet changedFolders_;
+    // Folders that were a drive's mount point while the application ran, and
+    // the mount points seen last.
+    std::set<std::string> drives_;
+    std::set<std::string> mounted_;
     bool refreshingIndex_ = false;
     std::function<void()> deferredOpen_;
     std::optional<LibraryError> restoreError_;

@@ -6,8 +6,12 @@
 
 #include "FileUrl.h"
 #include "LibraryIndex.h"
+#include "MountTable.h"
 #include "UserFolders.h"
 
+
+#include <algorithm>
+#include <iterator>
 
 namespace mirelo {
 
@@ -47,9 +51,49 @@ void AppModel::startWatching()
 {
     watcher_.setOnChange([this](const PathList& paths) { handleWatcherChanges(paths); });
     watcher_.setOnLimitReached([this](long limit) { watchLimitReached(limit); });
+    watcher_.setOnUnmount([this](const std::string& folder) { drives_.insert(folder); });
+    watcher_.setOnMountsChanged([this] { mountsChanged(); });
+    mounted_ = MountTable::current();
+    noteDrives();
     PathList roots;
     for (const std::string& folder : topMost(indexedFolders_)) roots.push_back(standardisedPath(folder));
     watcher_.watch(roots);
+}
+
+// Remembers the drives mounted at or below the indexed folders, so that
+// their items outlive the drive's absence.
+void AppModel::noteDrives()
+{
+    for (const std::string& point : mounted_)
+        for (const std::string& folder : indexedFolders_)
+            if (LibraryIndex::contains(point, folder)) {
+                drives_.insert(point);
+                break;
+            }
+}
+
+// A drive mounted at or below an indexed folder is watched and re-read; one
+// that went away is re-read too, which keeps its items.
+void AppModel::mountsChanged()
+{
+    std::set<std::string> now = MountTable::current();
+    PathList arrived, left;
+    std::set_difference(now.begin(), now.end(), mounted_.begin(), mounted_.end(), std::back_inserter(arrived));
+    std::set_difference(mounted_.begin(), mounted_.end(), now.begin(), now.end(), std::back_inserter(left));
+    mounted_ = std::move(now);
+    bool ours = false;
+    for (const PathList* points : {&arrived, &left})
+        for (const std::string& point : *points)
+            for (const std::string& folder : indexedFolders_)
+                if (LibraryIndex::contains(point, folder)) {
+                    drives_.insert(point);
+                    changedFolders_.insert(point);
+                    ours = true;
+                    break;
+                }
+    if (!ours) return;
+    if (!arrived.empty() && !watcher_.roots().empty()) startWatching();
+    scheduleIndexRefresh();
 }
 
 void AppModel::watchLimitReached(long limit)
@@ -59,8 +103,9 @@ void AppModel::watchLimitReached(long limit)
     told = true;
     const QString count = limit > 0 ? QString::number(limit) : QStringLiteral("its");
     setErrorMessage(
-        QStringLiteral("Mirelo can’t watch all of your indexed folders for changes: the system’s limit of %1 "
-                       "watched folders has been reached. The folders already watched stay current, and the "
+        QStringLiteral("Mirelo can’t watch all of your indexed folders for changes: they hold more folders than "
+                       "fit within the system’s limit of %1 watched folders, which other apps share. The folders "
+                       "already watched stay current, and the "
                        "library is re-read every %2 minutes so nothing is missed for long. To raise the limit, run "
                        "“sudo sysctl fs.inotify.max_user_watches=524288” and add "
                        "“fs.inotify.max_user_watches=524288” to /etc/sysctl.conf.")
@@ -110,9 +155,14 @@ void AppModel::refreshChangedFolders()
     refreshingIndex_ = true;
     const MediaItems existing = items_;
     const int generation = itemGeneration_;
-    background([this, changed, preserved, existing, generation] {
+    const std::set<std::string> drives = drives_;
+    background([this, changed, preserved, existing, generation, drives]() mutable {
         ScanToken token; // nobody cancels a refresh
         ScanResult result = MediaScanner::scan(changed, true, token);
+        // A drive that is away leaves an empty folder, or none: its items stay.
+        for (std::string& folder : MountTable::unreachable(changed, existing, drives, MountTable::current(),
+                                                           MountTable::fstabFolders()))
+            preserved.push_back(std::move(folder));
         auto merged = std::make_shared<MediaItems>(
             LibraryIndex::merging(result.items, existing, changed, result.inaccessible == 0, true, preserved));
         post(BackgroundWork::refresh,

@@ -121,9 +121,27 @@ LibraryWatcher::LibraryWatcher(QObject* parent) : QObject(parent)
     connect(&rereadTimer_, &QTimer::timeout, this, [this] {
         if (onChange_) onChange_(roots_);
     });
+    // The kernel marks the mount table with POLLPRI whenever it changes.
+    mountsFd_ = ::open("/proc/self/mountinfo", O_RDONLY | O_CLOEXEC);
+    if (mountsFd_ >= 0) {
+        mounts_ = std::make_unique<QSocketNotifier>(mountsFd_, QSocketNotifier::Exception);
+        connect(mounts_.get(), &QSocketNotifier::activated, this, [this] {
+            // Reading the table to its end acknowledges the change.
+            char buffer[8192];
+            ::lseek(mountsFd_, 0, SEEK_SET);
+            while (::read(mountsFd_, buffer, sizeof buffer) > 0) {
+            }
+            if (onMountsChanged_) onMountsChanged_();
+        });
+    }
 }
 
-LibraryWatcher::~LibraryWatcher() { watch({}); }
+LibraryWatcher::~LibraryWatcher()
+{
+    watch({});
+    mounts_.reset();
+    if (mountsFd_ >= 0) ::close(mountsFd_);
+}
 
 long LibraryWatcher::systemWatchLimit()
 {
@@ -156,7 +174,7 @@ void LibraryWatcher::watch(const std::vector<std::string>& paths)
     if (fd < 0) return; // nothing is watched; the launch re-read still runs
     session_ = std::make_shared<Session>();
     session_->fd = fd;
-    session_->limit = watchLimit_;
+    session_->limit = watchLimit_ >= 0 ? watchLimit_ : watchBudget(systemWatchLimit());
     session_->owner = this;
     notifier_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
     connect(notifier_.get(), &QSocketNotifier::activated, this, &LibraryWatcher::readEvents);
@@ -221,6 +239,12 @@ void LibraryWatcher::readEvents()
                     continue;
                 }
                 folder = found->second;
+            }
+            if (event->mask & IN_UNMOUNT) {
+                // The drive under this folder went away; its watch ends next.
+                if (onUnmount_) onUnmount_(folder);
+                noteChange(folder);
+                continue;
             }
             if (event->mask & (IN_DELETE_SELF | IN_MOVE_SELF)) {
                 // The parent reports its own change; a root has no watched parent.

@@ -39,6 +39,11 @@ public:
     // from watching every folder, with the limit.
     void setOnLimitReached(std::function<void(long limit)> handler) { onLimitReached_ = std::move(handler); }
 
+    // Called with each watched folder whose drive was unmounted.
+    void setOnUnmount(std::function<void(const std::string& folder)> handler) { onUnmount_ = std::move(handler); }
+    // Called on the main thread whenever a drive is mounted or unmounted.
+    void setOnMountsChanged(std::function<void()> handler) { onMountsChanged_ = std::move(handler); }
+
     // Adds at most this many watches (the system's limit applies as well).
     void setWatchLimit(long limit) { watchLimit_ = limit; }
     void setRereadInterval(int milliseconds) { rereadTimer_.setInterval(milliseconds); }
@@ -47,6 +52,9 @@ public:
     size_t watchCount() const;
     // The system's limit on watches per user, or -1 when it cannot be read.
     static long systemWatchLimit();
+    // The share of that limit the library takes at most: other programs
+    // (editors, sync clients) watch folders too.
+    static long watchBudget(long systemLimit) { return systemLimit < 0 ? -1 : systemLimit / 5 * 4; }
 
 Q_SIGNALS:
     // Every folder present when watching started is now watched (or the limit was reached).
@@ -68,6 +76,10 @@ private:
     QTimer rereadTimer_;
     ChangeHandler onChange_;
     std::function<void(long)> onLimitReached_;
+    std::function<void(const std::string&)> onUnmount_;
+    std::function<void()> onMountsChanged_;
+    std::unique_ptr<QSocketNotifier> mounts_;
+    int mountsFd_ = -1;
     long watchLimit_ = -1;
     bool limitReported_ = false;
 };

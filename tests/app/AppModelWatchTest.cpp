@@ -3,6 +3,7 @@
 
 #include "AppTestSupport.h"
 
+#include "MountTable.h"
 #include "ScanRoots.h"
 
 #include <QDir>
@@ -148,6 +149,57 @@ TEST_F(WatchTest, ReachingTheWatchLimitIsExplainedOnce)
     ASSERT_TRUE(waitForScan(*model));
     ASSERT_TRUE(waitUntil([&] { return ready.size() >= 2; }));
     EXPECT_FALSE(model->errorMessage()) << "said once";
+}
+
+// A drive that is unmounted keeps its items, through the watcher's re-read
+// and the next launch's; mounted again, it is watched and re-read.
+TEST_F(WatchTest, ADriveThatGoesAwayKeepsItsItems)
+{
+    MIRELO_IN_MOUNT_NAMESPACE();
+    ASSERT_EQ(std::system("mount -t tmpfs none /mnt && mkdir /mnt/usb && mount -t tmpfs none /mnt/usb"), 0);
+    writeFile("/mnt/usb/a.jpg");
+    writeFile("/mnt/usb/Sub/b.jpg");
+    const std::vector<std::string> onDrive{"/mnt/usb/a.jpg", "/mnt/usb/Sub/b.jpg"};
+    auto model = launchRestored();
+    QSignalSpy ready(&model->libraryWatcher(), &LibraryWatcher::ready);
+    model->scan({"/mnt/usb"}, true);
+    ASSERT_TRUE(waitForScan(*model));
+    ASSERT_TRUE(waitUntil([&] { return ready.size() >= 1; }));
+    ASSERT_EQ(pathsOf(model->items()), onDrive);
+
+    QSignalSpy refreshed(model.get(), &AppModel::indexRefreshed);
+    ASSERT_EQ(std::system("umount /mnt/usb"), 0);
+    ASSERT_TRUE(waitUntil([&] { return refreshed.size() >= 1; }, 15000)) << "the unmount is noticed";
+    EXPECT_EQ(pathsOf(model->items()), onDrive);
+    model->flushLibrary();
+    model.reset();
+
+    auto again = launchRestored();
+    QSignalSpy relaunched(again.get(), &AppModel::indexRefreshed);
+    ASSERT_TRUE(waitUntil([&] { return relaunched.size() >= 1; }, 15000));
+    EXPECT_EQ(pathsOf(again->items()), onDrive) << "an empty mount point is no empty drive";
+
+    ASSERT_EQ(std::system("mount -t tmpfs none /mnt/usb"), 0);
+    writeFile("/mnt/usb/c.jpg");
+    ASSERT_TRUE(waitUntil([&] { return pathsOf(again->items()) == std::vector<std::string>{"/mnt/usb/c.jpg"}; }, 15000))
+        << "the drive that came back is re-read";
+    writeFile("/mnt/usb/d.jpg");
+    ASSERT_TRUE(waitUntil([&] { return again->items().size() == 2; }, 15000)) << "and watched";
+    std::system("umount /mnt/usb; umount /mnt");
+}
+
+TEST(MountTable, ReadsMountPointsAndWhereDrivesGo)
+{
+    const std::set<std::string> points = MountTable::parse(
+        "22 1 8:2 / / rw,relatime shared:1 - ext4 /dev/sda2 rw\n"
+        "95 22 8:17 / /media/ana/USB\\040STICK rw,nosuid shared:50 - vfat /dev/sdb1 rw\n"
+        "garbage\n");
+    EXPECT_EQ(points, (std::set<std::string>{"/", "/media/ana/USB STICK"}));
+    using Folders = std::vector<std::string>;
+    EXPECT_EQ(MountTable::driveFolders("/mnt/photos/2024/a.jpg"), (Folders{"/mnt", "/mnt/photos"}));
+    EXPECT_EQ(MountTable::driveFolders("/media/ana/USB/a.jpg"), (Folders{"/media/ana", "/media/ana/USB"}));
+    EXPECT_EQ(MountTable::driveFolders("/run/media/ana/Disk/a.jpg"), (Folders{"/run/media/ana/Disk"}));
+    EXPECT_EQ(MountTable::driveFolders("/home/ana/mnt/a.jpg"), Folders{});
 }
 
 TEST(ScanRoots, EntireComputerIsHomeAndUserDrives)

@@ -1,137 +1,22 @@
 #include "ImageDecoder.h"
 
 #include "FileUrl.h"
-#include "JpegReader.h"
-#include "RawDecoder.h"
-#include "VipsImage.h"
+#include "ImageModule.h"
 
-#include <QFile>
-#include <QImageReader>
-
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <cstring>
 
 namespace mirelo {
-
-namespace {
-
-std::string lowercaseExtension(const std::string& path)
-{
-    std::string extension(pathExtension(lastPathComponent(path)));
-    for (char& c : extension) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return extension;
-}
-
-// The rest of the decode from an opened picture whose header says `width`
-// × `height` before its orientation.
-std::optional<DecodedImage> finish(QImage image, double width, double height, int orientation, int maxDimension)
-{
-    if (image.isNull()) return std::nullopt;
-    if (orientation >= 5) std::swap(width, height);
-    DecodedImage decoded;
-    decoded.pixels = width > 0 && height > 0 ? PixelSize{width, height} : PixelSize{double(image.width()), double(image.height())};
-    decoded.downsampled = std::max(width, height) > maxDimension;
-    decoded.image = std::move(image);
-    return decoded;
-}
-
-// What libvips made of a file: a picture, a damaged file of a format it
-// reads, or a file it has no working reader for (the ImageMagick loader
-// also claims formats it cannot decode).
-struct VipsOutcome {
-    std::optional<DecodedImage> decoded;
-    bool readable = true;
-};
-
-bool isMagick(std::string_view loader) { return loader.find("agick") != std::string_view::npos; }
-
-// vips_thumbnail with shrink-on-load, upright, never enlarging; stops at a
-// truncated file. HEIF and JPEG 2000 go through a full decode: for HEIF
-// vips_thumbnail would use the small picture embedded in the file, and its
-// JPEG 2000 shrink-on-load picks too small a level.
-VipsOutcome decodeWithVips(const std::string& path, int maxDimension)
-{
-    VipsRef header(vips_image_new_from_file(path.c_str(), "access", VIPS_ACCESS_SEQUENTIAL, "fail_on",
-                                            VIPS_FAIL_ON_TRUNCATED, nullptr));
-    if (!header) {
-        const char* loader = vips_foreign_find_load(path.c_str());
-        return {std::nullopt, loader && !isMagick(loader)};
-    }
-    const char* loader = "";
-    if (vips_image_get_typeof(header.get(), VIPS_META_LOADER) != 0)
-        vips_image_get_string(header.get(), VIPS_META_LOADER, &loader);
-    const double width = header.width(), height = header.height();
-    const std::string_view name(loader ? loader : "");
-    // Vector documents render straight at the size asked, whatever size they
-    // declare; only rasters that cannot shrink while loading are capped.
-    const bool vector = name.starts_with("svgload") || name.starts_with("pdfload");
-    if (!vector && width * height > ImageDecoder::kMaximumPixels) return {std::nullopt, true};
-    const int orientation = vips_image_get_orientation(header.get());
-
-    VipsRef thumbnail;
-    const bool fullDecode = name.starts_with("heif") || name.starts_with("jp2k");
-    const int result = fullDecode ? vips_thumbnail_image(header.get(), thumbnail.out(), maxDimension, "height",
-                                                         maxDimension, "size", VIPS_SIZE_DOWN, nullptr)
-                                  : vips_thumbnail(path.c_str(), thumbnail.out(), maxDimension, "height", maxDimension,
-                                                   "size", VIPS_SIZE_DOWN, "fail_on", VIPS_FAIL_ON_TRUNCATED, nullptr);
-    if (result != 0) return {std::nullopt, !isMagick(name)};
-    VipsOutcome outcome{finish(toQImage(thumbnail.get()), width, height, orientation, maxDimension), true};
-    if (!outcome.decoded) outcome.readable = !isMagick(name);
-    return outcome;
-}
-
-// Qt's readers, scaled while reading where the format allows.
-std::optional<DecodedImage> decodeWithQt(const std::string& path, int maxDimension)
-{
-    // The file is opened by its own bytes and handed over open: a name that
-    // is not UTF-8 would not survive the trip through a QString.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) return std::nullopt;
-    struct stat attributes;
-    QFile file;
-    if (::fstat(fd, &attributes) != 0 || !S_ISREG(attributes.st_mode) ||
-        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return std::nullopt;
-    }
-    QImageReader reader(&file);
-    if (const QByteArray format = QByteArray::fromStdString(lowercaseExtension(path));
-        QImageReader::supportedImageFormats().contains(format))
-        reader.setFormat(format);
-    reader.setAutoTransform(true);
-    QSize size = reader.size();
-    if (size.isValid() && double(size.width()) * size.height() > ImageDecoder::kMaximumPixels) return std::nullopt;
-    const bool large = size.isValid() && std::max(size.width(), size.height()) > maxDimension;
-    if (large) reader.setScaledSize(size.scaled(maxDimension, maxDimension, Qt::KeepAspectRatio));
-    QImage image = reader.read();
-    if (image.isNull() || image.width() <= 0 || image.height() <= 0) return std::nullopt;
-    if (std::max(image.width(), image.height()) > maxDimension)
-        image = image.scaled(maxDimension, maxDimension, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    DecodedImage decoded;
-    const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
-    if (size.isValid() && size.width() > 0 && size.height() > 0)
-        decoded.pixels = turned ? PixelSize{double(size.height()), double(size.width())}
-                                : PixelSize{double(size.width()), double(size.height())};
-    else
-        decoded.pixels = {double(image.width()), double(image.height())};
-    decoded.downsampled = large;
-    decoded.image = std::move(image);
-    return decoded;
-}
-
-} // namespace
 
 bool ImageDecoder::isCameraRaw(const std::string& path)
 {
     static constexpr std::array<std::string_view, 9> raw = {"dng", "cr2", "cr3", "nef", "arw",
                                                             "orf", "raf", "rw2", "pef"};
-    const std::string extension = lowercaseExtension(path);
+    std::string extension(pathExtension(lastPathComponent(path)));
+    for (char& c : extension) c = char(std::tolower(static_cast<unsigned char>(c)));
     return std::find(raw.begin(), raw.end(), extension) != raw.end();
 }
 
@@ -141,20 +26,9 @@ std::optional<DecodedImage> ImageDecoder::decode(const std::string& path, int ma
     // Only a regular file is read: a pipe or device of that name could block forever.
     struct stat attributes;
     if (::stat(path.c_str(), &attributes) != 0 || !S_ISREG(attributes.st_mode)) return std::nullopt;
-    if (isCameraRaw(path)) {
-        if (auto decoded = RawDecoder::decode(path, maxDimension)) return decoded;
-    } else if (JpegReader::Result read = JpegReader::read(path, maxDimension); read.handled) {
-        // JPEG in RGB or grey, without starting libvips.
-        return finish(JpegReader::upright(read.image, read.orientation), read.width, read.height, read.orientation,
-                      maxDimension);
-    } else if (startVips()) {
-        // A file one of libvips' own readers takes but cannot decode is
-        // damaged: no fall-back would show more than a part of it.
-        VipsOutcome outcome = decodeWithVips(path, maxDimension);
-        vips_error_clear();
-        if (outcome.decoded || outcome.readable) return std::move(outcome.decoded);
-    }
-    return decodeWithQt(path, maxDimension);
+    std::optional<DecodedImage> decoded;
+    if (const ImageModule& module = ImageModule::get(); module.decode) module.decode(path.c_str(), maxDimension, &decoded);
+    return decoded;
 }
 
 } // namespace mirelo

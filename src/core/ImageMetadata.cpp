@@ -1,68 +1,15 @@
 #include "ImageMetadata.h"
 
-#include "ImageDecoder.h"
-#include "VipsImage.h"
+#include "ImageModule.h"
 
-#include <libraw/libraw.h>
-
-#include <ctime>
-#include <memory>
+#include <cstdint>
+#include <string_view>
 
 namespace mirelo {
 
 namespace {
 
 uint32_t big32(const unsigned char* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
-
-// libvips writes EXIF strings as "value (value, ASCII, 14 components, 14 bytes)".
-std::string exifValue(VipsImage* image, const char* field)
-{
-    if (vips_image_get_typeof(image, field) == 0) return {};
-    const char* text = nullptr;
-    if (vips_image_get_string(image, field, &text) != 0 || !text) return {};
-    std::string value = text;
-    if (size_t open = value.rfind(" ("); open != std::string::npos && value.ends_with("bytes)")) value.resize(open);
-    while (!value.empty() && (value.back() == ' ' || value.back() == '\0')) value.pop_back();
-    return value;
-}
-
-void add(MetadataList& list, const char* label, const std::string& value)
-{
-    if (!value.empty()) list.emplace_back(label, value);
-}
-
-MetadataList fromVips(const std::string& path)
-{
-    MetadataList list;
-    VipsRef image(vips_image_new_from_file(path.c_str(), "access", VIPS_ACCESS_SEQUENTIAL, nullptr));
-    if (!image) return list;
-    add(list, "Camera", exifValue(image.get(), "exif-ifd0-Model"));
-    add(list, "Lens", exifValue(image.get(), "exif-ifd2-LensModel"));
-    add(list, "Captured", exifValue(image.get(), "exif-ifd2-DateTimeOriginal"));
-    const void* profile = nullptr;
-    size_t length = 0;
-    if (vips_image_get_typeof(image.get(), VIPS_META_ICC_NAME) != 0 &&
-        vips_image_get_blob(image.get(), VIPS_META_ICC_NAME, &profile, &length) == 0)
-        add(list, "Color profile", ImageMetadata::profileName(static_cast<const unsigned char*>(profile), length));
-    return list;
-}
-
-MetadataList fromLibRaw(const std::string& path)
-{
-    MetadataList list;
-    auto raw = std::make_unique<LibRaw>();
-    if (raw->open_file(path.c_str()) != LIBRAW_SUCCESS) return list;
-    add(list, "Camera", raw->imgdata.idata.model);
-    add(list, "Lens", raw->imgdata.lens.Lens);
-    if (const time_t stamp = raw->imgdata.other.timestamp; stamp > 0) {
-        std::tm parts{};
-        localtime_r(&stamp, &parts);
-        char text[32];
-        std::strftime(text, sizeof text, "%Y:%m:%d %H:%M:%S", &parts);
-        add(list, "Captured", text);
-    }
-    return list;
-}
 
 } // namespace
 
@@ -104,9 +51,8 @@ std::string ImageMetadata::profileName(const unsigned char* profile, size_t leng
 
 MetadataList ImageMetadata::read(const std::string& path)
 {
-    if (!startVips()) return {};
-    MetadataList list = ImageDecoder::isCameraRaw(path) ? fromLibRaw(path) : fromVips(path);
-    vips_error_clear();
+    MetadataList list;
+    if (const ImageModule& module = ImageModule::get(); module.metadata) module.metadata(path.c_str(), &list);
     return list;
 }
 

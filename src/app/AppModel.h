@@ -301,8 +301,9 @@ private:
     void startRestore();
     void applyRestore(const std::optional<LibrarySnapshot>& snapshot, bool inNameOrder,
                       const std::optional<LibraryError>& error);
+    // `away`: folders of drives that are away, whose items stay.
     void finishScan(const PathList& roots, bool recursive, const QUuid& id, const std::optional<MediaItem>& openAfter,
-                    ScanResult result);
+                    ScanResult result, const PathList& away);
     void beginQuery(int generation);
     void applyQuery(int generation, const std::shared_ptr<ScanToken>& token, const GridLocation& location,
                     LibraryQueryResult& result);

@@ -7,6 +7,7 @@
 #include "FileUrl.h"
 #include "LibraryIndex.h"
 #include "MediaFormats.h"
+#include "MountTable.h"
 #include "OpenPanel.h"
 #include "ScanRoots.h"
 
@@ -111,21 +112,28 @@ void AppModel::scan(const PathList& roots, bool recursive, const std::optional<M
     else
         setCurrent(std::nullopt);
 
-    background([this, roots, recursive, token, id, openAfter] {
+    const MediaItems existing = items_;
+    const std::set<std::string> drives = drives_;
+    background([this, roots, recursive, token, id, openAfter, existing, drives] {
         ScanResult result = MediaScanner::scan(roots, recursive, *token, [this, id](int count) {
             post(BackgroundWork::scanProgress, [this, id, count] {
                 if (scanID_ == id) change(scannedCount_, count, &AppModel::scannedCountChanged);
             });
         });
+        // A drive that is away leaves an empty folder, or none: its items stay.
+        PathList standardRoots;
+        for (const std::string& root : roots) standardRoots.push_back(absoluteStandardisedPath(root));
+        auto away = std::make_shared<PathList>(
+            MountTable::unreachable(standardRoots, existing, drives, MountTable::current(), MountTable::fstabFolders()));
         auto found = std::make_shared<ScanResult>(std::move(result));
-        post(BackgroundWork::scan, [this, roots, recursive, id, openAfter, found] {
-            finishScan(roots, recursive, id, openAfter, std::move(*found));
+        post(BackgroundWork::scan, [this, roots, recursive, id, openAfter, found, away] {
+            finishScan(roots, recursive, id, openAfter, std::move(*found), *away);
         });
     });
 }
 
 void AppModel::finishScan(const PathList& roots, bool recursive, const QUuid& id,
-                          const std::optional<MediaItem>& openAfter, ScanResult result)
+                          const std::optional<MediaItem>& openAfter, ScanResult result, const PathList& away)
 {
     if (scanID_ != id) return; // a newer scan owns the model
 
@@ -150,6 +158,7 @@ void AppModel::finishScan(const PathList& roots, bool recursive, const QUuid& id
                 break;
             }
     }
+    preserved.insert(preserved.end(), away.begin(), away.end());
     const bool replace = result.inaccessible == 0 && !result.cancelled;
     setItems(LibraryIndex::merging(found, items_, standardRoots, replace, recursive, preserved), true);
     ++itemGeneration_;

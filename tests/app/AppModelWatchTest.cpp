@@ -178,6 +178,9 @@ TEST_F(WatchTest, ADriveThatGoesAwayKeepsItsItems)
     QSignalSpy relaunched(again.get(), &AppModel::indexRefreshed);
     ASSERT_TRUE(waitUntil([&] { return relaunched.size() >= 1; }, 15000));
     EXPECT_EQ(pathsOf(again->items()), onDrive) << "an empty mount point is no empty drive";
+    again->scan({"/mnt/usb"}, true);
+    ASSERT_TRUE(waitForScan(*again));
+    EXPECT_EQ(pathsOf(again->items()), onDrive) << "nor is it when scanned on purpose";
 
     ASSERT_EQ(std::system("mount -t tmpfs none /mnt/usb"), 0);
     writeFile("/mnt/usb/c.jpg");

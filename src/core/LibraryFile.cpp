@@ -5,6 +5,7 @@
 
 #include <rapidjson/error/en.h>
 #include <rapidjson/filereadstream.h>
+#include <rapidjson/memorystream.h>
 #include <rapidjson/reader.h>
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
@@ -14,6 +15,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <functional>
 #include <memory>
 
 namespace mirelo {
@@ -248,14 +250,12 @@ struct FileCloser {
 
 } // namespace
 
-LibrarySnapshot LibraryFile::read(const std::string& path)
-{
-    const std::string file = "The library file " + quoted(path);
-    std::unique_ptr<FILE, FileCloser> stream(std::fopen(path.c_str(), "rbe"));
-    if (!stream) throw LibraryError(file + " couldn’t be read: " + systemErrorText(errno) + ".");
+namespace {
 
-    std::vector<char> buffer(1 << 16);
-    rapidjson::FileReadStream input(stream.get(), buffer.data(), buffer.size());
+// Parses a whole document from `input`; `file` names it in messages.
+template <typename Stream>
+LibrarySnapshot parse(Stream& input, const std::string& file, const std::function<bool()>& readFailed)
+{
     SnapshotHandler handler;
     rapidjson::Reader reader;
     // Iterative: the parser keeps its own stack on the heap, so no document
@@ -263,7 +263,7 @@ LibrarySnapshot LibraryFile::read(const std::string& path)
     constexpr unsigned kFlags = rapidjson::kParseFullPrecisionFlag | rapidjson::kParseValidateEncodingFlag |
                                 rapidjson::kParseIterativeFlag;
     rapidjson::ParseResult parsed = reader.Parse<kFlags>(input, handler);
-    if (std::ferror(stream.get())) throw LibraryError(file + " couldn’t be read: " + systemErrorText(EIO) + ".");
+    if (readFailed && readFailed()) throw LibraryError(file + " couldn’t be read: " + systemErrorText(EIO) + ".");
 
     if (handler.versionSeen && handler.version != 1)
         throw LibraryError(file + " is not in a format this version of Mirelo can read (version " +
@@ -276,6 +276,24 @@ LibrarySnapshot LibraryFile::read(const std::string& path)
     }
     handler.snapshot.version = int(handler.version);
     return std::move(handler.snapshot);
+}
+
+} // namespace
+
+LibrarySnapshot LibraryFile::read(const std::string& path)
+{
+    const std::string file = "The library file " + quoted(path);
+    std::unique_ptr<FILE, FileCloser> stream(std::fopen(path.c_str(), "rbe"));
+    if (!stream) throw LibraryError(file + " couldn’t be read: " + systemErrorText(errno) + ".");
+    std::vector<char> buffer(1 << 16);
+    rapidjson::FileReadStream input(stream.get(), buffer.data(), buffer.size());
+    return parse(input, file, [&] { return std::ferror(stream.get()) != 0; });
+}
+
+LibrarySnapshot LibraryFile::decode(std::string_view bytes, const std::string& path)
+{
+    rapidjson::MemoryStream input(bytes.data(), bytes.size());
+    return parse(input, "The library file " + quoted(path), {});
 }
 
 namespace {

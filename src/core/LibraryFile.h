@@ -7,6 +7,7 @@
 #include "LibrarySnapshot.h"
 
 #include <string>
+#include <string_view>
 
 namespace mirelo {
 
@@ -15,6 +16,8 @@ public:
     static void encode(const LibrarySnapshot& snapshot, FileSink& sink);
     // Throws LibraryError; `path` must name an existing file.
     static LibrarySnapshot read(const std::string& path);
+    // The same from bytes in memory; `path` names them in messages.
+    static LibrarySnapshot decode(std::string_view bytes, const std::string& path);
     // Atomic replacement; throws LibraryError, leaving the old file intact.
     static void write(const std::string& path, const LibrarySnapshot& snapshot);
 };

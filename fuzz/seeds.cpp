@@ -82,6 +82,8 @@ int main(int argc, char** argv)
     ::unlink(library.c_str());
     seed("library_file", "empty-object.json", "{}");
     seed("library_file", "unknown-key.json", R"({"version":1,"extra":[[{"a":null}]],"items":[]})");
+    // Once read out of bounds by the JSON library's own number conversion.
+    seed("library_file", "long-fraction.json", R"({"0rsin":-0.)" + std::string(400, '0') + "1}");
 
     seed("file_url", "plain", "file:///home/ana/Pictures/a%20b.jpg");
     seed("file_url", "host", "file://localhost/tmp/%E9t%C3%A9/x.png");

@@ -10,6 +10,7 @@
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -23,6 +24,32 @@ namespace mirelo {
 namespace {
 
 std::string quoted(std::string_view text) { return "“" + std::string(text) + "”"; }
+
+// The power of ten of a JSON number's first significant digit ("120" gives 2,
+// "0.05" gives -2, "5e-7" gives -7), saturated; 0 for zero.
+long long decimalMagnitude(std::string_view number)
+{
+    if (!number.empty() && number[0] == '-') number.remove_prefix(1);
+    const size_t mark = number.find_first_of("eE");
+    long long exponent = 0;
+    if (mark != std::string_view::npos) {
+        std::string_view digits = number.substr(mark + 1);
+        const bool negative = !digits.empty() && digits[0] == '-';
+        if (!digits.empty() && (digits[0] == '-' || digits[0] == '+')) digits.remove_prefix(1);
+        if (std::from_chars(digits.data(), digits.data() + digits.size(), exponent).ec != std::errc())
+            exponent = std::numeric_limits<int>::max(); // more digits than any double needs
+        if (negative) exponent = -exponent;
+        number = number.substr(0, mark);
+    }
+    const size_t point = number.find('.');
+    const std::string_view whole = number.substr(0, point);
+    if (whole.find_first_not_of('0') != std::string_view::npos)
+        return exponent + (long long)(whole.size() - whole.find_first_not_of('0')) - 1;
+    if (point == std::string_view::npos) return 0;
+    const size_t first = number.find_first_not_of('0', point + 1);
+    if (first == std::string_view::npos) return 0;
+    return exponent - (long long)(first - point);
+}
 
 // Top-level keys; all but "selectedFolder" are required.
 enum TopKey : unsigned {
@@ -59,6 +86,29 @@ public:
         if (skip()) return skippedScalar();
         if (where_ == Where::Item && itemKey_ == kIsVideo) return itemSeen(), video_ = b, true;
         return wrongType();
+    }
+    // Numbers arrive as their text and are converted here, exactly: the JSON
+    // library's own full-precision conversion reads out of bounds on some
+    // long numbers.
+    bool RawNumber(const char* text, rapidjson::SizeType length, bool)
+    {
+        const char* end = text + length;
+        if (std::find_if(text, end, [](char c) { return c == '.' || c == 'e' || c == 'E'; }) == end) {
+            int64_t integer = 0;
+            if (auto [stop, error] = std::from_chars(text, end, integer); error == std::errc() && stop == end)
+                return Int64(integer);
+            uint64_t positive = 0;
+            if (auto [stop, error] = std::from_chars(text, end, positive); error == std::errc() && stop == end)
+                return Uint64(positive);
+        }
+        double value = 0;
+        const auto [stop, error] = std::from_chars(text, end, value);
+        if (error == std::errc::result_out_of_range && stop == end && decimalMagnitude({text, length}) < 0)
+            value = text[0] == '-' ? -0.0 : 0.0; // too small for a double: zero, as any reader makes it
+        else if (error != std::errc() || stop != end)
+            return fail("the number " + quoted(std::string_view(text, std::min<size_t>(length, 32))) +
+                        " is out of range");
+        return Double(value);
     }
     bool Int(int i) { return Int64(i); }
     bool Uint(unsigned u) { return Int64(u); }
@@ -260,7 +310,7 @@ LibrarySnapshot parse(Stream& input, const std::string& file, const std::functio
     rapidjson::Reader reader;
     // Iterative: the parser keeps its own stack on the heap, so no document
     // can exhaust the thread's stack.
-    constexpr unsigned kFlags = rapidjson::kParseFullPrecisionFlag | rapidjson::kParseValidateEncodingFlag |
+    constexpr unsigned kFlags = rapidjson::kParseNumbersAsStringsFlag | rapidjson::kParseValidateEncodingFlag |
                                 rapidjson::kParseIterativeFlag;
     rapidjson::ParseResult parsed = reader.Parse<kFlags>(input, handler);
     if (readFailed && readFailed()) throw LibraryError(file + " couldn’t be read: " + systemErrorText(EIO) + ".");

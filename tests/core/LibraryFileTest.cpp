@@ -109,6 +109,22 @@ TEST(LibraryFile, DamagedFilesFailWholeAndStayUntouched)
     expectRejected(R"({"version":"1","items":[],)" + kValidTail + "}", "“version” has the wrong type");
     expectRejected("{\"version\":1,\"items\":[],\"search\":\"\xFF\"," + kValidTail.substr(0, kValidTail.size() - 12) + "}",
                    "is damaged");
+    // Numbers of any length are read exactly or refused, never read past.
+    const std::string zeros(400, '0');
+    for (const char* number : {"1e99999", "9e308", "-17976931348623159e292"})
+        expectRejected(R"({"version":1,"items":[{"url":"file:///a.jpg","bytes":1,"modified":)" + std::string(number) +
+                           R"(,"isVideo":false}],)" + kValidTail + "}",
+                       "is damaged");
+    {
+        TempFolder folder;
+        writeFile(folder / "library.json", R"({"version":1,"extra":-0.)" + zeros + R"(1,"items":[{"url":"file:///a.jpg","bytes":)" +
+                                               "1" + std::string(30, '0') + R"(,"modified":0.)" + zeros + "125e401" +
+                                               R"(,"isVideo":false}],)" + kValidTail + "}");
+        EXPECT_THROW(LibraryFile::read(folder / "library.json"), LibraryError) << "bytes beyond 64 bits";
+        writeFile(folder / "library.json", R"({"version":1,"extra":-0.)" + zeros + R"(1,"items":[{"url":"file:///a.jpg","bytes":1,"modified":0.)" +
+                                               zeros + "125e401" + R"(,"isVideo":false}],)" + kValidTail + "}");
+        EXPECT_EQ(LibraryFile::read(folder / "library.json").items[0].modified(), 1.25);
+    }
     // Nested far deeper than any library: refused, never followed down the stack.
     const std::string deep(100'000, '[');
     expectRejected(deep, "does not hold a JSON object");

@@ -76,6 +76,9 @@ int scaleDenominator(JDIMENSION longer, int maxDimension)
     return 1;
 }
 
+// 1 GiB: a 100-megapixel progressive photo in full colour needs 600 MB.
+constexpr long kMostDecoderMemory = 1L << 30;
+
 constexpr J_COLOR_SPACE kQtRgb32 = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
 
 // Only plain data lives in this frame: libjpeg leaves it with longjmp.
@@ -83,6 +86,10 @@ bool startDecode(jpeg_decompress_struct& info, ErrorManager& errors, std::FILE* 
                  JpegReader::Result& result)
 {
     if (setjmp(errors.escape)) return false;
+    // A progressive file holds all its coefficients at once: a few hundred
+    // bytes can declare a picture whose coefficients fill gigabytes. Past
+    // this libjpeg stops with an error instead of allocating.
+    info.mem->max_memory_to_use = kMostDecoderMemory;
     jpeg_stdio_src(&info, file); // a file that ends early gets an end marker and a warning
     jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) return false;

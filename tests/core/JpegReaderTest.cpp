@@ -12,6 +12,10 @@
 
 #include <array>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace mirelo;
 using namespace mirelo::test;
 
@@ -140,6 +144,27 @@ TEST_F(JpegReaderTest, AFileCutShortPartWayGivesNothing)
         }
     EXPECT_EQ(JpegReader::read(path, 4000).image.size(), QSize(1333, 4000));
     EXPECT_TRUE(JpegReader::read(folder / "missing.jpg", 480).image.isNull());
+}
+
+// A progressive file keeps every coefficient at once: a few hundred bytes
+// declaring 21,032 × 42,056 pixels would take gigabytes. Refused before
+// they are allocated (measured in a child process of its own).
+TEST_F(JpegReaderTest, AProgressiveFileCannotClaimGigabytes)
+{
+    std::string bytes = readFile(saved(stripes(64, 48, 8), "small.jpg", "[interlace]"));
+    const size_t frame = bytes.find("\xFF\xC2");
+    ASSERT_NE(frame, std::string::npos);
+    const char size[4] = {char(42056 >> 8), char(42056 & 0xFF), char(21032 >> 8), char(21032 & 0xFF)};
+    bytes.replace(frame + 5, 4, size, 4);
+    writeBytes(folder / "claims.jpg", bytes);
+
+    const pid_t child = ::fork();
+    if (child == 0) _exit(JpegReader::read(folder / "claims.jpg", 256).image.isNull() ? 0 : 1);
+    int status = 0;
+    struct rusage usage {};
+    ASSERT_EQ(::wait4(child, &status, 0, &usage), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_LT(usage.ru_maxrss, 1'500'000) << "kilobytes at the peak";
 }
 
 } // namespace

@@ -9,7 +9,6 @@
 #include "MountTable.h"
 #include "UserFolders.h"
 
-
 #include <algorithm>
 #include <iterator>
 
@@ -72,8 +71,8 @@ void AppModel::noteDrives()
             }
 }
 
-// A drive mounted at or below an indexed folder is watched and re-read; one
-// that went away is re-read too, which keeps its items.
+// A drive mounted at or below an indexed folder, or holding one, is watched
+// and re-read; one that went away is re-read too, which keeps its items.
 void AppModel::mountsChanged()
 {
     std::set<std::string> now = MountTable::current();
@@ -84,13 +83,17 @@ void AppModel::mountsChanged()
     bool ours = false;
     for (const PathList* points : {&arrived, &left})
         for (const std::string& point : *points)
-            for (const std::string& folder : indexedFolders_)
+            for (const std::string& folder : indexedFolders_) {
                 if (LibraryIndex::contains(point, folder)) {
                     drives_.insert(point);
                     changedFolders_.insert(point);
-                    ours = true;
-                    break;
+                } else if (LibraryIndex::contains(folder, point)) {
+                    changedFolders_.insert(folder);
+                } else {
+                    continue;
                 }
+                ours = true;
+            }
     if (!ours) return;
     if (!arrived.empty() && !watcher_.roots().empty()) startWatching();
     scheduleIndexRefresh();

@@ -57,6 +57,27 @@ void makeMediaTree(const std::string& root, int count)
     if (fd >= 0) ::close(fd);
 }
 
+// Select All over the whole library, then one card toggled on and off, as
+// the grid does.
+void selectAndToggle(AppModel& model)
+{
+    model.setSearch(QString());
+    runUntil([&] { return !model.loadingContent(); });
+    QElapsedTimer clock;
+    clock.start();
+    model.toggleSelectAll();
+    std::printf("  select all selected=%zu ms=%.1f\n", model.selection().size(), elapsedMs(clock));
+    const std::string one(model.visible()[model.visible().size() / 2].path());
+    for (bool selected : {false, true}) {
+        clock.restart();
+        model.setSelected(one, selected);
+        std::printf("  toggle one selected=%zu ms=%.2f\n", model.selection().size(), elapsedMs(clock));
+    }
+    clock.restart();
+    model.toggleSelectAll();
+    std::printf("  select none selected=%zu ms=%.1f\n", model.selection().size(), elapsedMs(clock));
+}
+
 void restoreAndSearch(int count)
 {
     const std::string file = scratchFolder() + "/mirelo-bench-model/library.json";
@@ -90,6 +111,7 @@ void restoreAndSearch(int count)
             std::printf("  search \"%s\" visible=%lld replaced_ms=%.1f\n", text,
                         static_cast<long long>(model.visible().size()), elapsedMs(keystroke));
         }
+        if (run == 0) selectAndToggle(model);
     }
 }
 

@@ -194,7 +194,16 @@ void AppModel::setSelectedFolder(const OptionalPath& folder)
 {
     changeView(selectedFolder_, folder, &AppModel::selectedFolderChanged);
 }
-void AppModel::setSelection(const PathSelection& selection) { change(selection_, selection, &AppModel::selectionChanged); }
+void AppModel::setSelection(PathSelection selection)
+{
+    change(selection_, std::move(selection), &AppModel::selectionChanged);
+}
+
+void AppModel::setSelected(const std::string& path, bool selected)
+{
+    const bool changed = selected ? selection_.insert(path).second : selection_.erase(path) > 0;
+    if (changed) Q_EMIT selectionChanged();
+}
 void AppModel::setSelecting(bool selecting) { change(selecting_, selecting, &AppModel::selectingChanged); }
 void AppModel::setErrorMessage(const OptionalText& message) { change(errorMessage_, message, &AppModel::errorMessageChanged); }
 void AppModel::setShowingSettings(bool showing) { change(showingSettings_, showing, &AppModel::showingSettingsChanged); }

@@ -150,7 +150,9 @@ public:
     void setSearch(const QString& search);
     void setSort(MediaSort sort);
     void setSelectedFolder(const OptionalPath& folder);
-    void setSelection(const PathSelection& selection);
+    void setSelection(PathSelection selection);
+    // Adds or removes one item in place: a click on a card.
+    void setSelected(const std::string& path, bool selected);
     void setSelecting(bool selecting);
     void setErrorMessage(const OptionalText& message);
     void setShowingSettings(bool showing);

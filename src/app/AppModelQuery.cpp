@@ -73,7 +73,7 @@ void AppModel::applyQuery(int generation, const std::shared_ptr<ScanToken>& toke
         PathSelection kept;
         for (const std::string& path : selection_)
             if (visibleIDs_.contains(path)) kept.insert(path);
-        if (kept.size() != selection_.size()) setSelection(kept);
+        if (kept.size() != selection_.size()) setSelection(std::move(kept));
     }
     ++contentRevision_;
     Q_EMIT contentRevisionChanged();
@@ -142,7 +142,7 @@ void AppModel::toggleSelectAll()
     PathSelection all;
     all.reserve(size_t(visible_.size()));
     for (const MediaItem& item : visible_) all.emplace(item.path());
-    setSelection(all);
+    setSelection(std::move(all));
 }
 
 bool AppModel::copySelection()

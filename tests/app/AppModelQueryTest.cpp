@@ -97,6 +97,14 @@ TEST_F(QueryTest, SelectionFollowsTheVisibleItems)
     EXPECT_EQ(model->selection().size(), 7u);
     model->toggleSelectAll();
     EXPECT_TRUE(model->selection().empty());
+
+    // One card at a time, in place: a change notifies once, no change never.
+    QSignalSpy changes(model.get(), &AppModel::selectionChanged);
+    for (auto [path, selected] : {std::pair{files / "Lib/a.jpg", true}, {files / "Lib/a.jpg", true},
+                                  {files / "Lib/b.jpg", true}, {files / "Lib/a.jpg", false}, {files / "Lib/a.jpg", false}})
+        model->setSelected(path, selected);
+    EXPECT_EQ(changes.size(), 3);
+    EXPECT_EQ(model->selection(), PathSelection{files / "Lib/b.jpg"});
 }
 
 TEST_F(QueryTest, CopyingTheSelectionPutsFileLocationsOnTheClipboard)

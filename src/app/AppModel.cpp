@@ -201,7 +201,7 @@ void AppModel::setSelection(PathSelection selection)
 
 void AppModel::setSelected(const std::string& path, bool selected)
 {
-    const bool changed = selected ? selection_.insert(path).second : selection_.erase(path) > 0;
+    const bool changed = selected ? selection_.insert(path) : selection_.erase(path);
     if (changed) Q_EMIT selectionChanged();
 }
 void AppModel::setSelecting(bool selecting) { change(selecting_, selecting, &AppModel::selectingChanged); }
@@ -278,11 +278,8 @@ MediaItems AppModel::selectedItems() const
 {
     MediaItems selected;
     if (selection_.empty()) return selected;
-    std::string path;
-    for (const MediaItem& item : items_) {
-        path.assign(item.path());
-        if (selection_.count(path)) selected.append(item);
-    }
+    for (const MediaItem& item : items_)
+        if (selection_.contains(item.path())) selected.append(item);
     return selected;
 }
 

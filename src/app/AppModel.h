@@ -14,6 +14,7 @@
 #include "MediaItem.h"
 #include "MediaScanner.h"
 #include "MediaSort.h"
+#include "PathSelection.h"
 #include "ScanToken.h"
 #include "TrashService.h"
 #include "SerialQueue.h"
@@ -44,7 +45,6 @@ class ViewerConnection;
 using OptionalPath = std::optional<std::string>;
 using FolderSet = std::set<std::string>;
 using ChildFolderMap = std::map<std::string, std::vector<std::string>>;
-using PathSelection = std::unordered_set<std::string>;
 using PathList = std::vector<std::string>;
 using OptionalText = std::optional<QString>;
 using TrashRecords = std::vector<TrashRecord>;

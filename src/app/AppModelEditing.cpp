@@ -117,9 +117,9 @@ void AppModel::finishTrash(const TrashResult& result)
                 setCurrent(viewerItems_[std::min<qsizetype>(remembered, viewerItems_.size() - 1)]);
         }
 
-        size_t erased = 0;
-        for (const std::string& path : moved) erased += selection_.erase(path);
-        if (erased > 0) Q_EMIT selectionChanged();
+        bool erased = false;
+        for (const std::string& path : moved) erased = selection_.erase(path) || erased;
+        if (erased) Q_EMIT selectionChanged();
     }
     setBusy(false);
     if (const size_t count = moved.size(); count > 0)

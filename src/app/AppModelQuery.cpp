@@ -70,10 +70,16 @@ void AppModel::applyQuery(int generation, const std::shared_ptr<ScanToken>& toke
     change(visible_, std::move(result.visible), &AppModel::visibleChanged);
     loadedGridLocation_ = location;
     if (!selection_.empty()) {
-        PathSelection kept;
-        for (const std::string& path : selection_)
-            if (visibleIDs_.contains(path)) kept.insert(path);
-        if (kept.size() != selection_.size()) setSelection(std::move(kept));
+        // What is no longer visible leaves the selection.
+        size_t still = 0;
+        selection_.forEach([&](std::string_view path) { still += visibleIDs_.contains(path); });
+        if (still != selection_.size()) {
+            PathSelection kept;
+            selection_.forEach([&](std::string_view path) {
+                if (visibleIDs_.contains(path)) kept.insert(std::string(path));
+            });
+            setSelection(std::move(kept));
+        }
     }
     ++contentRevision_;
     Q_EMIT contentRevisionChanged();
@@ -139,10 +145,7 @@ void AppModel::toggleSelectAll()
         setSelection({});
         return;
     }
-    PathSelection all;
-    all.reserve(size_t(visible_.size()));
-    for (const MediaItem& item : visible_) all.emplace(item.path());
-    setSelection(std::move(all));
+    setSelection(PathSelection::everyIn(visibleIDs_));
 }
 
 bool AppModel::copySelection()

@@ -234,6 +234,7 @@ void AppModel::setCurrent(const std::optional<MediaItem>& item)
 {
     current_ = item;
     if (viewing_ != current_.has_value()) setViewing(current_.has_value());
+    Q_EMIT currentChanged();
     if (!viewer_) return;
     if (current_)
         viewer_->present(*current_);

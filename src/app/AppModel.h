@@ -249,6 +249,9 @@ Q_SIGNALS:
     void selectionChanged();
     void selectingChanged();
     void viewingChanged();
+    // The item shown in the viewer changed (not a property: the viewer
+    // connection presents it).
+    void currentChanged();
     void scanningChanged();
     void scannedCountChanged();
     void scanMessageChanged();

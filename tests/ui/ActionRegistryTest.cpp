@@ -1,0 +1,143 @@
+// The application's commands: their keys, their menus, the rules that
+// enable them, and where the Edit commands go when a text field has focus.
+
+#include "AppTestSupport.h"
+#include "shell/ActionRegistry.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QTest>
+
+namespace mirelo::test {
+namespace {
+
+using Command = ActionRegistry::Command;
+
+class ActionRegistryTest : public AppModelTest {
+protected:
+    std::unique_ptr<AppModel> model = launchRestored();
+    ActionRegistry actions{*model};
+
+    bool enabled(Command command)
+    {
+        actions.refresh();
+        return actions.action(command)->isEnabled();
+    }
+};
+
+TEST_F(ActionRegistryTest, MenusAndKeysAreTheDesktopOnes)
+{
+    QMainWindow window;
+    QMenuBar* bar = actions.makeMenuBar(&window);
+    QStringList menus;
+    for (QAction* menu : bar->actions()) menus << menu->text();
+    EXPECT_EQ(menus, (QStringList{"File", "Edit", "Image", "Window", "Help"}));
+    QStringList image;
+    for (QAction* item : bar->actions()[2]->menu()->actions()) image << item->text();
+    EXPECT_EQ(image, (QStringList{"Copy Image", "", "Zoom In", "Zoom Out", "Fit to Window", "Actual Size", "",
+                                  "Show Information", "Show in File Manager", "Move to Trash"}));
+
+    const std::vector<std::pair<Command, QString>> keys = {
+        {Command::showLibrary, "Shift+Ctrl+L"}, {Command::openImages, "Ctrl+O"},  {Command::scanFolders, "Shift+Ctrl+O"},
+        {Command::closeWindow, "Ctrl+W"},       {Command::quit, "Ctrl+Q"},        {Command::undo, "Ctrl+Z"},
+        {Command::settings, "Ctrl+,"},          {Command::copyImage, "Shift+Ctrl+C"}, {Command::zoomOut, "Ctrl+-"},
+        {Command::fitToWindow, "Ctrl+0"},       {Command::actualSize, "Ctrl+1"},  {Command::information, "Ctrl+I"},
+        {Command::reveal, "Shift+Ctrl+R"},      {Command::trash, "Del"},          {Command::minimize, "Ctrl+M"},
+    };
+    for (const auto& [command, key] : keys)
+        EXPECT_EQ(actions.action(command)->shortcut(), QKeySequence(key)) << actions.action(command)->text().toStdString();
+    EXPECT_EQ(actions.action(Command::zoomIn)->shortcuts(),
+              (QList<QKeySequence>{QKeySequence("Ctrl++"), QKeySequence("Ctrl+=")}));
+}
+
+TEST_F(ActionRegistryTest, MoveToTrashWaitsForScansAndEdits)
+{
+    media("Pics/a.jpg");
+    media("Pics/clip.mov");
+    model->scan({files / "Pics"}, true);
+    ASSERT_TRUE(waitForScan(*model));
+    EXPECT_FALSE(enabled(Command::trash)) << "nothing selected, nothing shown";
+    model->setSelection({files / "Pics/a.jpg"});
+    EXPECT_TRUE(enabled(Command::trash));
+
+    model->scan({files / "Pics"}, true);
+    EXPECT_TRUE(model->scanning());
+    EXPECT_FALSE(enabled(Command::trash)) << "never during a scan, even with a selection";
+    ASSERT_TRUE(waitForScan(*model));
+    model->setSelection({files / "Pics/a.jpg"});
+    EXPECT_TRUE(enabled(Command::trash));
+    model->setBusy(true);
+    EXPECT_FALSE(enabled(Command::trash));
+    model->setBusy(false);
+}
+
+TEST_F(ActionRegistryTest, ImageCommandsFollowTheShownItem)
+{
+    media("Pics/a.jpg");
+    media("Pics/clip.mov");
+    model->scan({files / "Pics"}, true);
+    ASSERT_TRUE(waitForScan(*model));
+    const std::vector<Command> imageOnly = {Command::zoomIn, Command::zoomOut, Command::fitToWindow,
+                                            Command::actualSize, Command::copyImage};
+    for (Command command : imageOnly) EXPECT_FALSE(enabled(command));
+    EXPECT_FALSE(enabled(Command::information));
+
+    for (const MediaItem& item : model->visible()) {
+        model->show(item);
+        SCOPED_TRACE(item.path());
+        for (Command command : imageOnly) EXPECT_EQ(enabled(command), !item.isVideo());
+        EXPECT_TRUE(enabled(Command::information));
+        EXPECT_TRUE(enabled(Command::reveal));
+    }
+    // Keys reach the model only while allowed.
+    QSignalSpy zooms(model.get(), &AppModel::zoomCommandChanged);
+    actions.action(Command::zoomIn)->trigger();
+    EXPECT_EQ(zooms.size(), 0) << "a video is shown";
+    model->show(model->visible()[0]);
+    actions.action(Command::zoomIn)->trigger();
+    ASSERT_EQ(zooms.size(), 1);
+    EXPECT_EQ(model->zoomCommand().action.kind, ZoomAction::increase);
+}
+
+// With a text field focused, Undo is the field's own, and Delete edits the
+// text instead of reaching Move to Trash.
+TEST_F(ActionRegistryTest, ATextFieldKeepsItsOwnEditing)
+{
+    QMainWindow window;
+    window.setMenuBar(actions.makeMenuBar(&window));
+    auto* field = new QLineEdit(&window);
+    window.setCentralWidget(field);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.activateWindow();
+    field->setFocus();
+    QTRY_VERIFY(field->hasFocus());
+
+    EXPECT_EQ(actions.action(Command::undo)->text(), "Undo");
+    EXPECT_FALSE(enabled(Command::undo)) << "nothing typed yet";
+    QTest::keyClicks(field, "sunset");
+    EXPECT_TRUE(enabled(Command::undo));
+    actions.action(Command::undo)->trigger();
+    EXPECT_EQ(field->text(), "");
+
+    media("Pics/a.jpg");
+    model->scan({files / "Pics"}, true);
+    ASSERT_TRUE(waitForScan(*model));
+    model->setSelection({files / "Pics/a.jpg"});
+    QSignalSpy prompts(model.get(), &AppModel::trashPromptChanged);
+    QTest::keyClicks(field, "ab");
+    field->setCursorPosition(0);
+    QTest::keyClick(field, Qt::Key_Delete);
+    EXPECT_EQ(field->text(), "b");
+    EXPECT_EQ(prompts.size(), 0) << "Delete never reached Move to Trash";
+
+    field->clearFocus();
+    window.setFocus();
+    QTRY_COMPARE(actions.action(Command::undo)->text(), QString("Undo Move to Trash"));
+    EXPECT_FALSE(enabled(Command::undo)) << "nothing to undo";
+}
+
+} // namespace
+} // namespace mirelo::test

@@ -4,28 +4,13 @@
 // key is held, and the layout of the centred filmstrip. Lengths in points,
 // scales as plain factors (1.0 = one image pixel per point), times in seconds.
 
+#include "PlaneGeometry.h"
+
 #include <cstdint>
 #include <optional>
 #include <vector>
 
 namespace mirelo {
-
-struct PointF {
-    double x = 0;
-    double y = 0;
-    bool operator==(const PointF&) const = default;
-};
-
-struct SizeF {
-    double width = 0;
-    double height = 0;
-    bool operator==(const SizeF&) const = default;
-};
-
-struct RectF {
-    double x = 0, y = 0, width = 0, height = 0;
-    bool operator==(const RectF&) const = default;
-};
 
 struct ViewerGeometry {
     static constexpr double minimumScale = 0.001;

@@ -1,0 +1,23 @@
+#pragma once
+// The application's own colours, following the light or dark appearance,
+// and its fonts at the sizes the windows use (the desktop's UI font).
+
+#include <QColor>
+#include <QFont>
+
+namespace mirelo::Palette {
+
+// Selection and highlights: card borders and badges, the sidebar's and
+// folders' highlights, the spinner.
+QColor accent();
+// The sidebar's fill.
+QColor sidebar();
+// The window's backdrop.
+QColor background();
+// Whether the dark appearance is in effect.
+bool dark();
+
+// The desktop's UI font, `size` points tall (a point is a device-independent pixel).
+QFont font(double size, QFont::Weight weight = QFont::Normal);
+
+} // namespace mirelo::Palette

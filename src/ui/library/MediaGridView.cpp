@@ -1,0 +1,368 @@
+#include "MediaGridView.h"
+
+#include "AppModel.h"
+#include "CacheKey.h"
+#include "ThumbnailStore.h"
+#include "common/Palette.h"
+
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QFontMetrics>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmapCache>
+#include <QPointer>
+#include <QScrollBar>
+
+#include <cmath>
+
+namespace mirelo {
+
+namespace {
+
+constexpr double kCaptionGap = 7, kLineGap = 2;
+
+QRectF inset(const QRectF& rect, double by) { return rect.adjusted(by, by, -by, -by); }
+
+QPainterPath rounded(const QRectF& rect, double radius)
+{
+    QPainterPath path;
+    path.addRoundedRect(rect, radius, radius);
+    return path;
+}
+
+} // namespace
+
+MediaGridView::MediaGridView(AppModel& model, ThumbnailStore& thumbnails, QWidget* parent)
+    : QAbstractScrollArea(parent), model_(model), thumbnails_(thumbnails)
+{
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    viewport()->setMouseTracking(true);
+    viewport()->setAutoFillBackground(false);
+    verticalScrollBar()->setSingleStep(48);
+    connect(&model_, &AppModel::visibleChanged, this, &MediaGridView::visibleChanged);
+    connect(&model_, &AppModel::contentRevisionChanged, this, &MediaGridView::visibleChanged);
+    for (auto signal : {&AppModel::selectionChanged, &AppModel::selectingChanged})
+        connect(&model_, signal, viewport(), qOverload<>(&QWidget::update));
+    restart();
+}
+
+MediaGridView::~MediaGridView()
+{
+    for (auto& [path, request] : requests_) request->cancel();
+}
+
+double MediaGridView::cardHeight() const
+{
+    return kThumbnailHeight + kCaptionGap + QFontMetrics(Palette::font(12, QFont::Medium)).height() + kLineGap +
+           QFontMetrics(Palette::font(10)).height();
+}
+
+MediaGridLayout MediaGridView::layout() const { return MediaGridLayout(viewport()->width(), cardHeight()); }
+
+bool MediaGridView::showsProgressRow() const
+{
+    return MediaGridLayout::showsProgressRow(built_, int(model_.visible().size()));
+}
+
+// A new place in the library (another folder, section, filter, search or
+// order) starts at the top with the first page.
+void MediaGridView::restart()
+{
+    built_ = MediaGridLayout::firstPage(int(model_.visible().size()));
+    updateGeometry();
+    verticalScrollBar()->setValue(0);
+    followScroll();
+}
+
+void MediaGridView::visibleChanged()
+{
+    if (model_.loadedGridLocation() != location_) {
+        location_ = model_.loadedGridLocation();
+        restart();
+        return;
+    }
+    // The same place with other contents (files came or went): keep what was built.
+    const int count = int(model_.visible().size());
+    built_ = std::max(std::min(built_, count), MediaGridLayout::firstPage(count));
+    updateGeometry();
+    followScroll();
+}
+
+void MediaGridView::updateGeometry()
+{
+    const MediaGridLayout grid = layout();
+    const int height = int(std::ceil(grid.contentHeight(built_, showsProgressRow())));
+    verticalScrollBar()->setPageStep(viewport()->height());
+    verticalScrollBar()->setRange(0, std::max(0, height - viewport()->height()));
+    viewport()->update();
+}
+
+void MediaGridView::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    updateGeometry();
+    followScroll();
+}
+
+void MediaGridView::scrollContentsBy(int, int)
+{
+    viewport()->update();
+    followScroll();
+}
+
+// After every move: a progress row in view builds the next page, and only
+// the cards in view keep their preview requests.
+void MediaGridView::followScroll()
+{
+    const MediaGridLayout grid = layout();
+    const double top = verticalScrollBar()->value(), bottom = top + viewport()->height();
+    const int count = int(model_.visible().size());
+    if (showsProgressRow() && grid.progressRowRect(built_).y < bottom) {
+        built_ = MediaGridLayout::nextPage(built_, count);
+        updateGeometry();
+        QMetaObject::invokeMethod(this, &MediaGridView::followScroll, Qt::QueuedConnection);
+    }
+    const auto [first, last] = grid.cardsBetween(top, bottom, built_);
+    std::unordered_map<std::string, std::shared_ptr<ThumbnailRequest>> kept;
+    for (int index = first; index < last; ++index) {
+        const std::string path(model_.visible()[index].path());
+        if (auto found = requests_.find(path); found != requests_.end()) kept.insert(requests_.extract(found));
+    }
+    for (auto& [path, request] : requests_) request->cancel(); // scrolled away
+    requests_ = std::move(kept);
+}
+
+std::optional<int> MediaGridView::indexAt(const QPoint& point) const
+{
+    const MediaGridLayout grid = layout();
+    const double y = point.y() + verticalScrollBar()->value();
+    const auto [first, last] = grid.cardsBetween(y, y + 0.5, built_);
+    for (int index = first; index < last; ++index) {
+        const RectF card = grid.cardRect(index);
+        if (point.x() >= card.x && point.x() < card.x + card.width) return index;
+    }
+    return std::nullopt;
+}
+
+QRect MediaGridView::cardRect(int index) const
+{
+    const RectF card = layout().cardRect(index);
+    return QRectF(card.x, card.y - verticalScrollBar()->value(), card.width, card.height).toAlignedRect();
+}
+
+// A preview reduced once to the card's size and kept in the pixmap cache;
+// a missing one is asked for and repaints its card when it comes.
+QPixmap MediaGridView::thumbnail(const MediaItem& item, const QSize& size)
+{
+    const QString key =
+        QString::fromStdString(cacheKey(item)) + QStringLiteral("@%1x%2").arg(size.width()).arg(size.height());
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap)) return pixmap;
+    const std::string path(item.path());
+    if (requests_.count(path)) return {};
+
+    // The store answers a cached preview at once, anything else later.
+    struct Arrival {
+        bool returned = false;
+        QImage image;
+        const ThumbnailRequest* request = nullptr;
+    };
+    auto arrival = std::make_shared<Arrival>();
+    auto request = thumbnails_.load(item, [arrival, guard = QPointer<MediaGridView>(this), path](QImage image) {
+        if (!arrival->returned) {
+            arrival->image = std::move(image);
+            return;
+        }
+        if (!guard) return;
+        auto found = guard->requests_.find(path);
+        if (found == guard->requests_.end() || found->second.get() != arrival->request) return; // cancelled
+        guard->requests_.erase(found);
+        if (!image.isNull()) guard->viewport()->update();
+    });
+    arrival->returned = true;
+    if (request) {
+        arrival->request = request.get();
+        requests_[path] = std::move(request);
+        return {};
+    }
+    if (arrival->image.isNull()) return {};
+    // Reduced to fill the card, centred.
+    const QImage filled = arrival->image.scaled(size, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
+    pixmap = QPixmap::fromImage(filled.copy((filled.width() - size.width()) / 2, (filled.height() - size.height()) / 2,
+                                            size.width(), size.height()));
+    QPixmapCache::insert(key, pixmap);
+    return pixmap;
+}
+
+void MediaGridView::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(viewport());
+    painter.fillRect(event->rect(), Palette::background());
+    painter.setRenderHint(QPainter::Antialiasing);
+    const MediaGridLayout grid = layout();
+    const double top = verticalScrollBar()->value();
+    const auto [first, last] = grid.cardsBetween(top + event->rect().top(), top + event->rect().bottom() + 1, built_);
+    const MediaItems& visible = model_.visible();
+    for (int index = first; index < last && index < visible.size(); ++index) {
+        const MediaItem& item = visible[index];
+        paintCard(painter, item, cardRect(index), model_.selection().contains(item.path()), index == hovered_);
+    }
+    if (showsProgressRow()) {
+        const RectF row = grid.progressRowRect(built_);
+        painter.setPen(palette().color(QPalette::PlaceholderText));
+        painter.setFont(Palette::font(11));
+        painter.drawText(QRectF(row.x, row.y - top, row.width, row.height), Qt::AlignCenter, QStringLiteral("…"));
+    }
+}
+
+void MediaGridView::paintCard(QPainter& painter, const MediaItem& item, const QRect& rect, bool selected, bool hovered)
+{
+    const bool selecting = model_.selecting();
+    const QRectF frame(rect.x(), rect.y(), rect.width(), kThumbnailHeight);
+    const QColor text = palette().color(QPalette::WindowText);
+
+    // The thumbnail on its placeholder, clipped to the rounded frame.
+    painter.save();
+    painter.setClipPath(rounded(frame, kCornerRadius));
+    QColor placeholder = text;
+    placeholder.setAlphaF(0.06f);
+    painter.fillRect(frame, placeholder);
+    const qreal ratio = devicePixelRatioF();
+    const QPixmap picture = thumbnail(item, (frame.size() * ratio).toSize());
+    if (!picture.isNull()) painter.drawPixmap(frame, picture, QRectF(picture.rect()));
+    painter.restore();
+
+    // The format tag, and a play mark for videos, on small capsules.
+    const QFont tagFont = Palette::font(8, QFont::Bold);
+    const QString format = QString::fromStdString(std::string(item.format()));
+    const QFontMetricsF tagMetrics(tagFont);
+    const QRectF tag(frame.left() + 8, frame.bottom() - 8 - (tagMetrics.height() + 10),
+                     tagMetrics.horizontalAdvance(format) + 14, tagMetrics.height() + 10);
+    const QColor material = Palette::dark() ? QColor(30, 30, 30, 190) : QColor(255, 255, 255, 200);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(material);
+    painter.drawRoundedRect(tag, tag.height() / 2, tag.height() / 2);
+    painter.setFont(tagFont);
+    painter.setPen(text);
+    painter.drawText(tag, Qt::AlignCenter, format);
+    if (item.isVideo()) {
+        const QRectF mark(frame.right() - 8 - 22, frame.bottom() - 8 - 22, 22, 22);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(material);
+        painter.drawEllipse(mark);
+        QPainterPath play;
+        const QPointF c = mark.center();
+        play.moveTo(c + QPointF(-3, -5));
+        play.lineTo(c + QPointF(5, 0));
+        play.lineTo(c + QPointF(-3, 5));
+        play.closeSubpath();
+        painter.setBrush(text);
+        painter.drawPath(play);
+    }
+
+    // The outline: brighter under the pointer; the accent border when selected.
+    QColor outline = text;
+    outline.setAlphaF(hovered ? 0.2f : 0.06f);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(outline, 1));
+    painter.drawPath(rounded(inset(frame, 0.5), kCornerRadius - 0.5));
+    if (selected) {
+        painter.setPen(QPen(Palette::accent(), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.drawPath(rounded(inset(frame, 1.5), kCornerRadius - 1.5));
+    }
+    if (selecting) {
+        const QRectF badge(frame.right() - 8 - 22, frame.top() + 8, 22, 22);
+        painter.setBrush(selected ? Palette::accent() : QColor(0, 0, 0, 77));
+        painter.setPen(QPen(Qt::white, 1.7));
+        painter.drawEllipse(badge);
+        if (selected) {
+            QPainterPath check;
+            check.moveTo(badge.center() + QPointF(-5, 0));
+            check.lineTo(badge.center() + QPointF(-1.5, 3.5));
+            check.lineTo(badge.center() + QPointF(5, -4));
+            painter.setBrush(Qt::NoBrush);
+            painter.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            painter.drawPath(check);
+        }
+    }
+
+    // The name, elided in the middle, and the size.
+    const QFont nameFont = Palette::font(12, QFont::Medium), sizeFont = Palette::font(10);
+    const QFontMetrics nameMetrics(nameFont);
+    const double nameTop = frame.bottom() + kCaptionGap;
+    painter.setFont(nameFont);
+    painter.setPen(text);
+    const QString name = QFile::decodeName(QByteArray(item.name().data(), qsizetype(item.name().size())));
+    painter.drawText(QRectF(frame.left(), nameTop, frame.width(), nameMetrics.height()), Qt::AlignLeft | Qt::AlignVCenter,
+                     nameMetrics.elidedText(name, Qt::ElideMiddle, int(frame.width())));
+    painter.setFont(sizeFont);
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    painter.drawText(QRectF(frame.left(), nameTop + nameMetrics.height() + kLineGap, frame.width(),
+                            QFontMetrics(sizeFont).height()),
+                     Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(sizeLabel(item.bytes())));
+}
+
+void MediaGridView::activate(int index)
+{
+    const MediaItem& item = model_.visible()[index];
+    if (model_.selecting()) {
+        const std::string path(item.path());
+        model_.setSelected(path, !model_.selection().contains(path));
+    } else {
+        model_.show(item);
+    }
+}
+
+// In selection mode one click toggles a card; otherwise a double click opens it.
+void MediaGridView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && model_.selecting())
+        if (auto index = indexAt(event->position().toPoint())) activate(*index);
+    QAbstractScrollArea::mouseReleaseEvent(event);
+}
+
+void MediaGridView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && !model_.selecting())
+        if (auto index = indexAt(event->position().toPoint())) activate(*index);
+    QAbstractScrollArea::mouseDoubleClickEvent(event);
+}
+
+void MediaGridView::mouseMoveEvent(QMouseEvent* event)
+{
+    const int hovered = indexAt(event->position().toPoint()).value_or(-1);
+    if (hovered != hovered_) {
+        if (hovered_ >= 0) viewport()->update(cardRect(hovered_));
+        hovered_ = hovered;
+        if (hovered_ >= 0) viewport()->update(cardRect(hovered_));
+    }
+    QAbstractScrollArea::mouseMoveEvent(event);
+}
+
+void MediaGridView::leaveEvent(QEvent* event)
+{
+    if (hovered_ >= 0) viewport()->update(cardRect(hovered_));
+    hovered_ = -1;
+    QAbstractScrollArea::leaveEvent(event);
+}
+
+void MediaGridView::contextMenuEvent(QContextMenuEvent* event)
+{
+    const std::optional<int> index = indexAt(event->pos());
+    if (!index) return;
+    const MediaItem item = model_.visible()[*index];
+    QMenu menu(this);
+    menu.addAction(QStringLiteral("Open"), this, [this, item] { model_.show(item); });
+    menu.addAction(QStringLiteral("Show in File Manager"), this,
+                   [this, item] { Q_EMIT revealRequested(std::string(item.path())); });
+    menu.addSeparator();
+    QAction* trash = menu.addAction(QStringLiteral("Move to Trash"), this, [this, item] { model_.requestTrash({item}); });
+    trash->setEnabled(!model_.busy() && !model_.scanning());
+    menu.exec(event->globalPos());
+}
+
+} // namespace mirelo

@@ -1,0 +1,74 @@
+#pragma once
+// The library's grid of cards: the model's visible items in adaptive
+// columns, built 240 at a time as the user scrolls to the end. Only the
+// cards in view are painted, each from a copy of its preview reduced to the
+// card's size; previews are asked of the thumbnail store for the cards in
+// view, and requests for cards that scrolled away are cancelled.
+
+#include "GridLocation.h"
+#include "MediaGridLayout.h"
+#include "MediaItem.h"
+
+#include <QAbstractScrollArea>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+namespace mirelo {
+
+class AppModel;
+class ThumbnailRequest;
+class ThumbnailStore;
+
+class MediaGridView : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    // The thumbnail, 144 points tall, then the name and the size.
+    static constexpr double kThumbnailHeight = 144, kCornerRadius = 15;
+
+    MediaGridView(AppModel& model, ThumbnailStore& thumbnails, QWidget* parent = nullptr);
+    ~MediaGridView() override;
+
+    int builtCount() const { return built_; }
+    bool showsProgressRow() const;
+    // The card under a point of the viewport.
+    std::optional<int> indexAt(const QPoint& point) const;
+    // A card's rectangle in the viewport.
+    QRect cardRect(int index) const;
+    MediaGridLayout layout() const;
+    size_t pendingRequests() const { return requests_.size(); }
+
+Q_SIGNALS:
+    void revealRequested(const std::string& path);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void restart();
+    void visibleChanged();
+    void updateGeometry();
+    void followScroll();
+    void activate(int index);
+    void paintCard(QPainter& painter, const MediaItem& item, const QRect& rect, bool selected, bool hovered);
+    QPixmap thumbnail(const MediaItem& item, const QSize& size);
+    double cardHeight() const;
+
+    AppModel& model_;
+    ThumbnailStore& thumbnails_;
+    int built_ = 0;
+    int hovered_ = -1;
+    std::optional<GridLocation> location_; // of what is built
+    std::unordered_map<std::string, std::shared_ptr<ThumbnailRequest>> requests_; // by path, in view
+};
+
+} // namespace mirelo

@@ -1,0 +1,90 @@
+// The library grid on a real model: paging by 240, the click rules in and
+// out of selection mode.
+
+#include "AppTestSupport.h"
+#include "ThumbnailStore.h"
+#include "library/MediaGridView.h"
+
+#include <QScrollBar>
+#include <QTest>
+
+namespace mirelo::test {
+namespace {
+
+class MediaGridViewTest : public AppModelTest {
+protected:
+    std::unique_ptr<AppModel> model = launchRestored();
+    ThumbnailStore thumbnails;
+
+    // A grid over `count` indexed files, on screen.
+    std::unique_ptr<MediaGridView> gridOver(int count)
+    {
+        for (int i = 0; i < count; ++i) media("Pics/" + QString("%1.jpg").arg(i, 4, 10, QChar('0')).toStdString());
+        model->scan({files / "Pics"}, true);
+        EXPECT_TRUE(waitForScan(*model));
+        EXPECT_EQ(model->visible().size(), count);
+        auto grid = std::make_unique<MediaGridView>(*model, thumbnails);
+        grid->resize(1000, 700);
+        grid->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(grid.get()));
+        return grid;
+    }
+    static void scrollToEnd(MediaGridView& grid)
+    {
+        grid.verticalScrollBar()->setValue(grid.verticalScrollBar()->maximum());
+    }
+};
+
+TEST_F(MediaGridViewTest, PagesOf240AsTheEndComesIntoView)
+{
+    auto grid = gridOver(500);
+    EXPECT_EQ(grid->builtCount(), 240);
+    EXPECT_TRUE(grid->showsProgressRow());
+    scrollToEnd(*grid);
+    QTRY_COMPARE(grid->builtCount(), 480);
+    scrollToEnd(*grid);
+    QTRY_COMPARE(grid->builtCount(), 500);
+    EXPECT_FALSE(grid->showsProgressRow());
+
+    // Another place in the library starts again at the top with one page.
+    model->setSearch("01");
+    ASSERT_TRUE(waitForQuery(*model));
+    EXPECT_EQ(grid->verticalScrollBar()->value(), 0);
+    model->setSearch("");
+    ASSERT_TRUE(waitForQuery(*model));
+    EXPECT_EQ(grid->builtCount(), 240);
+}
+
+TEST_F(MediaGridViewTest, ExactlyOnePageHasNoProgressRow)
+{
+    auto grid = gridOver(240);
+    EXPECT_EQ(grid->builtCount(), 240);
+    EXPECT_FALSE(grid->showsProgressRow());
+}
+
+TEST_F(MediaGridViewTest, ClicksOpenOrToggleByMode)
+{
+    auto grid = gridOver(6);
+    EXPECT_EQ(grid->layout().columns(), 5);
+    const QPoint third = grid->cardRect(2).center();
+    ASSERT_EQ(grid->indexAt(third), 2);
+    EXPECT_FALSE(grid->indexAt(QPoint(5, 5))) << "the padding is no card";
+
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, third);
+    EXPECT_FALSE(model->current()) << "a single click outside selection mode changes nothing";
+    EXPECT_TRUE(model->selection().empty());
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, third);
+    ASSERT_TRUE(model->current());
+    EXPECT_EQ(model->current()->path(), model->visible()[2].path());
+
+    model->setCurrent(std::nullopt);
+    model->setSelecting(true);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, third);
+    EXPECT_EQ(model->selection(), PathSelection{std::string(model->visible()[2].path())});
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, third);
+    EXPECT_TRUE(model->selection().empty()) << "a second click deselects";
+    EXPECT_FALSE(model->current());
+}
+
+} // namespace
+} // namespace mirelo::test

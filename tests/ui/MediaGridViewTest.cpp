@@ -14,7 +14,9 @@ namespace {
 class MediaGridViewTest : public AppModelTest {
 protected:
     std::unique_ptr<AppModel> model = launchRestored();
-    ThumbnailStore thumbnails;
+    // The process's own store, as the application uses it: its workers live
+    // until the process ends.
+    ThumbnailStore& thumbnails = ThumbnailStore::shared();
 
     // A grid over `count` indexed files, on screen.
     std::unique_ptr<MediaGridView> gridOver(int count)

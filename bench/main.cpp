@@ -1,12 +1,14 @@
 // Benchmarks of the library core. "mirelo-bench make-tree DIR [FILES]" makes
 // the scan benchmark's tree; "mirelo-bench rss FILE" loads a library file and
 // prints the resident memory; "mirelo-bench model [ITEMS]" times the
-// application model; "mirelo-bench images DIR" times the image engine;
+// application model; "mirelo-bench grid [ITEMS]" times the library grid's
+// painting while it scrolls; "mirelo-bench images DIR" times the image engine;
 // "mirelo-bench previews FILE..." times the thumbnail store on FILEs;
 // "mirelo-bench frame FILE" times one viewer frame stage by stage;
 // anything else runs Google Benchmark.
 
 #include "AppModelBench.h"
+#include "GridBench.h"
 #include "ImageBench.h"
 #include "LibraryFile.h"
 #include "ProcessMemory.h"
@@ -36,6 +38,7 @@ int main(int argc, char** argv)
         return 0;
     }
     if (argc >= 2 && std::strcmp(argv[1], "model") == 0) return mirelo::bench::runModelBench(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "grid") == 0) return mirelo::bench::runGridBench(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "images") == 0) return mirelo::bench::runImageBench(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "previews") == 0) return mirelo::bench::runPreviewBench(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "frame") == 0) return mirelo::bench::runFrameBench(argc, argv);

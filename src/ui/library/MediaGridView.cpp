@@ -158,8 +158,8 @@ QRect MediaGridView::cardRect(int index) const
 // a missing one is asked for and repaints its card when it comes.
 QPixmap MediaGridView::thumbnail(const MediaItem& item, const QSize& size)
 {
-    const QString key =
-        QString::fromStdString(cacheKey(item)) + QStringLiteral("@%1x%2").arg(size.width()).arg(size.height());
+    const QString key = QString::fromStdString(cacheKey(item)) +
+                        QStringLiteral("@%1x%2%3").arg(size.width()).arg(size.height()).arg(Palette::dark() ? "d" : "l");
     QPixmap pixmap;
     if (QPixmapCache::find(key, &pixmap)) return pixmap;
     const std::string path(item.path());
@@ -190,10 +190,23 @@ QPixmap MediaGridView::thumbnail(const MediaItem& item, const QSize& size)
         return {};
     }
     if (arrival->image.isNull()) return {};
-    // Reduced to fill the card, centred.
+    // Reduced to fill the card, centred, its corners rounded once here
+    // rather than clipped on every frame.
     const QImage filled = arrival->image.scaled(size, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
-    pixmap = QPixmap::fromImage(filled.copy((filled.width() - size.width()) / 2, (filled.height() - size.height()) / 2,
-                                            size.width(), size.height()));
+    QImage card(size, QImage::Format_ARGB32_Premultiplied);
+    card.fill(Qt::transparent);
+    {
+        QPainter painter(&card);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const double radius = kCornerRadius * size.height() / kThumbnailHeight;
+        painter.setClipPath(rounded(QRectF(QPointF(), QSizeF(size)), radius));
+        painter.drawImage(QPointF(-(filled.width() - size.width()) / 2.0, -(filled.height() - size.height()) / 2.0), filled);
+        painter.setClipping(false);
+        const double ratio = double(size.height()) / kThumbnailHeight;
+        painter.scale(ratio, ratio);
+        paintDecorations(painter, item, QRectF(0, 0, size.width() / ratio, kThumbnailHeight));
+    }
+    pixmap = QPixmap::fromImage(std::move(card));
     QPixmapCache::insert(key, pixmap);
     return pixmap;
 }
@@ -219,23 +232,12 @@ void MediaGridView::paintEvent(QPaintEvent* event)
     }
 }
 
-void MediaGridView::paintCard(QPainter& painter, const MediaItem& item, const QRect& rect, bool selected, bool hovered)
+// What a card shows over its picture that never changes: the format tag,
+// the play mark of a video and the faint outline. Drawn once into the
+// card's cached picture.
+void MediaGridView::paintDecorations(QPainter& painter, const MediaItem& item, const QRectF& frame) const
 {
-    const bool selecting = model_.selecting();
-    const QRectF frame(rect.x(), rect.y(), rect.width(), kThumbnailHeight);
     const QColor text = palette().color(QPalette::WindowText);
-
-    // The thumbnail on its placeholder, clipped to the rounded frame.
-    painter.save();
-    painter.setClipPath(rounded(frame, kCornerRadius));
-    QColor placeholder = text;
-    placeholder.setAlphaF(0.06f);
-    painter.fillRect(frame, placeholder);
-    const qreal ratio = devicePixelRatioF();
-    const QPixmap picture = thumbnail(item, (frame.size() * ratio).toSize());
-    if (!picture.isNull()) painter.drawPixmap(frame, picture, QRectF(picture.rect()));
-    painter.restore();
-
     // The format tag, and a play mark for videos, on small capsules.
     const QFont tagFont = Palette::font(8, QFont::Bold);
     const QString format = QString::fromStdString(std::string(item.format()));
@@ -264,12 +266,39 @@ void MediaGridView::paintCard(QPainter& painter, const MediaItem& item, const QR
         painter.drawPath(play);
     }
 
-    // The outline: brighter under the pointer; the accent border when selected.
     QColor outline = text;
-    outline.setAlphaF(hovered ? 0.2f : 0.06f);
+    outline.setAlphaF(0.06f);
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(outline, 1));
     painter.drawPath(rounded(inset(frame, 0.5), kCornerRadius - 0.5));
+}
+
+void MediaGridView::paintCard(QPainter& painter, const MediaItem& item, const QRect& rect, bool selected, bool hovered)
+{
+    const bool selecting = model_.selecting();
+    const QRectF frame(rect.x(), rect.y(), rect.width(), kThumbnailHeight);
+    const QColor text = palette().color(QPalette::WindowText);
+
+    // The thumbnail (its corners already rounded), or the placeholder.
+    const QPixmap picture = thumbnail(item, (frame.size() * devicePixelRatioF()).toSize());
+    if (!picture.isNull()) {
+        painter.drawPixmap(frame, picture, QRectF(picture.rect()));
+    } else {
+        QColor placeholder = text;
+        placeholder.setAlphaF(0.06f);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(placeholder);
+        painter.drawRoundedRect(frame, kCornerRadius, kCornerRadius);
+        paintDecorations(painter, item, frame);
+    }
+
+    if (hovered) {
+        QColor outline = text;
+        outline.setAlphaF(0.2f);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(outline, 1));
+        painter.drawPath(rounded(inset(frame, 0.5), kCornerRadius - 0.5));
+    }
     if (selected) {
         painter.setPen(QPen(Palette::accent(), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         painter.drawPath(rounded(inset(frame, 1.5), kCornerRadius - 1.5));
@@ -291,19 +320,33 @@ void MediaGridView::paintCard(QPainter& painter, const MediaItem& item, const QR
     }
 
     // The name, elided in the middle, and the size.
-    const QFont nameFont = Palette::font(12, QFont::Medium), sizeFont = Palette::font(10);
-    const QFontMetrics nameMetrics(nameFont);
     const double nameTop = frame.bottom() + kCaptionGap;
-    painter.setFont(nameFont);
+    const Caption& caption = captionOf(item, int(frame.width()));
+    painter.setFont(caption.nameFont);
     painter.setPen(text);
-    const QString name = QFile::decodeName(QByteArray(item.name().data(), qsizetype(item.name().size())));
-    painter.drawText(QRectF(frame.left(), nameTop, frame.width(), nameMetrics.height()), Qt::AlignLeft | Qt::AlignVCenter,
-                     nameMetrics.elidedText(name, Qt::ElideMiddle, int(frame.width())));
-    painter.setFont(sizeFont);
+    painter.drawStaticText(QPointF(frame.left(), nameTop), caption.name);
+    painter.setFont(caption.sizeFont);
     painter.setPen(palette().color(QPalette::PlaceholderText));
-    painter.drawText(QRectF(frame.left(), nameTop + nameMetrics.height() + kLineGap, frame.width(),
-                            QFontMetrics(sizeFont).height()),
-                     Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(sizeLabel(item.bytes())));
+    painter.drawStaticText(QPointF(frame.left(), nameTop + caption.nameHeight + kLineGap), caption.size);
+}
+
+// A card's two lines, laid out once for its width.
+const MediaGridView::Caption& MediaGridView::captionOf(const MediaItem& item, int width)
+{
+    const QString key = QString::fromUtf8(item.path().data(), qsizetype(item.path().size())) + u'\n' + QString::number(width);
+    if (const Caption* known = captions_.object(key)) return *known;
+    auto* caption = new Caption;
+    caption->nameFont = Palette::font(12, QFont::Medium);
+    caption->sizeFont = Palette::font(10);
+    const QFontMetrics nameMetrics(caption->nameFont);
+    caption->nameHeight = nameMetrics.height();
+    const QString name = QFile::decodeName(QByteArray(item.name().data(), qsizetype(item.name().size())));
+    caption->name.setText(nameMetrics.elidedText(name, Qt::ElideMiddle, width));
+    caption->name.prepare(QTransform(), caption->nameFont);
+    caption->size.setText(QString::fromStdString(sizeLabel(item.bytes())));
+    caption->size.prepare(QTransform(), caption->sizeFont);
+    captions_.insert(key, caption);
+    return *caption;
 }
 
 void MediaGridView::activate(int index)

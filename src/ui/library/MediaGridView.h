@@ -10,6 +10,8 @@
 #include "MediaItem.h"
 
 #include <QAbstractScrollArea>
+#include <QCache>
+#include <QStaticText>
 
 #include <memory>
 #include <optional>
@@ -60,14 +62,22 @@ private:
     void followScroll();
     void activate(int index);
     void paintCard(QPainter& painter, const MediaItem& item, const QRect& rect, bool selected, bool hovered);
+    void paintDecorations(QPainter& painter, const MediaItem& item, const QRectF& frame) const;
     QPixmap thumbnail(const MediaItem& item, const QSize& size);
     double cardHeight() const;
+    struct Caption {
+        QFont nameFont, sizeFont;
+        QStaticText name, size;
+        int nameHeight = 0;
+    };
+    const Caption& captionOf(const MediaItem& item, int width);
 
     AppModel& model_;
     ThumbnailStore& thumbnails_;
     int built_ = 0;
     int hovered_ = -1;
     std::optional<GridLocation> location_; // of what is built
+    QCache<QString, Caption> captions_{4000};
     std::unordered_map<std::string, std::shared_ptr<ThumbnailRequest>> requests_; // by path, in view
 };
 

@@ -89,6 +89,18 @@ private:
     std::optional<std::string> old_;
 };
 
+// Points the user's data, configuration and cache folders into `home`, and
+// Qt at the offscreen platform: a test process's own desktop.
+inline void useDesktopIn(const TempFolder& home)
+{
+    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"}) {
+        const std::string folder = home / name;
+        makeFolder(folder);
+        ::setenv(name, folder.c_str(), 1);
+    }
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+}
+
 // Runs the current test again in a private user and mount namespace
 // (`unshare -rm`), where it may mount file systems of its own. The parent
 // waits for that run and expects it to pass; the child runs the test body.

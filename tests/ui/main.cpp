@@ -11,12 +11,7 @@
 int main(int argc, char** argv)
 {
     mirelo::test::TempFolder home;
-    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"}) {
-        std::string folder = home / name;
-        mirelo::test::makeFolder(folder);
-        ::setenv(name, folder.c_str(), 1);
-    }
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    mirelo::test::useDesktopIn(home);
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QPalette>
+#include <QStandardPaths>
 
 namespace mirelo::Palette {
 
@@ -12,6 +13,25 @@ QColor accent() { return dark() ? QColor::fromRgbF(0.4f, 0.7f, 1.0f) : QColor::f
 QColor sidebar() { return dark() ? QColor::fromRgbF(0.105f, 0.15f, 0.23f) : QColor::fromRgbF(0.89f, 0.94f, 1.0f); }
 
 QColor background() { return QApplication::palette().color(QPalette::Window); }
+
+QIcon symbol(const QString& name)
+{
+    static const bool fallback = [] {
+        // Without a desktop (a bare session, the offscreen platform) Qt knows
+        // no icon folders; the XDG data folders hold them.
+        QStringList paths = QIcon::themeSearchPaths();
+        for (const QString& folder :
+             QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("icons"), QStandardPaths::LocateDirectory))
+            if (!paths.contains(folder)) paths << folder;
+        QIcon::setThemeSearchPaths(paths);
+        if (QIcon::themeName().isEmpty()) QIcon::setThemeName(QStringLiteral("Adwaita"));
+        if (QIcon::fallbackThemeName().isEmpty() || QIcon::fallbackThemeName() == QStringLiteral("hicolor"))
+            QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+        return true;
+    }();
+    (void)fallback;
+    return QIcon::fromTheme(name);
+}
 
 QFont font(double size, QFont::Weight weight)
 {

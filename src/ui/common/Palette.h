@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QIcon>
 
 namespace mirelo::Palette {
 
@@ -19,5 +20,9 @@ bool dark();
 
 // The desktop's UI font, `size` points tall (a point is a device-independent pixel).
 QFont font(double size, QFont::Weight weight = QFont::Normal);
+
+// A freedesktop icon by name ("image-x-generic-symbolic"), from the
+// desktop's theme or else from Adwaita, which the install script brings.
+QIcon symbol(const QString& name);
 
 } // namespace mirelo::Palette

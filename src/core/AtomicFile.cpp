@@ -49,7 +49,8 @@ void syncFolder(const std::string& folder)
 // no write in progress loses its file.
 void sweepStaleTemporaries(const std::string& folder, std::string_view name)
 {
-    const std::string prefix = "." + std::string(name) + ".";
+    std::string prefix(1, '.');
+    prefix.append(name).push_back('.');
     DIR* dir = ::opendir(folder.c_str());
     if (!dir) return;
     const int fd = ::dirfd(dir);

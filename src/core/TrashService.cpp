@@ -25,12 +25,6 @@ std::string failure(std::string_view path, const std::string& why)
     return std::string(lastPathComponent(path)) + ": " + why;
 }
 
-bool exists(const std::string& path)
-{
-    struct stat attributes;
-    return ::lstat(path.c_str(), &attributes) == 0;
-}
-
 std::string joined(std::string_view folder, std::string_view name)
 {
     std::string path(folder);

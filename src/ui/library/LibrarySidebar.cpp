@@ -1,0 +1,206 @@
+#include "LibrarySidebar.h"
+
+#include "AppModel.h"
+#include "LibraryFolderRow.h"
+#include "SidebarSectionRow.h"
+#include "common/Palette.h"
+#include "common/TesselMark.h"
+
+#include <QLabel>
+#include <QLinearGradient>
+#include <QLocale>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace mirelo {
+
+namespace {
+
+// "LIBRARY" and "FOLDERS": small, bold, spaced capitals.
+QLabel* caption(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    QFont font = Palette::font(10, QFont::Bold);
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 1.5);
+    label->setFont(font);
+    label->setForegroundRole(QPalette::PlaceholderText);
+    label->setContentsMargins(12, 0, 12, 0);
+    return label;
+}
+
+QPushButton* cardButton(const QString& title, const QString& symbol, QWidget* parent)
+{
+    auto* button = new QPushButton(Palette::symbol(symbol), title, parent);
+    button->setFont(Palette::font(12, QFont::DemiBold));
+    button->setCursor(Qt::PointingHandCursor);
+    return button;
+}
+
+} // namespace
+
+LibrarySidebar::LibrarySidebar(AppModel& model, QWidget* parent) : QWidget(parent), model_(model)
+{
+    setFixedWidth(kWidth);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(16, 46, 16, 16);
+    column->setSpacing(0);
+
+    // The brand.
+    auto* brand = new QHBoxLayout;
+    brand->setSpacing(10);
+    brand->addWidget(new TesselMark(32, this));
+    auto* name = new QLabel(QStringLiteral("Mirelo"), this);
+    QFont nameFont = Palette::font(19, QFont::DemiBold);
+    nameFont.setLetterSpacing(QFont::AbsoluteSpacing, -0.6);
+    name->setFont(nameFont);
+    brand->addWidget(name, 1);
+    column->addLayout(brand);
+    column->addSpacing(35);
+
+    // The sections.
+    column->addWidget(caption(QStringLiteral("LIBRARY"), this));
+    column->addSpacing(12);
+    const std::pair<LibrarySection, const char*> symbols[] = {{LibrarySection::all, "view-grid-symbolic"},
+                                                              {LibrarySection::images, "image-x-generic-symbolic"},
+                                                              {LibrarySection::videos, "video-x-generic-symbolic"},
+                                                              {LibrarySection::large, "drive-harddisk-symbolic"}};
+    for (auto [section, symbol] : symbols) {
+        const std::string_view title = LibrarySections::rawValue(section);
+        auto* row = new SidebarSectionRow(QString::fromUtf8(title.data(), qsizetype(title.size())),
+                                          QString::fromUtf8(symbol), this);
+        connect(row, &QAbstractButton::clicked, this, [this, section] { model_.selectSection(section); });
+        sections_[section] = row;
+        column->addWidget(row);
+    }
+
+    // The scanned folders.
+    column->addSpacing(30);
+    auto* foldersHeader = new QHBoxLayout;
+    foldersHeader->addWidget(caption(QStringLiteral("FOLDERS"), this), 1);
+    auto* add = new QToolButton(this);
+    add->setIcon(Palette::symbol(QStringLiteral("list-add-symbolic")));
+    add->setIconSize(QSize(12, 12));
+    add->setAutoRaise(true);
+    add->setToolTip(QStringLiteral("Add a folder"));
+    add->setAccessibleName(QStringLiteral("Add a folder"));
+    connect(add, &QToolButton::clicked, this, [this] { model_.chooseFolders(); });
+    foldersHeader->addWidget(add);
+    column->addLayout(foldersHeader);
+    column->addSpacing(10);
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setMinimumHeight(60);
+    // The folders lie on the sidebar's own colour.
+    scroll->setStyleSheet(QStringLiteral("QScrollArea, QScrollArea > QWidget > QWidget { background: transparent; }"));
+    auto* list = new QWidget(scroll);
+    list->setAutoFillBackground(false);
+    folders_ = new QVBoxLayout(list);
+    folders_->setContentsMargins(0, 0, 0, 0);
+    folders_->setSpacing(0);
+    noFolders_ = new QLabel(QStringLiteral("Your scanned folders\nwill appear here."), list);
+    noFolders_->setFont(Palette::font(12));
+    noFolders_->setForegroundRole(QPalette::PlaceholderText);
+    noFolders_->setContentsMargins(12, 12, 12, 12);
+    folders_->addWidget(noFolders_);
+    folders_->addStretch();
+    scroll->setWidget(list);
+    column->addWidget(scroll, 1);
+    column->addSpacing(12);
+
+    // The scan card.
+    auto* card = new QFrame(this);
+    card->setObjectName(QStringLiteral("scanCard"));
+    QColor cardFill = palette().color(QPalette::Window);
+    cardFill.setAlphaF(0.55f);
+    card->setStyleSheet(QStringLiteral("#scanCard { background: %1; border-radius: 16px; }").arg(cardFill.name(QColor::HexArgb)));
+    auto* cardColumn = new QVBoxLayout(card);
+    cardColumn->setContentsMargins(16, 16, 16, 16);
+    cardColumn->setSpacing(6);
+    auto* sparkle = new QLabel(card);
+    sparkle->setPixmap(Palette::symbol(QStringLiteral("starred-symbolic")).pixmap(18, 18));
+    cardColumn->addWidget(sparkle);
+    auto* title = new QLabel(QStringLiteral("A little more space."), card);
+    title->setFont(Palette::font(13, QFont::DemiBold));
+    cardColumn->addWidget(title);
+    auto* text = new QLabel(QStringLiteral("Find the files you need.\nLet go of the ones you don’t."), card);
+    text->setFont(Palette::font(11));
+    text->setForegroundRole(QPalette::PlaceholderText);
+    cardColumn->addWidget(text);
+    auto* scanFolders = cardButton(QStringLiteral("Scan folders"), QStringLiteral("go-next-symbolic"), card);
+    scanFolders->setLayoutDirection(Qt::RightToLeft); // the arrow after the title
+    connect(scanFolders, &QPushButton::clicked, this, [this] { model_.chooseFolders(); });
+    cardColumn->addWidget(scanFolders);
+    scanComputer_ = cardButton(QStringLiteral("Scan Entire Computer"), QStringLiteral("computer-symbolic"), card);
+    scanComputer_->setToolTip(QStringLiteral(
+        "Scan accessible files in your home folder and connected external drives. System files, hidden folders and "
+        "app packages are excluded. Your index is saved and watched for changes while the app is open."));
+    connect(scanComputer_, &QPushButton::clicked, this, [this] { model_.scanEntireComputer(); });
+    cardColumn->addWidget(scanComputer_);
+    column->addWidget(card);
+    column->addSpacing(12);
+
+    auto* settings = new QToolButton(this);
+    settings->setText(QStringLiteral("Settings"));
+    settings->setIcon(Palette::symbol(QStringLiteral("emblem-system-symbolic")));
+    settings->setIconSize(QSize(12, 12));
+    settings->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    settings->setAutoRaise(true);
+    settings->setFont(Palette::font(12));
+    connect(settings, &QToolButton::clicked, this, [this] { model_.setShowingSettings(true); });
+    column->addWidget(settings, 0, Qt::AlignLeft);
+
+    for (auto signal : {&AppModel::sectionChanged, &AppModel::selectedFolderChanged, &AppModel::itemsChanged,
+                        &AppModel::scanningChanged, &AppModel::busyChanged})
+        connect(&model_, signal, this, &LibrarySidebar::refreshSections);
+    connect(&model_, &AppModel::recentFoldersChanged, this, &LibrarySidebar::refreshFolders);
+    refreshSections();
+    refreshFolders();
+}
+
+void LibrarySidebar::refreshSections()
+{
+    for (auto& [section, button] : sections_) {
+        auto* row = static_cast<SidebarSectionRow*>(button);
+        row->setCurrent(section == model_.section() && !model_.selectedFolder());
+        row->setCount(section == LibrarySection::all && !model_.items().isEmpty()
+                          ? QLocale().toString(qlonglong(model_.items().size()))
+                          : QString());
+    }
+    scanComputer_->setEnabled(!model_.scanning() && !model_.busy());
+}
+
+void LibrarySidebar::refreshFolders()
+{
+    const PathList& folders = model_.recentFolders();
+    if (folders == shownFolders_) return;
+    for (int i = folders_->count() - 1; i >= 0; --i)
+        if (auto* row = qobject_cast<LibraryFolderRow*>(folders_->itemAt(i)->widget())) {
+            folders_->removeWidget(row);
+            row->deleteLater();
+        }
+    for (size_t i = 0; i < folders.size(); ++i) {
+        auto* row = new LibraryFolderRow(model_, folders[i], 0, folders_->parentWidget());
+        connect(row, &LibraryFolderRow::revealRequested, this, &LibrarySidebar::revealRequested);
+        folders_->insertWidget(int(i), row);
+    }
+    noFolders_->setVisible(folders.empty());
+    shownFolders_ = folders;
+}
+
+// The sidebar's own colour, as a gentle gradient from edge to edge.
+void LibrarySidebar::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    QLinearGradient gradient(0, 0, 0, height());
+    const QColor colour = Palette::sidebar();
+    gradient.setColorAt(0, colour.lighter(103));
+    gradient.setColorAt(1, colour);
+    painter.fillRect(rect(), gradient);
+}
+
+} // namespace mirelo

@@ -17,20 +17,26 @@ using Command = ActionRegistry::Command;
 
 class ActionRegistryTest : public AppModelTest {
 protected:
-    std::unique_ptr<AppModel> model = launchRestored();
-    ActionRegistry actions{*model};
+    void SetUp() override
+    {
+        AppModelTest::SetUp();
+        model = launchRestored();
+        registry = std::make_unique<ActionRegistry>(*model);
+    }
+    std::unique_ptr<AppModel> model;
+    std::unique_ptr<ActionRegistry> registry;
 
     bool enabled(Command command)
     {
-        actions.refresh();
-        return actions.action(command)->isEnabled();
+        registry->refresh();
+        return registry->action(command)->isEnabled();
     }
 };
 
 TEST_F(ActionRegistryTest, MenusAndKeysAreTheDesktopOnes)
 {
     QMainWindow window;
-    QMenuBar* bar = actions.makeMenuBar(&window);
+    QMenuBar* bar = registry->makeMenuBar(&window);
     QStringList menus;
     for (QAction* menu : bar->actions()) menus << menu->text();
     EXPECT_EQ(menus, (QStringList{"File", "Edit", "Image", "Window", "Help"}));
@@ -47,8 +53,8 @@ TEST_F(ActionRegistryTest, MenusAndKeysAreTheDesktopOnes)
         {Command::reveal, "Shift+Ctrl+R"},      {Command::trash, "Del"},          {Command::minimize, "Ctrl+M"},
     };
     for (const auto& [command, key] : keys)
-        EXPECT_EQ(actions.action(command)->shortcut(), QKeySequence(key)) << actions.action(command)->text().toStdString();
-    EXPECT_EQ(actions.action(Command::zoomIn)->shortcuts(),
+        EXPECT_EQ(registry->action(command)->shortcut(), QKeySequence(key)) << registry->action(command)->text().toStdString();
+    EXPECT_EQ(registry->action(Command::zoomIn)->shortcuts(),
               (QList<QKeySequence>{QKeySequence("Ctrl++"), QKeySequence("Ctrl+=")}));
 }
 
@@ -93,10 +99,10 @@ TEST_F(ActionRegistryTest, ImageCommandsFollowTheShownItem)
     }
     // Keys reach the model only while allowed.
     QSignalSpy zooms(model.get(), &AppModel::zoomCommandChanged);
-    actions.action(Command::zoomIn)->trigger();
+    registry->action(Command::zoomIn)->trigger();
     EXPECT_EQ(zooms.size(), 0) << "a video is shown";
     model->show(model->visible()[0]);
-    actions.action(Command::zoomIn)->trigger();
+    registry->action(Command::zoomIn)->trigger();
     ASSERT_EQ(zooms.size(), 1);
     EXPECT_EQ(model->zoomCommand().action.kind, ZoomAction::increase);
 }
@@ -106,7 +112,7 @@ TEST_F(ActionRegistryTest, ImageCommandsFollowTheShownItem)
 TEST_F(ActionRegistryTest, ATextFieldKeepsItsOwnEditing)
 {
     QMainWindow window;
-    window.setMenuBar(actions.makeMenuBar(&window));
+    window.setMenuBar(registry->makeMenuBar(&window));
     auto* field = new QLineEdit(&window);
     window.setCentralWidget(field);
     window.show();
@@ -115,11 +121,11 @@ TEST_F(ActionRegistryTest, ATextFieldKeepsItsOwnEditing)
     field->setFocus();
     QTRY_VERIFY(field->hasFocus());
 
-    EXPECT_EQ(actions.action(Command::undo)->text(), "Undo");
+    EXPECT_EQ(registry->action(Command::undo)->text(), "Undo");
     EXPECT_FALSE(enabled(Command::undo)) << "nothing typed yet";
     QTest::keyClicks(field, "sunset");
     EXPECT_TRUE(enabled(Command::undo));
-    actions.action(Command::undo)->trigger();
+    registry->action(Command::undo)->trigger();
     EXPECT_EQ(field->text(), "");
 
     media("Pics/a.jpg");
@@ -135,7 +141,7 @@ TEST_F(ActionRegistryTest, ATextFieldKeepsItsOwnEditing)
 
     field->clearFocus();
     window.setFocus();
-    QTRY_COMPARE(actions.action(Command::undo)->text(), QString("Undo Move to Trash"));
+    QTRY_COMPARE(registry->action(Command::undo)->text(), QString("Undo Move to Trash"));
     EXPECT_FALSE(enabled(Command::undo)) << "nothing to undo";
 }
 

@@ -15,12 +15,20 @@ namespace {
 
 class LibrarySidebarTest : public AppModelTest {
 protected:
-    std::unique_ptr<AppModel> model = launchRestored();
-    LibrarySidebar sidebar{*model};
+    // After the fixture has cleared the user defaults (recent folders among them).
+    void SetUp() override
+    {
+        AppModelTest::SetUp();
+        model = launchRestored();
+        sidebarPointer = std::make_unique<LibrarySidebar>(*model);
+    }
+    std::unique_ptr<AppModel> model;
+    std::unique_ptr<LibrarySidebar> sidebarPointer;
+    LibrarySidebar& sidebar() const { return *sidebarPointer; }
 
     SidebarSectionRow* row(LibrarySection section) const
     {
-        return static_cast<SidebarSectionRow*>(sidebar.sectionRow(section));
+        return static_cast<SidebarSectionRow*>(sidebar().sectionRow(section));
     }
     std::vector<LibrarySection> current() const
     {
@@ -35,18 +43,18 @@ TEST_F(LibrarySidebarTest, SectionsCountAndFolders)
 {
     EXPECT_EQ(current(), std::vector<LibrarySection>{LibrarySection::all});
     EXPECT_EQ(row(LibrarySection::all)->count(), "") << "no count while the library is empty";
-    EXPECT_FALSE(sidebar.noFoldersLabel()->isHidden());
-    EXPECT_EQ(sidebar.noFoldersLabel()->text(), "Your scanned folders\nwill appear here.");
+    EXPECT_FALSE(sidebar().noFoldersLabel()->isHidden());
+    EXPECT_EQ(sidebar().noFoldersLabel()->text(), "Your scanned folders\nwill appear here.");
 
     media("Pics/a.jpg");
     media("Pics/Sub/b.mov");
     model->scan({files / "Pics"}, true);
-    EXPECT_FALSE(sidebar.scanComputerButton()->isEnabled()) << "not during a scan";
+    EXPECT_FALSE(sidebar().scanComputerButton()->isEnabled()) << "not during a scan";
     ASSERT_TRUE(waitForScan(*model));
-    EXPECT_TRUE(sidebar.scanComputerButton()->isEnabled());
+    EXPECT_TRUE(sidebar().scanComputerButton()->isEnabled());
     EXPECT_EQ(row(LibrarySection::all)->count(), "2");
-    EXPECT_TRUE(sidebar.noFoldersLabel()->isHidden());
-    ASSERT_NE(qobject_cast<LibraryFolderRow*>(sidebar.folderList()->itemAt(0)->widget()), nullptr);
+    EXPECT_TRUE(sidebar().noFoldersLabel()->isHidden());
+    ASSERT_NE(qobject_cast<LibraryFolderRow*>(sidebar().folderList()->itemAt(0)->widget()), nullptr);
     EXPECT_TRUE(current().empty()) << "the scanned folder is selected, so no section is current";
 
     row(LibrarySection::videos)->click();

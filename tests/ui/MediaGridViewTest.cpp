@@ -13,7 +13,12 @@ namespace {
 
 class MediaGridViewTest : public AppModelTest {
 protected:
-    std::unique_ptr<AppModel> model = launchRestored();
+    void SetUp() override
+    {
+        AppModelTest::SetUp();
+        model = launchRestored();
+    }
+    std::unique_ptr<AppModel> model;
     // The process's own store, as the application uses it: its workers live
     // until the process ends.
     ThumbnailStore& thumbnails = ThumbnailStore::shared();

@@ -262,4 +262,16 @@ protected:
     ScriptedFolderPrompt folderPrompt;
 };
 
+// A model launched and restored for each test, after the user defaults
+// were cleared.
+class LaunchedModelTest : public AppModelTest {
+protected:
+    void SetUp() override
+    {
+        AppModelTest::SetUp();
+        model = launchRestored();
+    }
+    std::unique_ptr<AppModel> model;
+};
+
 } // namespace mirelo::test

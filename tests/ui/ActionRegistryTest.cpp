@@ -15,15 +15,13 @@ namespace {
 
 using Command = ActionRegistry::Command;
 
-class ActionRegistryTest : public AppModelTest {
+class ActionRegistryTest : public LaunchedModelTest {
 protected:
     void SetUp() override
     {
-        AppModelTest::SetUp();
-        model = launchRestored();
+        LaunchedModelTest::SetUp();
         registry = std::make_unique<ActionRegistry>(*model);
     }
-    std::unique_ptr<AppModel> model;
     std::unique_ptr<ActionRegistry> registry;
 
     bool enabled(Command command)

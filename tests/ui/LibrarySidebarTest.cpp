@@ -13,16 +13,13 @@
 namespace mirelo::test {
 namespace {
 
-class LibrarySidebarTest : public AppModelTest {
+class LibrarySidebarTest : public LaunchedModelTest {
 protected:
-    // After the fixture has cleared the user defaults (recent folders among them).
     void SetUp() override
     {
-        AppModelTest::SetUp();
-        model = launchRestored();
+        LaunchedModelTest::SetUp();
         sidebarPointer = std::make_unique<LibrarySidebar>(*model);
     }
-    std::unique_ptr<AppModel> model;
     std::unique_ptr<LibrarySidebar> sidebarPointer;
     LibrarySidebar& sidebar() const { return *sidebarPointer; }
 

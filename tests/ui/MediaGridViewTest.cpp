@@ -11,14 +11,8 @@
 namespace mirelo::test {
 namespace {
 
-class MediaGridViewTest : public AppModelTest {
+class MediaGridViewTest : public LaunchedModelTest {
 protected:
-    void SetUp() override
-    {
-        AppModelTest::SetUp();
-        model = launchRestored();
-    }
-    std::unique_ptr<AppModel> model;
     // The process's own store, as the application uses it: its workers live
     // until the process ends.
     ThumbnailStore& thumbnails = ThumbnailStore::shared();

@@ -123,8 +123,7 @@ void AppModel::scan(const PathList& roots, bool recursive, const std::optional<M
         // A drive that is away leaves an empty folder, or none: its items stay.
         PathList standardRoots;
         for (const std::string& root : roots) standardRoots.push_back(absoluteStandardisedPath(root));
-        auto away = std::make_shared<PathList>(
-            MountTable::unreachable(standardRoots, existing, drives, MountTable::current(), MountTable::fstabFolders()));
+        auto away = std::make_shared<PathList>(MountTable::unreachable(standardRoots, existing, drives));
         auto found = std::make_shared<ScanResult>(std::move(result));
         post(BackgroundWork::scan, [this, roots, recursive, id, openAfter, found, away] {
             finishScan(roots, recursive, id, openAfter, std::move(*found), *away);

@@ -163,8 +163,7 @@ void AppModel::refreshChangedFolders()
         ScanToken token; // nobody cancels a refresh
         ScanResult result = MediaScanner::scan(changed, true, token);
         // A drive that is away leaves an empty folder, or none: its items stay.
-        for (std::string& folder : MountTable::unreachable(changed, existing, drives, MountTable::current(),
-                                                           MountTable::fstabFolders()))
+        for (std::string& folder : MountTable::unreachable(changed, existing, drives))
             preserved.push_back(std::move(folder));
         auto merged = std::make_shared<MediaItems>(
             LibraryIndex::merging(result.items, existing, changed, result.inaccessible == 0, true, preserved));

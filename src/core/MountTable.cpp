@@ -134,10 +134,9 @@ std::vector<std::string> MountTable::driveFolders(std::string_view path)
 }
 
 std::vector<std::string> MountTable::unreachable(const std::vector<std::string>& givenRoots, const MediaItems& existing,
-                                                 const std::set<std::string>& knownDrives,
-                                                 const std::set<std::string>& mounted,
-                                                 const std::set<std::string>& fstab)
+                                                 const std::set<std::string>& knownDrives)
 {
+    const std::set<std::string> mounted = current(), fstab = fstabFolders();
     std::vector<std::string> roots;
     for (const std::string& root : givenRoots) roots.push_back(standardisedPath(root));
     std::set<std::string> away, checked;

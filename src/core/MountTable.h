@@ -30,11 +30,9 @@ public:
     // now, and each either was a drive's mount point while this process ran
     // (`knownDrives`), or is where drives are mounted (fstab, or
     // `driveFolders`) and is missing or empty while `existing` holds items
-    // below it.
+    // below it. Reads the mount table and fstab.
     static std::vector<std::string> unreachable(const std::vector<std::string>& roots, const MediaItems& existing,
-                                                const std::set<std::string>& knownDrives,
-                                                const std::set<std::string>& mounted,
-                                                const std::set<std::string>& fstab);
+                                                const std::set<std::string>& knownDrives);
 };
 
 } // namespace mirelo

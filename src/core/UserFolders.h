@@ -1,7 +1,7 @@
 #pragma once
-// The user's own folders as the XDG base directory specification defines
-// them. A relative value in the environment is ignored, so nothing ever
-// depends on the current working folder.
+// The user's own folders, found the freedesktop.org way ($HOME,
+// $XDG_DATA_HOME). A relative value in the environment is ignored, so
+// nothing ever depends on the current working folder.
 
 #include <string>
 

@@ -7,7 +7,6 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QMainWindow>
-#include <QMenuBar>
 #include <QTest>
 
 namespace mirelo::test {
@@ -30,31 +29,6 @@ protected:
         return registry->action(command)->isEnabled();
     }
 };
-
-TEST_F(ActionRegistryTest, MenusAndKeysAreTheDesktopOnes)
-{
-    QMainWindow window;
-    QMenuBar* bar = registry->makeMenuBar(&window);
-    QStringList menus;
-    for (QAction* menu : bar->actions()) menus << menu->text();
-    EXPECT_EQ(menus, (QStringList{"File", "Edit", "Image", "Window", "Help"}));
-    QStringList image;
-    for (QAction* item : bar->actions()[2]->menu()->actions()) image << item->text();
-    EXPECT_EQ(image, (QStringList{"Copy Image", "", "Zoom In", "Zoom Out", "Fit to Window", "Actual Size", "",
-                                  "Show Information", "Show in File Manager", "Move to Trash"}));
-
-    const std::vector<std::pair<Command, QString>> keys = {
-        {Command::showLibrary, "Shift+Ctrl+L"}, {Command::openImages, "Ctrl+O"},  {Command::scanFolders, "Shift+Ctrl+O"},
-        {Command::closeWindow, "Ctrl+W"},       {Command::quit, "Ctrl+Q"},        {Command::undo, "Ctrl+Z"},
-        {Command::settings, "Ctrl+,"},          {Command::copyImage, "Shift+Ctrl+C"}, {Command::zoomOut, "Ctrl+-"},
-        {Command::fitToWindow, "Ctrl+0"},       {Command::actualSize, "Ctrl+1"},  {Command::information, "Ctrl+I"},
-        {Command::reveal, "Shift+Ctrl+R"},      {Command::trash, "Del"},          {Command::minimize, "Ctrl+M"},
-    };
-    for (const auto& [command, key] : keys)
-        EXPECT_EQ(registry->action(command)->shortcut(), QKeySequence(key)) << registry->action(command)->text().toStdString();
-    EXPECT_EQ(registry->action(Command::zoomIn)->shortcuts(),
-              (QList<QKeySequence>{QKeySequence("Ctrl++"), QKeySequence("Ctrl+=")}));
-}
 
 TEST_F(ActionRegistryTest, MoveToTrashWaitsForScansAndEdits)
 {

@@ -43,8 +43,8 @@ MediaGridView::MediaGridView(AppModel& model, ThumbnailStore& thumbnails, QWidge
     viewport()->setMouseTracking(true);
     viewport()->setAutoFillBackground(false);
     verticalScrollBar()->setSingleStep(48);
-    connect(&model_, &AppModel::visibleChanged, this, &MediaGridView::visibleChanged);
-    connect(&model_, &AppModel::contentRevisionChanged, this, &MediaGridView::visibleChanged);
+    // Every applied query counts, even one whose list did not change.
+    connect(&model_, &AppModel::contentRevisionChanged, this, &MediaGridView::contentChanged);
     for (auto signal : {&AppModel::selectionChanged, &AppModel::selectingChanged})
         connect(&model_, signal, viewport(), qOverload<>(&QWidget::update));
     restart();
@@ -55,13 +55,14 @@ MediaGridView::~MediaGridView()
     for (auto& [path, request] : requests_) request->cancel();
 }
 
-double MediaGridView::cardHeight() const
+// The thumbnail and the two caption lines, measured once.
+double MediaGridView::measureCardHeight()
 {
     return kThumbnailHeight + kCaptionGap + QFontMetrics(Palette::font(12, QFont::Medium)).height() + kLineGap +
            QFontMetrics(Palette::font(10)).height();
 }
 
-MediaGridLayout MediaGridView::layout() const { return MediaGridLayout(viewport()->width(), cardHeight()); }
+MediaGridLayout MediaGridView::layout() const { return MediaGridLayout(viewport()->width(), cardHeight_); }
 
 bool MediaGridView::showsProgressRow() const
 {
@@ -78,7 +79,7 @@ void MediaGridView::restart()
     followScroll();
 }
 
-void MediaGridView::visibleChanged()
+void MediaGridView::contentChanged()
 {
     if (model_.loadedGridLocation() != location_) {
         location_ = model_.loadedGridLocation();
@@ -148,9 +149,11 @@ std::optional<int> MediaGridView::indexAt(const QPoint& point) const
     return std::nullopt;
 }
 
-QRect MediaGridView::cardRect(int index) const
+QRect MediaGridView::cardRect(int index) const { return cardRect(layout(), index); }
+
+QRect MediaGridView::cardRect(const MediaGridLayout& grid, int index) const
 {
-    const RectF card = layout().cardRect(index);
+    const RectF card = grid.cardRect(index);
     return QRectF(card.x, card.y - verticalScrollBar()->value(), card.width, card.height).toAlignedRect();
 }
 
@@ -222,7 +225,7 @@ void MediaGridView::paintEvent(QPaintEvent* event)
     const MediaItems& visible = model_.visible();
     for (int index = first; index < last && index < visible.size(); ++index) {
         const MediaItem& item = visible[index];
-        paintCard(painter, item, cardRect(index), model_.selection().contains(item.path()), index == hovered_);
+        paintCard(painter, item, cardRect(grid, index), model_.selection().contains(item.path()), index == hovered_);
     }
     if (showsProgressRow()) {
         const RectF row = grid.progressRowRect(built_);

@@ -57,14 +57,15 @@ protected:
 
 private:
     void restart();
-    void visibleChanged();
+    void contentChanged();
     void updateGeometry();
     void followScroll();
     void activate(int index);
     void paintCard(QPainter& painter, const MediaItem& item, const QRect& rect, bool selected, bool hovered);
     void paintDecorations(QPainter& painter, const MediaItem& item, const QRectF& frame) const;
     QPixmap thumbnail(const MediaItem& item, const QSize& size);
-    double cardHeight() const;
+    static double measureCardHeight();
+    QRect cardRect(const MediaGridLayout& grid, int index) const;
     struct Caption {
         QFont nameFont, sizeFont;
         QStaticText name, size;
@@ -74,6 +75,7 @@ private:
 
     AppModel& model_;
     ThumbnailStore& thumbnails_;
+    const double cardHeight_ = measureCardHeight();
     int built_ = 0;
     int hovered_ = -1;
     std::optional<GridLocation> location_; // of what is built

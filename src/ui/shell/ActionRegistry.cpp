@@ -103,12 +103,12 @@ QAction* ActionRegistry::add(Command command, const QString& title)
 
 QAction* ActionRegistry::action(Command command) const { return actions_.at(command); }
 
-QMenuBar* ActionRegistry::makeMenuBar(QWidget* parent) const
+QMenuBar* ActionRegistry::makeMenuBar(QWidget* parent)
 {
     auto* bar = new QMenuBar(parent);
     auto menu = [&](const QString& title, std::initializer_list<std::optional<Command>> commands) {
         QMenu* menu = bar->addMenu(title);
-        connect(menu, &QMenu::aboutToShow, const_cast<ActionRegistry*>(this), &ActionRegistry::refresh);
+        connect(menu, &QMenu::aboutToShow, this, &ActionRegistry::refresh);
         for (const std::optional<Command>& command : commands) {
             if (command)
                 menu->addAction(action(*command));

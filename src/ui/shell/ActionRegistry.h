@@ -33,7 +33,7 @@ public:
 
     QAction* action(Command command) const;
     // File, Edit, Image, Window and Help, in the desktop's order.
-    QMenuBar* makeMenuBar(QWidget* parent) const;
+    QMenuBar* makeMenuBar(QWidget* parent);
     // Reads every enabling rule and title again; menus do it as they open.
     void refresh();
 

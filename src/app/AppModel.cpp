@@ -196,13 +196,26 @@ void AppModel::setSelectedFolder(const OptionalPath& folder)
 }
 void AppModel::setSelection(PathSelection selection)
 {
-    change(selection_, std::move(selection), &AppModel::selectionChanged);
+    if (selection_ == selection) return;
+    // Selected items are always visible ones: their sizes come from there.
+    int64_t bytes = 0;
+    if (!selection.empty() && selection.size() == visibleIDs_.size())
+        bytes = visibleBytes_;
+    else
+        selection.forEach([&](std::string_view path) {
+            if (const MediaItem* item = visibleIDs_.find(path)) bytes += std::max<int64_t>(item->bytes(), 0);
+        });
+    selection_ = std::move(selection);
+    selectedBytes_ = bytes;
+    Q_EMIT selectionChanged();
 }
 
 void AppModel::setSelected(const std::string& path, bool selected)
 {
     const bool changed = selected ? selection_.insert(path) : selection_.erase(path);
-    if (changed) Q_EMIT selectionChanged();
+    if (!changed) return;
+    if (const MediaItem* item = visibleIDs_.find(path)) selectedBytes_ += (selected ? 1 : -1) * std::max<int64_t>(item->bytes(), 0);
+    Q_EMIT selectionChanged();
 }
 void AppModel::setSelecting(bool selecting) { change(selecting_, selecting, &AppModel::selectingChanged); }
 void AppModel::setErrorMessage(const OptionalText& message) { change(errorMessage_, message, &AppModel::errorMessageChanged); }
@@ -215,6 +228,12 @@ void AppModel::setToast(const OptionalText& toast)
     toast_ = toast;
     Q_EMIT toastChanged();
 }
+void AppModel::dismissToast()
+{
+    toastTimer_.stop();
+    if (toast_) setToast(std::nullopt);
+}
+void AppModel::clearDeferredOpen() { deferredOpen_ = nullptr; }
 void AppModel::setRecentFolders(PathList folders) { change(recentFolders_, std::move(folders), &AppModel::recentFoldersChanged); }
 
 void AppModel::setItems(MediaItems items, bool inNameOrder)
@@ -284,12 +303,6 @@ MediaItems AppModel::selectedItems() const
     return selected;
 }
 
-int64_t AppModel::selectedBytes() const
-{
-    int64_t total = 0;
-    for (const MediaItem& item : selectedItems()) total += item.bytes();
-    return total;
-}
 
 std::optional<int> AppModel::position() const
 {

@@ -183,7 +183,7 @@ public:
     bool replacingContent() const;
     QString libraryName() const;
     MediaItems selectedItems() const;
-    int64_t selectedBytes() const;
+    int64_t selectedBytes() const { return selectedBytes_; }
     std::optional<int> position() const;
 
     // Persistence.
@@ -192,6 +192,8 @@ public:
     // Writes now and waits; throws LibraryError (also the restore's error).
     void flushLibrary();
     void resumeDeferredOpen();
+    // Forgets an open request held back while the library was restored.
+    void clearDeferredOpen();
 
     // Scanning and opening.
     void chooseFolders();
@@ -216,6 +218,8 @@ public:
 
     // A short notice, cleared after kToastMs; a newer one gets its full time.
     void notify(const QString& message);
+    // The notice's close button.
+    void dismissToast();
     // The open panel's patterns for every file a scan would take.
     static QStringList openableNameFilters();
 
@@ -271,6 +275,8 @@ Q_SIGNALS:
 
     // Events for observers that need more than the properties.
     void queryStarted(int generation);
+    // A folder's children were listed (childFolders holds them).
+    void childrenArrived(const std::string& folder);
     void librarySaved();
     void indexRefreshed(bool applied);
 
@@ -367,6 +373,8 @@ private:
     bool itemsInNameOrder_ = true;
     std::optional<GridLocation> loadedGridLocation_;
     MediaIDSet visibleIDs_;
+    int64_t visibleBytes_ = 0;
+    int64_t selectedBytes_ = 0; // of selection_, kept as it changes
     std::shared_ptr<ScanToken> queryToken_;
     int queryGeneration_ = 0;
     std::shared_ptr<ScanToken> scanToken_;

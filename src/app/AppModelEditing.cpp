@@ -117,9 +117,7 @@ void AppModel::finishTrash(const TrashResult& result)
                 setCurrent(viewerItems_[std::min<qsizetype>(remembered, viewerItems_.size() - 1)]);
         }
 
-        bool erased = false;
-        for (const std::string& path : moved) erased = selection_.erase(path) || erased;
-        if (erased) Q_EMIT selectionChanged();
+        for (const std::string& path : moved) setSelected(path, false);
     }
     setBusy(false);
     if (const size_t count = moved.size(); count > 0)

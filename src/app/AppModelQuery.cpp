@@ -67,6 +67,7 @@ void AppModel::applyQuery(int generation, const std::shared_ptr<ScanToken>& toke
     change(totalBytes_, qint64(result.totalBytes), &AppModel::totalBytesChanged);
     change(storage_, result.storage, &AppModel::storageChanged);
     visibleIDs_ = std::move(result.visibleIDs);
+    visibleBytes_ = result.storage.imageBytes + result.storage.videoBytes + result.storage.otherBytes;
     change(visible_, std::move(result.visible), &AppModel::visibleChanged);
     loadedGridLocation_ = location;
     if (!selection_.empty()) {
@@ -134,6 +135,7 @@ void AppModel::loadChildren(const std::string& folder)
             if (found != childFolders_.end() && found->second == *children) return;
             childFolders_[folder] = std::move(*children);
             Q_EMIT childFoldersChanged();
+            Q_EMIT childrenArrived(folder);
         });
     });
 }

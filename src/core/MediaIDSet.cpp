@@ -15,16 +15,19 @@ MediaIDSet::MediaIDSet(MediaItems items, const std::vector<uint64_t>& hashes) : 
     }
 }
 
-bool MediaIDSet::contains(std::string_view path) const
+bool MediaIDSet::contains(std::string_view path) const { return find(path) != nullptr; }
+
+const MediaItem* MediaIDSet::find(std::string_view path) const
 {
-    if (slots_.empty()) return false;
+    if (slots_.empty()) return nullptr;
     const uint64_t hash = MediaItem::hashPath(path);
     const size_t mask = slots_.size() - 1;
     for (size_t slot = size_t(hash) & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
         uint64_t value = slots_[slot];
-        if ((value >> 32) == (hash >> 32) && items_[qsizetype((value & 0xFFFFFFFF) - 1)].path() == path) return true;
+        const MediaItem& item = items_[qsizetype((value & 0xFFFFFFFF) - 1)];
+        if ((value >> 32) == (hash >> 32) && item.path() == path) return &item;
     }
-    return false;
+    return nullptr;
 }
 
 } // namespace mirelo

@@ -18,6 +18,8 @@ public:
     size_t size() const { return size_t(items_.size()); }
     bool empty() const { return items_.isEmpty(); }
     bool contains(std::string_view path) const;
+    // The item with this id, or null.
+    const MediaItem* find(std::string_view path) const;
     // The items whose ids these are.
     const MediaItems& items() const { return items_; }
 

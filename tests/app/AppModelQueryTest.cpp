@@ -88,6 +88,7 @@ TEST_F(QueryTest, SelectionFollowsTheVisibleItems)
     model->setFormat("JPG");
     ASSERT_TRUE(waitForQuery(*model));
     EXPECT_EQ(model->selection(), (PathSelection{files / "Lib/a.jpg", files / "Lib/b.jpg"}));
+    EXPECT_EQ(model->selectedBytes(), 20);
 
     model->setFormat("All formats");
     model->toggleSelectAll();
@@ -95,6 +96,11 @@ TEST_F(QueryTest, SelectionFollowsTheVisibleItems)
     ASSERT_TRUE(waitForQuery(*model));
     model->toggleSelectAll();
     EXPECT_EQ(model->selection().size(), 7u);
+    const int64_t everything = model->selectedBytes();
+    EXPECT_EQ(everything, model->totalBytes());
+    model->setSelected(files / "Lib/a.jpg", false);
+    EXPECT_EQ(model->selectedBytes(), everything - 10);
+    model->setSelected(files / "Lib/a.jpg", true);
     model->toggleSelectAll();
     EXPECT_TRUE(model->selection().empty());
 
@@ -105,6 +111,7 @@ TEST_F(QueryTest, SelectionFollowsTheVisibleItems)
         model->setSelected(path, selected);
     EXPECT_EQ(changes.size(), 3);
     EXPECT_EQ(model->selection(), PathSelection{files / "Lib/b.jpg"});
+    EXPECT_EQ(model->selectedBytes(), 10);
 }
 
 TEST_F(QueryTest, CopyingTheSelectionPutsFileLocationsOnTheClipboard)

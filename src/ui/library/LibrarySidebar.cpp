@@ -3,6 +3,7 @@
 #include "AppModel.h"
 #include "LibraryFolderRow.h"
 #include "SidebarSectionRow.h"
+#include "common/CapsuleButton.h"
 #include "common/Palette.h"
 #include "common/TesselMark.h"
 
@@ -31,11 +32,12 @@ QLabel* caption(const QString& text, QWidget* parent)
     return label;
 }
 
-QPushButton* cardButton(const QString& title, const QString& symbol, QWidget* parent)
+CapsuleButton* cardButton(const QString& title, const QString& symbol, bool after, QWidget* parent)
 {
-    auto* button = new QPushButton(Palette::symbol(symbol), title, parent);
-    button->setFont(Palette::font(12, QFont::DemiBold));
-    button->setCursor(Qt::PointingHandCursor);
+    auto* button = new CapsuleButton(title, CapsuleButton::Kind::bordered, parent);
+    button->setSymbol(symbol, after);
+    button->setPointSize(12, QFont::DemiBold);
+    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     return button;
 }
 
@@ -131,15 +133,15 @@ LibrarySidebar::LibrarySidebar(AppModel& model, QWidget* parent) : QWidget(paren
     text->setFont(Palette::font(11));
     text->setForegroundRole(QPalette::PlaceholderText);
     cardColumn->addWidget(text);
-    auto* scanFolders = cardButton(QStringLiteral("Scan folders"), QStringLiteral("go-next-symbolic"), card);
-    scanFolders->setLayoutDirection(Qt::RightToLeft); // the arrow after the title
-    connect(scanFolders, &QPushButton::clicked, this, [this] { model_.chooseFolders(); });
+    auto* scanFolders = cardButton(QStringLiteral("Scan folders"), QStringLiteral("go-next-symbolic"), true, card);
+    scanFolders->setKind(CapsuleButton::Kind::prominent);
+    connect(scanFolders, &QAbstractButton::clicked, this, [this] { model_.chooseFolders(); });
     cardColumn->addWidget(scanFolders);
-    scanComputer_ = cardButton(QStringLiteral("Scan Entire Computer"), QStringLiteral("computer-symbolic"), card);
+    scanComputer_ = cardButton(QStringLiteral("Scan Entire Computer"), QStringLiteral("computer-symbolic"), false, card);
     scanComputer_->setToolTip(QStringLiteral(
         "Scan accessible files in your home folder and connected external drives. System files, hidden folders and "
         "app packages are excluded. Your index is saved and watched for changes while the app is open."));
-    connect(scanComputer_, &QPushButton::clicked, this, [this] { model_.scanEntireComputer(); });
+    connect(scanComputer_, &QAbstractButton::clicked, this, [this] { model_.scanEntireComputer(); });
     cardColumn->addWidget(scanComputer_);
     column->addWidget(card);
     column->addSpacing(12);

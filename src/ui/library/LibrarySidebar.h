@@ -28,7 +28,7 @@ public:
     explicit LibrarySidebar(AppModel& model, QWidget* parent = nullptr);
 
     QAbstractButton* sectionRow(LibrarySection section) const { return sections_.at(section); }
-    QPushButton* scanComputerButton() const { return scanComputer_; }
+    QAbstractButton* scanComputerButton() const { return scanComputer_; }
     QLabel* noFoldersLabel() const { return noFolders_; }
     QVBoxLayout* folderList() const { return folders_; }
 
@@ -46,7 +46,7 @@ private:
     std::map<LibrarySection, QAbstractButton*> sections_;
     QVBoxLayout* folders_;
     QLabel* noFolders_;
-    QPushButton* scanComputer_;
+    QAbstractButton* scanComputer_;
     std::vector<std::string> shownFolders_;
 };
 

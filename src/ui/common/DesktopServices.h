@@ -1,0 +1,19 @@
+#pragma once
+// The desktop's services for files: showing them in the file manager,
+// attaching them to an e-mail, and opening one with an application the
+// user picks. Each falls back to something plainer when the desktop lacks
+// the service, and never blocks.
+
+#include <string>
+#include <vector>
+
+namespace mirelo::DesktopServices {
+
+// The file manager's ShowItems over D-Bus, else the first file's folder.
+void reveal(const std::vector<std::string>& paths);
+// xdg-email with each file attached.
+void email(const std::vector<std::string>& paths);
+// The desktop portal's chooser for one file, else the default application.
+void openWith(const std::string& path);
+
+} // namespace mirelo::DesktopServices

@@ -1,0 +1,29 @@
+#pragma once
+// Over the grid when nothing matches: a filter symbol, what is happening
+// ("Finding your media…" or "No matching files"), a hint for the section,
+// and "Clear filters".
+
+#include <QWidget>
+
+class QLabel;
+
+namespace mirelo {
+
+class AppModel;
+
+class EmptyStateView : public QWidget {
+    Q_OBJECT
+public:
+    explicit EmptyStateView(AppModel& model, QWidget* parent = nullptr);
+    QString title() const;
+    QString message() const;
+
+private:
+    void refresh();
+
+    AppModel& model_;
+    QLabel* title_;
+    QLabel* message_;
+};
+
+} // namespace mirelo

@@ -1,0 +1,33 @@
+#pragma once
+// The library window's words, made from the model's state: the header, the
+// footer, the empty state and the Trash alert.
+
+#include <QString>
+
+#include <cstdint>
+
+namespace mirelo {
+
+class AppModel;
+
+namespace LibraryTexts {
+
+QString headerTitle(const AppModel& model);
+QString headerSubtitle(const AppModel& model);
+// Outside selection mode: "1 file", "240 files", or "Loading content…".
+QString footerCount(const AppModel& model);
+// In selection mode: "3 selected · 12 KB".
+QString footerSelection(const AppModel& model);
+QString scanProgress(int found);
+QString emptyTitle(const AppModel& model);
+QString emptyMessage(const AppModel& model);
+QString trashTitle(int64_t count);
+QString trashMessage(int64_t bytes);
+// "Select All", or "Deselect All" when every visible item is selected.
+QString selectAllTitle(const AppModel& model);
+// "N file" or "N files".
+QString files(int64_t count);
+QString bytes(int64_t count);
+
+} // namespace LibraryTexts
+} // namespace mirelo

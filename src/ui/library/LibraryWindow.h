@@ -1,0 +1,70 @@
+#pragma once
+// The library window: the sidebar beside the library column, the menu bar,
+// the drop overlay and the toast over them, and the alerts the model asks
+// for (moving to the Trash, errors). It holds no state of its own beyond
+// whether a drag hovers over it.
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <string>
+#include <vector>
+
+#include <QMessageBox>
+
+class QMimeData;
+
+namespace mirelo {
+
+class ActionRegistry;
+class AppModel;
+class DropOverlay;
+class LibraryColumn;
+class LibrarySidebar;
+class ToastView;
+
+class LibraryWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int kMinimumWidth = 860, kMinimumHeight = 590;
+
+    LibraryWindow(AppModel& model, ActionRegistry& actions, QWidget* parent = nullptr);
+
+    LibrarySidebar* sidebar() const { return sidebar_; }
+    LibraryColumn* column() const { return column_; }
+    ToastView* toast() const { return toast_; }
+    bool dropTarget() const { return dropTarget_; }
+    // The Trash alert or the error alert while one is shown.
+    QMessageBox* alert() const { return alert_; }
+    // The local files a drag carries (file URLs only).
+    static std::vector<std::string> droppedFiles(const QMimeData* data);
+
+Q_SIGNALS:
+    void willClose();
+    void becameKey();
+    void revealRequested(const std::vector<std::string>& paths);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void setDropTarget(bool target);
+    void followTrashPrompt();
+    void followError();
+
+    AppModel& model_;
+    LibrarySidebar* sidebar_;
+    LibraryColumn* column_;
+    DropOverlay* overlay_;
+    ToastView* toast_;
+    QPointer<QMessageBox> alert_;
+    bool dropTarget_ = false;
+};
+
+} // namespace mirelo

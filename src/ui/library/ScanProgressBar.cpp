@@ -1,0 +1,46 @@
+#include "ScanProgressBar.h"
+
+#include "AppModel.h"
+#include "LibraryTexts.h"
+#include "common/CapsuleButton.h"
+#include "common/Palette.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+
+namespace mirelo {
+
+ScanProgressBar::ScanProgressBar(AppModel& model, QWidget* parent) : QWidget(parent), model_(model)
+{
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(32, 0, 32, 14);
+    row->setSpacing(10);
+    auto* busy = new QProgressBar(this);
+    busy->setRange(0, 0);
+    busy->setTextVisible(false);
+    busy->setFixedSize(72, 6);
+    busy->setAccessibleName(QStringLiteral("Scanning"));
+    row->addWidget(busy, 0, Qt::AlignVCenter);
+    label_ = new QLabel(this);
+    label_->setFont(Palette::font(12));
+    row->addWidget(label_);
+    auto* stop = new CapsuleButton(QStringLiteral("Stop"), CapsuleButton::Kind::plain, this);
+    connect(stop, &QAbstractButton::clicked, this, [this] { model_.stopScan(); });
+    row->addWidget(stop);
+    row->addStretch(1);
+
+    connect(&model_, &AppModel::scannedCountChanged, this, &ScanProgressBar::refresh);
+    connect(&model_, &AppModel::scanningChanged, this, &ScanProgressBar::refresh);
+    refresh();
+}
+
+QString ScanProgressBar::text() const { return label_->text(); }
+
+void ScanProgressBar::refresh()
+{
+    setVisible(model_.scanning());
+    label_->setText(LibraryTexts::scanProgress(model_.scannedCount()));
+}
+
+} // namespace mirelo

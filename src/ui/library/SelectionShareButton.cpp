@@ -1,0 +1,40 @@
+#include "SelectionShareButton.h"
+
+#include "common/DesktopServices.h"
+
+#include <QMenu>
+
+namespace mirelo {
+
+SelectionShareButton::SelectionShareButton(QWidget* parent) : CapsuleButton(QStringLiteral("Share"), Kind::bordered, parent)
+{
+    setPointSize(11);
+    setSymbol(QStringLiteral("send-to-symbolic"));
+    setToolTip(QStringLiteral("Share selected files"));
+    setAccessibleName(QStringLiteral("Share selected files"));
+    setFixedSize(72, 24);
+    connect(this, &QAbstractButton::clicked, this, &SelectionShareButton::share);
+}
+
+QMenu* SelectionShareButton::makeMenu(const std::vector<std::string>& files)
+{
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addAction(QStringLiteral("Email…"), this, [files] { DesktopServices::email(files); });
+    QAction* openWith = menu->addAction(QStringLiteral("Open With…"), this, [files] { DesktopServices::openWith(files.front()); });
+    openWith->setEnabled(files.size() == 1); // the desktop's chooser takes one file
+    menu->addAction(QStringLiteral("Show in File Manager"), this, [files] { DesktopServices::reveal(files); });
+    return menu;
+}
+
+void SelectionShareButton::share()
+{
+    const std::vector<std::string> files = files_ ? files_() : std::vector<std::string>();
+    if (files.empty()) return;
+    // Above the button.
+    QMenu* menu = makeMenu(files);
+    const QSize size = menu->sizeHint();
+    menu->popup(mapToGlobal(QPoint(0, -size.height() - 4)));
+}
+
+} // namespace mirelo

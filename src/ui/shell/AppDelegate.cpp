@@ -1,0 +1,138 @@
+#include "AppDelegate.h"
+
+#include "AppModel.h"
+#include "FileDialogPanel.h"
+#include "FolderPromptSheet.h"
+#include "common/DesktopServices.h"
+#include "library/LibraryWindow.h"
+#include "viewer/ViewerCoordinator.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace mirelo {
+
+AppDelegate::AppDelegate(AppModel& model, QObject* parent) : QObject(parent), model_(model), actions_(model)
+{
+    connect(&actions_, &ActionRegistry::windowCommand, this, &AppDelegate::windowCommand);
+}
+
+AppDelegate::~AppDelegate()
+{
+    model_.setOpenPanel(nullptr);
+    model_.setFolderPrompt(nullptr);
+}
+
+void AppDelegate::willFinishLaunching()
+{
+    ViewerCoordinator& coordinator = ViewerCoordinator::shared();
+    auto window = [] { return static_cast<QWidget*>(ViewerCoordinator::shared().libraryWindow()); };
+    openPanel_ = std::make_unique<FileDialogPanel>(window);
+    folderPrompt_ = std::make_unique<FolderPromptSheet>(window);
+    model_.setOpenPanel(openPanel_.get());
+    model_.setFolderPrompt(folderPrompt_.get());
+    coordinator.connect(model_, actions_);
+    connect(&coordinator, &ViewerCoordinator::revealRequested, this,
+            [](const std::vector<std::string>& paths) { DesktopServices::reveal(paths); });
+}
+
+void AppDelegate::didFinishLaunching(bool defaultLaunch)
+{
+    if (defaultLaunch && !receivedFileOpen_) ViewerCoordinator::shared().reopenLibrary();
+}
+
+void AppDelegate::reopen() { ViewerCoordinator::shared().reopenLibrary(); }
+
+void AppDelegate::openFiles(const QStringList& paths)
+{
+    if (paths.isEmpty()) return;
+    receivedFileOpen_ = true;
+    ViewerCoordinator& coordinator = ViewerCoordinator::shared();
+    const bool folder = std::any_of(paths.begin(), paths.end(), [](const QString& path) { return QFileInfo(path).isDir(); });
+    if (!folder) {
+        // The viewer alone appears.
+        coordinator.openingExternalFile = true;
+        coordinator.restoreLibraryOnDismiss = false;
+        if (LibraryWindow* window = coordinator.libraryWindow()) window->hide();
+    } else {
+        coordinator.reopenLibrary();
+    }
+    PathList files;
+    for (const QString& path : paths) files.push_back(QFileInfo(path).absoluteFilePath().toStdString());
+    model_.open(files);
+}
+
+bool AppDelegate::shouldTerminate()
+{
+    try {
+        model_.flushLibrary();
+    } catch (const LibraryError& error) {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Couldn’t save your library"),
+                        QStringLiteral("Couldn’t save your library"), QMessageBox::NoButton,
+                        ViewerCoordinator::shared().libraryWindow());
+        box.setInformativeText(QStringLiteral("Your media files are safe. ") + QString::fromStdString(error.what()));
+        QPushButton* keep = box.addButton(QStringLiteral("Keep Open"), QMessageBox::RejectRole);
+        box.addButton(QStringLiteral("Quit Anyway"), QMessageBox::DestructiveRole);
+        box.setDefaultButton(keep);
+        box.exec();
+        if (box.clickedButton() == keep) return false;
+    }
+    ViewerCoordinator::shared().prepareToQuit();
+    return true;
+}
+
+void AppDelegate::closeWindow()
+{
+    ViewerCoordinator& coordinator = ViewerCoordinator::shared();
+    QWidget* key = QApplication::activeWindow();
+    if ((!key && coordinator.isPresenting()) || (!key && !coordinator.libraryWindow())) {
+        model_.setCurrent(std::nullopt);
+        return;
+    }
+    if (key) key->close();
+}
+
+void AppDelegate::windowCommand(ActionRegistry::Command command)
+{
+    using Command = ActionRegistry::Command;
+    ViewerCoordinator& coordinator = ViewerCoordinator::shared();
+    QWidget* key = QApplication::activeWindow();
+    switch (command) {
+    case Command::showLibrary: coordinator.reopenLibrary(); break;
+    case Command::closeWindow: closeWindow(); break;
+    case Command::quit:
+        if (shouldTerminate()) QApplication::exit(0);
+        break;
+    case Command::copyImage: coordinator.copyImage(); break;
+    case Command::reveal:
+        if (model_.current()) DesktopServices::reveal({std::string(model_.current()->path())});
+        break;
+    case Command::selectAll:
+        // In the library: every card matching the filters, in selection mode.
+        if (key && key == coordinator.libraryWindow() && !model_.loadingContent()) {
+            model_.setSelecting(true);
+            if (model_.selection().size() != size_t(model_.visible().size())) model_.toggleSelectAll();
+        }
+        break;
+    case Command::copy:
+        if (key && key == coordinator.libraryWindow() && !model_.selection().empty()) model_.copySelection();
+        break;
+    case Command::minimize:
+        if (key) key->showMinimized();
+        break;
+    case Command::zoom:
+        if (key) key->isMaximized() ? key->showNormal() : key->showMaximized();
+        break;
+    case Command::about:
+        QMessageBox::about(key, QStringLiteral("About Mirelo"),
+                           QStringLiteral("<b>Mirelo</b> %1<br>Every image. Beautifully simple.<br><br>"
+                                          "A media library and image viewer that keeps everything on your computer.")
+                               .arg(QApplication::applicationVersion()));
+        break;
+    default: break;
+    }
+}
+
+} // namespace mirelo

@@ -1,0 +1,52 @@
+#pragma once
+// The application itself: it creates the model, the coordinator and the
+// actions at launch, decides whether the library window opens, takes files
+// handed to the application, carries out the commands that concern windows,
+// and makes sure the library is written before the application quits.
+
+#include "ActionRegistry.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <memory>
+
+namespace mirelo {
+
+class AppModel;
+class FileDialogPanel;
+class FolderPromptSheet;
+
+class AppDelegate : public QObject {
+    Q_OBJECT
+public:
+    explicit AppDelegate(AppModel& model, QObject* parent = nullptr);
+    ~AppDelegate() override;
+
+    // Menus, model and coordinator connected.
+    void willFinishLaunching();
+    // The library window for a plain launch without handed-over files.
+    void didFinishLaunching(bool defaultLaunch);
+    // Files or folders handed to the application (absolute paths).
+    void openFiles(const QStringList& paths);
+    // A second launch without files, or the desktop's activation.
+    void reopen();
+    // Writes the library; false when the user keeps the application open
+    // after the save failed.
+    bool shouldTerminate();
+
+    ActionRegistry& actions() { return actions_; }
+    bool receivedFileOpen() const { return receivedFileOpen_; }
+
+private:
+    void windowCommand(ActionRegistry::Command command);
+    void closeWindow();
+
+    AppModel& model_;
+    ActionRegistry actions_;
+    std::unique_ptr<FileDialogPanel> openPanel_;
+    std::unique_ptr<FolderPromptSheet> folderPrompt_;
+    bool receivedFileOpen_ = false;
+};
+
+} // namespace mirelo

@@ -1,5 +1,7 @@
 #include "Palette.h"
 
+#include "SymbolIconEngine.h"
+
 #include <QApplication>
 #include <QPalette>
 #include <QStandardPaths>
@@ -30,7 +32,17 @@ QIcon symbol(const QString& name)
         return true;
     }();
     (void)fallback;
-    return QIcon::fromTheme(name);
+    QIcon icon = QIcon::fromTheme(name);
+    if (icon.isNull() || !name.endsWith(QStringLiteral("-symbolic"))) return icon;
+    return QIcon(new SymbolIconEngine(icon));
+}
+
+QString flatButtonStyle()
+{
+    return QStringLiteral("QToolButton { border: none; background: transparent; border-radius: 7px; padding: 2px 3px; }"
+                          "QToolButton:hover { background: rgba(128, 128, 128, 0.14); }"
+                          "QToolButton:focus { background: rgba(128, 128, 128, 0.22); }"
+                          "QToolButton::menu-indicator { image: none; width: 0; }");
 }
 
 QFont font(double size, QFont::Weight weight)

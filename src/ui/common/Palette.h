@@ -18,6 +18,9 @@ QColor background();
 // Whether the dark appearance is in effect.
 bool dark();
 
+// A style sheet for the small borderless tool buttons of the sidebar and
+// the folder rows: no frame, a soft grey under the pointer or the focus.
+QString flatButtonStyle();
 // The desktop's UI font, `size` points tall (a point is a device-independent pixel).
 QFont font(double size, QFont::Weight weight = QFont::Normal);
 

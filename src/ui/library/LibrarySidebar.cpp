@@ -46,6 +46,7 @@ CapsuleButton* cardButton(const QString& title, const QString& symbol, bool afte
 LibrarySidebar::LibrarySidebar(AppModel& model, QWidget* parent) : QWidget(parent), model_(model)
 {
     setFixedWidth(kWidth);
+    setStyleSheet(Palette::flatButtonStyle());
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(16, 46, 16, 16);
     column->setSpacing(0);

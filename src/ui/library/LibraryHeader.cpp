@@ -26,6 +26,7 @@ LibraryHeader::LibraryHeader(AppModel& model, QWidget* parent) : QWidget(parent)
     subtitle_->setFont(Palette::font(12));
     subtitle_->setForegroundRole(QPalette::PlaceholderText);
     subtitle_->setTextFormat(Qt::PlainText);
+    subtitle_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     texts->addWidget(title_);
     texts->addWidget(subtitle_);
     row->addLayout(texts, 1);
@@ -42,15 +43,28 @@ LibraryHeader::LibraryHeader(AppModel& model, QWidget* parent) : QWidget(parent)
 }
 
 QString LibraryHeader::title() const { return title_->text(); }
-QString LibraryHeader::subtitle() const { return subtitle_->text(); }
 
 void LibraryHeader::refresh()
 {
     title_->setText(LibraryTexts::headerTitle(model_));
-    // One line: a long library name is cut at the end.
-    const QString subtitle = LibraryTexts::headerSubtitle(model_);
-    subtitle_->setText(subtitle_->fontMetrics().elidedText(subtitle, Qt::ElideRight, std::max(200, width() - 260)));
-    subtitle_->setToolTip(subtitle);
+    subtitle_->setToolTip(LibraryTexts::headerSubtitle(model_));
+    elide();
+}
+
+QString LibraryHeader::subtitle() const { return subtitle_->toolTip(); }
+
+void LibraryHeader::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    elide();
+}
+
+// One line: a long library name is cut at the end.
+void LibraryHeader::elide()
+{
+    const int room = width() - 64 - open_->sizeHint().width() - 24;
+    const QString whole = subtitle_->toolTip();
+    subtitle_->setText(room > 0 ? subtitle_->fontMetrics().elidedText(whole, Qt::ElideRight, room) : whole);
 }
 
 } // namespace mirelo

@@ -18,10 +18,15 @@ public:
     explicit LibraryHeader(AppModel& model, QWidget* parent = nullptr);
 
     QString title() const;
+    // The whole subtitle; the label cuts it to one line.
     QString subtitle() const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void refresh();
+    void elide();
 
     AppModel& model_;
     QLabel* title_;

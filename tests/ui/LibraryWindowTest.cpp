@@ -1,0 +1,213 @@
+// The library window on a real model: which body shows, the header's,
+// footer's and empty state's words in each state, the selection footer, the
+// Trash and error alerts, the toast, and drops.
+
+#include "AppTestSupport.h"
+#include "common/CapsuleButton.h"
+#include "common/ToastView.h"
+#include "library/EmptyStateView.h"
+#include "library/FilterBar.h"
+#include "library/LibraryColumn.h"
+#include "library/LibraryFooter.h"
+#include "library/LibraryHeader.h"
+#include "library/LibraryTexts.h"
+#include "library/LibraryWindow.h"
+#include "library/MediaGridView.h"
+#include "library/StorageBreakdownView.h"
+#include "library/SelectionCopyButton.h"
+#include "shell/ActionRegistry.h"
+
+#include <QMimeData>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+
+namespace mirelo::test {
+namespace {
+
+class LibraryWindowTest : public LaunchedModelTest {
+protected:
+    void SetUp() override
+    {
+        LaunchedModelTest::SetUp();
+        actions = std::make_unique<ActionRegistry>(*model);
+        window = std::make_unique<LibraryWindow>(*model, *actions);
+        window->resize(1180, 780);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+    void TearDown() override
+    {
+        window.reset();
+        actions.reset();
+        LaunchedModelTest::TearDown();
+    }
+    // Three files of 10 bytes in "Pics", scanned.
+    void scanned()
+    {
+        for (const char* name : {"a.jpg", "b.png", "c.mov"}) media(std::string("Pics/") + name, 10);
+        model->scan({files / "Pics"}, true);
+        ASSERT_TRUE(waitForScan(*model));
+        ASSERT_TRUE(waitForQuery(*model));
+    }
+    LibraryColumn& column() const { return *window->column(); }
+    QString footer() const { return column().footer()->text(); }
+
+    std::unique_ptr<ActionRegistry> actions;
+    std::unique_ptr<LibraryWindow> window;
+};
+
+TEST_F(LibraryWindowTest, BodiesAndTheirWordsFollowTheModel)
+{
+    EXPECT_EQ(column().body(), LibraryColumn::Body::welcome);
+    EXPECT_EQ(column().header()->title(), "A home for every image.");
+    EXPECT_EQ(column().header()->subtitle(), "Open, explore, and make a little room.");
+
+    scanned();
+    EXPECT_EQ(column().body(), LibraryColumn::Body::library);
+    EXPECT_EQ(column().header()->title(), "Pics") << "the scanned folder is selected";
+    EXPECT_EQ(column().header()->subtitle(), "Pics  ·  3 files  ·  30 bytes");
+    EXPECT_EQ(footer(), "3 files");
+    model->selectSection(LibrarySection::all);
+    ASSERT_TRUE(waitForQuery(*model));
+    EXPECT_EQ(column().header()->title(), "All media");
+    EXPECT_EQ(column().header()->subtitle(), "Your library  ·  3 files  ·  30 bytes");
+
+    // Nothing matches: the empty state over a hidden grid, then Clear filters.
+    model->setSearch("b");
+    EXPECT_EQ(column().header()->subtitle(), "Preparing your media…");
+    EXPECT_EQ(footer(), "Loading content…");
+    ASSERT_TRUE(waitForQuery(*model));
+    EXPECT_EQ(footer(), "1 file");
+    model->setSearch("zzz");
+    ASSERT_TRUE(waitForQuery(*model));
+    EXPECT_TRUE(column().emptyState()->isVisible());
+    EXPECT_FALSE(column().grid()->isVisible());
+    EXPECT_EQ(column().emptyState()->title(), "No matching files");
+    EXPECT_EQ(column().emptyState()->message(), "Try another format or a different search.");
+    model->selectSection(LibrarySection::large);
+    ASSERT_TRUE(waitForQuery(*model));
+    EXPECT_EQ(column().emptyState()->message(), "Large files are 10 MB or more.");
+    EXPECT_TRUE(column().storage()->isVisible()) << "only the Large files section shows the breakdown";
+    auto* clear = column().emptyState()->findChild<CapsuleButton*>();
+    QSignalSpy queries(model.get(), &AppModel::queryStarted);
+    clear->click();
+    ASSERT_TRUE(waitForQuery(*model));
+    EXPECT_EQ(queries.size(), 1) << "section, format and search change in one step";
+    EXPECT_EQ(model->section(), LibrarySection::all);
+    EXPECT_EQ(model->search(), "");
+    EXPECT_FALSE(column().storage()->isVisible());
+    EXPECT_TRUE(column().grid()->isVisible());
+
+    // An empty library with a folder selected shows the library body.
+    model->setSelectedFolder(files / "Elsewhere");
+    ASSERT_TRUE(waitForQuery(*model));
+    EXPECT_EQ(column().body(), LibraryColumn::Body::library);
+}
+
+TEST_F(LibraryWindowTest, SelectionFooterAndTheTrashAlert)
+{
+    scanned();
+    FilterBar& filters = *column().filterBar();
+    EXPECT_FALSE(filters.selectAllButton()->isVisible());
+    filters.selectButton()->click();
+    EXPECT_TRUE(model->selecting());
+    EXPECT_EQ(filters.selectButton()->text(), "Done");
+    EXPECT_EQ(filters.selectAllButton()->text(), "Select All");
+    EXPECT_EQ(footer(), "0 selected · 0 bytes");
+    EXPECT_FALSE(column().footer()->trashButton()->isEnabled());
+
+    filters.selectAllButton()->click();
+    EXPECT_EQ(filters.selectAllButton()->text(), "Deselect All");
+    EXPECT_EQ(footer(), "3 selected · 30 bytes");
+    model->setSelected(std::string(model->visible()[0].path()), false);
+    EXPECT_EQ(footer(), "2 selected · 20 bytes");
+    EXPECT_EQ(filters.selectAllButton()->text(), "Select All");
+
+    // The footer's Move to Trash asks first; Cancel forgets the request.
+    column().footer()->trashButton()->click();
+    QTRY_VERIFY(window->alert());
+    EXPECT_EQ(window->alert()->text(), "Move 2 files to Trash?");
+    EXPECT_EQ(window->alert()->informativeText(),
+              "20 bytes will be moved from their original folders. You can use Undo in Mirelo or restore them from "
+              "the Trash.");
+    window->alert()->reject();
+    QTRY_VERIFY(!model->trashPrompt());
+    EXPECT_TRUE(model->pendingTrash().isEmpty());
+    EXPECT_EQ(LibraryTexts::trashTitle(1), "Move 1 file to Trash?");
+
+    filters.selectButton()->click();
+    EXPECT_FALSE(model->selecting());
+    EXPECT_TRUE(model->selection().empty()) << "Done empties the selection";
+    EXPECT_EQ(footer(), "3 files");
+}
+
+TEST_F(LibraryWindowTest, TrashWithUndoInTheToast)
+{
+    scanned();
+    const std::string first(model->visible()[0].path());
+    model->requestTrash({model->visible()[0]});
+    QTRY_VERIFY(window->alert());
+    auto* move = qobject_cast<QPushButton*>(window->alert()->buttons().at(1));
+    ASSERT_EQ(move->text(), "Move to Trash");
+    move->click();
+    ToastView& toast = *window->toast();
+    QTRY_VERIFY(toast.isVisible());
+    EXPECT_EQ(toast.text(), "Moved 1 file to Trash");
+    EXPECT_TRUE(toast.undoButton()->isVisible());
+    toast.undoButton()->click();
+    QTRY_VERIFY(std::filesystem::exists(first));
+    QTRY_VERIFY(model->undoRecords().empty());
+    toast.closeButton()->click();
+    EXPECT_FALSE(model->toast().has_value());
+    QTRY_VERIFY(!toast.isVisible());
+}
+
+TEST_F(LibraryWindowTest, ErrorsShowInAnAlertThatClearsThem)
+{
+    model->setErrorMessage(QStringLiteral("The folder is gone."));
+    QTRY_VERIFY(window->alert());
+    EXPECT_EQ(window->alert()->text(), "Mirelo couldn’t complete that");
+    EXPECT_EQ(window->alert()->informativeText(), "The folder is gone.");
+    window->alert()->buttons().at(0)->click();
+    QTRY_VERIFY(!model->errorMessage());
+}
+
+TEST_F(LibraryWindowTest, ADropOfFilesAndAFolderOpensThemTogether)
+{
+    media("Drop/one.jpg");
+    media("Drop/two.png");
+    media("Drop/Folder/three.gif");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(files / "Drop/one.jpg")),
+                  QUrl::fromLocalFile(QString::fromStdString(files / "Drop/two.png")),
+                  QUrl::fromLocalFile(QString::fromStdString(files / "Drop/Folder")), QUrl("https://example.com/x.jpg")});
+    EXPECT_EQ(LibraryWindow::droppedFiles(&data).size(), 3u) << "only local files";
+
+    QSignalSpy scans(model.get(), &AppModel::scanningChanged);
+    QDragEnterEvent enter(QPoint(400, 300), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &enter);
+    EXPECT_TRUE(window->dropTarget());
+    QDropEvent drop(QPointF(400, 300), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &drop);
+    EXPECT_FALSE(window->dropTarget());
+    ASSERT_TRUE(waitForScan(*model));
+    EXPECT_EQ(scans.size(), 2) << "one scan started and ended";
+    QTRY_COMPARE(model->items().size(), 3);
+}
+
+TEST_F(LibraryWindowTest, CopyConfirmsForAMoment)
+{
+    scanned();
+    model->setSelecting(true);
+    model->toggleSelectAll();
+    SelectionCopyButton& copy = *column().footer()->copyButton();
+    EXPECT_EQ(copy.text(), "Copy");
+    copy.click();
+    EXPECT_EQ(copy.text(), "Copied");
+    QTRY_COMPARE_WITH_TIMEOUT(copy.text(), QString("Copy"), SelectionCopyButton::kFeedbackMs + 2000);
+}
+
+} // namespace
+} // namespace mirelo::test

@@ -2,7 +2,8 @@
 // the scan benchmark's tree; "mirelo-bench rss FILE" loads a library file and
 // prints the resident memory; "mirelo-bench model [ITEMS]" times the
 // application model; "mirelo-bench grid [ITEMS]" times the library grid's
-// painting while it scrolls; "mirelo-bench images DIR" times the image engine;
+// painting while it scrolls; "mirelo-bench window [ITEMS]" times the library
+// window (launch, search typing, selection, memory); "mirelo-bench images DIR" times the image engine;
 // "mirelo-bench previews FILE..." times the thumbnail store on FILEs;
 // "mirelo-bench frame FILE" times one viewer frame stage by stage;
 // anything else runs Google Benchmark.
@@ -12,6 +13,7 @@
 #include "ImageBench.h"
 #include "LibraryFile.h"
 #include "ProcessMemory.h"
+#include "WindowBench.h"
 #include "SyntheticLibrary.h"
 
 #include <benchmark/benchmark.h>
@@ -39,6 +41,7 @@ int main(int argc, char** argv)
     }
     if (argc >= 2 && std::strcmp(argv[1], "model") == 0) return mirelo::bench::runModelBench(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "grid") == 0) return mirelo::bench::runGridBench(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "window") == 0) return mirelo::bench::runWindowBench(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "images") == 0) return mirelo::bench::runImageBench(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "previews") == 0) return mirelo::bench::runPreviewBench(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "frame") == 0) return mirelo::bench::runFrameBench(argc, argv);

@@ -376,6 +376,10 @@ private:
     int64_t visibleBytes_ = 0;
     int64_t selectedBytes_ = 0; // of selection_, kept as it changes
     std::shared_ptr<ScanToken> queryToken_;
+    // The last query without a search, where it was made, and over which items.
+    std::shared_ptr<const UnsearchedItems> unsearched_;
+    GridLocation unsearchedAt_;
+    int unsearchedGeneration_ = -1;
     int queryGeneration_ = 0;
     std::shared_ptr<ScanToken> scanToken_;
     QUuid scanID_ = QUuid::createUuid();

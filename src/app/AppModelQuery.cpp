@@ -38,15 +38,26 @@ void AppModel::beginQuery(int generation)
     input.search = search_.toStdString();
     input.sort = sort_;
     input.itemsInNameOrder = itemsInNameOrder_;
+    // Only the search changed since the unsearched list was made: filter it.
+    GridLocation unsearchedAt = location;
+    unsearchedAt.search.clear();
+    if (unsearched_ && unsearchedAt == unsearchedAt_ && itemGeneration_ == unsearchedGeneration_)
+        input.unsearched = unsearched_;
     auto token = ScanToken::make();
     queryToken_ = token;
     Q_EMIT queryStarted(generation);
-    queryQueue_->async([this, input = std::move(input), token, generation, location] {
+    queryQueue_->async([this, input = std::move(input), token, generation, location, items = itemGeneration_] {
         std::optional<LibraryQueryResult> result = LibraryQuery::run(input, *token);
         if (!result) return;
         auto shared = std::make_shared<LibraryQueryResult>(std::move(*result));
-        post(BackgroundWork::query,
-             [this, generation, token, location, shared] { applyQuery(generation, token, location, *shared); });
+        post(BackgroundWork::query, [this, generation, token, location, shared, items] {
+            applyQuery(generation, token, location, *shared);
+            if (!shared->unsearched || shared->scopeReused || items != itemGeneration_ || generation != queryGeneration_) return;
+            unsearched_ = shared->unsearched;
+            unsearchedAt_ = location;
+            unsearchedAt_.search.clear();
+            unsearchedGeneration_ = items;
+        });
     });
 }
 
@@ -62,9 +73,11 @@ void AppModel::applyQuery(int generation, const std::shared_ptr<ScanToken>& toke
 
     QStringList formats;
     for (const std::string& label : result.formats) formats << QString::fromStdString(label);
-    change(scopedItems_, std::move(result.scopedItems), &AppModel::scopedItemsChanged);
-    change(formats_, std::move(formats), &AppModel::formatsChanged);
-    change(totalBytes_, qint64(result.totalBytes), &AppModel::totalBytesChanged);
+    if (!result.scopeReused) {
+        change(scopedItems_, std::move(result.scopedItems), &AppModel::scopedItemsChanged);
+        change(formats_, std::move(formats), &AppModel::formatsChanged);
+        change(totalBytes_, qint64(result.totalBytes), &AppModel::totalBytesChanged);
+    }
     change(storage_, result.storage, &AppModel::storageChanged);
     visibleIDs_ = std::move(result.visibleIDs);
     visibleBytes_ = result.storage.imageBytes + result.storage.videoBytes + result.storage.otherBytes;

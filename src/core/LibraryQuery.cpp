@@ -66,9 +66,54 @@ void MediaStorageSummary::include(const MediaItem& item)
         imageBytes += size;
 }
 
+namespace {
+
+// The unsearched items of the same place, filtered by the search: their
+// order stands, so nothing is sorted.
+std::optional<LibraryQueryResult> searchWithin(const LibraryQueryInput& input, const ScanToken& token)
+{
+    const UnsearchedItems& base = *input.unsearched;
+    const NameSearch search(input.search);
+    LibraryQueryResult result;
+    result.scopeReused = true;
+    result.unsearched = input.unsearched;
+    const qsizetype count = base.items.size();
+    // Which items match, first: when all do, the lists and the id set are
+    // shared, not made again.
+    std::vector<uint32_t> matching;
+    if (!search.empty()) {
+        matching.reserve(size_t(count));
+        for (qsizetype i = 0; i < count; ++i) {
+            if (i % 256 == 0 && token.isCancelled()) return std::nullopt;
+            if (search.matches(base.items[i].name())) matching.push_back(uint32_t(i));
+        }
+    }
+    if (search.empty() || qsizetype(matching.size()) == count) {
+        result.visible = base.items;
+        result.visibleIDs = base.ids;
+        result.storage = base.storage;
+        return result;
+    }
+    std::vector<uint64_t> hashes;
+    hashes.reserve(matching.size());
+    result.visible.reserve(qsizetype(matching.size()));
+    for (uint32_t i : matching) {
+        const MediaItem& item = base.items[qsizetype(i)];
+        result.visible.append(item);
+        hashes.push_back(base.hashes[i]);
+        result.storage.include(item);
+    }
+    if (token.isCancelled()) return std::nullopt;
+    result.visibleIDs = MediaIDSet(result.visible, hashes);
+    return result;
+}
+
+} // namespace
+
 std::optional<LibraryQueryResult> LibraryQuery::run(const LibraryQueryInput& input, const ScanToken& token)
 {
     if (token.isCancelled()) return std::nullopt;
+    if (input.unsearched) return searchWithin(input, token);
 
     std::optional<std::string> scope;
     if (input.folder) scope = nfc(standardisedPath(*input.folder));
@@ -129,6 +174,9 @@ std::optional<LibraryQueryResult> LibraryQuery::run(const LibraryQueryInput& inp
     result.visibleIDs = MediaIDSet(result.visible, hashes);
     if (token.isCancelled()) return std::nullopt;
     result.formats = formats.sorted();
+    if (search.empty())
+        result.unsearched = std::make_shared<const UnsearchedItems>(
+            UnsearchedItems{result.visible, std::move(hashes), result.visibleIDs, result.storage});
     return result;
 }
 

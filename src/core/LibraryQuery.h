@@ -7,6 +7,7 @@
 #include "MediaSort.h"
 #include "ScanToken.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,6 +28,15 @@ struct MediaStorageSummary {
     bool operator==(const MediaStorageSummary&) const = default;
 };
 
+// What a query shows before its search, in sort order, with each item's path
+// hash: later searches in the same place filter it instead of sorting again.
+struct UnsearchedItems {
+    MediaItems items;
+    std::vector<uint64_t> hashes;
+    MediaIDSet ids; // of `items`
+    MediaStorageSummary storage;
+};
+
 struct LibraryQueryInput {
     MediaItems items;                  // the whole library
     std::optional<std::string> folder; // scope: at or below this folder
@@ -37,6 +47,9 @@ struct LibraryQueryInput {
     // The caller knows `items` are in name order (as merging leaves them):
     // the name sort then only keeps that order.
     bool itemsInNameOrder = false;
+    // The result of this same query without its search, over these same
+    // items; scopedItems, formats and totalBytes are then not computed.
+    std::shared_ptr<const UnsearchedItems> unsearched;
 };
 
 struct LibraryQueryResult {
@@ -46,6 +59,11 @@ struct LibraryQueryResult {
     int64_t totalBytes = 0;
     MediaIDSet visibleIDs;
     MediaStorageSummary storage;
+    // Set when the search was empty (the visible items) or given.
+    std::shared_ptr<const UnsearchedItems> unsearched;
+    // The scope's values (scopedItems, formats, totalBytes) were left out:
+    // they are those of the query that made `unsearched`.
+    bool scopeReused = false;
 };
 
 class LibraryQuery {

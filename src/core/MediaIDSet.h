@@ -4,6 +4,7 @@
 
 #include "MediaItem.h"
 
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -25,7 +26,8 @@ public:
 
 private:
     MediaItems items_;
-    std::vector<uint64_t> slots_; // hash in the high 32 bits, index + 1 in the low 32
+    // Hash in the high 32 bits, index + 1 in the low 32; shared by copies.
+    std::shared_ptr<const std::vector<uint64_t>> slots_;
 };
 
 } // namespace mirelo

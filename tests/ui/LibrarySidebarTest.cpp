@@ -7,6 +7,7 @@
 #include "library/SidebarSectionRow.h"
 
 #include <QLabel>
+#include <QTest>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -54,9 +55,13 @@ TEST_F(LibrarySidebarTest, SectionsCountAndFolders)
     ASSERT_NE(qobject_cast<LibraryFolderRow*>(sidebar().folderList()->itemAt(0)->widget()), nullptr);
     EXPECT_TRUE(current().empty()) << "the scanned folder is selected, so no section is current";
 
+    sidebar().resize(LibrarySidebar::kWidth, 800);
+    sidebar().show();
     row(LibrarySection::videos)->click();
     EXPECT_EQ(model->section(), LibrarySection::videos);
     EXPECT_EQ(current(), std::vector<LibrarySection>{LibrarySection::videos});
+    // The highlight slides to the row and rests there.
+    QTRY_COMPARE(sidebar().highlight(), QRectF(row(LibrarySection::videos)->geometry()));
     EXPECT_EQ(row(LibrarySection::all)->count(), "2");
 }
 

@@ -4,6 +4,8 @@
 #include "LibraryFolderRow.h"
 #include "SidebarSectionRow.h"
 #include "common/CapsuleButton.h"
+#include "Spring.h"
+#include "common/DesktopLook.h"
 #include "common/Palette.h"
 #include "common/TesselMark.h"
 
@@ -41,6 +43,11 @@ CapsuleButton* cardButton(const QString& title, const QString& symbol, bool afte
     return button;
 }
 
+// The sections' spring (response 0.28 s, damping 0.88) as an easing curve
+// over its settling time.
+const Spring kSlide{0.28, 0.88};
+qreal slideEasing(qreal progress) { return kSlide.progress(progress * kSlide.settlingSeconds()); }
+
 } // namespace
 
 LibrarySidebar::LibrarySidebar(AppModel& model, QWidget* parent) : QWidget(parent), model_(model)
@@ -75,6 +82,7 @@ LibrarySidebar::LibrarySidebar(AppModel& model, QWidget* parent) : QWidget(paren
         auto* row = new SidebarSectionRow(QString::fromUtf8(title.data(), qsizetype(title.size())),
                                           QString::fromUtf8(symbol), this);
         connect(row, &QAbstractButton::clicked, this, [this, section] { model_.selectSection(section); });
+        row->setDrawsHighlight(false); // the sidebar's own highlight slides between rows
         sections_[section] = row;
         column->addWidget(row);
     }
@@ -157,6 +165,22 @@ LibrarySidebar::LibrarySidebar(AppModel& model, QWidget* parent) : QWidget(paren
     connect(settings, &QToolButton::clicked, this, [this] { model_.setShowingSettings(true); });
     column->addWidget(settings, 0, Qt::AlignLeft);
 
+    slide_ = new QVariantAnimation(this);
+    QEasingCurve spring;
+    spring.setCustomType(slideEasing);
+    slide_->setEasingCurve(spring);
+    slide_->setDuration(int(kSlide.settlingSeconds() * 1000));
+    connect(slide_, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
+        highlight_ = value.toRectF();
+        update();
+    });
+    fade_ = new QVariantAnimation(this);
+    fade_->setDuration(180);
+    fade_->setEasingCurve(QEasingCurve::OutQuad);
+    connect(fade_, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
+        highlightOpacity_ = value.toDouble();
+        update();
+    });
     for (auto signal : {&AppModel::sectionChanged, &AppModel::selectedFolderChanged, &AppModel::itemsChanged,
                         &AppModel::scanningChanged, &AppModel::busyChanged})
         connect(&model_, signal, this, &LibrarySidebar::refreshSections);
@@ -175,6 +199,44 @@ void LibrarySidebar::refreshSections()
                           : QString());
     }
     scanComputer_->setEnabled(!model_.scanning() && !model_.busy());
+    moveHighlight(isVisible());
+}
+
+void LibrarySidebar::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    moveHighlight(false);
+}
+
+void LibrarySidebar::moveHighlight(bool animated)
+{
+    const std::optional<LibrarySection> current =
+        model_.selectedFolder() ? std::nullopt : std::optional<LibrarySection>(model_.section());
+    animated = animated && !DesktopLook::shared().reduceMotion();
+    const double opacity = current ? 1.0 : 0.0;
+    if (opacity != (fade_->state() == QAbstractAnimation::Running ? fade_->endValue().toDouble() : highlightOpacity_)) {
+        fade_->stop();
+        if (animated) {
+            fade_->setStartValue(highlightOpacity_);
+            fade_->setEndValue(opacity);
+            fade_->start();
+        } else {
+            highlightOpacity_ = opacity;
+        }
+    }
+    if (!current) return;
+    const QRectF target = QRectF(sections_.at(*current)->geometry());
+    const bool moved = shownSection_ && shownSection_ != current;
+    shownSection_ = current;
+    if (animated && moved && !highlight_.isEmpty()) {
+        slide_->stop();
+        slide_->setStartValue(highlight_);
+        slide_->setEndValue(target);
+        slide_->start();
+    } else if (slide_->state() != QAbstractAnimation::Running) {
+        highlight_ = target;
+    }
+    update();
 }
 
 void LibrarySidebar::refreshFolders()
@@ -204,6 +266,15 @@ void LibrarySidebar::paintEvent(QPaintEvent*)
     gradient.setColorAt(0, colour.lighter(103));
     gradient.setColorAt(1, colour);
     painter.fillRect(rect(), gradient);
+    // The current section's highlight, sliding from row to row.
+    if (highlightOpacity_ > 0 && !highlight_.isEmpty()) {
+        QColor fill = Palette::accent();
+        fill.setAlphaF(float(0.13 * highlightOpacity_));
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(fill);
+        painter.drawRoundedRect(highlight_, 11, 11);
+    }
 }
 
 } // namespace mirelo

@@ -4,9 +4,11 @@
 
 #include "LibrarySection.h"
 
+#include <QVariantAnimation>
 #include <QWidget>
 
 #include <map>
+#include <optional>
 #include <vector>
 #include <string>
 
@@ -30,6 +32,8 @@ public:
     QAbstractButton* sectionRow(LibrarySection section) const { return sections_.at(section); }
     QAbstractButton* scanComputerButton() const { return scanComputer_; }
     QLabel* noFoldersLabel() const { return noFolders_; }
+    // Where the section highlight is drawn (empty when no section is current).
+    QRectF highlight() const { return highlight_; }
     QVBoxLayout* folderList() const { return folders_; }
 
 Q_SIGNALS:
@@ -37,10 +41,13 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void refreshSections();
     void refreshFolders();
+    // Slides the highlight to the current section's row.
+    void moveHighlight(bool animated);
 
     AppModel& model_;
     std::map<LibrarySection, QAbstractButton*> sections_;
@@ -48,6 +55,11 @@ private:
     QLabel* noFolders_;
     QAbstractButton* scanComputer_;
     std::vector<std::string> shownFolders_;
+    QRectF highlight_;
+    double highlightOpacity_ = 1;
+    QVariantAnimation* slide_;
+    QVariantAnimation* fade_;
+    std::optional<LibrarySection> shownSection_;
 };
 
 } // namespace mirelo

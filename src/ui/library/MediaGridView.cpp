@@ -36,7 +36,7 @@ QPainterPath rounded(const QRectF& rect, double radius)
 } // namespace
 
 MediaGridView::MediaGridView(AppModel& model, ThumbnailStore& thumbnails, QWidget* parent)
-    : QAbstractScrollArea(parent), model_(model), thumbnails_(thumbnails)
+    : QAbstractScrollArea(parent), model_(model), thumbnails_(thumbnails), motion_([this](const std::string& path) { repaintCard(path); }, this)
 {
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -45,8 +45,8 @@ MediaGridView::MediaGridView(AppModel& model, ThumbnailStore& thumbnails, QWidge
     verticalScrollBar()->setSingleStep(48);
     // Every applied query counts, even one whose list did not change.
     connect(&model_, &AppModel::contentRevisionChanged, this, &MediaGridView::contentChanged);
-    for (auto signal : {&AppModel::selectionChanged, &AppModel::selectingChanged})
-        connect(&model_, signal, viewport(), qOverload<>(&QWidget::update));
+    connect(&model_, &AppModel::selectionChanged, this, &MediaGridView::followSelection);
+    connect(&model_, &AppModel::selectingChanged, this, &MediaGridView::followSelecting);
     restart();
 }
 
@@ -73,6 +73,7 @@ bool MediaGridView::showsProgressRow() const
 // order) starts at the top with the first page.
 void MediaGridView::restart()
 {
+    shownSelected_.clear();
     built_ = MediaGridLayout::firstPage(int(model_.visible().size()));
     updateGeometry();
     verticalScrollBar()->setValue(0);
@@ -135,6 +136,51 @@ void MediaGridView::followScroll()
     }
     for (auto& [path, request] : requests_) request->cancel(); // scrolled away
     requests_ = std::move(kept);
+}
+
+std::pair<int, int> MediaGridView::cardsInView() const
+{
+    const double top = verticalScrollBar()->value();
+    const auto [first, last] = layout().cardsBetween(top, top + viewport()->height(), built_);
+    return {first, std::min(last, int(model_.visible().size()))};
+}
+
+void MediaGridView::followSelection()
+{
+    const auto [first, last] = cardsInView();
+    const PathSelection& selection = model_.selection();
+    for (int index = first; index < last; ++index) {
+        const std::string path(model_.visible()[index].path());
+        const bool now = selection.contains(path);
+        if (now == shownSelected_.contains(path)) continue;
+        if (now)
+            shownSelected_.insert(path);
+        else
+            shownSelected_.erase(path);
+        motion_.selectionChanged(path, model_.selecting(), now);
+        viewport()->update(cardRect(index).adjusted(-4, -4, 4, 4));
+    }
+}
+
+void MediaGridView::followSelecting()
+{
+    const auto [first, last] = cardsInView();
+    for (int index = first; index < last; ++index) {
+        const std::string path(model_.visible()[index].path());
+        motion_.pulse(path, model_.selecting(), model_.selection().contains(path));
+    }
+    viewport()->update();
+}
+
+void MediaGridView::repaintCard(const std::string& path)
+{
+    const auto [first, last] = cardsInView();
+    for (int index = first; index < last; ++index)
+        if (model_.visible()[index].path() == path) {
+            viewport()->update(cardRect(index).adjusted(-4, -4, 4, 4));
+            return;
+        }
+    motion_.forget(path); // scrolled away
 }
 
 std::optional<int> MediaGridView::indexAt(const QPoint& point) const
@@ -223,9 +269,23 @@ void MediaGridView::paintEvent(QPaintEvent* event)
     const double top = verticalScrollBar()->value();
     const auto [first, last] = grid.cardsBetween(top + event->rect().top(), top + event->rect().bottom() + 1, built_);
     const MediaItems& visible = model_.visible();
+    const bool selecting = model_.selecting();
     for (int index = first; index < last && index < visible.size(); ++index) {
         const MediaItem& item = visible[index];
-        paintCard(painter, item, cardRect(grid, index), model_.selection().contains(item.path()), index == hovered_);
+        const std::string path(item.path());
+        const bool selected = model_.selection().contains(path);
+        // A card that comes into view shows its state at rest.
+        if (selected != shownSelected_.contains(path)) selected ? (void)shownSelected_.insert(path) : (void)shownSelected_.erase(path);
+        paintCard(painter, item, cardRect(grid, index), selected, index == hovered_, motion_.pose(path, selecting, selected));
+    }
+    if (shownSelected_.size() > 512) {
+        // Forget the cards far out of view.
+        const auto [inFirst, inLast] = cardsInView();
+        std::unordered_set<std::string> kept;
+        for (int index = inFirst; index < inLast; ++index)
+            if (auto found = shownSelected_.find(std::string(visible[index].path())); found != shownSelected_.end())
+                kept.insert(*found);
+        shownSelected_ = std::move(kept);
     }
     if (showsProgressRow()) {
         const RectF row = grid.progressRowRect(built_);
@@ -276,9 +336,19 @@ void MediaGridView::paintDecorations(QPainter& painter, const MediaItem& item, c
     painter.drawPath(rounded(inset(frame, 0.5), kCornerRadius - 0.5));
 }
 
-void MediaGridView::paintCard(QPainter& painter, const MediaItem& item, const QRect& rect, bool selected, bool hovered)
+void MediaGridView::paintCard(QPainter& painter, const MediaItem& item, const QRect& rect, bool selected, bool hovered,
+                              const CardMotion::Pose& pose)
 {
     const bool selecting = model_.selecting();
+    // The card's scale about its centre and its lift.
+    painter.save();
+    if (pose.scale != 1 || pose.lift != 0) {
+        const QPointF centre = QRectF(rect).center();
+        painter.translate(centre.x(), centre.y() + pose.lift);
+        painter.scale(pose.scale, pose.scale);
+        painter.translate(-centre.x(), -centre.y());
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    }
     const QRectF frame(rect.x(), rect.y(), rect.width(), kThumbnailHeight);
     const QColor text = palette().color(QPalette::WindowText);
 
@@ -302,9 +372,17 @@ void MediaGridView::paintCard(QPainter& painter, const MediaItem& item, const QR
         painter.setPen(QPen(outline, 1));
         painter.drawPath(rounded(inset(frame, 0.5), kCornerRadius - 0.5));
     }
-    if (selected) {
-        painter.setPen(QPen(Palette::accent(), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        painter.drawPath(rounded(inset(frame, 1.5), kCornerRadius - 1.5));
+    if (pose.border > 0) {
+        // Drawn along the outline up to the share the pose gives.
+        const QPainterPath outline = rounded(inset(frame, 1.5), kCornerRadius - 1.5);
+        QPen pen(Palette::accent(), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        if (pose.border < 1) {
+            const double length = outline.length() / 3; // in pen widths
+            pen.setDashPattern({std::max(0.01, pose.border * length), length + 1});
+        }
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(pen);
+        painter.drawPath(outline);
     }
     if (selecting) {
         const QRectF badge(frame.right() - 8 - 22, frame.top() + 8, 22, 22);
@@ -331,6 +409,7 @@ void MediaGridView::paintCard(QPainter& painter, const MediaItem& item, const QR
     painter.setFont(caption.sizeFont);
     painter.setPen(palette().color(QPalette::PlaceholderText));
     painter.drawStaticText(QPointF(frame.left(), nameTop + caption.nameHeight + kLineGap), caption.size);
+    painter.restore();
 }
 
 // A card's two lines, laid out once for its width.

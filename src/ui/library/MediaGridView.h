@@ -5,6 +5,7 @@
 // card's size; previews are asked of the thumbnail store for the cards in
 // view, and requests for cards that scrolled away are cancelled.
 
+#include "CardMotion.h"
 #include "GridLocation.h"
 #include "MediaGridLayout.h"
 #include "MediaItem.h"
@@ -17,6 +18,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace mirelo {
 
@@ -57,11 +59,18 @@ protected:
 
 private:
     void restart();
+    // Cards in view whose selected state changed move; the rest stay.
+    void followSelection();
+    void followSelecting();
+    // The first and past-the-last index of the cards in view.
+    std::pair<int, int> cardsInView() const;
+    void repaintCard(const std::string& path);
     void contentChanged();
     void updateGeometry();
     void followScroll();
     void activate(int index);
-    void paintCard(QPainter& painter, const MediaItem& item, const QRect& rect, bool selected, bool hovered);
+    void paintCard(QPainter& painter, const MediaItem& item, const QRect& rect, bool selected, bool hovered,
+                   const CardMotion::Pose& pose);
     void paintDecorations(QPainter& painter, const MediaItem& item, const QRectF& frame) const;
     QPixmap thumbnail(const MediaItem& item, const QSize& size);
     static double measureCardHeight();
@@ -81,6 +90,8 @@ private:
     std::optional<GridLocation> location_; // of what is built
     QCache<QString, Caption> captions_{4000};
     std::unordered_map<std::string, std::shared_ptr<ThumbnailRequest>> requests_; // by path, in view
+    CardMotion motion_;
+    std::unordered_set<std::string> shownSelected_; // cards in view last seen selected
 };
 
 } // namespace mirelo

@@ -36,7 +36,7 @@ void SidebarSectionRow::paintEvent(QPaintEvent*)
     painter.setRenderHint(QPainter::Antialiasing);
     const QColor primary = palette().color(QPalette::WindowText);
     const QColor foreground = current_ ? Palette::accent() : primary;
-    if (current_) {
+    if (current_ && drawsHighlight_) {
         QColor fill = Palette::accent();
         fill.setAlphaF(0.13f);
         painter.setPen(Qt::NoPen);
@@ -49,7 +49,13 @@ void SidebarSectionRow::paintEvent(QPaintEvent*)
         painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 11, 11);
     }
     const QRect box(12, 0, 21, height());
-    Palette::symbol(symbol_).paint(&painter, QRect(box.center() - QPoint(7, 7), QSize(15, 15)));
+    QPixmap symbol = Palette::symbol(symbol_).pixmap(QSize(15, 15), devicePixelRatioF());
+    {
+        QPainter tint(&symbol);
+        tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        tint.fillRect(QRect(QPoint(), symbol.size()), foreground);
+    }
+    painter.drawPixmap(QRect(box.center() - QPoint(7, 7), QSize(15, 15)), symbol);
     painter.setPen(foreground);
     painter.setFont(Palette::font(13, current_ ? QFont::DemiBold : QFont::Medium));
     const QRect titleBox(box.right() + 9, 0, width() - box.right() - 21, height());

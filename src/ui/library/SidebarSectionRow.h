@@ -15,6 +15,8 @@ public:
     SidebarSectionRow(const QString& title, const QString& symbol, QWidget* parent = nullptr);
 
     void setCurrent(bool current);
+    // Off when the sidebar draws one highlight that slides between rows.
+    void setDrawsHighlight(bool draws) { drawsHighlight_ = draws; }
     bool isCurrent() const { return current_; }
     // Shown at the row's end; empty for none.
     void setCount(const QString& count);
@@ -29,6 +31,7 @@ private:
     QString symbol_;
     QString count_;
     bool current_ = false;
+    bool drawsHighlight_ = true;
 };
 
 } // namespace mirelo

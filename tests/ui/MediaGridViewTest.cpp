@@ -5,6 +5,7 @@
 #include "ThumbnailStore.h"
 #include "library/MediaGridView.h"
 
+#include <QAccessible>
 #include <QScrollBar>
 #include <QTest>
 
@@ -85,6 +86,27 @@ TEST_F(MediaGridViewTest, ClicksOpenOrToggleByMode)
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, third);
     EXPECT_TRUE(model->selection().empty()) << "a second click deselects";
     EXPECT_FALSE(model->current());
+}
+
+TEST_F(MediaGridViewTest, CardsAreButtonsForAssistiveTechnologies)
+{
+    auto grid = gridOver(3);
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(grid.get());
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->role(), QAccessible::List);
+    ASSERT_EQ(list->childCount(), 3);
+    QAccessibleInterface* card = list->child(1);
+    EXPECT_EQ(card->role(), QAccessible::Button);
+    EXPECT_EQ(card->text(QAccessible::Name), "0001.jpg, JPG, 4 bytes");
+    EXPECT_EQ(card->text(QAccessible::Value), "Not selected");
+    EXPECT_EQ(card->text(QAccessible::Description), "Activate to open in the viewer");
+    EXPECT_EQ(list->childAt(card->rect().center().x(), card->rect().center().y()), card);
+
+    model->setSelecting(true);
+    EXPECT_EQ(card->text(QAccessible::Description), "Activate to toggle selection");
+    card->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(card->text(QAccessible::Value), "Selected");
+    EXPECT_TRUE(card->state().selected);
 }
 
 } // namespace

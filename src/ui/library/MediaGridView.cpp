@@ -1,5 +1,7 @@
 #include "MediaGridView.h"
 
+#include "MediaGridAccessible.h"
+
 #include "AppModel.h"
 #include "CacheKey.h"
 #include "ThumbnailStore.h"
@@ -38,6 +40,7 @@ QPainterPath rounded(const QRectF& rect, double radius)
 MediaGridView::MediaGridView(AppModel& model, ThumbnailStore& thumbnails, QWidget* parent)
     : QAbstractScrollArea(parent), model_(model), thumbnails_(thumbnails), motion_([this](const std::string& path) { repaintCard(path); }, this)
 {
+    MediaGridAccessible::install();
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     viewport()->setMouseTracking(true);
@@ -52,6 +55,7 @@ MediaGridView::MediaGridView(AppModel& model, ThumbnailStore& thumbnails, QWidge
 
 MediaGridView::~MediaGridView()
 {
+    forgetAccessibleCards();
     for (auto& [path, request] : requests_) request->cancel();
 }
 
@@ -73,11 +77,18 @@ bool MediaGridView::showsProgressRow() const
 // order) starts at the top with the first page.
 void MediaGridView::restart()
 {
+    forgetAccessibleCards();
     shownSelected_.clear();
     built_ = MediaGridLayout::firstPage(int(model_.visible().size()));
     updateGeometry();
     verticalScrollBar()->setValue(0);
     followScroll();
+}
+
+void MediaGridView::forgetAccessibleCards()
+{
+    for (auto& [index, id] : accessibleCards_) QAccessible::deleteAccessibleInterface(id);
+    accessibleCards_.clear();
 }
 
 void MediaGridView::contentChanged()

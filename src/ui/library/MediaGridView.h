@@ -43,6 +43,11 @@ public:
     QRect cardRect(int index) const;
     MediaGridLayout layout() const;
     size_t pendingRequests() const { return requests_.size(); }
+    AppModel& model() const { return model_; }
+    // Opens the card, or toggles it in selection mode.
+    void activate(int index);
+    // The accessibility ids of the cards described so far, by index.
+    std::unordered_map<int, unsigned>& accessibleCards() { return accessibleCards_; }
 
 Q_SIGNALS:
     void revealRequested(const std::string& path);
@@ -59,6 +64,7 @@ protected:
 
 private:
     void restart();
+    void forgetAccessibleCards();
     // Cards in view whose selected state changed move; the rest stay.
     void followSelection();
     void followSelecting();
@@ -68,7 +74,6 @@ private:
     void contentChanged();
     void updateGeometry();
     void followScroll();
-    void activate(int index);
     void paintCard(QPainter& painter, const MediaItem& item, const QRect& rect, bool selected, bool hovered,
                    const CardMotion::Pose& pose);
     void paintDecorations(QPainter& painter, const MediaItem& item, const QRectF& frame) const;
@@ -92,6 +97,7 @@ private:
     std::unordered_map<std::string, std::shared_ptr<ThumbnailRequest>> requests_; // by path, in view
     CardMotion motion_;
     std::unordered_set<std::string> shownSelected_; // cards in view last seen selected
+    std::unordered_map<int, unsigned> accessibleCards_;
 };
 
 } // namespace mirelo

@@ -1,5 +1,6 @@
 // Benchmarks of the library core. "mirelo-bench make-tree DIR [FILES]" makes
-// the scan benchmark's tree; "mirelo-bench rss FILE" loads a library file and
+// the scan benchmark's tree; "mirelo-bench write-library FILE [ITEMS]" writes
+// a synthetic library file; "mirelo-bench rss FILE" loads a library file and
 // prints the resident memory; "mirelo-bench model [ITEMS]" times the
 // application model; "mirelo-bench grid [ITEMS]" times the library grid's
 // painting while it scrolls; "mirelo-bench window [ITEMS]" times the library
@@ -12,6 +13,7 @@
 #include "GridBench.h"
 #include "ImageBench.h"
 #include "LibraryFile.h"
+#include "LibraryStore.h"
 #include "ProcessMemory.h"
 #include "WindowBench.h"
 #include "SyntheticLibrary.h"
@@ -29,6 +31,12 @@ int main(int argc, char** argv)
 {
     if (argc >= 3 && std::strcmp(argv[1], "make-tree") == 0) {
         mirelo::bench::makeTree(argv[2], argc >= 4 ? std::atoi(argv[3]) : 100'000);
+        return 0;
+    }
+    if (argc >= 3 && std::strcmp(argv[1], "write-library") == 0) {
+        mirelo::LibrarySnapshot snapshot;
+        snapshot.items = mirelo::bench::syntheticLibrary(argc >= 4 ? std::atoi(argv[3]) : 1'000'000);
+        mirelo::LibraryStore(argv[2]).flush(snapshot);
         return 0;
     }
     if (argc >= 3 && std::strcmp(argv[1], "rss") == 0) {

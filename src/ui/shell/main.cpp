@@ -1,6 +1,7 @@
 // Mirelo: the library window and the viewer.
 
 #include "AppDelegate.h"
+#include "LaunchTrace.h"
 #include "AppModel.h"
 #include "AppSettings.h"
 #include "SingleInstance.h"
@@ -25,6 +26,7 @@ int main(int argc, char** argv)
     for (const QString& argument : QApplication::arguments().mid(1))
         if (!argument.startsWith(QLatin1Char('-'))) files << QFileInfo(argument).absoluteFilePath();
 
+    mirelo::LaunchTrace::installIfAsked();
     mirelo::SingleInstance instance;
     if (!instance.claim(files)) return 0;
 

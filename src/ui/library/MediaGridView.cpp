@@ -8,6 +8,7 @@
 #include "common/Palette.h"
 
 #include <QContextMenuEvent>
+#include <QCursor>
 #include <QFile>
 #include <QFontMetrics>
 #include <QMenu>
@@ -45,6 +46,9 @@ MediaGridView::MediaGridView(AppModel& model, ThumbnailStore& thumbnails, QWidge
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     viewport()->setMouseTracking(true);
     viewport()->setAutoFillBackground(false);
+    // Every pixel is painted here, which lets a scroll move the pixels
+    // already painted instead of painting all again.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     verticalScrollBar()->setSingleStep(48);
     // Every applied query counts, even one whose list did not change.
     connect(&model_, &AppModel::contentRevisionChanged, this, &MediaGridView::contentChanged);
@@ -121,9 +125,20 @@ void MediaGridView::resizeEvent(QResizeEvent* event)
     followScroll();
 }
 
-void MediaGridView::scrollContentsBy(int, int)
+// The pixels already painted move; only the band that comes into view is
+// painted.
+void MediaGridView::scrollContentsBy(int dx, int dy)
 {
-    viewport()->update();
+    viewport()->scroll(dx, dy);
+    if (hovered_ >= 0) {
+        // The card under the pointer changed with the scroll.
+        const int hovered = indexAt(viewport()->mapFromGlobal(QCursor::pos())).value_or(-1);
+        if (hovered != hovered_) {
+            viewport()->update(cardRect(hovered_));
+            hovered_ = hovered;
+            if (hovered_ >= 0) viewport()->update(cardRect(hovered_));
+        }
+    }
     followScroll();
 }
 

@@ -1,6 +1,7 @@
 #include "LibraryWindow.h"
 
 #include "AppModel.h"
+#include "AppSettings.h"
 #include "DropOverlay.h"
 #include "LibraryColumn.h"
 #include "LibrarySidebar.h"
@@ -106,6 +107,24 @@ void LibraryWindow::closeEvent(QCloseEvent* event)
     // The window is hidden, never destroyed: the application keeps running.
     Q_EMIT willClose();
     event->accept();
+}
+
+namespace {
+const QString kFrameKey = QStringLiteral("windowFrames/DriftglassLibrary");
+}
+
+void LibraryWindow::saveFrame() const { AppSettings::open()->setValue(kFrameKey, saveGeometry()); }
+
+bool LibraryWindow::restoreFrame()
+{
+    const QByteArray frame = AppSettings::open()->value(kFrameKey).toByteArray();
+    return !frame.isEmpty() && restoreGeometry(frame);
+}
+
+void LibraryWindow::hideEvent(QHideEvent* event)
+{
+    QMainWindow::hideEvent(event);
+    saveFrame();
 }
 
 void LibraryWindow::changeEvent(QEvent* event)

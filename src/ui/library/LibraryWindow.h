@@ -38,6 +38,10 @@ public:
     QMessageBox* alert() const { return alert_; }
     // The local files a drag carries (file URLs only).
     static std::vector<std::string> droppedFiles(const QMimeData* data);
+    // The window's place and size, kept between runs.
+    void saveFrame() const;
+    // False when none was saved (or the screens changed so it is off them).
+    bool restoreFrame();
 
 Q_SIGNALS:
     void willClose();
@@ -46,6 +50,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;

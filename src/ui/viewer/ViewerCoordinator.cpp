@@ -39,7 +39,9 @@ void ViewerCoordinator::makeLibraryIfNeeded()
     if (libraryWindow_ || !model_) return;
     auto* window = new LibraryWindow(*model_, *actions_);
     window->resize(1180, 780);
-    if (const QScreen* screen = QApplication::primaryScreen()) {
+    if (window->restoreFrame()) {
+        // Where the user left it.
+    } else if (const QScreen* screen = QApplication::primaryScreen()) {
         QRect frame = window->frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());
         window->move(frame.topLeft());
@@ -90,6 +92,7 @@ void ViewerCoordinator::reopenLibrary()
 
 void ViewerCoordinator::prepareToQuit()
 {
+    if (libraryWindow_ && libraryWindow_->isVisible()) libraryWindow_->saveFrame();
     restoreLibraryOnDismiss = false;
     if (model_) model_->setCurrent(std::nullopt);
     dismiss();

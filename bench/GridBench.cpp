@@ -32,16 +32,6 @@ double percentile(std::vector<double> values, double share)
     return values[std::min(values.size() - 1, size_t(share * double(values.size())))];
 }
 
-// A 480 × 360 preview of one colour per item.
-QImage preview(int index)
-{
-    QImage image(480, 360, QImage::Format_RGB32);
-    image.fill(QColor::fromHsv(index * 37 % 360, 150, 210));
-    QPainter painter(&image);
-    painter.fillRect(0, 240, 480, 120, QColor::fromHsv(index * 53 % 360, 200, 120));
-    return image;
-}
-
 } // namespace
 
 int runGridBench(int argc, char** argv)
@@ -49,9 +39,7 @@ int runGridBench(int argc, char** argv)
     QApplication application(argc, argv);
     const int count = argc >= 3 ? std::atoi(argv[2]) : 1'000'000;
     const std::string file = scratchFolder() + "/mirelo-bench-grid/library.json";
-    LibrarySnapshot snapshot;
-    snapshot.items = syntheticLibrary(count);
-    LibraryStore(file).flush(snapshot);
+    writeSyntheticLibrary(file, count);
 
     AppModel model(file);
     QElapsedTimer wait;
@@ -60,7 +48,7 @@ int runGridBench(int argc, char** argv)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     ThumbnailStore& thumbnails = ThumbnailStore::shared();
     for (int i = 0; i < std::min<int>(2000, int(model.visible().size())); ++i)
-        thumbnails.cache().insert(cacheKey(model.visible()[i]), preview(i), ThumbnailStore::kEntryCost);
+        thumbnails.cache().insert(cacheKey(model.visible()[i]), syntheticPreview(i), ThumbnailStore::kEntryCost);
 
     MediaGridView grid(model, thumbnails);
     grid.resize(1440, 900);

@@ -1,5 +1,9 @@
 #include "SyntheticLibrary.h"
 
+#include "LibraryStore.h"
+
+#include <QPainter>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,6 +18,22 @@ namespace {
 constexpr const char* kEvents[] = {"Trip", "Birthday", "Garden", "Beach", "Café visit", "Wedding", "Hike", "Concert"};
 
 } // namespace
+
+void writeSyntheticLibrary(const std::string& path, int count)
+{
+    LibrarySnapshot snapshot;
+    snapshot.items = syntheticLibrary(count);
+    LibraryStore(path).flush(snapshot);
+}
+
+QImage syntheticPreview(int index)
+{
+    QImage image(480, 360, QImage::Format_RGB32);
+    image.fill(QColor::fromHsv(index * 37 % 360, 150, 210));
+    QPainter painter(&image);
+    painter.fillRect(0, 240, 480, 120, QColor::fromHsv(index * 53 % 360, 200, 120));
+    return image;
+}
 
 std::string scratchFolder()
 {

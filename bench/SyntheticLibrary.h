@@ -3,6 +3,8 @@
 
 #include "MediaItem.h"
 
+#include <QImage>
+
 #include <string>
 
 namespace mirelo::bench {
@@ -10,6 +12,12 @@ namespace mirelo::bench {
 // `count` items under /home/user/Pictures/<year>/<event>/, mostly JPG and
 // HEIC with some PNG, MOV and MP4; seeded, so every run gets the same library.
 MediaItems syntheticLibrary(int count);
+
+// Writes syntheticLibrary(count) as the library file at `path`.
+void writeSyntheticLibrary(const std::string& path, int count);
+
+// A 480 × 360 preview of colours that differ from item to item.
+QImage syntheticPreview(int index);
 
 // A tree of `files` files, about 30% media, in folders three and four deep,
 // made once at `root` (kept when a complete one is already there).

@@ -53,13 +53,6 @@ void until(const std::function<bool()>& done)
 
 double milliseconds(const QElapsedTimer& clock) { return double(clock.nsecsElapsed()) / 1e6; }
 
-QImage preview(int index)
-{
-    QImage image(480, 360, QImage::Format_RGB32);
-    image.fill(QColor::fromHsv(index * 37 % 360, 150, 210));
-    return image;
-}
-
 void key(QWidget* target, int code, const QString& text)
 {
     QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, text);
@@ -75,11 +68,7 @@ int runWindowBench(int argc, char** argv)
     QApplication application(argc, argv);
     const int count = argc >= 3 ? std::atoi(argv[2]) : 1'000'000;
     const std::string file = scratchFolder() + "/mirelo-bench-window/library.json";
-    {
-        LibrarySnapshot snapshot;
-        snapshot.items = syntheticLibrary(count);
-        LibraryStore(file).flush(snapshot);
-    }
+    writeSyntheticLibrary(file, count);
     const double startMb = double(processKilobytes("VmRSS:")) / 1024.0;
 
     // Launch: the model starts its restore, the window opens at once.
@@ -108,7 +97,7 @@ int runWindowBench(int argc, char** argv)
     // A page of previews in the store, then the memory.
     ThumbnailStore& thumbnails = ThumbnailStore::shared();
     for (int i = 0; i < std::min<int>(240, int(model.visible().size())); ++i)
-        thumbnails.cache().insert(cacheKey(model.visible()[i]), preview(i), ThumbnailStore::kEntryCost);
+        thumbnails.cache().insert(cacheKey(model.visible()[i]), syntheticPreview(i), ThumbnailStore::kEntryCost);
     grid.viewport()->repaint();
     QCoreApplication::processEvents();
     std::printf("window rss_mb=%.1f (%.1f before the model) peak_rss_mb=%.1f\n", double(processKilobytes("VmRSS:")) / 1024.0,

@@ -13,7 +13,6 @@
 #include "GridBench.h"
 #include "ImageBench.h"
 #include "LibraryFile.h"
-#include "LibraryStore.h"
 #include "ProcessMemory.h"
 #include "WindowBench.h"
 #include "SyntheticLibrary.h"
@@ -34,9 +33,7 @@ int main(int argc, char** argv)
         return 0;
     }
     if (argc >= 3 && std::strcmp(argv[1], "write-library") == 0) {
-        mirelo::LibrarySnapshot snapshot;
-        snapshot.items = mirelo::bench::syntheticLibrary(argc >= 4 ? std::atoi(argv[3]) : 1'000'000);
-        mirelo::LibraryStore(argv[2]).flush(snapshot);
+        mirelo::bench::writeSyntheticLibrary(argv[2], argc >= 4 ? std::atoi(argv[3]) : 1'000'000);
         return 0;
     }
     if (argc >= 3 && std::strcmp(argv[1], "rss") == 0) {

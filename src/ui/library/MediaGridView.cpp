@@ -5,6 +5,7 @@
 #include "AppModel.h"
 #include "CacheKey.h"
 #include "ThumbnailStore.h"
+#include "common/DesktopLook.h"
 #include "common/Palette.h"
 
 #include <QContextMenuEvent>
@@ -42,6 +43,19 @@ MediaGridView::MediaGridView(AppModel& model, ThumbnailStore& thumbnails, QWidge
     : QAbstractScrollArea(parent), model_(model), thumbnails_(thumbnails), motion_([this](const std::string& path) { repaintCard(path); }, this)
 {
     MediaGridAccessible::install();
+    for (QVariantAnimation* animation : {&hoverIn_, &hoverOut_, &badges_}) {
+        animation->setDuration(animation == &badges_ ? 200 : 140);
+        animation->setEasingCurve(QEasingCurve::OutQuad);
+        animation->setStartValue(0.0);
+        animation->setEndValue(0.0);
+    }
+    connect(&hoverIn_, &QVariantAnimation::valueChanged, this, [this] {
+        if (hovered_ >= 0) viewport()->update(cardRect(hovered_));
+    });
+    connect(&hoverOut_, &QVariantAnimation::valueChanged, this, [this] {
+        if (unhovered_ >= 0) viewport()->update(cardRect(unhovered_));
+    });
+    connect(&badges_, &QVariantAnimation::valueChanged, viewport(), qOverload<>(&QWidget::update));
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     viewport()->setMouseTracking(true);
@@ -130,15 +144,8 @@ void MediaGridView::resizeEvent(QResizeEvent* event)
 void MediaGridView::scrollContentsBy(int dx, int dy)
 {
     viewport()->scroll(dx, dy);
-    if (hovered_ >= 0) {
-        // The card under the pointer changed with the scroll.
-        const int hovered = indexAt(viewport()->mapFromGlobal(QCursor::pos())).value_or(-1);
-        if (hovered != hovered_) {
-            viewport()->update(cardRect(hovered_));
-            hovered_ = hovered;
-            if (hovered_ >= 0) viewport()->update(cardRect(hovered_));
-        }
-    }
+    // The card under the pointer changed with the scroll.
+    if (hovered_ >= 0) setHovered(indexAt(viewport()->mapFromGlobal(QCursor::pos())).value_or(-1));
     followScroll();
 }
 
@@ -190,6 +197,12 @@ void MediaGridView::followSelection()
 
 void MediaGridView::followSelecting()
 {
+    badges_.stop();
+    if (!DesktopLook::shared().reduceMotion()) {
+        badges_.setStartValue(model_.selecting() ? 0.0 : 1.0);
+        badges_.setEndValue(model_.selecting() ? 1.0 : 0.0);
+        badges_.start();
+    }
     const auto [first, last] = cardsInView();
     for (int index = first; index < last; ++index) {
         const std::string path(model_.visible()[index].path());
@@ -302,7 +315,7 @@ void MediaGridView::paintEvent(QPaintEvent* event)
         const bool selected = model_.selection().contains(path);
         // A card that comes into view shows its state at rest.
         if (selected != shownSelected_.contains(path)) selected ? (void)shownSelected_.insert(path) : (void)shownSelected_.erase(path);
-        paintCard(painter, item, cardRect(grid, index), selected, index == hovered_, motion_.pose(path, selecting, selected));
+        paintCard(painter, item, cardRect(grid, index), selected, hoverOf(index), motion_.pose(path, selecting, selected));
     }
     if (shownSelected_.size() > 512) {
         // Forget the cards far out of view.
@@ -362,7 +375,7 @@ void MediaGridView::paintDecorations(QPainter& painter, const MediaItem& item, c
     painter.drawPath(rounded(inset(frame, 0.5), kCornerRadius - 0.5));
 }
 
-void MediaGridView::paintCard(QPainter& painter, const MediaItem& item, const QRect& rect, bool selected, bool hovered,
+void MediaGridView::paintCard(QPainter& painter, const MediaItem& item, const QRect& rect, bool selected, double hover,
                               const CardMotion::Pose& pose)
 {
     const bool selecting = model_.selecting();
@@ -391,9 +404,9 @@ void MediaGridView::paintCard(QPainter& painter, const MediaItem& item, const QR
         paintDecorations(painter, item, frame);
     }
 
-    if (hovered) {
+    if (hover > 0) {
         QColor outline = text;
-        outline.setAlphaF(0.2f);
+        outline.setAlphaF(float(0.2 * hover));
         painter.setBrush(Qt::NoBrush);
         painter.setPen(QPen(outline, 1));
         painter.drawPath(rounded(inset(frame, 0.5), kCornerRadius - 0.5));
@@ -410,8 +423,15 @@ void MediaGridView::paintCard(QPainter& painter, const MediaItem& item, const QR
         painter.setPen(pen);
         painter.drawPath(outline);
     }
-    if (selecting) {
-        const QRectF badge(frame.right() - 8 - 22, frame.top() + 8, 22, 22);
+    // The badge grows from 0.82 and fades in as selection mode starts.
+    const double badgeShown = badges_.state() == QAbstractAnimation::Running ? badges_.currentValue().toDouble()
+                                                                             : (selecting ? 1.0 : 0.0);
+    if (badgeShown > 0) {
+        QRectF badge(frame.right() - 8 - 22, frame.top() + 8, 22, 22);
+        const QPointF centre = badge.center();
+        badge.setSize(badge.size() * (0.82 + 0.18 * badgeShown));
+        badge.moveCenter(centre);
+        painter.setOpacity(badgeShown);
         painter.setBrush(selected ? Palette::accent() : QColor(0, 0, 0, 77));
         painter.setPen(QPen(Qt::white, 1.7));
         painter.drawEllipse(badge);
@@ -424,6 +444,7 @@ void MediaGridView::paintCard(QPainter& painter, const MediaItem& item, const QR
             painter.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
             painter.drawPath(check);
         }
+        painter.setOpacity(1);
     }
 
     // The name, elided in the middle, and the size.
@@ -483,21 +504,41 @@ void MediaGridView::mouseDoubleClickEvent(QMouseEvent* event)
     QAbstractScrollArea::mouseDoubleClickEvent(event);
 }
 
+// The outline of the card under the pointer brightens, and that of the card
+// it left fades, each over 0.14 s (at once under reduced motion).
+void MediaGridView::setHovered(int index)
+{
+    if (index == hovered_) return;
+    const bool still = DesktopLook::shared().reduceMotion();
+    unhovered_ = hovered_;
+    hovered_ = index;
+    for (auto [animation, from, to] : {std::tuple{&hoverOut_, hoverIn_.currentValue().toDouble(), 0.0},
+                                       std::tuple{&hoverIn_, 0.0, 1.0}}) {
+        animation->stop();
+        animation->setStartValue(still ? to : from);
+        animation->setEndValue(to);
+        animation->start();
+    }
+    if (unhovered_ >= 0) viewport()->update(cardRect(unhovered_));
+    if (hovered_ >= 0) viewport()->update(cardRect(hovered_));
+}
+
+double MediaGridView::hoverOf(int index) const
+{
+    if (index == hovered_) return hoverIn_.currentValue().toDouble();
+    if (index == unhovered_) return hoverOut_.currentValue().toDouble();
+    return 0;
+}
+
 void MediaGridView::mouseMoveEvent(QMouseEvent* event)
 {
-    const int hovered = indexAt(event->position().toPoint()).value_or(-1);
-    if (hovered != hovered_) {
-        if (hovered_ >= 0) viewport()->update(cardRect(hovered_));
-        hovered_ = hovered;
-        if (hovered_ >= 0) viewport()->update(cardRect(hovered_));
-    }
+    setHovered(indexAt(event->position().toPoint()).value_or(-1));
     QAbstractScrollArea::mouseMoveEvent(event);
 }
 
 void MediaGridView::leaveEvent(QEvent* event)
 {
-    if (hovered_ >= 0) viewport()->update(cardRect(hovered_));
-    hovered_ = -1;
+    setHovered(-1);
     QAbstractScrollArea::leaveEvent(event);
 }
 

@@ -13,6 +13,7 @@
 #include <QAbstractScrollArea>
 #include <QCache>
 #include <QStaticText>
+#include <QVariantAnimation>
 
 #include <memory>
 #include <optional>
@@ -74,8 +75,11 @@ private:
     void contentChanged();
     void updateGeometry();
     void followScroll();
-    void paintCard(QPainter& painter, const MediaItem& item, const QRect& rect, bool selected, bool hovered,
+    void paintCard(QPainter& painter, const MediaItem& item, const QRect& rect, bool selected, double hover,
                    const CardMotion::Pose& pose);
+    void setHovered(int index);
+    // How far the card's hover outline has come in (0 to 1).
+    double hoverOf(int index) const;
     void paintDecorations(QPainter& painter, const MediaItem& item, const QRectF& frame) const;
     QPixmap thumbnail(const MediaItem& item, const QSize& size);
     static double measureCardHeight();
@@ -92,6 +96,9 @@ private:
     const double cardHeight_ = measureCardHeight();
     int built_ = 0;
     int hovered_ = -1;
+    int unhovered_ = -1; // the card the pointer left, fading
+    QVariantAnimation hoverIn_, hoverOut_;
+    QVariantAnimation badges_; // selection badges coming and going with selection mode
     std::optional<GridLocation> location_; // of what is built
     QCache<QString, Caption> captions_{4000};
     std::unordered_map<std::string, std::shared_ptr<ThumbnailRequest>> requests_; // by path, in view

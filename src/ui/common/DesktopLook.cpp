@@ -1,5 +1,7 @@
 #include "DesktopLook.h"
 
+#include "DesktopServices.h"
+
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusInterface>
@@ -23,6 +25,7 @@ const QString kSettings = QStringLiteral("org.freedesktop.portal.Settings");
 // One value of the settings portal, unwrapped; invalid without a portal.
 QVariant portalValue(const QString& group, const QString& key)
 {
+    if (!DesktopServices::hasSessionBus()) return {};
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) return {};
     QDBusInterface settings(kPortal, kPortalPath, kSettings, bus);
@@ -89,6 +92,7 @@ DesktopLook& DesktopLook::shared()
 DesktopLook::DesktopLook()
 {
     read();
+    if (!DesktopServices::hasSessionBus()) return;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (bus.isConnected())
         bus.connect(kPortal, kPortalPath, kSettings, QStringLiteral("SettingChanged"), this,

@@ -20,9 +20,24 @@ namespace {
 
 QString text(const std::string& path) { return QString::fromStdString(path); }
 
+} // namespace
+
+bool hasSessionBus()
+{
+    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) return true;
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    return !runtime.isEmpty() && QFileInfo::exists(QString::fromLocal8Bit(runtime) + QStringLiteral("/bus"));
+}
+
+namespace {
+
 // Runs `message`; on an error reply (or no bus) runs `fallback`.
 void callOr(const QDBusMessage& message, std::function<void()> fallback)
 {
+    if (!hasSessionBus()) {
+        fallback();
+        return;
+    }
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
         fallback();

@@ -9,6 +9,10 @@
 
 namespace mirelo::DesktopServices {
 
+// Whether this session has a message bus to reach (its address is set, or
+// its socket is where the desktop puts it); without one nothing tries.
+bool hasSessionBus();
+
 // The file manager's ShowItems over D-Bus, else the first file's folder.
 void reveal(const std::vector<std::string>& paths);
 // xdg-email with each file attached.

@@ -1,5 +1,7 @@
 #include "SingleInstance.h"
 
+#include "common/DesktopServices.h"
+
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -11,6 +13,7 @@ SingleInstance::SingleInstance(QObject* parent) : QObject(parent) {}
 
 bool SingleInstance::claim(const QStringList& files)
 {
+    if (!DesktopServices::hasSessionBus()) return true;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) return true;
     if (bus.registerService(kService)) {

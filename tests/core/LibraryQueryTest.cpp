@@ -137,6 +137,29 @@ TEST(LibraryQuery, ALibraryInNameOrderKeepsItsOrder)
     EXPECT_EQ(kept.size(), 4);
 }
 
+TEST(LibraryQuery, ASearchFiltersTheUnsearchedListOfTheSamePlace)
+{
+    LibraryQueryInput input = inputOf(kLibrary);
+    input.folder = "/Photos";
+    input.sort = MediaSort::largest;
+    const LibraryQueryResult unsearched = run(input);
+    ASSERT_TRUE(unsearched.unsearched);
+    EXPECT_FALSE(unsearched.scopeReused);
+    for (const char* search : {"a", "É", "jpg", "", "nothing"}) {
+        input.search = search;
+        input.unsearched = nullptr;
+        const LibraryQueryResult full = run(input);
+        EXPECT_FALSE(full.unsearched && *search) << "only an empty search gives its list";
+        input.unsearched = unsearched.unsearched;
+        const LibraryQueryResult within = run(input);
+        EXPECT_TRUE(within.scopeReused);
+        EXPECT_EQ(names(within.visible), names(full.visible)) << search;
+        EXPECT_EQ(within.storage, full.storage) << search;
+        EXPECT_EQ(within.visibleIDs.size(), full.visible.size());
+        for (const MediaItem& shown : full.visible) EXPECT_TRUE(within.visibleIDs.contains(shown.path()));
+    }
+}
+
 TEST(LibraryQuery, CancelledQueriesGiveNothing)
 {
     ScanToken cancelled;

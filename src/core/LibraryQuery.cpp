@@ -122,8 +122,32 @@ std::optional<LibraryQueryResult> LibraryQuery::run(const LibraryQueryInput& inp
 
     LibraryQueryResult result;
     FormatSet formats;
-    ItemOrdering ordering(input.sort, input.itemsInNameOrder);
     if (!scope) result.scopedItems = input.items; // shared, not copied
+
+    // Everything, by name, in a library already in name order (the usual
+    // launch): the library is the list, so nothing is sorted or copied.
+    if (!scope && allFormats && search.empty() && input.section == LibraryMediaFilter::all &&
+        input.sort == MediaSort::name && input.itemsInNameOrder) {
+        const qsizetype count = input.items.size();
+        std::vector<uint64_t> hashes(static_cast<size_t>(count), 0);
+        for (qsizetype i = 0; i < count; ++i) {
+            if (i % 256 == 0 && token.isCancelled()) return std::nullopt;
+            const MediaItem& item = input.items[i];
+            formats.add(item);
+            result.totalBytes += item.bytes();
+            result.storage.include(item);
+            hashes[size_t(i)] = item.pathHash();
+        }
+        result.visible = input.items;
+        result.visibleIDs = MediaIDSet(result.visible, hashes);
+        if (token.isCancelled()) return std::nullopt;
+        result.formats = formats.sorted();
+        result.unsearched = std::make_shared<const UnsearchedItems>(
+            UnsearchedItems{result.visible, std::move(hashes), result.visibleIDs, result.storage});
+        return result;
+    }
+
+    ItemOrdering ordering(input.sort, input.itemsInNameOrder);
     if (!scope && allFormats && search.empty() && input.section == LibraryMediaFilter::all)
         ordering.reserve(size_t(input.items.size()));
 

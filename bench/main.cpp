@@ -4,7 +4,8 @@
 // prints the resident memory; "mirelo-bench model [ITEMS]" times the
 // application model; "mirelo-bench grid [ITEMS]" times the library grid's
 // painting while it scrolls; "mirelo-bench window [ITEMS]" times the library
-// window (launch, search typing, selection, memory); "mirelo-bench images DIR" times the image engine;
+// window (launch, search typing, selection, memory); "mirelo-bench stage FILE"
+// times the viewer's picture while it zooms and pans; "mirelo-bench images DIR" times the image engine;
 // "mirelo-bench previews FILE..." times the thumbnail store on FILEs;
 // "mirelo-bench frame FILE" times one viewer frame stage by stage;
 // anything else runs Google Benchmark.
@@ -14,6 +15,7 @@
 #include "ImageBench.h"
 #include "LibraryFile.h"
 #include "ProcessMemory.h"
+#include "StageBench.h"
 #include "WindowBench.h"
 #include "SyntheticLibrary.h"
 
@@ -47,6 +49,7 @@ int main(int argc, char** argv)
     if (argc >= 2 && std::strcmp(argv[1], "model") == 0) return mirelo::bench::runModelBench(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "grid") == 0) return mirelo::bench::runGridBench(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "window") == 0) return mirelo::bench::runWindowBench(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "stage") == 0) return mirelo::bench::runStageBench(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "images") == 0) return mirelo::bench::runImageBench(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "previews") == 0) return mirelo::bench::runPreviewBench(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "frame") == 0) return mirelo::bench::runFrameBench(argc, argv);

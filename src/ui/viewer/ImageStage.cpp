@@ -102,7 +102,7 @@ void ImageStage::display(const FrameRef& frame, const QString& name, bool first)
     geometry_.imageSize = {frame_->pixels.width, frame_->pixels.height};
     geometry_.viewport = {imageViewport_.width(), imageViewport_.height()};
     geometry_.fit();
-    render(false, kToggleMs);
+    renderGeometry(false, kToggleMs);
     if (first && !DesktopLook::shared().reduceMotion()) entrance_.start();
     setAccessibleName(name + kCanvasHint);
 }
@@ -121,7 +121,7 @@ void ImageStage::setImageViewport(const QRectF& rect)
         geometry_.viewport = {rect.width(), rect.height()};
         geometry_.constrainOffset();
     }
-    render(false, kToggleMs);
+    renderGeometry(false, kToggleMs);
 }
 
 ImageStage::Pose ImageStage::presentation() const
@@ -133,7 +133,7 @@ ImageStage::Pose ImageStage::presentation() const
 }
 
 // The single way the picture follows the geometry.
-void ImageStage::render(bool animated, int durationMs)
+void ImageStage::renderGeometry(bool animated, int durationMs)
 {
     const Pose shown = presentation();
     motion_.stop();
@@ -177,7 +177,7 @@ void ImageStage::toggleZoom(QPointF at)
         geometry_.fit();
     else
         geometry_.zoom(std::max(2 * geometry_.fitScale(), 1.0), {at.x(), at.y()});
-    render(true, kToggleMs);
+    renderGeometry(true, kToggleMs);
 }
 
 void ImageStage::perform(const ZoomAction& action)
@@ -193,7 +193,7 @@ void ImageStage::perform(const ZoomAction& action)
     case ZoomAction::decrease: geometry_.zoom(geometry_.scale - 0.1, centre); break;
     case ZoomAction::value: geometry_.zoom(action.scale, centre); break;
     }
-    render(true, kCommandMs);
+    renderGeometry(true, kCommandMs);
 }
 
 // MARK: held keys
@@ -208,7 +208,7 @@ void ImageStage::beginKeyboardZoom(int direction, uint16_t keyCode, bool isRepea
         synchronize();
     const double scale = keyboardZoom_.begin(direction, keyCode, false, geometry_.scale, t);
     geometry_.zoom(scale, geometry_.center());
-    render(false, kToggleMs);
+    renderGeometry(false, kToggleMs);
     if (!keyboardTimer_.isActive()) {
         // One step a frame, at the display's rate (60 to 120 a second).
         const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
@@ -223,7 +223,7 @@ void ImageStage::advanceKeyboardZoom()
     const double scale = keyboardZoom_.advance(geometry_.scale, now());
     if (std::abs(scale - geometry_.scale) > std::numeric_limits<double>::epsilon()) {
         geometry_.zoom(scale, geometry_.center());
-        render(false, kToggleMs);
+        renderGeometry(false, kToggleMs);
     }
 }
 
@@ -251,7 +251,7 @@ bool ImageStage::event(QEvent* event)
             cancelKeyboardZoom();
             synchronize();
             geometry_.zoom(geometry_.scale * (1 + gesture->value()), viewportPoint(gesture->position()));
-            render(false, kToggleMs);
+            renderGeometry(false, kToggleMs);
         } else if (gesture->gestureType() == Qt::SmartZoomNativeGesture) {
             const PointF at = viewportPoint(gesture->position());
             toggleZoom({at.x, at.y});
@@ -276,7 +276,7 @@ void ImageStage::wheelEvent(QWheelEvent* event)
         const double delta = trackpad ? event->pixelDelta().y() : event->angleDelta().y() / 120.0 * kLinesPerNotch;
         geometry_.zoom(geometry_.scale * std::exp(0.035 * delta), viewportPoint(event->position()));
     }
-    render(false, kToggleMs);
+    renderGeometry(false, kToggleMs);
 }
 
 void ImageStage::mousePressEvent(QMouseEvent* event)
@@ -284,7 +284,7 @@ void ImageStage::mousePressEvent(QMouseEvent* event)
     if (!ready_ || event->button() != Qt::LeftButton) return;
     cancelKeyboardZoom();
     synchronize();
-    render(false, kToggleMs);
+    renderGeometry(false, kToggleMs);
     setFocus(Qt::MouseFocusReason);
     dragging_ = event->globalPosition();
     setCursor(Qt::ClosedHandCursor);
@@ -296,7 +296,7 @@ void ImageStage::mouseMoveEvent(QMouseEvent* event)
     const QPointF delta = event->globalPosition() - *dragging_;
     geometry_.pan(delta.x(), delta.y());
     dragging_ = event->globalPosition();
-    render(false, kToggleMs);
+    renderGeometry(false, kToggleMs);
 }
 
 void ImageStage::mouseReleaseEvent(QMouseEvent*)

@@ -70,7 +70,8 @@ private:
         double scale = 1;
         PointF offset;
     };
-    void render(bool animated, int durationMs);
+    // The single way the picture follows the geometry.
+    void renderGeometry(bool animated, int durationMs);
     // Starts the next interaction from what is on screen.
     void synchronize();
     Pose presentation() const;

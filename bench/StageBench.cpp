@@ -1,0 +1,92 @@
+// The cost of a frame of the viewer's picture while the user zooms and pans:
+// a 4,096-pixel frame painted into a 1440 × 900 window, as the held zoom keys
+// and a drag drive it.
+
+#include "StageBench.h"
+
+#include "ViewerPipeline.h"
+#include "viewer/ImageStage.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QMouseEvent>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace mirelo::bench {
+
+namespace {
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+} // namespace
+
+int runStageBench(int argc, char** argv)
+{
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: mirelo-bench stage FILE [OUT.png]\n");
+        return 1;
+    }
+    QApplication application(argc, argv);
+    FrameRef frame = ViewerPipeline::prepare(argv[2], 0.1);
+    if (!frame) return 2;
+    ImageStage stage;
+    stage.resize(1440, 900);
+    stage.setImageViewport(QRectF(0, 42, 1440, 900 - 187));
+    stage.show();
+    stage.display(frame, QStringLiteral("photo"), false);
+    QElapsedTimer wait;
+    wait.start();
+    while (!stage.hasPyramid() && wait.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    const qint64 pyramidMs = wait.elapsed();
+
+    QImage target(1440, 900, QImage::Format_ARGB32_Premultiplied);
+    std::vector<double> zooming, panning;
+    QElapsedTimer clock;
+    // Zooming in from fit to 300 % in 1 % steps, as a held key does.
+    for (double scale = stage.geometry().scale; scale < 3; scale *= 1.01) {
+        stage.perform({ZoomAction::value, scale});
+        stage.perform({ZoomAction::value, scale}); // lands at once: no animation left to run
+        clock.start();
+        stage.render(&target);
+        zooming.push_back(double(clock.nsecsElapsed()) / 1e6);
+    }
+    stage.perform({ZoomAction::value, 2.0});
+    QCoreApplication::processEvents();
+    for (int step = 0; step < 300; ++step) {
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(700, 400), QPointF(700, 400), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        if (step == 0) QApplication::sendEvent(&stage, &press);
+        QMouseEvent move(QEvent::MouseMove, QPointF(700 - step, 400), QPointF(700 - step, 400), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(&stage, &move);
+        clock.start();
+        stage.render(&target);
+        panning.push_back(double(clock.nsecsElapsed()) / 1e6);
+    }
+    std::printf("stage %dx%d frame (source %.0fx%.0f): copies made in %lld ms; zooming %zu frames median %.2f ms max %.2f ms; "
+                "panning at 200%% %zu frames median %.2f ms max %.2f ms\n",
+                frame->image.width(), frame->image.height(), frame->pixels.width, frame->pixels.height,
+                static_cast<long long>(pyramidMs), zooming.size(), median(zooming),
+                *std::max_element(zooming.begin(), zooming.end()), panning.size(), median(panning),
+                *std::max_element(panning.begin(), panning.end()));
+    if (argc >= 4) {
+        const QString out = QString::fromLocal8Bit(argv[3]);
+        target.save(out);
+        // And fitted, on a grey like the viewer's backdrop.
+        stage.perform({ZoomAction::fit});
+        stage.perform({ZoomAction::fit});
+        target.fill(QColor(110, 110, 110));
+        stage.render(&target);
+        target.save(QString(out).replace(QStringLiteral(".png"), QStringLiteral("-fit.png")));
+    }
+    return 0;
+}
+
+} // namespace mirelo::bench

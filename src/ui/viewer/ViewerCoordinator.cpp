@@ -1,10 +1,18 @@
 #include "ViewerCoordinator.h"
 
 #include "AppModel.h"
+#include "ImageStage.h"
+#include "OverlayWindow.h"
+#include "ViewerPipeline.h"
+#include "ViewerScene.h"
+#include "GlassButton.h"
 #include "library/LibraryWindow.h"
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QScreen>
 
 namespace mirelo {
@@ -15,13 +23,28 @@ ViewerCoordinator& ViewerCoordinator::shared()
     return *coordinator;
 }
 
-ViewerCoordinator::ViewerCoordinator() = default;
+ViewerCoordinator::ViewerCoordinator()
+{
+    loadingWork_.setSingleShot(true);
+    loadingWork_.setInterval(kSpinnerDelayMs);
+    QObject::connect(&loadingWork_, &QTimer::timeout, this, [this] {
+        if (scene_) scene_->setSpinning(true);
+    });
+    chromeWork_.setSingleShot(true);
+    chromeWork_.setInterval(kChromeHideMs);
+    QObject::connect(&chromeWork_, &QTimer::timeout, this, [this] {
+        if (scene_) scene_->setChrome(false);
+    });
+}
 
 ViewerCoordinator::~ViewerCoordinator()
 {
     if (model_) model_->setViewer(nullptr);
     delete libraryWindow_;
+    delete window_;
 }
+
+OverlayWindow* ViewerCoordinator::viewerWindow() const { return window_; }
 
 LibraryWindow* ViewerCoordinator::libraryWindow() const { return libraryWindow_; }
 
@@ -32,6 +55,13 @@ void ViewerCoordinator::connect(AppModel& model, ActionRegistry& actions)
     model.setViewer(this);
     QObject::connect(&model, &AppModel::errorMessageChanged, this, &ViewerCoordinator::followError);
     QObject::connect(&model, &AppModel::showingSettingsChanged, this, &ViewerCoordinator::followSettings);
+    QObject::connect(&model, &AppModel::zoomCommandChanged, this, [this] {
+        if (scene_) scene_->stage()->perform(model_->zoomCommand().action);
+    });
+    QObject::connect(&model, &AppModel::toastChanged, this, [this] {
+        if (presented_ && scene_ && model_->toast()) scene_->toast(*model_->toast());
+    });
+    if (model.current()) present(*model.current());
 }
 
 void ViewerCoordinator::makeLibraryIfNeeded()
@@ -77,6 +107,7 @@ void ViewerCoordinator::libraryBecameKey()
 void ViewerCoordinator::reopenLibrary()
 {
     openingExternalFile = false;
+    if (model_) model_->clearDeferredOpen();
     makeLibraryIfNeeded();
     restoreLibraryOnDismiss = false;
     if (model_) model_->setCurrent(std::nullopt);
@@ -100,16 +131,159 @@ void ViewerCoordinator::prepareToQuit()
 
 void ViewerCoordinator::copyImage() {}
 
-void ViewerCoordinator::present(const MediaItem&)
+// MARK: the viewer window
+
+void ViewerCoordinator::makeWindow()
 {
-    // The viewer window arrives with the viewer; until then the model's
-    // current item is all that changes.
+    scene_ = new ViewerScene;
+    window_ = new OverlayWindow(scene_);
+    window_->setGeometry(normalFrame_);
+    window_->onCompact = [this] { toggleCompact(); };
+    window_->onKey = [this](QKeyEvent* event) { return handleKey(event); };
+    window_->onCopy = [this] { copyImage(); };
+    window_->onZoomKey = [this](QKeyEvent* event) { return handleZoomKey(event); };
+    window_->onKeyRelease = [this](QKeyEvent* event) { return releaseZoomKey(event); };
+    window_->onClose = [this] {
+        if (model_) model_->setCurrent(std::nullopt);
+    };
+    window_->onMinimized = [this](bool) { dropHeldKeys(); };
+    window_->onActive = [this](bool active) {
+        if (!active) dropHeldKeys();
+    };
+    scene_->onKey = window_->onKey;
+    scene_->onNavigate = [this](int steps) {
+        if (model_) model_->navigate(steps);
+    };
+    scene_->onTopHover = [this](bool inside) { setChrome(inside); };
+    scene_->onClose = window_->onClose;
+    scene_->onMinimize = [this] { window_->showMinimized(); };
+    scene_->onCompact = [this] { toggleCompact(); };
+    QObject::connect(scene_->libraryButton(), &QAbstractButton::clicked, this, &ViewerCoordinator::reopenLibrary);
+    QObject::connect(scene_->copyButton(), &QAbstractButton::clicked, this, &ViewerCoordinator::copyImage);
+    QObject::connect(scene_->infoButton(), &QAbstractButton::clicked, this, [this] {
+        if (model_) model_->setShowingInfo(!model_->showingInfo());
+    });
+}
+
+void ViewerCoordinator::present(const MediaItem& item)
+{
+    if (!window_) makeWindow();
+    if (presented_) {
+        if (window_->isMinimized()) window_->showNormal();
+    } else {
+        restoreLibraryOnDismiss = !openingExternalFile && libraryWindow_ && libraryWindow_->isVisible();
+        // The compact viewer takes the library's place.
+        if (libraryWindow_) normalFrame_ = libraryWindow_->geometry();
+        immersive_ = true;
+        scene_->prepareOpening();
+        presented_ = true;
+        awaitingFirstFrame_ = true;
+        scene_->setChrome(false);
+        scene_->setWindowButtonsShown(true);
+    }
+    openingExternalFile = false;
+    const std::string_view name = item.name();
+    window_->setWindowTitle(QString::fromUtf8(name.data(), qsizetype(name.size())) + QStringLiteral(" — Mirelo"));
+    scene_->setItems(model_ ? model_->viewerItems() : MediaItems{item}, std::string(item.path()));
+    load(item);
+}
+
+void ViewerCoordinator::load(const MediaItem& item)
+{
+    dropHeldKeys();
+    loadingWork_.stop();
+    const int generation = ++generation_;
+    scene_->errorLabel()->hide();
+    scene_->zoomLabel()->setVisible(!item.isVideo());
+    scene_->copyButton()->setEnabled(false);
+    scene_->setFocus();
+    currentFrame_.reset();
+
+    if (item.isVideo()) {
+        scene_->stage()->reset();
+        scene_->clearAmbient();
+        scene_->showError(QStringLiteral("This video can’t be played on this computer.\nIts codec may not be supported."));
+        showPreparedWindow();
+        return;
+    }
+    ViewerPipeline& pipeline = ViewerPipeline::shared();
+    const MediaItems neighbours = neighborItems();
+    MediaItems retained{item};
+    retained.append(neighbours);
+    pipeline.retainRequests(retained);
+    loadingWork_.start();
+    QPointer<ViewerCoordinator> self(this);
+    pipeline.load(item, ViewerPipeline::veryHigh, [self, generation, item](FrameRef frame) {
+        if (!self || generation != self->generation_ || !self->presented_) return;
+        self->loadingWork_.stop();
+        self->scene_->setSpinning(false);
+        if (frame) {
+            const bool first = !self->displayedID_.has_value();
+            self->currentFrame_ = frame;
+            self->displayedID_ = std::string(item.path());
+            self->scene_->copyButton()->setEnabled(true);
+            self->showPreparedWindow();
+            self->scene_->showFrame(frame, item, first);
+        } else {
+            self->displayedID_.reset();
+            self->scene_->showError(QStringLiteral("This file can’t be previewed.\nIt may be damaged or use an unsupported codec."));
+        }
+        self->showPreparedWindow();
+    });
+    for (const MediaItem& neighbour : neighbours)
+        if (!neighbour.isVideo()) pipeline.load(neighbour, ViewerPipeline::veryLow);
+}
+
+MediaItems ViewerCoordinator::neighborItems() const
+{
+    MediaItems neighbours;
+    if (!model_) return neighbours;
+    const std::optional<int> index = model_->position();
+    if (!index) return neighbours;
+    const MediaItems& items = model_->viewerItems();
+    if (*index + 1 < items.size()) neighbours.append(items[*index + 1]);
+    if (*index - 1 >= 0) neighbours.append(items[*index - 1]);
+    return neighbours;
+}
+
+// The window comes on screen only once it has something to show.
+void ViewerCoordinator::showPreparedWindow()
+{
+    if (!presented_ || !awaitingFirstFrame_ || !window_) return;
+    awaitingFirstFrame_ = false;
+    if (immersive_) {
+        // The whole screen, also where no window manager does full screen.
+        const QScreen* screen = libraryWindow_ && libraryWindow_->screen() ? libraryWindow_->screen() : QApplication::primaryScreen();
+        if (screen) window_->setGeometry(screen->geometry());
+        window_->showFullScreen();
+    } else {
+        window_->setGeometry(normalFrame_);
+        window_->showNormal();
+    }
+    window_->raise();
+    window_->activateWindow();
+    scene_->setFocus();
+    if (libraryWindow_) libraryWindow_->hide();
 }
 
 void ViewerCoordinator::dismiss()
 {
+    dropHeldKeys();
     const bool was = presented_;
     presented_ = false;
+    awaitingFirstFrame_ = false;
+    ++generation_;
+    loadingWork_.stop();
+    chromeWork_.stop();
+    ViewerPipeline::shared().cancel();
+    if (scene_) {
+        scene_->clearSelection();
+        scene_->setSpinning(false);
+        scene_->stage()->reset();
+    }
+    if (window_) window_->hide();
+    currentFrame_.reset();
+    displayedID_.reset();
     if (was && restoreLibraryOnDismiss && libraryWindow_) {
         libraryWindow_->show();
         libraryWindow_->raise();
@@ -117,9 +291,77 @@ void ViewerCoordinator::dismiss()
     }
 }
 
-void ViewerCoordinator::setItems(const MediaItems&, const MediaItem&) {}
+void ViewerCoordinator::setItems(const MediaItems& items, const MediaItem& current)
+{
+    if (scene_) scene_->setItems(items, std::string(current.path()));
+}
 
 bool ViewerCoordinator::confirmTrash(const MediaItems&) { return false; }
+
+void ViewerCoordinator::toggleCompact()
+{
+    if (!window_) return;
+    immersive_ = !immersive_;
+    scene_->setWindowButtonsShown(immersive_);
+    if (!immersive_) {
+        window_->showNormal();
+        window_->setGeometry(normalFrame_);
+        setChrome(true);
+    } else {
+        normalFrame_ = window_->geometry();
+        if (const QScreen* screen = window_->screen()) window_->setGeometry(screen->geometry());
+        window_->showFullScreen();
+        setChrome(false);
+    }
+}
+
+void ViewerCoordinator::setChrome(bool show)
+{
+    chromeWork_.stop();
+    if (!scene_) return;
+    if (!show && immersive_)
+        chromeWork_.start();
+    else
+        scene_->setChrome(true);
+}
+
+// MARK: keys
+
+void ViewerCoordinator::dropHeldKeys()
+{
+    heldZoomKeys_.clear();
+    if (scene_) scene_->stage()->cancelKeyboardZoom();
+}
+
+bool ViewerCoordinator::handleKey(QKeyEvent* event)
+{
+    if (!model_ || QApplication::activeModalWidget()) return false;
+    switch (event->key()) {
+    case Qt::Key_Left: model_->navigate(-1); return true;
+    case Qt::Key_Right: model_->navigate(+1); return true;
+    case Qt::Key_Space: setChrome(!scene_->chromeShown()); return true;
+    case Qt::Key_Escape: model_->setCurrent(std::nullopt); return true;
+    default: return false;
+    }
+}
+
+bool ViewerCoordinator::handleZoomKey(QKeyEvent* event)
+{
+    int direction = 0;
+    if (!presented_ || !scene_ || !OverlayWindow::isZoomKey(event, &direction)) return false;
+    const uint16_t code = OverlayWindow::keyCode(event);
+    heldZoomKeys_.insert(code);
+    scene_->stage()->beginKeyboardZoom(direction, code, event->isAutoRepeat());
+    return true;
+}
+
+bool ViewerCoordinator::releaseZoomKey(QKeyEvent* event)
+{
+    const uint16_t code = OverlayWindow::keyCode(event);
+    if (heldZoomKeys_.erase(code) == 0) return false;
+    scene_->stage()->endKeyboardZoom(code);
+    return true;
+}
 
 void ViewerCoordinator::followError()
 {
@@ -128,6 +370,15 @@ void ViewerCoordinator::followError()
     if (!presented_ && libraryWindow_ && libraryWindow_->isVisible()) return;
     const QString message = *model_->errorMessage();
     model_->setErrorMessage(std::nullopt);
+    if (presented_ && window_) {
+        auto* sheet = new QMessageBox(QMessageBox::Warning, QStringLiteral("Mirelo couldn’t complete that"),
+                                      QStringLiteral("Mirelo couldn’t complete that"), QMessageBox::Ok, window_);
+        sheet->setInformativeText(message);
+        sheet->setAttribute(Qt::WA_DeleteOnClose);
+        sheet->setWindowModality(Qt::WindowModal);
+        sheet->open();
+        return;
+    }
     auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Mirelo couldn’t open that"),
                                 QStringLiteral("Mirelo couldn’t open that"), QMessageBox::Ok);
     box->setInformativeText(message);

@@ -1,24 +1,40 @@
 #pragma once
 // Owns the application's two windows and what happens between them: it
-// makes the library window, brings it back, hides it while the viewer
-// shows a file from the file manager, and routes the model's errors to
-// whichever window can show them. The model presents and dismisses the
-// viewer through it.
+// makes the library window and brings it back, presents the viewer on the
+// model's current item (the window appears only once there is something to
+// show), loads each item through the frame pipeline with its neighbours
+// ahead, routes the viewer's keys, switches immersive and compact, hides
+// the chrome after a moment, and routes the model's errors to whichever
+// window can show them.
 
+#include "MediaItem.h"
 #include "ViewerConnection.h"
+#include "ViewerFrame.h"
 
 #include <QObject>
 #include <QPointer>
+#include <QRect>
+#include <QTimer>
+
+#include <optional>
+#include <set>
+#include <string>
+
+class QKeyEvent;
 
 namespace mirelo {
 
 class ActionRegistry;
 class AppModel;
 class LibraryWindow;
+class OverlayWindow;
+class ViewerScene;
 
 class ViewerCoordinator : public QObject, public ViewerConnection {
     Q_OBJECT
 public:
+    static constexpr int kSpinnerDelayMs = 180, kChromeHideMs = 700;
+
     static ViewerCoordinator& shared();
     ViewerCoordinator();
     ~ViewerCoordinator() override;
@@ -27,12 +43,20 @@ public:
     void connect(AppModel& model, ActionRegistry& actions);
 
     LibraryWindow* libraryWindow() const;
+    OverlayWindow* viewerWindow() const;
+    ViewerScene* scene() const { return scene_; }
     void makeLibraryIfNeeded();
     void registerLibrary(LibraryWindow* window);
     // Closes the viewer and brings the library window forward.
     void reopenLibrary();
     void prepareToQuit();
     void copyImage();
+    void toggleCompact();
+    bool immersive() const { return immersive_; }
+    // Shows the chrome now, or hides it after a moment in immersive mode.
+    void setChrome(bool show);
+    bool awaitingFirstFrame() const { return awaitingFirstFrame_; }
+    const FrameRef& currentFrame() const { return currentFrame_; }
 
     // Set while files from the file manager open: the library stays hidden.
     bool openingExternalFile = false;
@@ -46,10 +70,20 @@ public:
     void setItems(const MediaItems& items, const MediaItem& current) override;
     bool confirmTrash(const MediaItems& items) override;
 
+    // Keys (also called by the window before normal dispatch).
+    bool handleKey(QKeyEvent* event);
+    bool handleZoomKey(QKeyEvent* event);
+    bool releaseZoomKey(QKeyEvent* event);
+
 Q_SIGNALS:
     void revealRequested(const std::vector<std::string>& paths);
 
 private:
+    void makeWindow();
+    void load(const MediaItem& item);
+    void showPreparedWindow();
+    MediaItems neighborItems() const;
+    void dropHeldKeys();
     void libraryWillClose();
     void libraryBecameKey();
     void followError();
@@ -58,7 +92,18 @@ private:
     AppModel* model_ = nullptr;
     ActionRegistry* actions_ = nullptr;
     QPointer<LibraryWindow> libraryWindow_;
+    OverlayWindow* window_ = nullptr;
+    ViewerScene* scene_ = nullptr;
+    std::set<uint16_t> heldZoomKeys_;
+    QRect normalFrame_{120, 100, 1180, 780};
+    bool immersive_ = true;
     bool presented_ = false;
+    bool awaitingFirstFrame_ = false;
+    int generation_ = 0;
+    QTimer loadingWork_;
+    QTimer chromeWork_;
+    FrameRef currentFrame_;
+    std::optional<std::string> displayedID_;
 };
 
 } // namespace mirelo

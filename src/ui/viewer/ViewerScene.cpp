@@ -1,0 +1,341 @@
+#include "ViewerScene.h"
+
+#include "GlassButton.h"
+#include "ImageStage.h"
+#include "common/DesktopLook.h"
+#include "common/Palette.h"
+
+#include <QGraphicsOpacityEffect>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QPainter>
+#include <QPropertyAnimation>
+#include <QToolButton>
+
+#include <cmath>
+
+namespace mirelo {
+
+namespace {
+
+QLabel* label(QWidget* parent, double size, QFont::Weight weight, QColor colour, Qt::Alignment alignment)
+{
+    auto* label = new QLabel(parent);
+    label->setFont(Palette::font(size, weight));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    label->setAlignment(alignment);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return label;
+}
+
+QString fileNameOf(const MediaItem& item)
+{
+    const std::string_view name = item.name();
+    return QString::fromUtf8(name.data(), qsizetype(name.size()));
+}
+
+} // namespace
+
+ViewerScene::ViewerScene(QWidget* parent) : QWidget(parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+
+    stage_ = new ImageStage(this);
+    stage_->setMouseTracking(true);
+    stage_->installEventFilter(this);
+    stage_->onZoom = [this](double scale) {
+        // Halves round away from zero: 0.5 shows 50%.
+        zoomLabel_->setText(QString::number(std::lround(scale * 100)) + QStringLiteral("%"));
+    };
+
+    library_ = new GlassButton(QStringLiteral("view-grid-symbolic"), QStringLiteral("Show library"), this);
+    folder_ = new GlassButton(QStringLiteral("folder-new-symbolic"), QStringLiteral("Add image to a folder"), this);
+    info_ = new GlassButton(QStringLiteral("help-about-symbolic"), QStringLiteral("Image information (Ctrl+I)"), this);
+    copy_ = new GlassButton(QStringLiteral("edit-copy-symbolic"), QStringLiteral("Copy image (Ctrl+C)"), this);
+
+    // The chrome: a translucent bar with the file name and, without a title
+    // bar, the window's own buttons at its left.
+    bar_ = new QWidget(this);
+    bar_->setObjectName(QStringLiteral("viewerBar"));
+    bar_->setAttribute(Qt::WA_StyledBackground);
+    bar_->setStyleSheet(QStringLiteral("#viewerBar { background: rgba(246, 246, 248, 0.86); border-bottom: 1px solid rgba(0, 0, 0, 0.08); }"));
+    auto* buttons = new QHBoxLayout;
+    buttons->setContentsMargins(12, 0, 0, 0);
+    buttons->setSpacing(8);
+    const std::tuple<const char*, const char*, std::function<void()>*> windowButtons[] = {
+        {"window-close-symbolic", "Close", &onClose},
+        {"window-minimize-symbolic", "Minimize", &onMinimize},
+        {"view-restore-symbolic", "Leave full screen", &onCompact},
+    };
+    for (const auto& [symbol, help, callback] : windowButtons) {
+        auto* button = new QToolButton(bar_);
+        button->setIcon(Palette::symbol(QString::fromUtf8(symbol)));
+        button->setIconSize(QSize(12, 12));
+        button->setAutoRaise(true);
+        button->setFixedSize(20, 20);
+        button->setToolTip(QString::fromUtf8(help));
+        button->setAccessibleName(QString::fromUtf8(help));
+        button->setFocusPolicy(Qt::NoFocus);
+        connect(button, &QToolButton::clicked, this, [callback] {
+            if (*callback) (*callback)();
+        });
+        windowButtons_ << button;
+    }
+    filename_ = label(bar_, 12, QFont::Medium, QColor(28, 28, 30), Qt::AlignCenter);
+    filename_->setTextFormat(Qt::PlainText);
+    barOpacity_ = new QGraphicsOpacityEffect(bar_);
+    barOpacity_->setOpacity(0);
+    bar_->setGraphicsEffect(barOpacity_);
+
+    count_ = label(this, 10, QFont::Normal, QColor(255, 255, 255, 217), Qt::AlignCenter);
+    zoomLabel_ = label(this, 11, QFont::Medium, QColor(255, 255, 255, 230), Qt::AlignRight | Qt::AlignVCenter);
+    zoomLabel_->setText(QStringLiteral("100%"));
+    zoomLabel_->setAttribute(Qt::WA_TransparentForMouseEvents, false); // its tooltip
+    zoomLabel_->setToolTip(QStringLiteral("Image magnification"));
+
+    copied_ = label(this, 12, QFont::Medium, QColor(28, 28, 30), Qt::AlignCenter);
+    copied_->setText(QStringLiteral("Copied"));
+    copied_->setStyleSheet(QStringLiteral("background: rgba(250, 250, 252, 0.95); border-radius: 12px;"));
+    copiedOpacity_ = new QGraphicsOpacityEffect(copied_);
+    copiedOpacity_->setOpacity(0);
+    copied_->setGraphicsEffect(copiedOpacity_);
+
+    notice_ = label(this, 12, QFont::Medium, Qt::white, Qt::AlignCenter);
+    notice_->setStyleSheet(QStringLiteral("background: rgba(0, 0, 0, 0.48); border-radius: 15px;"));
+    noticeOpacity_ = new QGraphicsOpacityEffect(notice_);
+    noticeOpacity_->setOpacity(0);
+    notice_->setGraphicsEffect(noticeOpacity_);
+    noticeTimer_.setSingleShot(true);
+    noticeTimer_.setInterval(kNoticeMs);
+    // The notice always fades out, even with reduced motion.
+    connect(&noticeTimer_, &QTimer::timeout, this, [this] { fade(noticeOpacity_, 0, kNoticeFadeMs); });
+
+    errorLabel_ = label(this, 15, QFont::Medium, Qt::white, Qt::AlignCenter);
+    errorLabel_->setWordWrap(true);
+    errorLabel_->hide();
+
+    copiedTimer_.setSingleShot(true);
+    copiedTimer_.setInterval(kCopiedMs);
+    connect(&copiedTimer_, &QTimer::timeout, this,
+            [this] { fade(copiedOpacity_, 0, DesktopLook::shared().reduceMotion() ? 0 : kChromeFadeMs); });
+
+    spinner_.setStartValue(0.0);
+    spinner_.setEndValue(360.0);
+    spinner_.setDuration(1000);
+    spinner_.setLoopCount(-1);
+    connect(&spinner_, &QVariantAnimation::valueChanged, this, [this] { update(QRect(width() / 2 - 12, height() / 2 - 12, 24, 24)); });
+
+    layoutChildren();
+}
+
+QRectF ViewerScene::imageViewportFor(QSize size)
+{
+    return {0, double(kTopSpace), double(size.width()), std::max(double(size.height() - kTopSpace - kBottomSpace), 1.0)};
+}
+
+// The layout of the viewer, in points from the top left.
+void ViewerScene::layoutChildren()
+{
+    const int w = width(), h = height();
+    stage_->setGeometry(rect());
+    stage_->setImageViewport(imageViewportFor(size()));
+    // Each button's circle at (W − 72, 52 + 58 k), 46 across; the widget has
+    // room around it for the shadow.
+    const int margin = (library_->width() - GlassButton::kDiameter) / 2;
+    const int buttonX = w - 72 - margin;
+    int top = 52 - margin;
+    for (GlassButton* button : {library_, folder_, info_, copy_}) {
+        button->move(buttonX, top);
+        top += 58;
+    }
+    bar_->setGeometry(0, 0, w, kBarHeight);
+    int x = 12;
+    for (QToolButton* button : windowButtons_) {
+        button->move(x, (kBarHeight - button->height()) / 2);
+        x += button->width() + 6;
+    }
+    filename_->setGeometry(86, 7, std::max(w - 110, 100), 18);
+    count_->setGeometry(w / 2 - 90, h - 22, 180, 14);
+    zoomLabel_->setGeometry(w - 94, h - 159, 65, 17);
+    const QRect copy = copy_->geometry();
+    copied_->setGeometry(copy.x() + margin - 92, copy.center().y() - 16, 80, 32);
+    notice_->setGeometry(w / 2 - 230, h - 182, 460, 31);
+    errorLabel_->setGeometry(w / 2 - 230, h / 2 - 45, 460, 90);
+}
+
+void ViewerScene::resizeEvent(QResizeEvent*) { layoutChildren(); }
+
+void ViewerScene::setWindowButtonsShown(bool shown)
+{
+    for (QToolButton* button : windowButtons_) button->setVisible(shown);
+}
+
+void ViewerScene::setItems(const MediaItems& items, const std::string& current)
+{
+    copiedTimer_.stop();
+    copiedOpacity_->setOpacity(0);
+    items_ = items;
+    selectedIndex_.reset();
+    for (qsizetype i = 0; i < items.size(); ++i)
+        if (items[i].path() == current) {
+            selectedIndex_ = int(i);
+            break;
+        }
+    if (selectedIndex_) {
+        const QString name = fileNameOf(items[*selectedIndex_]);
+        filename_->setText(filename_->fontMetrics().elidedText(name, Qt::ElideMiddle, filename_->width()));
+        filename_->setToolTip(name);
+        count_->setText(QStringLiteral("%1 / %2").arg(*selectedIndex_ + 1).arg(items.size()));
+    }
+}
+
+void ViewerScene::prepareOpening()
+{
+    stage_->reset();
+    errorLabel_->hide();
+    clearAmbient();
+}
+
+void ViewerScene::clearAmbient()
+{
+    ambient_ = QImage();
+    update();
+}
+
+void ViewerScene::showFrame(const FrameRef& frame, const MediaItem& item, bool first)
+{
+    setSpinning(false);
+    errorLabel_->hide();
+    stage_->show();
+    ambient_ = frame->ambient ? *frame->ambient : QImage();
+    update();
+    const QString name = fileNameOf(item);
+    stage_->display(frame, name, first);
+    zoomLabel_->setToolTip(frame->downsampled ? QStringLiteral("Optimized 4,096 px preview · original %1 × %2")
+                                                    .arg(qlonglong(std::llround(frame->pixels.width)))
+                                                    .arg(qlonglong(std::llround(frame->pixels.height)))
+                                              : QStringLiteral("Image magnification"));
+    setAccessibleName(QStringLiteral("Viewing ") + name);
+}
+
+void ViewerScene::showError(const QString& message)
+{
+    stage_->reset();
+    setSpinning(false);
+    errorLabel_->setText(message);
+    errorLabel_->show();
+    errorLabel_->raise();
+}
+
+void ViewerScene::setSpinning(bool spinning)
+{
+    if (spinning == this->spinning()) return;
+    if (spinning)
+        spinner_.start();
+    else
+        spinner_.stop();
+    update();
+}
+
+void ViewerScene::toast(const QString& text)
+{
+    noticeTimer_.stop();
+    notice_->setText(QStringLiteral("  ") + text + QStringLiteral("  "));
+    fade(noticeOpacity_, 1, 0);
+    noticeTimer_.start();
+}
+
+void ViewerScene::showCopied()
+{
+    copiedTimer_.stop();
+    fade(copiedOpacity_, 1, DesktopLook::shared().reduceMotion() ? 0 : 120);
+    copiedTimer_.start();
+}
+
+bool ViewerScene::copiedShown() const { return copiedOpacity_->opacity() > 0 || copiedTimer_.isActive(); }
+
+void ViewerScene::setChrome(bool show)
+{
+    chromeShown_ = show;
+    bar_->setAccessibleName(show ? filename_->text() : QString());
+    fade(barOpacity_, show ? 1 : 0, DesktopLook::shared().reduceMotion() ? 0 : kChromeFadeMs);
+}
+
+void ViewerScene::fade(QGraphicsOpacityEffect* effect, double to, int durationMs)
+{
+    for (auto* running : effect->findChildren<QPropertyAnimation*>()) running->stop();
+    if (durationMs <= 0) {
+        effect->setOpacity(to);
+        return;
+    }
+    auto* animation = new QPropertyAnimation(effect, "opacity", effect);
+    animation->setDuration(durationMs);
+    animation->setStartValue(effect->opacity());
+    animation->setEndValue(to);
+    animation->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
+// The top band: the pointer in it, or a click in it, shows the chrome.
+void ViewerScene::followPointer(QPointF scenePoint)
+{
+    const bool inside = scenePoint.y() < kTopBand;
+    if (inside == inTopBand_) return;
+    inTopBand_ = inside;
+    if (onTopHover) onTopHover(inside);
+}
+
+bool ViewerScene::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == stage_) {
+        if (event->type() == QEvent::MouseMove)
+            followPointer(stage_->mapTo(this, static_cast<QMouseEvent*>(event)->position()));
+        if (event->type() == QEvent::MouseButtonPress &&
+            stage_->mapTo(this, static_cast<QMouseEvent*>(event)->position()).y() < kTopBand && onTopHover) {
+            onTopHover(true);
+            return true;
+        }
+        if (event->type() == QEvent::Leave && inTopBand_) followPointer(QPointF(0, height()));
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ViewerScene::keyPressEvent(QKeyEvent* event)
+{
+    if (onKey && onKey(event)) return;
+    QWidget::keyPressEvent(event);
+}
+
+// The backdrop: mid grey, the picture's blurred copy over it at 0.45 and a
+// dark veil; for videos and while opening only the greys.
+void ViewerScene::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor::fromRgbF(0.48f, 0.48f, 0.48f));
+    if (!ambient_.isNull()) {
+        // Cover the whole scene, cropping what overflows.
+        const QSizeF picture = QSizeF(ambient_.size()).scaled(QSizeF(size()), Qt::KeepAspectRatioByExpanding);
+        const QRectF target(QPointF((width() - picture.width()) / 2, (height() - picture.height()) / 2), picture);
+        painter.setOpacity(0.45);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(target, ambient_);
+        painter.setOpacity(1);
+    }
+    painter.fillRect(rect(), QColor::fromRgbF(0.22f, 0.22f, 0.22f, 0.4f));
+    if (spinning()) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QRectF ring(width() / 2.0 - 9, height() / 2.0 - 9, 18, 18);
+        painter.setPen(QPen(QColor(255, 255, 255, 60), 2.5));
+        painter.drawEllipse(ring);
+        painter.setPen(QPen(Qt::white, 2.5, Qt::SolidLine, Qt::RoundCap));
+        const int start = int(-spinner_.currentValue().toDouble() * 16);
+        painter.drawArc(ring, start, 100 * 16);
+    }
+}
+
+} // namespace mirelo

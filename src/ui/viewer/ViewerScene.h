@@ -1,0 +1,112 @@
+#pragma once
+// The viewer window's content: the picture's softened, blurred copy as a
+// backdrop, the picture (ImageStage), four glass buttons, the bar with the
+// file name and the window's own buttons (the chrome), the position and
+// zoom labels, notices, the error text and a spinner. It turns the
+// coordinator's calls into what is seen and reports what the user does
+// through its callbacks.
+
+#include "MediaItem.h"
+#include "ViewerFrame.h"
+
+#include <QImage>
+#include <QPointer>
+#include <QTimer>
+#include <QVariantAnimation>
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+
+class QGraphicsOpacityEffect;
+class QLabel;
+class QToolButton;
+
+namespace mirelo {
+
+class GlassButton;
+class ImageStage;
+
+class ViewerScene : public QWidget {
+    Q_OBJECT
+public:
+    // Points kept free below and above the picture (filmstrip and count; chrome).
+    static constexpr int kBottomSpace = 145, kTopSpace = 42, kTopBand = 44, kBarHeight = 32;
+    static constexpr int kNoticeMs = 3000, kNoticeFadeMs = 180, kCopiedMs = 1600, kChromeFadeMs = 150;
+
+    explicit ViewerScene(QWidget* parent = nullptr);
+
+    ImageStage* stage() const { return stage_; }
+    GlassButton* libraryButton() const { return library_; }
+    GlassButton* folderButton() const { return folder_; }
+    GlassButton* infoButton() const { return info_; }
+    GlassButton* copyButton() const { return copy_; }
+    QLabel* zoomLabel() const { return zoomLabel_; }
+    QLabel* countLabel() const { return count_; }
+    QLabel* fileName() const { return filename_; }
+    QLabel* errorLabel() const { return errorLabel_; }
+    QLabel* notice() const { return notice_; }
+    QWidget* bar() const { return bar_; }
+    // The stage's image viewport for a scene of this size.
+    static QRectF imageViewportFor(QSize size);
+
+    void setItems(const MediaItems& items, const std::string& current);
+    std::optional<int> selectedIndex() const { return selectedIndex_; }
+    void clearSelection() { selectedIndex_.reset(); }
+    void prepareOpening();
+    void showFrame(const FrameRef& frame, const MediaItem& item, bool first);
+    void showError(const QString& message);
+    void setSpinning(bool spinning);
+    bool spinning() const { return spinner_.state() == QAbstractAnimation::Running; }
+    void toast(const QString& text);
+    void showCopied();
+    bool copiedShown() const;
+    void setChrome(bool show);
+    bool chromeShown() const { return chromeShown_; }
+    void clearAmbient();
+    // The window's own buttons in the bar: shown when the window has no title bar.
+    void setWindowButtonsShown(bool shown);
+
+    std::function<void(int steps)> onNavigate;
+    std::function<void(bool inside)> onTopHover;
+    std::function<bool(QKeyEvent* event)> onKey;
+    std::function<void()> onClose, onMinimize, onCompact;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void layoutChildren();
+    void fade(QGraphicsOpacityEffect* effect, double to, int durationMs);
+    void followPointer(QPointF scenePoint);
+
+    ImageStage* stage_;
+    GlassButton* library_;
+    GlassButton* folder_;
+    GlassButton* info_;
+    GlassButton* copy_;
+    QWidget* bar_;
+    QLabel* filename_;
+    QList<QToolButton*> windowButtons_;
+    QLabel* count_;
+    QLabel* zoomLabel_;
+    QLabel* notice_;
+    QLabel* errorLabel_;
+    QLabel* copied_;
+    QGraphicsOpacityEffect* barOpacity_;
+    QGraphicsOpacityEffect* noticeOpacity_;
+    QGraphicsOpacityEffect* copiedOpacity_;
+    QTimer noticeTimer_;
+    QTimer copiedTimer_;
+    QVariantAnimation spinner_;
+    QImage ambient_;
+    MediaItems items_;
+    std::optional<int> selectedIndex_;
+    bool chromeShown_ = false;
+    bool inTopBand_ = false;
+};
+
+} // namespace mirelo

@@ -9,6 +9,9 @@
 #include "library/LibraryWindow.h"
 
 #include <QApplication>
+#include <QAudioOutput>
+#include <QMediaPlayer>
+#include <QVideoWidget>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
@@ -193,6 +196,9 @@ void ViewerCoordinator::load(const MediaItem& item)
     dropHeldKeys();
     loadingWork_.stop();
     const int generation = ++generation_;
+    removePlayer();
+    scene_->video()->hide();
+    scene_->stage()->show();
     scene_->errorLabel()->hide();
     scene_->zoomLabel()->setVisible(!item.isVideo());
     scene_->copyButton()->setEnabled(false);
@@ -200,10 +206,7 @@ void ViewerCoordinator::load(const MediaItem& item)
     currentFrame_.reset();
 
     if (item.isVideo()) {
-        scene_->stage()->reset();
-        scene_->clearAmbient();
-        scene_->showError(QStringLiteral("This video can’t be played on this computer.\nIts codec may not be supported."));
-        showPreparedWindow();
+        loadVideo(item, generation);
         return;
     }
     ViewerPipeline& pipeline = ViewerPipeline::shared();
@@ -232,6 +235,48 @@ void ViewerCoordinator::load(const MediaItem& item)
     });
     for (const MediaItem& neighbour : neighbours)
         if (!neighbour.isVideo()) pipeline.load(neighbour, ViewerPipeline::veryLow);
+}
+
+// A video plays only once the player has read it; until then the spinner
+// turns, and one it cannot read says so.
+void ViewerCoordinator::loadVideo(const MediaItem& item, int generation)
+{
+    scene_->stage()->reset();
+    scene_->clearAmbient();
+    scene_->setSpinning(true);
+    player_ = new QMediaPlayer(this);
+    player_->setAudioOutput(new QAudioOutput(player_));
+    QMediaPlayer* player = player_;
+    auto verdict = [this, player, generation](bool playable) {
+        if (generation != generation_ || !presented_ || player != player_) return;
+        scene_->setSpinning(false);
+        if (playable) {
+            scene_->stage()->hide();
+            player->setVideoOutput(scene_->video());
+            scene_->video()->show();
+            scene_->setFocus();
+        } else {
+            removePlayer();
+            scene_->showError(QStringLiteral("This video can’t be played on this computer.\nIts codec may not be supported."));
+        }
+        showPreparedWindow();
+    };
+    QObject::connect(player, &QMediaPlayer::mediaStatusChanged, this, [player, verdict](QMediaPlayer::MediaStatus status) {
+        if (status == QMediaPlayer::LoadedMedia && player->hasVideo()) verdict(true);
+        if (status == QMediaPlayer::InvalidMedia || (status == QMediaPlayer::LoadedMedia && !player->hasVideo())) verdict(false);
+    });
+    QObject::connect(player, &QMediaPlayer::errorOccurred, this, [verdict] { verdict(false); });
+    const std::string_view path = item.path();
+    player->setSource(QUrl::fromLocalFile(QString::fromUtf8(path.data(), qsizetype(path.size()))));
+}
+
+void ViewerCoordinator::removePlayer()
+{
+    if (!player_) return;
+    player_->stop();
+    player_->setVideoOutput(static_cast<QObject*>(nullptr));
+    player_->deleteLater();
+    player_ = nullptr;
 }
 
 MediaItems ViewerCoordinator::neighborItems() const
@@ -276,7 +321,9 @@ void ViewerCoordinator::dismiss()
     loadingWork_.stop();
     chromeWork_.stop();
     ViewerPipeline::shared().cancel();
+    removePlayer();
     if (scene_) {
+        scene_->video()->hide();
         scene_->clearSelection();
         scene_->setSpinning(false);
         scene_->stage()->reset();
@@ -339,7 +386,14 @@ bool ViewerCoordinator::handleKey(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Left: model_->navigate(-1); return true;
     case Qt::Key_Right: model_->navigate(+1); return true;
-    case Qt::Key_Space: setChrome(!scene_->chromeShown()); return true;
+    case Qt::Key_Space:
+        if (player_ && scene_->video()->isVisible()) {
+            // A video plays and pauses; otherwise the chrome comes and goes.
+            player_->playbackState() == QMediaPlayer::PlayingState ? player_->pause() : player_->play();
+        } else {
+            setChrome(!scene_->chromeShown());
+        }
+        return true;
     case Qt::Key_Escape: model_->setCurrent(std::nullopt); return true;
     default: return false;
     }

@@ -21,6 +21,7 @@
 #include <string>
 
 class QKeyEvent;
+class QMediaPlayer;
 
 namespace mirelo {
 
@@ -57,6 +58,7 @@ public:
     void setChrome(bool show);
     bool awaitingFirstFrame() const { return awaitingFirstFrame_; }
     const FrameRef& currentFrame() const { return currentFrame_; }
+    QMediaPlayer* player() const { return player_; }
 
     // Set while files from the file manager open: the library stays hidden.
     bool openingExternalFile = false;
@@ -84,6 +86,8 @@ private:
     void showPreparedWindow();
     MediaItems neighborItems() const;
     void dropHeldKeys();
+    void loadVideo(const MediaItem& item, int generation);
+    void removePlayer();
     void libraryWillClose();
     void libraryBecameKey();
     void followError();
@@ -103,6 +107,7 @@ private:
     QTimer loadingWork_;
     QTimer chromeWork_;
     FrameRef currentFrame_;
+    QMediaPlayer* player_ = nullptr; // the current video's
     std::optional<std::string> displayedID_;
 };
 

@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPropertyAnimation>
 #include <QToolButton>
+#include <QVideoWidget>
 
 #include <cmath>
 
@@ -53,6 +54,10 @@ ViewerScene::ViewerScene(QWidget* parent) : QWidget(parent)
         // Halves round away from zero: 0.5 shows 50%.
         zoomLabel_->setText(QString::number(std::lround(scale * 100)) + QStringLiteral("%"));
     };
+
+    video_ = new QVideoWidget(this);
+    video_->setAspectRatioMode(Qt::KeepAspectRatio);
+    video_->hide();
 
     library_ = new GlassButton(QStringLiteral("view-grid-symbolic"), QStringLiteral("Show library"), this);
     folder_ = new GlassButton(QStringLiteral("folder-new-symbolic"), QStringLiteral("Add image to a folder"), this);
@@ -145,6 +150,7 @@ void ViewerScene::layoutChildren()
     const int w = width(), h = height();
     stage_->setGeometry(rect());
     stage_->setImageViewport(imageViewportFor(size()));
+    video_->setGeometry(imageViewportFor(size()).adjusted(90, 15, -90, -15).toRect());
     // Each button's circle at (W − 72, 52 + 58 k), 46 across; the widget has
     // room around it for the shadow.
     const int margin = (library_->width() - GlassButton::kDiameter) / 2;
@@ -198,6 +204,7 @@ void ViewerScene::setItems(const MediaItems& items, const std::string& current)
 void ViewerScene::prepareOpening()
 {
     stage_->reset();
+    video_->hide();
     errorLabel_->hide();
     clearAmbient();
 }

@@ -21,6 +21,7 @@
 class QGraphicsOpacityEffect;
 class QLabel;
 class QToolButton;
+class QVideoWidget;
 
 namespace mirelo {
 
@@ -37,6 +38,7 @@ public:
     explicit ViewerScene(QWidget* parent = nullptr);
 
     ImageStage* stage() const { return stage_; }
+    QVideoWidget* video() const { return video_; }
     GlassButton* libraryButton() const { return library_; }
     GlassButton* folderButton() const { return folder_; }
     GlassButton* infoButton() const { return info_; }
@@ -84,6 +86,7 @@ private:
     void followPointer(QPointF scenePoint);
 
     ImageStage* stage_;
+    QVideoWidget* video_;
     GlassButton* library_;
     GlassButton* folder_;
     GlassButton* info_;

@@ -6,7 +6,6 @@
 #include "common/Palette.h"
 
 #include <QGraphicsOpacityEffect>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
@@ -70,9 +69,6 @@ ViewerScene::ViewerScene(QWidget* parent) : QWidget(parent)
     bar_->setObjectName(QStringLiteral("viewerBar"));
     bar_->setAttribute(Qt::WA_StyledBackground);
     bar_->setStyleSheet(QStringLiteral("#viewerBar { background: rgba(246, 246, 248, 0.86); border-bottom: 1px solid rgba(0, 0, 0, 0.08); }"));
-    auto* buttons = new QHBoxLayout;
-    buttons->setContentsMargins(12, 0, 0, 0);
-    buttons->setSpacing(8);
     const std::tuple<const char*, const char*, std::function<void()>*> windowButtons[] = {
         {"window-close-symbolic", "Close", &onClose},
         {"window-minimize-symbolic", "Minimize", &onMinimize},

@@ -1,5 +1,7 @@
 #include "ViewerGeometry.h"
 
+#include <cmath>
+
 #include <algorithm>
 
 namespace mirelo {
@@ -105,6 +107,14 @@ double FilmstripGeometry::centeredOffset(int index) const
 {
     if (count == 0) return 0;
     return stride * std::min(std::max(index, 0), count - 1);
+}
+
+std::pair<int, int> FilmstripGeometry::itemsBetween(double minX, double maxX) const
+{
+    if (count < 1) return {0, 0};
+    const int first = std::max(int(std::floor((minX - leadingInset()) / stride)), 0);
+    const int last = std::min(count - 1, int(std::ceil((maxX - leadingInset()) / stride)));
+    return last < first ? std::pair{0, 0} : std::pair{first, last + 1};
 }
 
 } // namespace mirelo

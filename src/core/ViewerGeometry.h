@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace mirelo {
@@ -72,6 +73,8 @@ struct FilmstripGeometry {
     double contentWidth() const;
     RectF frame(int index) const;
     double centeredOffset(int index) const;
+    // The first and past-the-last index of the items meeting [minX, maxX).
+    std::pair<int, int> itemsBetween(double minX, double maxX) const;
 };
 
 } // namespace mirelo

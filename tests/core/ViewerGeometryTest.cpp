@@ -118,6 +118,15 @@ TEST(Filmstrip, CentresEveryItem)
     EXPECT_EQ(strip.centeredOffset(12), 1278);
     EXPECT_EQ(strip.centeredOffset(-1), 0);
     EXPECT_EQ(strip.centeredOffset(3), 426);
+
+    // Only the items meeting a rectangle: a few, however long the list.
+    const struct {
+        double minX, maxX;
+        std::pair<int, int> items;
+    } bands[] = {{0, 800, {0, 5}}, {426, 1226, {0, 8}}, {2000, 2400, {0, 0}}, {1600, 2400, {8, 10}}, {-500, 0, {0, 0}}};
+    for (const auto& [minX, maxX, items] : bands) EXPECT_EQ(strip.itemsBetween(minX, maxX), items) << minX;
+    EXPECT_EQ(FilmstripGeometry(800, 1'000'000).itemsBetween(142'000, 142'800), (std::pair{997, 1005}));
+    EXPECT_EQ(empty.itemsBetween(0, 1000), (std::pair{0, 0}));
 }
 
 } // namespace

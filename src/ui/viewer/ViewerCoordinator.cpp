@@ -5,6 +5,7 @@
 #include "OverlayWindow.h"
 #include "ViewerPipeline.h"
 #include "ViewerScene.h"
+#include "Filmstrip.h"
 #include "GlassButton.h"
 #include "library/LibraryWindow.h"
 
@@ -158,6 +159,9 @@ void ViewerCoordinator::makeWindow()
         if (model_) model_->navigate(steps);
     };
     scene_->onTopHover = [this](bool inside) { setChrome(inside); };
+    scene_->onChoose = [this](const MediaItem& item) {
+        if (model_) model_->setCurrent(item);
+    };
     scene_->onClose = window_->onClose;
     scene_->onMinimize = [this] { window_->showMinimized(); };
     scene_->onCompact = [this] { toggleCompact(); };
@@ -308,6 +312,7 @@ void ViewerCoordinator::showPreparedWindow()
     window_->raise();
     window_->activateWindow();
     scene_->setFocus();
+    scene_->revealFilmstrip();
     if (libraryWindow_) libraryWindow_->hide();
 }
 
@@ -323,6 +328,7 @@ void ViewerCoordinator::dismiss()
     ViewerPipeline::shared().cancel();
     removePlayer();
     if (scene_) {
+        scene_->filmstrip()->stopGlide();
         scene_->video()->hide();
         scene_->clearSelection();
         scene_->setSpinning(false);

@@ -1,6 +1,8 @@
 #include "ViewerScene.h"
 
+#include "Filmstrip.h"
 #include "GlassButton.h"
+#include "ThumbnailStore.h"
 #include "ImageStage.h"
 #include "common/DesktopLook.h"
 #include "common/Palette.h"
@@ -58,6 +60,15 @@ ViewerScene::ViewerScene(QWidget* parent) : QWidget(parent)
     video_->setAspectRatioMode(Qt::KeepAspectRatio);
     video_->hide();
 
+    filmstrip_ = new Filmstrip(ThumbnailStore::shared(), this);
+    filmstrip_->onNavigate = [this](int steps) {
+        if (onNavigate) onNavigate(steps);
+    };
+    filmstrip_->onChoose = [this](const MediaItem& item) {
+        if (onChoose) onChoose(item);
+        stage_->setFocus(); // the arrows keep moving through the list
+    };
+
     library_ = new GlassButton(QStringLiteral("view-grid-symbolic"), QStringLiteral("Show library"), this);
     folder_ = new GlassButton(QStringLiteral("folder-new-symbolic"), QStringLiteral("Add image to a folder"), this);
     info_ = new GlassButton(QStringLiteral("help-about-symbolic"), QStringLiteral("Image information (Ctrl+I)"), this);
@@ -90,6 +101,8 @@ ViewerScene::ViewerScene(QWidget* parent) : QWidget(parent)
     }
     filename_ = label(bar_, 12, QFont::Medium, QColor(28, 28, 30), Qt::AlignCenter);
     filename_->setTextFormat(Qt::PlainText);
+    bar_->setMouseTracking(true);
+    bar_->installEventFilter(this);
     barOpacity_ = new QGraphicsOpacityEffect(bar_);
     barOpacity_->setOpacity(0);
     bar_->setGraphicsEffect(barOpacity_);
@@ -132,6 +145,7 @@ ViewerScene::ViewerScene(QWidget* parent) : QWidget(parent)
     spinner_.setLoopCount(-1);
     connect(&spinner_, &QVariantAnimation::valueChanged, this, [this] { update(QRect(width() / 2 - 12, height() / 2 - 12, 24, 24)); });
 
+    filmstrip_->raise();
     layoutChildren();
 }
 
@@ -163,6 +177,7 @@ void ViewerScene::layoutChildren()
         x += button->width() + 6;
     }
     filename_->setGeometry(86, 7, std::max(w - 110, 100), 18);
+    filmstrip_->setGeometry(0, h - 133, w, Filmstrip::kHeight);
     count_->setGeometry(w / 2 - 90, h - 22, 180, 14);
     zoomLabel_->setGeometry(w - 94, h - 159, 65, 17);
     const QRect copy = copy_->geometry();
@@ -195,10 +210,18 @@ void ViewerScene::setItems(const MediaItems& items, const std::string& current)
         filename_->setToolTip(name);
         count_->setText(QStringLiteral("%1 / %2").arg(*selectedIndex_ + 1).arg(items.size()));
     }
+    filmstrip_->setItems(items, selectedIndex_);
+}
+
+void ViewerScene::revealFilmstrip()
+{
+    filmstrip_->show();
+    filmstrip_->reveal();
 }
 
 void ViewerScene::prepareOpening()
 {
+    filmstrip_->hide(); // until the window shows
     stage_->reset();
     video_->hide();
     errorLabel_->hide();
@@ -295,6 +318,11 @@ void ViewerScene::followPointer(QPointF scenePoint)
 
 bool ViewerScene::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == bar_) {
+        // The bar lies in the top band, shown or not.
+        if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) followPointer(QPointF(0, 0));
+        if (event->type() == QEvent::MouseButtonPress && onTopHover) onTopHover(true);
+    }
     if (watched == stage_) {
         if (event->type() == QEvent::MouseMove)
             followPointer(stage_->mapTo(this, static_cast<QMouseEvent*>(event)->position()));

@@ -25,6 +25,7 @@ class QVideoWidget;
 
 namespace mirelo {
 
+class Filmstrip;
 class GlassButton;
 class ImageStage;
 
@@ -39,6 +40,7 @@ public:
 
     ImageStage* stage() const { return stage_; }
     QVideoWidget* video() const { return video_; }
+    Filmstrip* filmstrip() const { return filmstrip_; }
     GlassButton* libraryButton() const { return library_; }
     GlassButton* folderButton() const { return folder_; }
     GlassButton* infoButton() const { return info_; }
@@ -56,6 +58,8 @@ public:
     std::optional<int> selectedIndex() const { return selectedIndex_; }
     void clearSelection() { selectedIndex_.reset(); }
     void prepareOpening();
+    // The filmstrip appears with the window: its thumbnails rise into place.
+    void revealFilmstrip();
     void showFrame(const FrameRef& frame, const MediaItem& item, bool first);
     void showError(const QString& message);
     void setSpinning(bool spinning);
@@ -70,6 +74,7 @@ public:
     void setWindowButtonsShown(bool shown);
 
     std::function<void(int steps)> onNavigate;
+    std::function<void(const MediaItem& item)> onChoose;
     std::function<void(bool inside)> onTopHover;
     std::function<bool(QKeyEvent* event)> onKey;
     std::function<void()> onClose, onMinimize, onCompact;
@@ -87,6 +92,7 @@ private:
 
     ImageStage* stage_;
     QVideoWidget* video_;
+    Filmstrip* filmstrip_;
     GlassButton* library_;
     GlassButton* folder_;
     GlassButton* info_;

@@ -7,6 +7,7 @@
 #include "../tests/VideoFixtures.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
@@ -96,6 +97,13 @@ int main(int argc, char** argv)
     // One large file: a panorama kept as an uncompressed bitmap (over 10 MB).
     if (!write(root + QStringLiteral("/Wallpapers/Panorama.bmp"), landscape(4000, 1000, seed++))) return 1;
     ++written;
+    // A damaged picture: a JPEG cut off after its first bytes.
+    {
+        QFile broken(root + QStringLiteral("/Trips/Coast/Damaged.jpg"));
+        if (!broken.open(QIODevice::WriteOnly)) return 1;
+        broken.write(QByteArray::fromHex("ffd8ffe000104a46494600010100000100010000ffdb0043"));
+        ++written;
+    }
     for (const char* name : {"Trips/Coast/Waves.mp4", "Family/Sparklers.mp4", "Trips/Mountains/Cable car.mp4"}) {
         const QString path = root + QLatin1Char('/') + QString::fromUtf8(name);
         QDir().mkpath(QFileInfo(path).absolutePath());

@@ -103,6 +103,13 @@ QAction* ActionRegistry::add(Command command, const QString& title)
 
 QAction* ActionRegistry::action(Command command) const { return actions_.at(command); }
 
+QList<QAction*> ActionRegistry::actions() const
+{
+    QList<QAction*> all;
+    for (const auto& [command, action] : actions_) all << action;
+    return all;
+}
+
 QMenuBar* ActionRegistry::makeMenuBar(QWidget* parent)
 {
     auto* bar = new QMenuBar(parent);

@@ -32,6 +32,7 @@ public:
     explicit ActionRegistry(AppModel& model, QObject* parent = nullptr);
 
     QAction* action(Command command) const;
+    QList<QAction*> actions() const;
     // File, Edit, Image, Window and Help, in the desktop's order.
     QMenuBar* makeMenuBar(QWidget* parent);
     // Reads every enabling rule and title again; menus do it as they open.

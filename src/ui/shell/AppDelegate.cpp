@@ -5,6 +5,7 @@
 #include "FolderPromptSheet.h"
 #include "common/DesktopServices.h"
 #include "library/LibraryWindow.h"
+#include "viewer/OverlayWindow.h"
 #include "viewer/ViewerCoordinator.h"
 
 #include <QApplication>
@@ -123,7 +124,11 @@ void AppDelegate::windowCommand(ActionRegistry::Command command)
         if (key) key->showMinimized();
         break;
     case Command::zoom:
-        if (key) key->isMaximized() ? key->showNormal() : key->showMaximized();
+        // In the viewer it switches compact and immersive.
+        if (key && key == static_cast<QWidget*>(coordinator.viewerWindow()))
+            coordinator.toggleCompact();
+        else if (key)
+            key->isMaximized() ? key->showNormal() : key->showMaximized();
         break;
     case Command::about:
         QMessageBox::about(key, QStringLiteral("About Mirelo"),

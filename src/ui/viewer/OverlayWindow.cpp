@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -30,6 +31,19 @@ OverlayWindow::OverlayWindow(QWidget* content) : QWidget(nullptr)
 }
 
 OverlayWindow::~OverlayWindow() { qApp->removeEventFilter(this); }
+
+void OverlayWindow::setMenuBar(QMenuBar* bar)
+{
+    menuBar_ = bar;
+    bar->setAutoFillBackground(true);
+    bar->setPalette(QApplication::palette()); // not the window's grey
+    static_cast<QVBoxLayout*>(layout())->setMenuBar(bar);
+}
+
+void OverlayWindow::setMenuBarShown(bool shown)
+{
+    if (menuBar_) menuBar_->setVisible(shown);
+}
 
 uint16_t OverlayWindow::keyCode(const QKeyEvent* event)
 {

@@ -9,6 +9,8 @@
 
 #include <functional>
 
+class QMenuBar;
+
 namespace mirelo {
 
 class OverlayWindow : public QWidget {
@@ -26,6 +28,9 @@ public:
     std::function<void(bool minimized)> onMinimized;
     std::function<void(bool active)> onActive;
 
+    void setMenuBar(QMenuBar* bar);
+    void setMenuBarShown(bool shown);
+
     // A key as the zoom keys count it (the physical key where known).
     static uint16_t keyCode(const QKeyEvent* event);
     // Whether the viewer takes this key before normal dispatch.
@@ -38,6 +43,7 @@ protected:
 
 private:
     bool mine(QObject* object) const;
+    QMenuBar* menuBar_ = nullptr;
     bool editingText() const;
 };
 

@@ -8,6 +8,7 @@
 #include "Filmstrip.h"
 #include "GlassButton.h"
 #include "library/LibraryWindow.h"
+#include "shell/ActionRegistry.h"
 
 #include <QApplication>
 #include <QAudioOutput>
@@ -16,6 +17,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QPointer>
 #include <QScreen>
 
@@ -141,6 +143,9 @@ void ViewerCoordinator::makeWindow()
 {
     scene_ = new ViewerScene;
     window_ = new OverlayWindow(scene_);
+    // The menus in compact mode; their keys in both.
+    window_->setMenuBar(actions_->makeMenuBar(window_));
+    window_->addActions(actions_->actions());
     window_->setGeometry(normalFrame_);
     window_->onCompact = [this] { toggleCompact(); };
     window_->onKey = [this](QKeyEvent* event) { return handleKey(event); };
@@ -187,6 +192,7 @@ void ViewerCoordinator::present(const MediaItem& item)
         awaitingFirstFrame_ = true;
         scene_->setChrome(false);
         scene_->setWindowButtonsShown(true);
+        window_->setMenuBarShown(false);
     }
     openingExternalFile = false;
     const std::string_view name = item.name();
@@ -258,6 +264,7 @@ void ViewerCoordinator::loadVideo(const MediaItem& item, int generation)
             scene_->stage()->hide();
             player->setVideoOutput(scene_->video());
             scene_->video()->show();
+            player->pause(); // shows the first frame; playback waits for Space
             scene_->setFocus();
         } else {
             removePlayer();
@@ -349,13 +356,37 @@ void ViewerCoordinator::setItems(const MediaItems& items, const MediaItem& curre
     if (scene_) scene_->setItems(items, std::string(current.path()));
 }
 
-bool ViewerCoordinator::confirmTrash(const MediaItems&) { return false; }
+// The viewer's own sheet for moving the shown file to the Trash.
+bool ViewerCoordinator::confirmTrash(const MediaItems& items)
+{
+    if (!presented_ || !window_) return false;
+    const qsizetype count = items.size();
+    auto* sheet = new QMessageBox(QMessageBox::Warning, QString(),
+                                  QStringLiteral("Move %1 file%2 to Trash?").arg(count).arg(count == 1 ? "" : "s"),
+                                  QMessageBox::NoButton, window_);
+    sheet->setInformativeText(QStringLiteral("You can restore these files with Undo in Mirelo or from the Trash."));
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    sheet->setWindowModality(Qt::WindowModal);
+    QPushButton* cancel = sheet->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    QPushButton* move = sheet->addButton(QStringLiteral("Move to Trash"), QMessageBox::DestructiveRole);
+    sheet->setEscapeButton(cancel);
+    sheet->setDefaultButton(move);
+    dropHeldKeys();
+    QObject::connect(sheet, &QMessageBox::finished, this, [this, sheet, move, items] {
+        if (sheet->clickedButton() != move || !model_) return;
+        model_->setPendingTrash(items);
+        model_->trashConfirmed();
+    });
+    sheet->open();
+    return true;
+}
 
 void ViewerCoordinator::toggleCompact()
 {
     if (!window_) return;
     immersive_ = !immersive_;
     scene_->setWindowButtonsShown(immersive_);
+    window_->setMenuBarShown(!immersive_);
     if (!immersive_) {
         window_->showNormal();
         window_->setGeometry(normalFrame_);

@@ -61,8 +61,9 @@ TEST_F(AppDelegateTest, LaunchesAndHandOvers)
     delegate->openFiles({QString::fromStdString(files / "Handed/photo.jpg")});
     EXPECT_TRUE(delegate->receivedFileOpen());
     EXPECT_FALSE(libraryShown());
-    EXPECT_TRUE(coordinator().openingExternalFile);
-    EXPECT_FALSE(coordinator().restoreLibraryOnDismiss);
+    ASSERT_TRUE(model->current());
+    EXPECT_TRUE(coordinator().isPresenting()) << "the viewer alone";
+    EXPECT_FALSE(coordinator().restoreLibraryOnDismiss) << "closing it leaves the library hidden";
 
     // A folder: the library shows and scans it.
     media("Handed/More/clip.mov");

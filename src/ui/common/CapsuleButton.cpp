@@ -124,12 +124,8 @@ void CapsuleButton::paintEvent(QPaintEvent*)
     int x = (width() - total) / 2;
     const int symbolY = (height() - kSymbol) / 2;
     auto drawSymbol = [&](int at) {
-        QPixmap picture = Palette::symbol(symbol_).pixmap(QSize(kSymbol, kSymbol), devicePixelRatioF());
-        // Tint the symbolic picture with the title's colour.
-        QPainter tint(&picture);
-        tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
-        tint.fillRect(picture.rect(), ink);
-        tint.end();
+        // In the title's colour.
+        const QPixmap picture = Palette::tintedSymbol(symbol_, kSymbol, ink, devicePixelRatioF());
         painter.drawPixmap(QRect(at, symbolY, kSymbol, kSymbol), picture);
     };
     if (hasSymbol && !symbolAfter_) {

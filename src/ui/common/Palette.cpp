@@ -3,6 +3,7 @@
 #include "SymbolIconEngine.h"
 
 #include <QApplication>
+#include <QPainter>
 #include <QPalette>
 #include <QStandardPaths>
 
@@ -35,6 +36,15 @@ QIcon symbol(const QString& name)
     QIcon icon = QIcon::fromTheme(name);
     if (icon.isNull() || !name.endsWith(QStringLiteral("-symbolic"))) return icon;
     return QIcon(new SymbolIconEngine(icon));
+}
+
+QPixmap tintedSymbol(const QString& name, int size, const QColor& colour, double ratio)
+{
+    QPixmap picture = symbol(name).pixmap(QSize(size, size), ratio);
+    QPainter tint(&picture);
+    tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
+    tint.fillRect(QRect(QPoint(), picture.size()), colour);
+    return picture;
 }
 
 QString flatButtonStyle()

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QFont>
 #include <QIcon>
+#include <QPixmap>
 
 namespace mirelo::Palette {
 
@@ -27,5 +28,7 @@ QFont font(double size, QFont::Weight weight = QFont::Normal);
 // A freedesktop icon by name ("image-x-generic-symbolic"), from the
 // desktop's theme or else from Adwaita, which the install script brings.
 QIcon symbol(const QString& name);
+// A symbol drawn in one colour, `size` points square at `ratio` pixels a point.
+QPixmap tintedSymbol(const QString& name, int size, const QColor& colour, double ratio);
 
 } // namespace mirelo::Palette

@@ -32,12 +32,7 @@ void DropOverlay::paintEvent(QPaintEvent*)
     const int textWidth = QFontMetrics(font).horizontalAdvance(label);
     const int symbol = 26, gap = 10;
     const int x = (width() - symbol - gap - textWidth) / 2;
-    const QPixmap picture = Palette::symbol(QStringLiteral("document-send-symbolic")).pixmap(QSize(symbol, symbol), devicePixelRatioF());
-    QPixmap tinted = picture;
-    QPainter tint(&tinted);
-    tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
-    tint.fillRect(tinted.rect(), accent);
-    tint.end();
+    const QPixmap tinted = Palette::tintedSymbol(QStringLiteral("document-send-symbolic"), symbol, accent, devicePixelRatioF());
     painter.drawPixmap(QRect(x, (height() - symbol) / 2, symbol, symbol), tinted);
     painter.setFont(font);
     painter.setPen(accent);

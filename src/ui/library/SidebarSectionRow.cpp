@@ -49,12 +49,7 @@ void SidebarSectionRow::paintEvent(QPaintEvent*)
         painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 11, 11);
     }
     const QRect box(12, 0, 21, height());
-    QPixmap symbol = Palette::symbol(symbol_).pixmap(QSize(15, 15), devicePixelRatioF());
-    {
-        QPainter tint(&symbol);
-        tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
-        tint.fillRect(QRect(QPoint(), symbol.size()), foreground);
-    }
+    const QPixmap symbol = Palette::tintedSymbol(symbol_, 15, foreground, devicePixelRatioF());
     painter.drawPixmap(QRect(box.center() - QPoint(7, 7), QSize(15, 15)), symbol);
     painter.setPen(foreground);
     painter.setFont(Palette::font(13, current_ ? QFont::DemiBold : QFont::Medium));

@@ -130,12 +130,8 @@ void WelcomeView::paintEvent(QPaintEvent*)
             painter.setBrush(sky);
             painter.setPen(QPen(dark ? QColor(255, 255, 255, 60) : Qt::white, 4));
             painter.drawRoundedRect(rect, 16, 16);
-            const QPixmap mountains = Palette::symbol(QStringLiteral("image-x-generic-symbolic")).pixmap(QSize(78, 78), devicePixelRatioF());
-            QPixmap tinted = mountains;
-            QPainter tint(&tinted);
-            tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
-            tint.fillRect(tinted.rect(), QColor(255, 255, 255, 217)); // 0.85 opacity
-            tint.end();
+            const QPixmap tinted = // white at 0.85
+                Palette::tintedSymbol(QStringLiteral("image-x-generic-symbolic"), 78, QColor(255, 255, 255, 217), devicePixelRatioF());
             painter.drawPixmap(QRectF(-39, -39, 78, 78), tinted, tinted.rect());
             // The format tag.
             const QRectF tag(rect.left() + 10, rect.top() + 10, 38, 18);

@@ -168,13 +168,9 @@ void Filmstrip::paintEvent(QPaintEvent*)
             painter.drawPixmap(QRectF(inner.center() - QPointF(fitted.width() / 2, fitted.height() / 2), fitted), picture,
                                QRectF(picture.rect()));
         } else {
-            const QIcon placeholder = Palette::symbol(items_[index].isVideo() ? QStringLiteral("video-x-generic-symbolic")
-                                                                               : QStringLiteral("image-x-generic-symbolic"));
-            QPixmap symbol = placeholder.pixmap(QSize(22, 22), devicePixelRatioF());
-            QPainter tint(&symbol);
-            tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
-            tint.fillRect(QRect(QPoint(), symbol.size()), QColor(255, 255, 255, 200));
-            tint.end();
+            const QPixmap symbol = Palette::tintedSymbol(items_[index].isVideo() ? QStringLiteral("video-x-generic-symbolic")
+                                                                                  : QStringLiteral("image-x-generic-symbolic"),
+                                                         22, QColor(255, 255, 255, 200), devicePixelRatioF());
             painter.drawPixmap(QRectF(inner.center() - QPointF(11, 11), QSizeF(22, 22)), symbol, QRectF(symbol.rect()));
         }
     }

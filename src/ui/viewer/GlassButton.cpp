@@ -44,12 +44,8 @@ void GlassButton::paintEvent(QPaintEvent*)
     painter.setBrush(fill);
     painter.setPen(QPen(QColor(255, 255, 255, int(255 * 0.6)), 0.7));
     painter.drawEllipse(circle);
-    QPixmap symbol = Palette::symbol(symbol_).pixmap(QSize(kSymbol, kSymbol), devicePixelRatioF());
-    {
-        QPainter tint(&symbol);
-        tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
-        tint.fillRect(QRect(QPoint(), symbol.size()), isEnabled() ? QColor(0, 0, 0) : QColor(0, 0, 0, 90));
-    }
+    const QPixmap symbol =
+        Palette::tintedSymbol(symbol_, kSymbol, isEnabled() ? QColor(0, 0, 0) : QColor(0, 0, 0, 90), devicePixelRatioF());
     painter.drawPixmap(QRectF(circle.center() - QPointF(kSymbol / 2.0, kSymbol / 2.0), QSizeF(kSymbol, kSymbol)), symbol,
                        QRectF(symbol.rect()));
 }

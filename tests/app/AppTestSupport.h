@@ -3,6 +3,7 @@
 // temporary folder, waits on the event loop, a recording viewer, a
 // scripted open panel, and a way to hold background work back.
 
+#include "EventLoopWait.h"
 #include "AppModel.h"
 #include "AppSettings.h"
 #include "FolderPrompt.h"
@@ -31,18 +32,6 @@ inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << tex
 
 namespace mirelo::test {
 
-// Runs the event loop until `done` holds or the time is up.
-inline bool waitUntil(const std::function<bool()>& done, int timeoutMs = 10000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return true;
-}
 
 class RecordingViewer : public ViewerConnection {
 public:

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QTest>
+#include "QtTry.h"
 
 namespace mirelo::test {
 namespace {

@@ -9,6 +9,7 @@
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
+#include "QtTry.h"
 
 namespace mirelo {
 namespace {

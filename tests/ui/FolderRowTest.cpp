@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QTest>
 #include <QToolButton>
+#include "QtTry.h"
 
 namespace mirelo::test {
 namespace {

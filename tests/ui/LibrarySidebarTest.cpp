@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include "QtTry.h"
 
 namespace mirelo::test {
 namespace {

@@ -22,6 +22,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
+#include "QtTry.h"
 
 namespace mirelo::test {
 namespace {

@@ -8,6 +8,7 @@
 #include <QAccessible>
 #include <QScrollBar>
 #include <QTest>
+#include "QtTry.h"
 
 namespace mirelo::test {
 namespace {

@@ -13,6 +13,7 @@
 
 #include <QLabel>
 #include <QTest>
+#include "QtTry.h"
 
 namespace mirelo::test {
 namespace {
@@ -33,6 +34,8 @@ protected:
         ASSERT_TRUE(waitForScan(*model));
         ASSERT_TRUE(waitForQuery(*model));
         coordinator->reopenLibrary();
+        // The library is in front, as when a card is double-clicked.
+        ASSERT_TRUE(QTest::qWaitForWindowActive(coordinator->libraryWindow()));
     }
     void TearDown() override
     {

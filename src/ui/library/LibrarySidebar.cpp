@@ -46,7 +46,7 @@ CapsuleButton* cardButton(const QString& title, const QString& symbol, bool afte
 // The sections' spring (response 0.28 s, damping 0.88) as an easing curve
 // over its settling time.
 const Spring kSlide{0.28, 0.88};
-qreal slideEasing(qreal progress) { return kSlide.progress(progress * kSlide.settlingSeconds()); }
+qreal slideEasing(qreal progress) { return progress >= 1 ? 1.0 : kSlide.progress(progress * kSlide.settlingSeconds()); }
 
 } // namespace
 

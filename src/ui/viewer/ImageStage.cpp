@@ -86,18 +86,7 @@ void ImageStage::display(const FrameRef& frame, const QString& name, bool first)
     still_ = QImage();
     if (!frame_) return;
 
-    // The reduced copies, made off the main thread; until they arrive the
-    // frame's own bitmap is drawn.
-    const int generation = ++pyramidGeneration_;
-    QPointer<ImageStage> self(this);
-    QThreadPool::globalInstance()->start([self, generation, image = frame_->image] {
-        auto pyramid = FramePyramid::build(image);
-        QMetaObject::invokeMethod(qApp, [self, generation, pyramid] {
-            if (!self || generation != self->pyramidGeneration_) return;
-            self->pyramid_ = pyramid;
-            self->update();
-        });
-    });
+    buildPyramid();
 
     geometry_.imageSize = {frame_->pixels.width, frame_->pixels.height};
     geometry_.viewport = {imageViewport_.width(), imageViewport_.height()};
@@ -105,6 +94,37 @@ void ImageStage::display(const FrameRef& frame, const QString& name, bool first)
     renderGeometry(false, kToggleMs);
     if (first && !DesktopLook::shared().reduceMotion()) entrance_.start();
     setAccessibleName(name + kCanvasHint);
+}
+
+void ImageStage::upgrade(const FrameRef& frame)
+{
+    if (!frame_ || !frame || frame->pixels != frame_->pixels) {
+        display(frame, name_, false);
+        return;
+    }
+    frame_ = frame;
+    pyramid_.reset();
+    still_ = QImage();
+    buildPyramid();
+    settle_.start();
+    update();
+}
+
+// The reduced copies, made off the main thread; until they arrive the
+// frame's own bitmap is drawn.
+void ImageStage::buildPyramid()
+{
+    const int generation = ++pyramidGeneration_;
+    QPointer<ImageStage> self(this);
+    QThreadPool::globalInstance()->start([self, generation, image = frame_->image] {
+        auto pyramid = FramePyramid::build(image);
+        QMetaObject::invokeMethod(qApp, [self, generation, pyramid] {
+            if (!self || generation != self->pyramidGeneration_) return;
+            self->pyramid_ = pyramid;
+            self->settle_.start();
+            self->update();
+        });
+    });
 }
 
 void ImageStage::setImageViewport(const QRectF& rect)

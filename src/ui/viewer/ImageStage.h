@@ -34,6 +34,9 @@ public:
 
     // Shows a new frame; `first` is the first picture since the viewer opened.
     void display(const FrameRef& frame, const QString& name, bool first);
+    // The full frame of the picture already shown from a quick preview:
+    // the bitmap is swapped, where and how it is shown stays.
+    void upgrade(const FrameRef& frame);
     // Forgets the picture until the next display (every load starts so).
     void reset();
     bool ready() const { return ready_; }
@@ -78,6 +81,7 @@ private:
     void advanceKeyboardZoom();
     PointF viewportPoint(QPointF widgetPoint) const;
     void settled();
+    void buildPyramid();
     static double now();
 
     ViewerGeometry geometry_;

@@ -3,6 +3,7 @@
 #include "AppModel.h"
 #include "ImageStage.h"
 #include "OverlayWindow.h"
+#include "ImageDecoder.h"
 #include "ViewerPipeline.h"
 #include "ViewerScene.h"
 #include "Filmstrip.h"
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QPointer>
 #include <QScreen>
+#include <QThreadPool>
 
 namespace mirelo {
 
@@ -147,6 +149,8 @@ void ViewerCoordinator::makeWindow()
     window_->setMenuBar(actions_->makeMenuBar(window_));
     window_->addActions(actions_->actions());
     window_->setGeometry(normalFrame_);
+    // The platform window now, so that showing it later costs little.
+    window_->winId();
     window_->onCompact = [this] { toggleCompact(); };
     window_->onKey = [this](QKeyEvent* event) { return handleKey(event); };
     window_->onCopy = [this] { copyImage(); };
@@ -214,6 +218,7 @@ void ViewerCoordinator::load(const MediaItem& item)
     scene_->copyButton()->setEnabled(false);
     scene_->setFocus();
     currentFrame_.reset();
+    previewShown_ = false;
 
     if (item.isVideo()) {
         loadVideo(item, generation);
@@ -236,15 +241,45 @@ void ViewerCoordinator::load(const MediaItem& item)
             self->displayedID_ = std::string(item.path());
             self->scene_->copyButton()->setEnabled(true);
             self->showPreparedWindow();
-            self->scene_->showFrame(frame, item, first);
+            if (self->previewShown_)
+                self->scene_->upgradeFrame(frame); // no jump: the same picture, sharper
+            else
+                self->scene_->showFrame(frame, item, first);
         } else {
             self->displayedID_.reset();
             self->scene_->showError(QStringLiteral("This file can’t be previewed.\nIt may be damaged or use an unsupported codec."));
         }
         self->showPreparedWindow();
     });
+    if (!currentFrame_ && generation == generation_) startPreview(item, generation);
     for (const MediaItem& neighbour : neighbours)
         if (!neighbour.isVideo()) pipeline.load(neighbour, ViewerPipeline::veryLow);
+}
+
+// Something of the picture within a few tens of milliseconds: a decode a few
+// hundred pixels across (JPEG reduces while decoding), until the full frame
+// takes its place.
+void ViewerCoordinator::startPreview(const MediaItem& item, int generation)
+{
+    QPointer<ViewerCoordinator> self(this);
+    QThreadPool::globalInstance()->start([self, generation, item] {
+        std::optional<DecodedImage> quick = ImageDecoder::decode(std::string(item.path()), kPreviewSize);
+        if (!quick || quick->image.isNull()) return;
+        auto frame = std::make_shared<ViewerFrame>();
+        frame->image = quick->image;
+        frame->pixels = quick->pixels;
+        frame->downsampled = true; // the backdrop comes with the full frame
+        QMetaObject::invokeMethod(qApp, [self, generation, frame, item] {
+            if (!self || generation != self->generation_ || !self->presented_ || self->currentFrame_ || self->previewShown_)
+                return;
+            self->previewShown_ = true;
+            self->loadingWork_.stop();
+            self->scene_->setSpinning(false);
+            const bool first = !self->displayedID_.has_value();
+            self->showPreparedWindow();
+            self->scene_->showFrame(frame, item, first);
+        });
+    });
 }
 
 // A video plays only once the player has read it; until then the spinner

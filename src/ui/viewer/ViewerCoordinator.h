@@ -34,7 +34,7 @@ class ViewerScene;
 class ViewerCoordinator : public QObject, public ViewerConnection {
     Q_OBJECT
 public:
-    static constexpr int kSpinnerDelayMs = 180, kChromeHideMs = 700;
+    static constexpr int kSpinnerDelayMs = 180, kChromeHideMs = 700, kPreviewSize = 640;
 
     static ViewerCoordinator& shared();
     ViewerCoordinator();
@@ -87,6 +87,8 @@ private:
     MediaItems neighborItems() const;
     void dropHeldKeys();
     void loadVideo(const MediaItem& item, int generation);
+    // A quick, small decode shown until the full frame is ready.
+    void startPreview(const MediaItem& item, int generation);
     void removePlayer();
     void libraryWillClose();
     void libraryBecameKey();
@@ -107,6 +109,7 @@ private:
     QTimer loadingWork_;
     QTimer chromeWork_;
     FrameRef currentFrame_;
+    bool previewShown_ = false; // of the item being loaded
     QMediaPlayer* player_ = nullptr; // the current video's
     std::optional<std::string> displayedID_;
 };

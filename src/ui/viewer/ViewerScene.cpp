@@ -243,11 +243,24 @@ void ViewerScene::showFrame(const FrameRef& frame, const MediaItem& item, bool f
     update();
     const QString name = fileNameOf(item);
     stage_->display(frame, name, first);
-    zoomLabel_->setToolTip(frame->downsampled ? QStringLiteral("Optimized 4,096 px preview · original %1 × %2")
-                                                    .arg(qlonglong(std::llround(frame->pixels.width)))
-                                                    .arg(qlonglong(std::llround(frame->pixels.height)))
-                                              : QStringLiteral("Image magnification"));
+    describeZoom(*frame);
     setAccessibleName(QStringLiteral("Viewing ") + name);
+}
+
+void ViewerScene::upgradeFrame(const FrameRef& frame)
+{
+    ambient_ = frame->ambient ? *frame->ambient : QImage();
+    update();
+    stage_->upgrade(frame);
+    describeZoom(*frame);
+}
+
+void ViewerScene::describeZoom(const ViewerFrame& frame)
+{
+    zoomLabel_->setToolTip(frame.downsampled ? QStringLiteral("Optimized 4,096 px preview · original %1 × %2")
+                                                   .arg(qlonglong(std::llround(frame.pixels.width)))
+                                                   .arg(qlonglong(std::llround(frame.pixels.height)))
+                                             : QStringLiteral("Image magnification"));
 }
 
 void ViewerScene::showError(const QString& message)

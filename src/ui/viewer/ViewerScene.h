@@ -61,6 +61,8 @@ public:
     // The filmstrip appears with the window: its thumbnails rise into place.
     void revealFilmstrip();
     void showFrame(const FrameRef& frame, const MediaItem& item, bool first);
+    // The full frame of a picture shown from its quick preview.
+    void upgradeFrame(const FrameRef& frame);
     void showError(const QString& message);
     void setSpinning(bool spinning);
     bool spinning() const { return spinner_.state() == QAbstractAnimation::Running; }
@@ -87,6 +89,7 @@ protected:
 
 private:
     void layoutChildren();
+    void describeZoom(const ViewerFrame& frame);
     void fade(QGraphicsOpacityEffect* effect, double to, int durationMs);
     void followPointer(QPointF scenePoint);
 

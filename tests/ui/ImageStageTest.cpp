@@ -90,6 +90,17 @@ TEST_F(ImageStageTest, ResizingKeepsAZoomAndRefitsAFittedPicture)
     QTRY_VERIFY(stage.hasPyramid());
 }
 
+TEST_F(ImageStageTest, TheFullFrameTakesThePreviewsPlace)
+{
+    stage.display(frameOf(4000, 3000, {640, 480}), QStringLiteral("photo.jpg"), true);
+    stage.perform({ZoomAction::actual});
+    stage.upgrade(frameOf(4000, 3000, {4096, 3072}));
+    EXPECT_DOUBLE_EQ(stage.geometry().scale, 1.0) << "where and how it is shown stays";
+    EXPECT_FALSE(stage.geometry().fitting);
+    stage.upgrade(frameOf(300, 200, {300, 200}));
+    EXPECT_TRUE(stage.geometry().fitting) << "another picture is shown afresh";
+}
+
 TEST_F(ImageStageTest, TheWheelZoomsAndTheTrackpadPans)
 {
     stage.display(frameOf(4000, 3000), QStringLiteral("photo.jpg"), false);

@@ -6,6 +6,7 @@
 #include "ImageFixtures.h"
 #include "library/LibraryWindow.h"
 #include "shell/ActionRegistry.h"
+#include "ViewerPipeline.h"
 #include "viewer/ImageStage.h"
 #include "viewer/OverlayWindow.h"
 #include "viewer/ViewerCoordinator.h"
@@ -96,6 +97,25 @@ TEST_F(ViewerCoordinatorTest, ADamagedFileSaysSo)
     EXPECT_EQ(coordinator->scene()->errorLabel()->text(),
               "This file can’t be previewed.\nIt may be damaged or use an unsupported codec.");
     EXPECT_FALSE(coordinator->scene()->stage()->ready());
+}
+
+TEST_F(ViewerCoordinatorTest, FastNavigationEndsOnTheLastPictureWithLittleWorkWanted)
+{
+    std::filesystem::create_directories(files / "Many");
+    for (int i = 0; i < 10; ++i)
+        ASSERT_TRUE(markedPicture(1600, 1000).save(QString::fromStdString(files / ("Many/" + std::to_string(i) + ".png"))));
+    model->scan({files / "Many"}, true);
+    ASSERT_TRUE(waitForScan(*model));
+    ASSERT_TRUE(waitForQuery(*model));
+    ASSERT_EQ(model->visible().size(), 10);
+    model->show(model->visible()[0]);
+    QTRY_VERIFY(viewerShown());
+    for (int step = 0; step < 9; ++step) key(Qt::Key_Right);
+    EXPECT_EQ(model->current()->name(), "9.png");
+    EXPECT_LE(ViewerPipeline::shared().pendingCount(), 3u) << "the picture shown and its neighbours, no more";
+    QTRY_VERIFY(coordinator->currentFrame() != nullptr);
+    EXPECT_EQ(coordinator->scene()->countLabel()->text(), "10 / 10");
+    EXPECT_TRUE(coordinator->scene()->stage()->ready());
 }
 
 TEST(ViewerScene, TheImageViewportLeavesRoomForTheChromeAndTheFilmstrip)

@@ -1,8 +1,9 @@
 // The filmstrip: a glide within the list and a jump to a new one, and the
-// wheel and the trackpad turned into steps.
+// wheel and the trackpad turned into steps; the video controls' clock.
 
 #include "ThumbnailStore.h"
 #include "viewer/Filmstrip.h"
+#include "viewer/VideoControls.h"
 
 #include <QApplication>
 #include <QTest>
@@ -59,6 +60,15 @@ TEST(Filmstrip, WheelAndTrackpadStepThroughTheList)
     EXPECT_EQ(steps, (std::vector<int>{1, 1, 1}));
     wheel(strip, {-300, 0}, {-300, 0}, Qt::ScrollMomentum);
     EXPECT_EQ(steps.size(), 3u) << "momentum never navigates";
+}
+
+TEST(VideoControls, TimeReadsAsAClock)
+{
+    const struct {
+        qint64 position, duration;
+        const char* text;
+    } cases[] = {{0, 0, "0:00 / 0:00"}, {65'400, 200'000, "1:05 / 3:20"}, {3'725'000, 7'200'000, "1:02:05 / 2:00:00"}, {-5, 999, "0:00 / 0:00"}};
+    for (const auto& [position, duration, text] : cases) EXPECT_EQ(VideoControls::timeText(position, duration), QString(text));
 }
 
 } // namespace

@@ -211,8 +211,7 @@ void ViewerCoordinator::load(const MediaItem& item)
     loadingWork_.stop();
     const int generation = ++generation_;
     removePlayer();
-    scene_->video()->hide();
-    scene_->stage()->show();
+    scene_->showVideo(nullptr);
     scene_->errorLabel()->hide();
     scene_->zoomLabel()->setVisible(!item.isVideo());
     scene_->copyButton()->setEnabled(false);
@@ -296,9 +295,8 @@ void ViewerCoordinator::loadVideo(const MediaItem& item, int generation)
         if (generation != generation_ || !presented_ || player != player_) return;
         scene_->setSpinning(false);
         if (playable) {
-            scene_->stage()->hide();
             player->setVideoOutput(scene_->video());
-            scene_->video()->show();
+            scene_->showVideo(player);
             player->pause(); // shows the first frame; playback waits for Space
             scene_->setFocus();
         } else {
@@ -371,7 +369,7 @@ void ViewerCoordinator::dismiss()
     removePlayer();
     if (scene_) {
         scene_->filmstrip()->stopGlide();
-        scene_->video()->hide();
+        scene_->showVideo(nullptr);
         scene_->clearSelection();
         scene_->setSpinning(false);
         scene_->stage()->reset();

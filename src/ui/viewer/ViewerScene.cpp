@@ -3,6 +3,7 @@
 #include "Filmstrip.h"
 #include "GlassButton.h"
 #include "ThumbnailStore.h"
+#include "VideoControls.h"
 #include "ImageStage.h"
 #include "common/DesktopLook.h"
 #include "common/Palette.h"
@@ -59,6 +60,8 @@ ViewerScene::ViewerScene(QWidget* parent) : QWidget(parent)
     video_ = new QVideoWidget(this);
     video_->setAspectRatioMode(Qt::KeepAspectRatio);
     video_->hide();
+    videoControls_ = new VideoControls(this);
+    videoControls_->hide();
 
     filmstrip_ = new Filmstrip(ThumbnailStore::shared(), this);
     filmstrip_->onNavigate = [this](int steps) {
@@ -160,7 +163,12 @@ void ViewerScene::layoutChildren()
     const int w = width(), h = height();
     stage_->setGeometry(rect());
     stage_->setImageViewport(imageViewportFor(size()));
-    video_->setGeometry(imageViewportFor(size()).adjusted(90, 15, -90, -15).toRect());
+    // The player, with its controls under it (a video surface may be a
+    // window of its own, which nothing can be drawn over).
+    const QRect player = imageViewportFor(size()).adjusted(90, 15, -90, -15).toRect();
+    video_->setGeometry(player.adjusted(0, 0, 0, -(VideoControls::kHeight + 8)));
+    videoControls_->setGeometry(player.center().x() - std::min(260, player.width() / 2), player.bottom() - VideoControls::kHeight,
+                                std::min(520, player.width()), VideoControls::kHeight);
     // Each button's circle at (W − 72, 52 + 58 k), 46 across; the widget has
     // room around it for the shadow.
     const int margin = (library_->width() - GlassButton::kDiameter) / 2;
@@ -219,11 +227,24 @@ void ViewerScene::revealFilmstrip()
     filmstrip_->reveal();
 }
 
+void ViewerScene::showVideo(QMediaPlayer* player)
+{
+    videoControls_->setPlayer(player);
+    video_->setVisible(player != nullptr);
+    videoControls_->setVisible(player != nullptr);
+    if (player) {
+        stage_->hide();
+        videoControls_->raise();
+    } else {
+        stage_->show();
+    }
+}
+
 void ViewerScene::prepareOpening()
 {
     filmstrip_->hide(); // until the window shows
     stage_->reset();
-    video_->hide();
+    showVideo(nullptr);
     errorLabel_->hide();
     clearAmbient();
 }

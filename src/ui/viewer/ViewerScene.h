@@ -20,6 +20,7 @@
 
 class QGraphicsOpacityEffect;
 class QLabel;
+class QMediaPlayer;
 class QToolButton;
 class QVideoWidget;
 
@@ -27,6 +28,7 @@ namespace mirelo {
 
 class Filmstrip;
 class GlassButton;
+class VideoControls;
 class ImageStage;
 
 class ViewerScene : public QWidget {
@@ -41,6 +43,9 @@ public:
     ImageStage* stage() const { return stage_; }
     QVideoWidget* video() const { return video_; }
     Filmstrip* filmstrip() const { return filmstrip_; }
+    VideoControls* videoControls() const { return videoControls_; }
+    // Shows the player for a playable video (null hides it).
+    void showVideo(QMediaPlayer* player);
     GlassButton* libraryButton() const { return library_; }
     GlassButton* folderButton() const { return folder_; }
     GlassButton* infoButton() const { return info_; }
@@ -96,6 +101,7 @@ private:
     ImageStage* stage_;
     QVideoWidget* video_;
     Filmstrip* filmstrip_;
+    VideoControls* videoControls_ = nullptr;
     GlassButton* library_;
     GlassButton* folder_;
     GlassButton* info_;

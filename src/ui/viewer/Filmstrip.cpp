@@ -1,11 +1,13 @@
 #include "Filmstrip.h"
 
+#include "FilmstripAccessible.h"
 #include "CacheKey.h"
 #include "ThumbnailStore.h"
 #include "ViewerGeometry.h"
 #include "common/DesktopLook.h"
 #include "common/Palette.h"
 
+#include <QAccessible>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -27,6 +29,7 @@ constexpr double kRevealStepMs = 24, kRevealLastMs = 240;
 
 Filmstrip::Filmstrip(ThumbnailStore& thumbnails, QWidget* parent) : QWidget(parent), thumbnails_(thumbnails)
 {
+    FilmstripAccessible::install();
     setFixedHeight(kHeight);
     setAttribute(Qt::WA_TranslucentBackground);
     setAccessibleName(QStringLiteral("Filmstrip"));
@@ -47,13 +50,17 @@ Filmstrip::Filmstrip(ThumbnailStore& thumbnails, QWidget* parent) : QWidget(pare
 
 Filmstrip::~Filmstrip()
 {
+    forgetAccessibleCells();
     for (auto& [path, request] : requests_) request->cancel();
 }
 
 void Filmstrip::setItems(const MediaItems& items, std::optional<int> current)
 {
     const bool changed = !(items == items_);
-    if (changed) items_ = items;
+    if (changed) {
+        items_ = items;
+        forgetAccessibleCells();
+    }
     if (!current || (current == current_ && !changed)) {
         if (changed) update();
         return;
@@ -61,6 +68,12 @@ void Filmstrip::setItems(const MediaItems& items, std::optional<int> current)
     current_ = current;
     const FilmstripGeometry strip(width(), int(items_.size()));
     centre(strip.centeredOffset(*current), !changed);
+}
+
+void Filmstrip::forgetAccessibleCells()
+{
+    for (auto& [index, id] : accessibleCells_) QAccessible::deleteAccessibleInterface(id);
+    accessibleCells_.clear();
 }
 
 void Filmstrip::centre(double x, bool animated)

@@ -41,6 +41,9 @@ public:
     bool gliding() const { return glide_.state() == QAbstractAnimation::Running; }
     void stopGlide() { glide_.stop(); }
     const MediaItems& items() const { return items_; }
+    std::optional<int> current() const { return current_; }
+    // The accessibility ids of the thumbnails described so far, by index.
+    std::unordered_map<int, unsigned>& accessibleCells() { return accessibleCells_; }
 
     std::function<void(int steps)> onNavigate;
     std::function<void(const MediaItem& item)> onChoose;
@@ -53,6 +56,7 @@ protected:
 
 private:
     void centre(double x, bool animated);
+    void forgetAccessibleCells();
     QPixmap thumbnail(const MediaItem& item, QSize size);
     void followView();
 
@@ -65,6 +69,7 @@ private:
     QVariantAnimation reveal_; // milliseconds since the reveal began
     QCache<QString, QPixmap> pictures_{400};
     std::unordered_map<std::string, std::shared_ptr<ThumbnailRequest>> requests_; // by path, in view
+    std::unordered_map<int, unsigned> accessibleCells_;
 };
 
 } // namespace mirelo

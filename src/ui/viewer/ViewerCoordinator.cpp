@@ -295,9 +295,9 @@ void ViewerCoordinator::loadVideo(const MediaItem& item, int generation)
         if (generation != generation_ || !presented_ || player != player_) return;
         scene_->setSpinning(false);
         if (playable) {
-            player->setVideoOutput(scene_->video());
             scene_->showVideo(player);
-            player->pause(); // shows the first frame; playback waits for Space
+            player->setVideoOutput(scene_->video());
+            player->pause(); // playback waits for Space
             scene_->setFocus();
         } else {
             removePlayer();

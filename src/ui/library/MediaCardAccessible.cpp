@@ -6,21 +6,20 @@
 
 namespace mirelo {
 
-bool MediaCardAccessible::isValid() const { return grid_ && index_ < grid_->builtCount(); }
+MediaCardAccessible::MediaCardAccessible(MediaGridView* grid, int index) : PaintedButtonAccessible(grid, index) {}
 
-QAccessibleInterface* MediaCardAccessible::parent() const
-{
-    return grid_ ? QAccessible::queryAccessibleInterface(grid_.data()) : nullptr;
-}
+MediaGridView* MediaCardAccessible::grid() const { return static_cast<MediaGridView*>(owner()); }
+
+bool MediaCardAccessible::isValid() const { return grid() && index() < grid()->builtCount(); }
 
 QString MediaCardAccessible::text(QAccessible::Text t) const
 {
     if (!isValid()) return {};
     switch (t) {
-    case QAccessible::Name: return MediaGridAccessible::cardName(*grid_, index_);
-    case QAccessible::Value: return MediaGridAccessible::cardValue(*grid_, index_);
+    case QAccessible::Name: return MediaGridAccessible::cardName(*grid(), index());
+    case QAccessible::Value: return MediaGridAccessible::cardValue(*grid(), index());
     case QAccessible::Help:
-    case QAccessible::Description: return MediaGridAccessible::cardHint(*grid_);
+    case QAccessible::Description: return MediaGridAccessible::cardHint(*grid());
     default: return {};
     }
 }
@@ -28,8 +27,8 @@ QString MediaCardAccessible::text(QAccessible::Text t) const
 QRect MediaCardAccessible::rect() const
 {
     if (!isValid()) return {};
-    const QRect card = grid_->cardRect(index_);
-    return QRect(grid_->viewport()->mapToGlobal(card.topLeft()), card.size());
+    const QRect card = grid()->cardRect(index());
+    return QRect(grid()->viewport()->mapToGlobal(card.topLeft()), card.size());
 }
 
 QAccessible::State MediaCardAccessible::state() const
@@ -40,19 +39,11 @@ QAccessible::State MediaCardAccessible::state() const
         return state;
     }
     state.focusable = true;
-    state.selectable = grid_->model().selecting();
-    state.selected = MediaGridAccessible::cardValue(*grid_, index_) == QStringLiteral("Selected");
+    state.selectable = grid()->model().selecting();
+    state.selected = MediaGridAccessible::cardValue(*grid(), index()) == QStringLiteral("Selected");
     return state;
 }
 
-void* MediaCardAccessible::interface_cast(QAccessible::InterfaceType type)
-{
-    return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
-}
-
-void MediaCardAccessible::doAction(const QString& name)
-{
-    if (name == pressAction() && isValid()) grid_->activate(index_);
-}
+void MediaCardAccessible::press() { grid()->activate(index()); }
 
 } // namespace mirelo

@@ -1,41 +1,26 @@
 #pragma once
 // One card of the grid for assistive technologies (see MediaGridAccessible).
 
-#include <QAccessibleActionInterface>
-#include <QAccessibleInterface>
-#include <QPointer>
+#include "common/PaintedButtonAccessible.h"
 
 namespace mirelo {
 
 class MediaGridView;
 
-class MediaCardAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+class MediaCardAccessible : public PaintedButtonAccessible {
 public:
-    MediaCardAccessible(MediaGridView* grid, int index) : grid_(grid), index_(index) {}
-
-    int index() const { return index_; }
+    MediaCardAccessible(MediaGridView* grid, int index);
 
     bool isValid() const override;
-    QObject* object() const override { return nullptr; }
-    QAccessibleInterface* parent() const override;
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QString text(QAccessible::Text t) const override;
-    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override;
-    QAccessible::Role role() const override { return QAccessible::Button; }
     QAccessible::State state() const override;
-    void* interface_cast(QAccessible::InterfaceType type) override;
 
-    QStringList actionNames() const override { return {pressAction()}; }
-    void doAction(const QString& name) override;
-    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+protected:
+    void press() override;
 
 private:
-    QPointer<MediaGridView> grid_;
-    int index_;
+    MediaGridView* grid() const;
 };
 
 } // namespace mirelo

@@ -5,25 +5,24 @@
 
 namespace mirelo {
 
-bool FilmstripCellAccessible::isValid() const { return strip_ && index_ < strip_->items().size(); }
+FilmstripCellAccessible::FilmstripCellAccessible(Filmstrip* strip, int index) : PaintedButtonAccessible(strip, index) {}
 
-QAccessibleInterface* FilmstripCellAccessible::parent() const
-{
-    return strip_ ? QAccessible::queryAccessibleInterface(strip_.data()) : nullptr;
-}
+Filmstrip* FilmstripCellAccessible::strip() const { return static_cast<Filmstrip*>(owner()); }
+
+bool FilmstripCellAccessible::isValid() const { return strip() && index() < strip()->items().size(); }
 
 QString FilmstripCellAccessible::text(QAccessible::Text t) const
 {
     if (!isValid() || t != QAccessible::Name) return {};
-    const std::string_view name = strip_->items()[index_].name();
+    const std::string_view name = strip()->items()[index()].name();
     return QStringLiteral("View ") + QString::fromUtf8(name.data(), qsizetype(name.size()));
 }
 
 QRect FilmstripCellAccessible::rect() const
 {
     if (!isValid()) return {};
-    const RectF frame = FilmstripGeometry(strip_->width(), int(strip_->items().size())).frame(index_);
-    const QPoint topLeft = strip_->mapToGlobal(QPoint(int(frame.x - strip_->scrollX()), int(frame.y)));
+    const RectF frame = FilmstripGeometry(strip()->width(), int(strip()->items().size())).frame(index());
+    const QPoint topLeft = strip()->mapToGlobal(QPoint(int(frame.x - strip()->scrollX()), int(frame.y)));
     return {topLeft, QSize(int(frame.width), int(frame.height))};
 }
 
@@ -32,18 +31,13 @@ QAccessible::State FilmstripCellAccessible::state() const
     QAccessible::State state;
     state.invalid = !isValid();
     state.selectable = true;
-    state.selected = isValid() && strip_->current() == index_;
+    state.selected = isValid() && strip()->current() == index();
     return state;
 }
 
-void* FilmstripCellAccessible::interface_cast(QAccessible::InterfaceType type)
+void FilmstripCellAccessible::press()
 {
-    return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
-}
-
-void FilmstripCellAccessible::doAction(const QString& name)
-{
-    if (name == pressAction() && isValid() && strip_->onChoose) strip_->onChoose(strip_->items()[index_]);
+    if (strip()->onChoose) strip()->onChoose(strip()->items()[index()]);
 }
 
 } // namespace mirelo

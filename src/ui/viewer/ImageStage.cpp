@@ -7,7 +7,6 @@
 #include <QNativeGestureEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPointer>
 #include <QScreen>
 #include <QThreadPool>
 #include <QWheelEvent>
@@ -115,14 +114,14 @@ void ImageStage::upgrade(const FrameRef& frame)
 void ImageStage::buildPyramid()
 {
     const int generation = ++pyramidGeneration_;
-    QPointer<ImageStage> self(this);
-    QThreadPool::globalInstance()->start([self, generation, image = frame_->image] {
+    // The stage waits for its own workers when it goes, so they may post to it.
+    workers_.start([this, generation, image = frame_->image] {
         auto pyramid = FramePyramid::build(image);
-        QMetaObject::invokeMethod(qApp, [self, generation, pyramid] {
-            if (!self || generation != self->pyramidGeneration_) return;
-            self->pyramid_ = pyramid;
-            self->settle_.start();
-            self->update();
+        QMetaObject::invokeMethod(this, [this, generation, pyramid] {
+            if (generation != pyramidGeneration_) return;
+            pyramid_ = pyramid;
+            settle_.start();
+            update();
         });
     });
 }

@@ -14,6 +14,7 @@
 
 #include <QElapsedTimer>
 #include <QImage>
+#include <QThreadPool>
 #include <QTimer>
 #include <QVariantAnimation>
 #include <QWidget>
@@ -103,6 +104,7 @@ private:
     QTimer settle_;
     QImage still_;
     QRectF stillRect_;
+    QThreadPool workers_; // last: waited for first when the stage goes
 };
 
 } // namespace mirelo

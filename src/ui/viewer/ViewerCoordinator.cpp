@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QAudioOutput>
 #include <QMediaPlayer>
+#include <QVideoSink>
 #include <QVideoWidget>
 #include <QKeyEvent>
 #include <QLabel>
@@ -47,6 +48,7 @@ ViewerCoordinator::ViewerCoordinator()
 
 ViewerCoordinator::~ViewerCoordinator()
 {
+    previewWorkers_.waitForDone();
     if (model_) model_->setViewer(nullptr);
     delete libraryWindow_;
     delete window_;
@@ -60,6 +62,10 @@ void ViewerCoordinator::connect(AppModel& model, ActionRegistry& actions)
 {
     model_ = &model;
     actions_ = &actions;
+    // The media back end starts here, on the main thread, before any worker
+    // decodes a picture: GStreamer and the image libraries both register
+    // GLib types as they start, and must not do it at the same moment.
+    { QVideoSink start; }
     model.setViewer(this);
     QObject::connect(&model, &AppModel::errorMessageChanged, this, &ViewerCoordinator::followError);
     QObject::connect(&model, &AppModel::showingSettingsChanged, this, &ViewerCoordinator::followSettings);
@@ -260,23 +266,22 @@ void ViewerCoordinator::load(const MediaItem& item)
 // takes its place.
 void ViewerCoordinator::startPreview(const MediaItem& item, int generation)
 {
-    QPointer<ViewerCoordinator> self(this);
-    QThreadPool::globalInstance()->start([self, generation, item] {
+    // The coordinator waits for its own workers when it goes, so they may post to it.
+    previewWorkers_.start([this, generation, item] {
         std::optional<DecodedImage> quick = ImageDecoder::decode(std::string(item.path()), kPreviewSize);
         if (!quick || quick->image.isNull()) return;
         auto frame = std::make_shared<ViewerFrame>();
         frame->image = quick->image;
         frame->pixels = quick->pixels;
         frame->downsampled = true; // the backdrop comes with the full frame
-        QMetaObject::invokeMethod(qApp, [self, generation, frame, item] {
-            if (!self || generation != self->generation_ || !self->presented_ || self->currentFrame_ || self->previewShown_)
-                return;
-            self->previewShown_ = true;
-            self->loadingWork_.stop();
-            self->scene_->setSpinning(false);
-            const bool first = !self->displayedID_.has_value();
-            self->showPreparedWindow();
-            self->scene_->showFrame(frame, item, first);
+        QMetaObject::invokeMethod(this, [this, generation, frame, item] {
+            if (generation != generation_ || !presented_ || currentFrame_ || previewShown_) return;
+            previewShown_ = true;
+            loadingWork_.stop();
+            scene_->setSpinning(false);
+            const bool first = !displayedID_.has_value();
+            showPreparedWindow();
+            scene_->showFrame(frame, item, first);
         });
     });
 }

@@ -14,6 +14,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QRect>
+#include <QThreadPool>
 #include <QTimer>
 
 #include <optional>
@@ -110,6 +111,7 @@ private:
     QTimer chromeWork_;
     FrameRef currentFrame_;
     bool previewShown_ = false; // of the item being loaded
+    QThreadPool previewWorkers_;
     QMediaPlayer* player_ = nullptr; // the current video's
     std::optional<std::string> displayedID_;
 };

@@ -108,10 +108,10 @@ void WelcomeView::paintEvent(QPaintEvent*)
     back.setAlphaF(0.18f);
     middle.setAlphaF(0.32f);
     const Card cards[] = {{10, 34, -4, back}, {-7, -34, 2, middle}, {-8, 0, 8, QColor()}};
-    for (const Card& spec : cards) {
+    for (const Card& tilt : cards) {
         painter.save();
-        painter.translate(centre + QPointF(spec.dx, spec.dy));
-        painter.rotate(spec.angle);
+        painter.translate(centre + QPointF(tilt.dx, tilt.dy));
+        painter.rotate(tilt.angle);
         const QRectF rect(-card.width() / 2, -card.height() / 2, card.width(), card.height());
         // A soft shadow under each card.
         for (int i = 3; i >= 1; --i) {
@@ -119,8 +119,8 @@ void WelcomeView::paintEvent(QPaintEvent*)
             painter.setBrush(QColor(0, 0, 0, dark ? 30 : 12));
             painter.drawRoundedRect(rect.translated(0, i * 1.5).adjusted(-i, -i, i, i), 16 + i, 16 + i);
         }
-        if (spec.fill.isValid()) {
-            painter.setBrush(dark ? spec.fill.darker(140) : spec.fill.lighter(100));
+        if (tilt.fill.isValid()) {
+            painter.setBrush(dark ? tilt.fill.darker(140) : tilt.fill.lighter(100));
             painter.setPen(QPen(QColor(255, 255, 255, dark ? 40 : 200), 3));
             painter.drawRoundedRect(rect, 16, 16);
         } else {

@@ -88,11 +88,12 @@ void AppDelegate::closeWindow()
 {
     ViewerCoordinator& coordinator = ViewerCoordinator::shared();
     QWidget* key = QApplication::activeWindow();
-    if ((!key && coordinator.isPresenting()) || (!key && !coordinator.libraryWindow())) {
-        model_.setCurrent(std::nullopt);
+    // With no window in front, Close Window closes the viewer.
+    if (!key) {
+        if (coordinator.isPresenting() || !coordinator.libraryWindow()) model_.setCurrent(std::nullopt);
         return;
     }
-    if (key) key->close();
+    key->close();
 }
 
 void AppDelegate::windowCommand(ActionRegistry::Command command)

@@ -1,8 +1,6 @@
 #include "FileDialogPanel.h"
 
 #include <QFileDialog>
-#include <QLabel>
-#include <QLayout>
 #include <QStandardPaths>
 
 namespace mirelo {

@@ -11,7 +11,6 @@
 #include <QGraphicsOpacityEffect>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLocale>
 #include <QPainter>
 #include <QPropertyAnimation>
 #include <QToolButton>

@@ -4,16 +4,28 @@
 
 #include "AppTestSupport.h"
 #include "ImageFixtures.h"
+#include "VideoFixtures.h"
+#include "common/DesktopLook.h"
 #include "library/LibraryWindow.h"
 #include "shell/ActionRegistry.h"
 #include "ViewerPipeline.h"
+#include "viewer/Filmstrip.h"
 #include "viewer/ImageStage.h"
 #include "viewer/OverlayWindow.h"
 #include "viewer/ViewerCoordinator.h"
 #include "viewer/ViewerScene.h"
 
+#include <QGraphicsOpacityEffect>
 #include <QLabel>
+#include <QMediaPlayer>
 #include <QTest>
+
+#include <mutex>
+#include <set>
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
 #include "QtTry.h"
 
 namespace mirelo::test {
@@ -43,6 +55,7 @@ protected:
         coordinator->prepareToQuit();
         model->setViewer(nullptr);
         coordinator.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         actions.reset();
         LaunchedModelTest::TearDown();
     }
@@ -116,6 +129,132 @@ TEST_F(ViewerCoordinatorTest, FastNavigationEndsOnTheLastPictureWithLittleWorkWa
     QTRY_VERIFY(coordinator->currentFrame() != nullptr);
     EXPECT_EQ(coordinator->scene()->countLabel()->text(), "10 / 10");
     EXPECT_TRUE(coordinator->scene()->stage()->ready());
+}
+
+TEST_F(ViewerCoordinatorTest, KeysReachTheViewerWhereverTheFocusIs)
+{
+    model->show(model->visible()[0]);
+    QTRY_VERIFY(viewerShown());
+    QTRY_VERIFY(coordinator->scene()->stage()->ready());
+    QWidget* filmstrip = coordinator->scene()->filmstrip();
+    filmstrip->setFocus();
+    QTest::keyClick(filmstrip, Qt::Key_Right);
+    EXPECT_EQ(model->current()->name(), "b.png") << "a plain arrow navigates, not the focused filmstrip";
+
+    // Space on a picture shows and hides the chrome.
+    const bool chrome = coordinator->scene()->chromeShown();
+    QTest::keyClick(coordinator->scene(), Qt::Key_Space);
+    QTRY_VERIFY(coordinator->scene()->chromeShown() != chrome);
+
+    // A held zoom key stops on release, and when the window loses focus.
+    ImageStage* stage = coordinator->scene()->stage();
+    QTRY_VERIFY(stage->ready());
+    QTest::keyPress(filmstrip, Qt::Key_Up);
+    EXPECT_TRUE(stage->keyboardZooming());
+    QTest::keyRelease(filmstrip, Qt::Key_Up);
+    EXPECT_FALSE(stage->keyboardZooming());
+    QTest::keyPress(filmstrip, Qt::Key_Down);
+    EXPECT_TRUE(stage->keyboardZooming());
+    QWidget elsewhere;
+    elsewhere.show();
+    elsewhere.activateWindow();
+    QTRY_VERIFY(!coordinator->viewerWindow()->isActiveWindow());
+    EXPECT_FALSE(stage->keyboardZooming());
+}
+
+TEST_F(ViewerCoordinatorTest, TheEndsOfTheListPrefetchOneNeighbourAndAFastFrameShowsNoSpinner)
+{
+    std::mutex lock;
+    std::set<std::string> prepared;
+    ViewerPipeline::shared().setPrepareHook([&](const std::string& path) {
+        std::lock_guard guard(lock);
+        prepared.insert(path);
+    });
+    auto preparedNow = [&] {
+        std::lock_guard guard(lock);
+        return prepared;
+    };
+    const MediaItems items = model->visible();
+    // Watch the spinner on every turn of the event loop until the first frame.
+    bool spun = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] { spun = spun || coordinator->scene()->spinning(); });
+    watch.start(1);
+    QElapsedTimer clock;
+    clock.start();
+    model->show(items[0]);
+    QTRY_VERIFY(coordinator->currentFrame() != nullptr || coordinator->scene()->errorLabel()->isVisible());
+    if (clock.elapsed() < 150) {
+        EXPECT_FALSE(spun) << "a frame in " << clock.elapsed() << " ms";
+    }
+    watch.stop();
+
+    QTRY_VERIFY(preparedNow().count(std::string(items[1].path())) == 1);
+    QTRY_COMPARE(ViewerPipeline::shared().pendingCount(), size_t(0));
+    EXPECT_EQ(preparedNow(), (std::set<std::string>{std::string(items[0].path()), std::string(items[1].path())}));
+
+    prepared.clear();
+    model->show(items[3]);
+    QTRY_VERIFY(preparedNow().count(std::string(items[2].path())) == 1);
+    QTRY_COMPARE(ViewerPipeline::shared().pendingCount(), size_t(0));
+    EXPECT_EQ(preparedNow().count(std::string(items[1].path())), 0u) << "no wrapping round to the first";
+    ViewerPipeline::shared().setPrepareHook(nullptr);
+}
+
+TEST_F(ViewerCoordinatorTest, AVideoShowsItsFirstPictureAndSpacePlaysIt)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    // Qt Multimedia keeps its video window's backing store and a thread's
+    // bookkeeping for the life of the process.
+    __lsan_disable();
+    struct Enable {
+        ~Enable() { __lsan_enable(); }
+    } enable;
+#endif
+    std::filesystem::create_directories(files / "Clips");
+    ASSERT_TRUE(writeVideo(files / "Clips/clip.mp4", 320, 240, 50));
+    model->scan({files / "Clips"}, true);
+    ASSERT_TRUE(waitForScan(*model));
+    ASSERT_TRUE(waitForQuery(*model));
+    MediaItem clip;
+    for (const MediaItem& item : model->visible())
+        if (item.isVideo()) clip = item;
+    model->show(clip);
+    QTRY_VERIFY(viewerShown());
+    ASSERT_TRUE(coordinator->player()) << coordinator->scene()->errorLabel()->text().toStdString();
+    QTRY_COMPARE(coordinator->player()->playbackState(), QMediaPlayer::PausedState);
+    EXPECT_FALSE(coordinator->scene()->zoomLabel()->isVisible());
+    QTest::keyClick(coordinator->scene(), Qt::Key_Space);
+    EXPECT_EQ(coordinator->player()->playbackState(), QMediaPlayer::PlayingState);
+    QTest::keyClick(coordinator->scene(), Qt::Key_Space);
+    EXPECT_EQ(coordinator->player()->playbackState(), QMediaPlayer::PausedState);
+}
+
+TEST(ViewerScene, TwoNoticesTwoSecondsApartAndReducedMotion)
+{
+    qputenv("MIRELO_REDUCE_MOTION", "1");
+    DesktopLook::shared().refresh();
+    ViewerScene scene;
+    scene.resize(1000, 700);
+    auto opacity = [](QWidget* widget) { return static_cast<QGraphicsOpacityEffect*>(widget->graphicsEffect())->opacity(); };
+    // Without motion the chrome comes and goes at once.
+    scene.setChrome(true);
+    EXPECT_EQ(opacity(scene.bar()), 1.0);
+    scene.setChrome(false);
+    EXPECT_EQ(opacity(scene.bar()), 0.0);
+
+    scene.toast("First");
+    QTest::qWait(2000);
+    scene.toast("Second");
+    QTest::qWait(2700); // past the first one's three seconds
+    EXPECT_EQ(opacity(scene.notice()), 1.0);
+    EXPECT_EQ(scene.notice()->text().trimmed(), "Second");
+    // Its fade-out still takes a moment, even without motion.
+    QTRY_VERIFY_WITH_TIMEOUT(opacity(scene.notice()) < 1.0, 1000);
+    EXPECT_GT(opacity(scene.notice()), 0.0);
+    QTRY_COMPARE(opacity(scene.notice()), 0.0);
+    qunsetenv("MIRELO_REDUCE_MOTION");
+    DesktopLook::shared().refresh();
 }
 
 TEST(ViewerScene, TheImageViewportLeavesRoomForTheChromeAndTheFilmstrip)

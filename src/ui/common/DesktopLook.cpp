@@ -120,8 +120,12 @@ void DesktopLook::read()
 
 void DesktopLook::settingChanged(const QString& group, const QString& key, const QDBusVariant&)
 {
+    if (group == QStringLiteral("org.freedesktop.appearance") || key == QStringLiteral("enable-animations")) refresh();
+}
+
+void DesktopLook::refresh()
+{
     const bool motion = reduceMotion_, dark = prefersDark_;
-    if (!(group == QStringLiteral("org.freedesktop.appearance") || key == QStringLiteral("enable-animations"))) return;
     read();
     if (motion != reduceMotion_) Q_EMIT reduceMotionChanged();
     if (dark != prefersDark_ && appearance_ != QStringLiteral("light") && appearance_ != QStringLiteral("dark"))

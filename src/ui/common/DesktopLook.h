@@ -25,6 +25,8 @@ public:
     // "system", "light" or "dark": sets the application's palette.
     void apply(const QString& appearance);
     const QString& appearance() const { return appearance_; }
+    // Reads the desktop's settings again and follows what changed.
+    void refresh();
 
 Q_SIGNALS:
     void reduceMotionChanged();

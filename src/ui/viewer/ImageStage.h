@@ -50,6 +50,7 @@ public:
     void beginKeyboardZoom(int direction, uint16_t keyCode, bool isRepeat);
     void endKeyboardZoom(uint16_t keyCode);
     void cancelKeyboardZoom();
+    bool keyboardZooming() const { return keyboardTimer_.isActive(); }
 
     const ViewerGeometry& geometry() const { return geometry_; }
     // The picture's rectangle on screen now (animations included).

@@ -51,6 +51,15 @@ VideoControls::VideoControls(QWidget* parent) : QWidget(parent)
     palette.setColor(QPalette::WindowText, Qt::white);
     time_->setPalette(palette);
     row->addWidget(time_);
+    fullScreen_ = new QToolButton(this);
+    fullScreen_->setAutoRaise(true);
+    fullScreen_->setIconSize(QSize(16, 16));
+    fullScreen_->setFocusPolicy(Qt::NoFocus);
+    fullScreen_->setAccessibleName(QStringLiteral("Full Screen"));
+    fullScreen_->setToolTip(QStringLiteral("Full Screen"));
+    fullScreen_->setIcon(Palette::tintedSymbol(QStringLiteral("view-fullscreen-symbolic"), 16, Qt::white, devicePixelRatioF()));
+    connect(fullScreen_, &QToolButton::clicked, this, &VideoControls::fullScreenRequested);
+    row->addWidget(fullScreen_);
     refresh();
 }
 

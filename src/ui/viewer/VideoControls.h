@@ -1,6 +1,6 @@
 #pragma once
 // The floating controls over a playing video: play or pause, the position
-// as a slider to seek with, and the time played and the length.
+// as a slider to seek with, the time played and the length, and full screen.
 
 #include <QWidget>
 
@@ -22,6 +22,9 @@ public:
     // "1:05 / 3:20".
     static QString timeText(qint64 positionMs, qint64 durationMs);
 
+Q_SIGNALS:
+    void fullScreenRequested();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
@@ -32,6 +35,7 @@ private:
     QToolButton* play_;
     QSlider* position_;
     QLabel* time_;
+    QToolButton* fullScreen_;
     QList<QMetaObject::Connection> connections_;
 };
 

@@ -8,12 +8,14 @@
 #include "ViewerScene.h"
 #include "Filmstrip.h"
 #include "GlassButton.h"
+#include "VideoControls.h"
 #include "library/LibraryWindow.h"
 #include "shell/ActionRegistry.h"
 
 #include <QApplication>
 #include <QAudioOutput>
 #include <QMediaPlayer>
+#include <QVideoFrame>
 #include <QVideoSink>
 #include <QVideoWidget>
 #include <QKeyEvent>
@@ -180,6 +182,10 @@ void ViewerCoordinator::makeWindow()
     scene_->onClose = window_->onClose;
     scene_->onMinimize = [this] { window_->showMinimized(); };
     scene_->onCompact = [this] { toggleCompact(); };
+    QObject::connect(scene_->videoControls(), &VideoControls::fullScreenRequested, this,
+                     [this] { scene_->video()->setFullScreen(true); });
+    QObject::connect(scene_->video(), &QVideoWidget::fullScreenChanged, this, &ViewerCoordinator::videoFullScreenChanged);
+    scene_->video()->installEventFilter(this);
     QObject::connect(scene_->libraryButton(), &QAbstractButton::clicked, this, &ViewerCoordinator::reopenLibrary);
     QObject::connect(scene_->copyButton(), &QAbstractButton::clicked, this, &ViewerCoordinator::copyImage);
     QObject::connect(scene_->infoButton(), &QAbstractButton::clicked, this, [this] {
@@ -302,7 +308,7 @@ void ViewerCoordinator::loadVideo(const MediaItem& item, int generation)
         if (playable) {
             scene_->showVideo(player);
             player->setVideoOutput(scene_->video());
-            player->pause(); // playback waits for Space
+            primeVideo(player); // playback itself waits for Space
             scene_->setFocus();
         } else {
             removePlayer();
@@ -319,8 +325,61 @@ void ViewerCoordinator::loadVideo(const MediaItem& item, int generation)
     player->setSource(QUrl::fromLocalFile(QString::fromUtf8(path.data(), qsizetype(path.size()))));
 }
 
+void ViewerCoordinator::primeVideo(QMediaPlayer* player)
+{
+    primingVideo_ = true;
+    player->audioOutput()->setMuted(true);
+    auto once = std::make_shared<QMetaObject::Connection>();
+    *once = QObject::connect(scene_->video()->videoSink(), &QVideoSink::videoFrameChanged, player, [this, player, once](const QVideoFrame& frame) {
+        if (!frame.isValid()) return;
+        QObject::disconnect(*once);
+        if (player != player_ || !primingVideo_) return;
+        primingVideo_ = false;
+        player->pause();
+        player->audioOutput()->setMuted(false);
+    });
+    player->play();
+}
+
+void ViewerCoordinator::togglePlayback()
+{
+    if (!player_) return;
+    if (primingVideo_) {
+        // Space before the first picture: it plays on, with its sound.
+        primingVideo_ = false;
+        player_->audioOutput()->setMuted(false);
+        return;
+    }
+    player_->playbackState() == QMediaPlayer::PlayingState ? player_->pause() : player_->play();
+}
+
+void ViewerCoordinator::videoFullScreenChanged(bool full)
+{
+    videoFullScreen_ = full;
+    if (full) {
+        dropHeldKeys();
+        chromeWork_.stop();
+        if (model_) model_->setShowingInfo(false);
+        scene_->setChrome(false);
+    } else if (presented_) {
+        scene_->setFocus();
+    }
+}
+
+bool ViewerCoordinator::eventFilter(QObject* watched, QEvent* event)
+{
+    if (videoFullScreen_ && event->type() == QEvent::KeyPress && watched == scene_->video() &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space) {
+        togglePlayback();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
 void ViewerCoordinator::removePlayer()
 {
+    if (scene_ && scene_->video()->isFullScreen()) scene_->video()->setFullScreen(false);
+    primingVideo_ = false;
     if (!player_) return;
     player_->stop();
     player_->setVideoOutput(static_cast<QObject*>(nullptr));
@@ -464,7 +523,7 @@ bool ViewerCoordinator::handleKey(QKeyEvent* event)
     case Qt::Key_Space:
         if (player_ && scene_->video()->isVisible()) {
             // A video plays and pauses; otherwise the chrome comes and goes.
-            player_->playbackState() == QMediaPlayer::PlayingState ? player_->pause() : player_->play();
+            togglePlayback();
         } else {
             setChrome(!scene_->chromeShown());
         }

@@ -60,6 +60,7 @@ public:
     bool awaitingFirstFrame() const { return awaitingFirstFrame_; }
     const FrameRef& currentFrame() const { return currentFrame_; }
     QMediaPlayer* player() const { return player_; }
+    bool videoFullScreen() const { return videoFullScreen_; }
 
     // Set while files from the file manager open: the library stays hidden.
     bool openingExternalFile = false;
@@ -81,6 +82,10 @@ public:
 Q_SIGNALS:
     void revealRequested(const std::vector<std::string>& paths);
 
+protected:
+    // Space plays and pauses the video in its own full screen.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void makeWindow();
     void load(const MediaItem& item);
@@ -91,6 +96,10 @@ private:
     // A quick, small decode shown until the full frame is ready.
     void startPreview(const MediaItem& item, int generation);
     void removePlayer();
+    // The first picture of a video shows before playback starts.
+    void primeVideo(QMediaPlayer* player);
+    void togglePlayback();
+    void videoFullScreenChanged(bool full);
     void libraryWillClose();
     void libraryBecameKey();
     void followError();
@@ -113,6 +122,8 @@ private:
     bool previewShown_ = false; // of the item being loaded
     QThreadPool previewWorkers_;
     QMediaPlayer* player_ = nullptr; // the current video's
+    bool primingVideo_ = false;       // playing muted until its first picture
+    bool videoFullScreen_ = false;
     std::optional<std::string> displayedID_;
 };
 

@@ -1,6 +1,6 @@
 // The cost of a frame of the viewer's picture while the user zooms and pans:
-// a 4,096-pixel frame painted into a 1440 × 900 window, as the held zoom keys
-// and a drag drive it.
+// a 4,096-pixel frame painted into a 1440 × 900 window (MIRELO_BENCH_SIZE,
+// such as 2560x1440, sets another), as the held zoom keys and a drag drive it.
 
 #include "StageBench.h"
 
@@ -37,9 +37,12 @@ int runStageBench(int argc, char** argv)
     QApplication application(argc, argv);
     FrameRef frame = ViewerPipeline::prepare(argv[2], 0.1);
     if (!frame) return 2;
+    int width = 1440, height = 900;
+    if (const QByteArray size = qgetenv("MIRELO_BENCH_SIZE"); !size.isEmpty())
+        std::sscanf(size.constData(), "%dx%d", &width, &height);
     ImageStage stage;
-    stage.resize(1440, 900);
-    stage.setImageViewport(QRectF(0, 42, 1440, 900 - 187));
+    stage.resize(width, height);
+    stage.setImageViewport(QRectF(0, 42, width, height - 187));
     stage.show();
     stage.display(frame, QStringLiteral("photo"), false);
     QElapsedTimer wait;
@@ -47,7 +50,7 @@ int runStageBench(int argc, char** argv)
     while (!stage.hasPyramid() && wait.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     const qint64 pyramidMs = wait.elapsed();
 
-    QImage target(1440, 900, QImage::Format_ARGB32_Premultiplied);
+    QImage target(width, height, QImage::Format_ARGB32_Premultiplied);
     std::vector<double> zooming, panning;
     QElapsedTimer clock;
     // Zooming in from fit to 300 % in 1 % steps, as a held key does.
@@ -70,9 +73,9 @@ int runStageBench(int argc, char** argv)
         stage.render(&target);
         panning.push_back(double(clock.nsecsElapsed()) / 1e6);
     }
-    std::printf("stage %dx%d frame (source %.0fx%.0f): copies made in %lld ms; zooming %zu frames median %.2f ms max %.2f ms; "
+    std::printf("stage %dx%d window, %dx%d frame (source %.0fx%.0f): copies made in %lld ms; zooming %zu frames median %.2f ms max %.2f ms; "
                 "panning at 200%% %zu frames median %.2f ms max %.2f ms\n",
-                frame->image.width(), frame->image.height(), frame->pixels.width, frame->pixels.height,
+                width, height, frame->image.width(), frame->image.height(), frame->pixels.width, frame->pixels.height,
                 static_cast<long long>(pyramidMs), zooming.size(), median(zooming),
                 *std::max_element(zooming.begin(), zooming.end()), panning.size(), median(panning),
                 *std::max_element(panning.begin(), panning.end()));

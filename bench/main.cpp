@@ -8,6 +8,7 @@
 // times the viewer's picture while it zooms and pans; "mirelo-bench images DIR" times the image engine;
 // "mirelo-bench previews FILE..." times the thumbnail store on FILEs;
 // "mirelo-bench frame FILE" times one viewer frame stage by stage;
+// "mirelo-bench viewer FOLDER" times the viewer over a folder of photos;
 // anything else runs Google Benchmark.
 
 #include "AppModelBench.h"
@@ -16,6 +17,7 @@
 #include "LibraryFile.h"
 #include "ProcessMemory.h"
 #include "StageBench.h"
+#include "ViewerBench.h"
 #include "WindowBench.h"
 #include "SyntheticLibrary.h"
 
@@ -50,6 +52,7 @@ int main(int argc, char** argv)
     if (argc >= 2 && std::strcmp(argv[1], "grid") == 0) return mirelo::bench::runGridBench(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "window") == 0) return mirelo::bench::runWindowBench(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "stage") == 0) return mirelo::bench::runStageBench(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "viewer") == 0) return mirelo::bench::runViewerBench(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "images") == 0) return mirelo::bench::runImageBench(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "previews") == 0) return mirelo::bench::runPreviewBench(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "frame") == 0) return mirelo::bench::runFrameBench(argc, argv);

@@ -106,7 +106,8 @@ int limitedHeaps()
 } // namespace
 
 ThumbnailStore::ThumbnailStore(int workers, QObject* parent)
-    : QObject(parent), queue_((limitedHeaps(), "Mirelo previews"), workers)
+    // Previews give way to the picture the viewer is preparing.
+    : QObject(parent), queue_((limitedHeaps(), "Mirelo previews"), workers, 10)
 {
 }
 

@@ -20,6 +20,9 @@ struct ViewerFrame {
     std::optional<QImage> ambient; // absent only when rendering it failed
     PixelSize pixels;
     bool downsampled = false;
+    // A stand-in shown until the frame is ready (a preview whose picture's
+    // size may not be known yet).
+    bool placeholder = false;
     std::vector<std::pair<QString, QString>> metadata; // "Camera", "Lens", "Captured", "Color profile"
 
     // Bitmap bytes, the frame's weight in the cache.

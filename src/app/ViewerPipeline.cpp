@@ -30,7 +30,8 @@ ViewerPipeline& ViewerPipeline::shared()
 }
 
 ViewerPipeline::ViewerPipeline(int workers, QObject* parent)
-    : QObject(parent), queue_("Mirelo frames", workers)
+    // A little behind the quick preview of the picture being opened.
+    : QObject(parent), queue_("Mirelo frames", workers, 2)
 {
 }
 

@@ -1,13 +1,19 @@
 #include "PriorityWorkQueue.h"
 
 #include <pthread.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace mirelo {
 
-PriorityWorkQueue::PriorityWorkQueue(std::string label, int workers) : label_(std::move(label))
+PriorityWorkQueue::PriorityWorkQueue(std::string label, int workers, int niceness) : label_(std::move(label))
 {
     for (int i = 0; i < std::max(workers, 1); ++i) {
-        threads_.emplace_back([this] { run(); });
+        threads_.emplace_back([this, niceness] {
+            // Linux gives each thread its own nice value.
+            if (niceness != 0) setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), niceness);
+            run();
+        });
         pthread_setname_np(threads_.back().native_handle(), label_.substr(0, 15).c_str());
     }
 }

@@ -31,7 +31,8 @@ public:
     };
     using JobRef = std::shared_ptr<Job>;
 
-    PriorityWorkQueue(std::string label, int workers);
+    // `niceness` above 0 lets the workers yield the processor to other threads.
+    PriorityWorkQueue(std::string label, int workers, int niceness = 0);
     // Drops what has not started and waits for what has.
     ~PriorityWorkQueue();
     PriorityWorkQueue(const PriorityWorkQueue&) = delete;

@@ -99,6 +99,13 @@ TEST_F(ImageStageTest, TheFullFrameTakesThePreviewsPlace)
     EXPECT_FALSE(stage.geometry().fitting);
     stage.upgrade(frameOf(300, 200, {300, 200}));
     EXPECT_TRUE(stage.geometry().fitting) << "another picture is shown afresh";
+
+    // A preview of a guessed size settles where the picture's own fit puts it.
+    stage.display(frameOf(480, 360, {16384, 12288}), QStringLiteral("photo.jpg"), false);
+    const QRectF guessed = stage.shownRect();
+    stage.upgrade(frameOf(4000, 3000, {4000, 3000}));
+    EXPECT_TRUE(stage.geometry().fitting);
+    QTRY_COMPARE(stage.shownRect(), guessed);
 }
 
 TEST_F(ImageStageTest, TheWheelZoomsAndTheTrackpadPans)

@@ -97,9 +97,31 @@ void ImageStage::display(const FrameRef& frame, const QString& name, bool first)
 
 void ImageStage::upgrade(const FrameRef& frame)
 {
-    if (!frame_ || !frame || frame->pixels != frame_->pixels) {
-        display(frame, name_, false);
+    const auto aspect = [](const PixelSize& size) { return size.height > 0 ? size.width / size.height : 0.0; };
+    if (!frame_ || !frame || frame->pixels.width <= 0 || std::abs(aspect(frame->pixels) / aspect(frame_->pixels) - 1) > 0.01) {
+        display(frame, name_, false); // another picture: shown afresh
         return;
+    }
+    if (frame->pixels != frame_->pixels) {
+        // The same picture at its real size: the same place on screen, or its fit.
+        const double ratio = frame_->pixels.width / frame->pixels.width;
+        const Pose shown = presentation();
+        frame_ = frame;
+        geometry_.imageSize = {frame->pixels.width, frame->pixels.height};
+        if (geometry_.fitting) {
+            geometry_.fit();
+        } else {
+            geometry_.scale = std::clamp(geometry_.scale * ratio, ViewerGeometry::minimumScale, ViewerGeometry::maximumScale);
+            geometry_.constrainOffset();
+        }
+        motion_.stop();
+        from_ = {shown.scale * ratio, shown.offset};
+        to_ = {geometry_.scale, geometry_.offset};
+        // Only a picture smaller than its guessed size moves: it settles on its fit.
+        if (std::abs(from_.scale - to_.scale) > 1e-6 * to_.scale && !DesktopLook::shared().reduceMotion()) {
+            motion_.setDuration(kCommandMs);
+            motion_.start();
+        }
     }
     frame_ = frame;
     pyramid_.reset();
@@ -107,6 +129,7 @@ void ImageStage::upgrade(const FrameRef& frame)
     buildPyramid();
     settle_.start();
     update();
+    if (onZoom) onZoom(geometry_.scale);
 }
 
 // The reduced copies, made off the main thread; until they arrive the

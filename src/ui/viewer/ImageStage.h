@@ -35,8 +35,9 @@ public:
 
     // Shows a new frame; `first` is the first picture since the viewer opened.
     void display(const FrameRef& frame, const QString& name, bool first);
-    // The full frame of the picture already shown from a quick preview:
-    // the bitmap is swapped, where and how it is shown stays.
+    // The full frame of the picture already shown from a preview: the bitmap
+    // is swapped and where it is shown stays (a preview of a guessed size
+    // settles on the picture's own fit).
     void upgrade(const FrameRef& frame);
     // Forgets the picture until the next display (every load starts so).
     void reset();
@@ -53,6 +54,7 @@ public:
     bool keyboardZooming() const { return keyboardTimer_.isActive(); }
 
     const ViewerGeometry& geometry() const { return geometry_; }
+    const FrameRef& frame() const { return frame_; }
     // The picture's rectangle on screen now (animations included).
     QRectF shownRect() const;
     // Whether the reduced copies are ready (tests wait for them).

@@ -3,7 +3,9 @@
 #include "AppModel.h"
 #include "ImageStage.h"
 #include "OverlayWindow.h"
+#include "CacheKey.h"
 #include "ImageDecoder.h"
+#include "ThumbnailStore.h"
 #include "ViewerPipeline.h"
 #include "ViewerScene.h"
 #include "Filmstrip.h"
@@ -113,10 +115,12 @@ void ViewerCoordinator::libraryWillClose()
 }
 
 // The user clicked the library while the viewer was open: the viewer closes
-// and the library stays in front.
+// and the library stays in front. Until the viewer is on screen the library
+// is still the window in front (it may become active late, from an earlier
+// closing), and the opening goes on.
 void ViewerCoordinator::libraryBecameKey()
 {
-    if (!libraryWindow_ || !libraryWindow_->isActiveWindow() || !presented_) return;
+    if (!libraryWindow_ || !libraryWindow_->isActiveWindow() || !presented_ || awaitingFirstFrame_) return;
     libraryWillClose();
 }
 
@@ -236,9 +240,8 @@ void ViewerCoordinator::load(const MediaItem& item)
         return;
     }
     ViewerPipeline& pipeline = ViewerPipeline::shared();
-    const MediaItems neighbours = neighborItems();
     MediaItems retained{item};
-    retained.append(neighbours);
+    retained.append(neighborItems());
     pipeline.retainRequests(retained);
     loadingWork_.start();
     QPointer<ViewerCoordinator> self(this);
@@ -261,10 +264,17 @@ void ViewerCoordinator::load(const MediaItem& item)
             self->scene_->showError(QStringLiteral("This file can’t be previewed.\nIt may be damaged or use an unsupported codec."));
         }
         self->showPreparedWindow();
+        // The neighbours once the picture the user waits for is done: on a
+        // machine with few cores they would slow it down.
+        self->prefetchNeighbours();
     });
     if (!currentFrame_ && generation == generation_) startPreview(item, generation);
-    for (const MediaItem& neighbour : neighbours)
-        if (!neighbour.isVideo()) pipeline.load(neighbour, ViewerPipeline::veryLow);
+}
+
+void ViewerCoordinator::prefetchNeighbours()
+{
+    for (const MediaItem& neighbour : neighborItems())
+        if (!neighbour.isVideo()) ViewerPipeline::shared().load(neighbour, ViewerPipeline::veryLow);
 }
 
 // Something of the picture within a few tens of milliseconds: a decode a few
@@ -272,6 +282,21 @@ void ViewerCoordinator::load(const MediaItem& item)
 // takes its place.
 void ViewerCoordinator::startPreview(const MediaItem& item, int generation)
 {
+    // The grid's or the filmstrip's preview, when there is one, is on screen at once.
+    if (std::optional<QImage> small = ThumbnailStore::shared().cache().find(cacheKey(item)); small && !small->isNull()) {
+        auto frame = std::make_shared<ViewerFrame>();
+        frame->image = *small;
+        // A preview smaller than the store's size is the whole picture;
+        // otherwise the picture is larger, and fitted the same way as its frame will be.
+        const double scale = std::max(small->width(), small->height()) < ThumbnailStore::kSize
+                                 ? 1.0
+                                 : double(1 << 14) / std::max(small->width(), small->height());
+        frame->pixels = {small->width() * scale, small->height() * scale};
+        frame->downsampled = true;
+        frame->placeholder = true;
+        showPreview(frame, item);
+        return;
+    }
     // The coordinator waits for its own workers when it goes, so they may post to it.
     previewWorkers_.start([this, generation, item] {
         std::optional<DecodedImage> quick = ImageDecoder::decode(std::string(item.path()), kPreviewSize);
@@ -280,16 +305,22 @@ void ViewerCoordinator::startPreview(const MediaItem& item, int generation)
         frame->image = quick->image;
         frame->pixels = quick->pixels;
         frame->downsampled = true; // the backdrop comes with the full frame
+        frame->placeholder = true;
         QMetaObject::invokeMethod(this, [this, generation, frame, item] {
-            if (generation != generation_ || !presented_ || currentFrame_ || previewShown_) return;
-            previewShown_ = true;
-            loadingWork_.stop();
-            scene_->setSpinning(false);
-            const bool first = !displayedID_.has_value();
-            showPreparedWindow();
-            scene_->showFrame(frame, item, first);
+            if (generation == generation_) showPreview(frame, item);
         });
     });
+}
+
+void ViewerCoordinator::showPreview(const FrameRef& frame, const MediaItem& item)
+{
+    if (!presented_ || currentFrame_ || previewShown_) return;
+    previewShown_ = true;
+    loadingWork_.stop();
+    scene_->setSpinning(false);
+    const bool first = !displayedID_.has_value();
+    showPreparedWindow();
+    scene_->showFrame(frame, item, first);
 }
 
 // A video plays only once the player has read it; until then the spinner

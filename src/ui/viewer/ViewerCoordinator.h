@@ -93,8 +93,11 @@ private:
     MediaItems neighborItems() const;
     void dropHeldKeys();
     void loadVideo(const MediaItem& item, int generation);
-    // A quick, small decode shown until the full frame is ready.
+    // Something of the picture until the full frame is ready: the cached
+    // preview of the grid, or a quick, small decode.
     void startPreview(const MediaItem& item, int generation);
+    void showPreview(const FrameRef& frame, const MediaItem& item);
+    void prefetchNeighbours();
     void removePlayer();
     // The first picture of a video shows before playback starts.
     void primeVideo(QMediaPlayer* player);

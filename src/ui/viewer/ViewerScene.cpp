@@ -52,8 +52,9 @@ ViewerScene::ViewerScene(QWidget* parent) : QWidget(parent)
     stage_->setMouseTracking(true);
     stage_->installEventFilter(this);
     stage_->onZoom = [this](double scale) {
-        // Halves round away from zero: 0.5 shows 50%.
-        zoomLabel_->setText(QString::number(std::lround(scale * 100)) + QStringLiteral("%"));
+        // Halves round away from zero: 0.5 shows 50%. A stand-in's scale means nothing yet.
+        const bool known = stage_->frame() && !stage_->frame()->placeholder;
+        zoomLabel_->setText(known ? QString::number(std::lround(scale * 100)) + QStringLiteral("%") : QString());
     };
 
     video_ = new QVideoWidget(this);

@@ -63,6 +63,8 @@ public:
     static QImage make(const MediaItem& item, const std::atomic<bool>* stop = nullptr);
 
     CostCache<QImage>& cache() { return cache_; }
+    // At quit: waits for the previews being made, starts no more.
+    void finishWork() { queue_.stop(); }
     // For tests: runs on the worker before each decode.
     void setDecodeHook(std::function<void(const MediaItem&)> hook) { decodeHook_ = std::move(hook); }
     int decodes() const { return decodes_.load(); }

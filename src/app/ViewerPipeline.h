@@ -45,6 +45,8 @@ public:
     void load(const MediaItem& item, int priority, Completion completion = nullptr);
     void retainRequests(const MediaItems& items);
     void cancel();
+    // At quit: waits for the preparations running, starts no more.
+    void finishWork() { queue_.stop(); }
     static std::string key(const MediaItem& item);
 
     static FrameRef prepare(const std::string& path, double blurStrength);

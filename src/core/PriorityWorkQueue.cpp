@@ -18,7 +18,9 @@ PriorityWorkQueue::PriorityWorkQueue(std::string label, int workers, int nicenes
     }
 }
 
-PriorityWorkQueue::~PriorityWorkQueue()
+PriorityWorkQueue::~PriorityWorkQueue() { stop(); }
+
+void PriorityWorkQueue::stop()
 {
     {
         std::lock_guard lock(mutex_);
@@ -30,7 +32,8 @@ PriorityWorkQueue::~PriorityWorkQueue()
         waiting_.clear();
     }
     wake_.notify_all();
-    for (std::thread& thread : threads_) thread.join();
+    for (std::thread& thread : threads_)
+        if (thread.joinable()) thread.join();
 }
 
 PriorityWorkQueue::JobRef PriorityWorkQueue::add(std::function<void(const Job&)> work, int priority)

@@ -35,6 +35,8 @@ public:
     PriorityWorkQueue(std::string label, int workers, int niceness = 0);
     // Drops what has not started and waits for what has.
     ~PriorityWorkQueue();
+    // The same, for good: what is added later never runs.
+    void stop();
     PriorityWorkQueue(const PriorityWorkQueue&) = delete;
     PriorityWorkQueue& operator=(const PriorityWorkQueue&) = delete;
 

@@ -3,6 +3,8 @@
 // temporary folder.
 
 #include "TestFiles.h"
+#include "ThumbnailStore.h"
+#include "ViewerPipeline.h"
 
 #include <QApplication>
 
@@ -14,5 +16,9 @@ int main(int argc, char** argv)
     mirelo::test::useDesktopIn(home);
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    // Nothing may still be decoding while the process ends.
+    mirelo::ViewerPipeline::shared().finishWork();
+    mirelo::ThumbnailStore::shared().finishWork();
+    return result;
 }

@@ -6,6 +6,8 @@
 #include "AppSettings.h"
 #include "SingleInstance.h"
 #include "common/DesktopLook.h"
+#include "ThumbnailStore.h"
+#include "ViewerPipeline.h"
 #include "viewer/ViewerCoordinator.h"
 
 #include <QApplication>
@@ -39,5 +41,9 @@ int main(int argc, char** argv)
     delegate.openFiles(files);
     delegate.didFinishLaunching(files.isEmpty());
     QApplication::exec();
+    // Nothing may still be decoding while the process ends.
+    mirelo::ViewerCoordinator::shared().finishWork();
+    mirelo::ViewerPipeline::shared().finishWork();
+    mirelo::ThumbnailStore::shared().finishWork();
     return 0;
 }

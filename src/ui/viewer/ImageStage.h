@@ -51,6 +51,8 @@ public:
     void beginKeyboardZoom(int direction, uint16_t keyCode, bool isRepeat);
     void endKeyboardZoom(uint16_t keyCode);
     void cancelKeyboardZoom();
+    // Waits for the reduced copies being made.
+    void finishWork() { workers_.waitForDone(); }
     bool keyboardZooming() const { return keyboardTimer_.isActive(); }
 
     const ViewerGeometry& geometry() const { return geometry_; }

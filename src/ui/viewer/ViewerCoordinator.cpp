@@ -149,6 +149,12 @@ void ViewerCoordinator::prepareToQuit()
     dismiss();
 }
 
+void ViewerCoordinator::finishWork()
+{
+    previewWorkers_.waitForDone();
+    if (scene_) scene_->stage()->finishWork();
+}
+
 void ViewerCoordinator::copyImage() {}
 
 // MARK: the viewer window

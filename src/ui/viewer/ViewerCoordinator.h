@@ -52,6 +52,8 @@ public:
     // Closes the viewer and brings the library window forward.
     void reopenLibrary();
     void prepareToQuit();
+    // At quit: waits for the pictures being prepared for the windows.
+    void finishWork();
     void copyImage();
     void toggleCompact();
     bool immersive() const { return immersive_; }

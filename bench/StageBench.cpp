@@ -73,11 +73,12 @@ int runStageBench(int argc, char** argv)
         stage.render(&target);
         panning.push_back(double(clock.nsecsElapsed()) / 1e6);
     }
-    std::printf("stage %dx%d window, %dx%d frame (source %.0fx%.0f): copies made in %lld ms; zooming %zu frames median %.2f ms max %.2f ms; "
+    const auto over16 = std::count_if(zooming.begin(), zooming.end(), [](double ms) { return ms > 16; });
+    std::printf("stage %dx%d window, %dx%d frame (source %.0fx%.0f): copies made in %lld ms; zooming %zu frames median %.2f ms max %.2f ms, %lld over 16 ms; "
                 "panning at 200%% %zu frames median %.2f ms max %.2f ms\n",
                 width, height, frame->image.width(), frame->image.height(), frame->pixels.width, frame->pixels.height,
                 static_cast<long long>(pyramidMs), zooming.size(), median(zooming),
-                *std::max_element(zooming.begin(), zooming.end()), panning.size(), median(panning),
+                *std::max_element(zooming.begin(), zooming.end()), static_cast<long long>(over16), panning.size(), median(panning),
                 *std::max_element(panning.begin(), panning.end()));
     if (argc >= 4) {
         const QString out = QString::fromLocal8Bit(argv[3]);

@@ -2,6 +2,7 @@
 
 #include "AppModel.h"
 #include "AppSettings.h"
+#include "SettingsSheet.h"
 #include "DropOverlay.h"
 #include "LibraryColumn.h"
 #include "LibrarySidebar.h"
@@ -60,6 +61,7 @@ LibraryWindow::LibraryWindow(AppModel& model, ActionRegistry& actions, QWidget* 
             [this](const std::string& path) { Q_EMIT revealRequested({path}); });
     connect(&model_, &AppModel::trashPromptChanged, this, &LibraryWindow::followTrashPrompt);
     connect(&model_, &AppModel::errorMessageChanged, this, &LibraryWindow::followError);
+    connect(&model_, &AppModel::showingSettingsChanged, this, &LibraryWindow::followSettings);
 }
 
 std::vector<std::string> LibraryWindow::droppedFiles(const QMimeData* data)
@@ -139,6 +141,22 @@ void LibraryWindow::showEvent(QShowEvent* event)
     // What the model asked for while the window was away.
     followTrashPrompt();
     followError();
+    followSettings();
+}
+
+// Settings as a sheet on this window, while the model says so.
+void LibraryWindow::followSettings()
+{
+    if (!model_.showingSettings()) {
+        if (settings_) settings_->close();
+        return;
+    }
+    if (settings_ || !isVisible()) return;
+    auto* sheet = new SettingsSheet(this);
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    connect(sheet, &QDialog::finished, this, [this] { model_.setShowingSettings(false); });
+    settings_ = sheet;
+    sheet->open();
 }
 
 void LibraryWindow::followTrashPrompt()

@@ -12,9 +12,13 @@
 
 #include <QMessageBox>
 
+#include "SettingsSheet.h"
+
 class QMimeData;
 
 namespace mirelo {
+
+
 
 class ActionRegistry;
 class AppModel;
@@ -62,6 +66,11 @@ private:
     void setDropTarget(bool target);
     void followTrashPrompt();
     void followError();
+    void followSettings();
+public:
+    SettingsSheet* settingsSheet() const { return settings_; }
+
+private:
 
     AppModel& model_;
     LibrarySidebar* sidebar_;
@@ -69,6 +78,7 @@ private:
     DropOverlay* overlay_;
     ToastView* toast_;
     QPointer<QMessageBox> alert_;
+    QPointer<SettingsSheet> settings_;
     bool dropTarget_ = false;
 };
 

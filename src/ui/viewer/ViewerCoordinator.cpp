@@ -11,6 +11,8 @@
 #include "Filmstrip.h"
 #include "GlassButton.h"
 #include "VideoControls.h"
+#include "ViewerActions.h"
+#include "ViewerPopover.h"
 #include "library/LibraryWindow.h"
 #include "shell/ActionRegistry.h"
 
@@ -36,7 +38,7 @@ ViewerCoordinator& ViewerCoordinator::shared()
     return *coordinator;
 }
 
-ViewerCoordinator::ViewerCoordinator()
+ViewerCoordinator::ViewerCoordinator() : viewerActions_(new ViewerActions(*this))
 {
     loadingWork_.setSingleShot(true);
     loadingWork_.setInterval(kSpinnerDelayMs);
@@ -53,6 +55,7 @@ ViewerCoordinator::ViewerCoordinator()
 ViewerCoordinator::~ViewerCoordinator()
 {
     previewWorkers_.waitForDone();
+    viewerActions_->finishWork();
     if (model_) model_->setViewer(nullptr);
     delete libraryWindow_;
     delete window_;
@@ -75,6 +78,13 @@ void ViewerCoordinator::connect(AppModel& model, ActionRegistry& actions)
     QObject::connect(&model, &AppModel::showingSettingsChanged, this, &ViewerCoordinator::followSettings);
     QObject::connect(&model, &AppModel::zoomCommandChanged, this, [this] {
         if (scene_) scene_->stage()->perform(model_->zoomCommand().action);
+    });
+    QObject::connect(&model, &AppModel::showingInfoChanged, this, [this] {
+        // The panel follows the model, which the menu's Show Information flips.
+        const ViewerPopover* popover = viewerActions_->popover();
+        const bool shown = popover && scene_ && popover->anchor() == scene_->infoButton();
+        if (model_->showingInfo() != shown && (presented_ || shown)) showInformation();
+        if (model_->showingInfo() && !presented_) model_->setShowingInfo(false);
     });
     QObject::connect(&model, &AppModel::toastChanged, this, [this] {
         if (presented_ && scene_ && model_->toast()) scene_->toast(*model_->toast());
@@ -152,10 +162,15 @@ void ViewerCoordinator::prepareToQuit()
 void ViewerCoordinator::finishWork()
 {
     previewWorkers_.waitForDone();
+    viewerActions_->finishWork();
     if (scene_) scene_->stage()->finishWork();
 }
 
-void ViewerCoordinator::copyImage() {}
+void ViewerCoordinator::copyImage() { viewerActions_->copyImage(); }
+
+void ViewerCoordinator::showInformation() { viewerActions_->showInformation(); }
+
+void ViewerCoordinator::showFolders() { viewerActions_->showFolders(); }
 
 // MARK: the viewer window
 
@@ -198,6 +213,7 @@ void ViewerCoordinator::makeWindow()
     scene_->video()->installEventFilter(this);
     QObject::connect(scene_->libraryButton(), &QAbstractButton::clicked, this, &ViewerCoordinator::reopenLibrary);
     QObject::connect(scene_->copyButton(), &QAbstractButton::clicked, this, &ViewerCoordinator::copyImage);
+    QObject::connect(scene_->folderButton(), &QAbstractButton::clicked, this, &ViewerCoordinator::showFolders);
     QObject::connect(scene_->infoButton(), &QAbstractButton::clicked, this, [this] {
         if (model_) model_->setShowingInfo(!model_->showingInfo());
     });
@@ -230,6 +246,8 @@ void ViewerCoordinator::present(const MediaItem& item)
 void ViewerCoordinator::load(const MediaItem& item)
 {
     dropHeldKeys();
+    viewerActions_->closePopover();
+    if (model_ && model_->showingInfo()) model_->setShowingInfo(false);
     loadingWork_.stop();
     const int generation = ++generation_;
     removePlayer();
@@ -396,6 +414,7 @@ void ViewerCoordinator::videoFullScreenChanged(bool full)
     if (full) {
         dropHeldKeys();
         chromeWork_.stop();
+        viewerActions_->closePopover();
         if (model_) model_->setShowingInfo(false);
         scene_->setChrome(false);
     } else if (presented_) {
@@ -460,6 +479,7 @@ void ViewerCoordinator::showPreparedWindow()
 void ViewerCoordinator::dismiss()
 {
     dropHeldKeys();
+    viewerActions_->closePopover();
     const bool was = presented_;
     presented_ = false;
     awaitingFirstFrame_ = false;
@@ -565,7 +585,13 @@ bool ViewerCoordinator::handleKey(QKeyEvent* event)
             setChrome(!scene_->chromeShown());
         }
         return true;
-    case Qt::Key_Escape: model_->setCurrent(std::nullopt); return true;
+    case Qt::Key_Escape:
+        // An open panel closes first, alone.
+        if (viewerActions_->popover())
+            viewerActions_->closePopover();
+        else
+            model_->setCurrent(std::nullopt);
+        return true;
     default: return false;
     }
 }

@@ -30,6 +30,7 @@ class ActionRegistry;
 class AppModel;
 class LibraryWindow;
 class OverlayWindow;
+class ViewerActions;
 class ViewerScene;
 
 class ViewerCoordinator : public QObject, public ViewerConnection {
@@ -55,6 +56,12 @@ public:
     // At quit: waits for the pictures being prepared for the windows.
     void finishWork();
     void copyImage();
+    void showInformation();
+    void showFolders();
+    ViewerActions* actions() const { return viewerActions_; }
+    AppModel* model() const { return model_; }
+    // Held zoom keys stop (focus goes elsewhere, a panel opens).
+    void dropHeldKeys();
     void toggleCompact();
     bool immersive() const { return immersive_; }
     // Shows the chrome now, or hides it after a moment in immersive mode.
@@ -93,7 +100,6 @@ private:
     void load(const MediaItem& item);
     void showPreparedWindow();
     MediaItems neighborItems() const;
-    void dropHeldKeys();
     void loadVideo(const MediaItem& item, int generation);
     // Something of the picture until the full frame is ready: the cached
     // preview of the grid, or a quick, small decode.
@@ -130,6 +136,7 @@ private:
     bool primingVideo_ = false;       // playing muted until its first picture
     bool videoFullScreen_ = false;
     std::optional<std::string> displayedID_;
+    ViewerActions* viewerActions_;
 };
 
 } // namespace mirelo

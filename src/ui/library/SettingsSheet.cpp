@@ -1,0 +1,221 @@
+#include "SettingsSheet.h"
+
+#include "AppSettings.h"
+#include "DefaultViewerPanel.h"
+#include "ViewerPipeline.h"
+#include "common/CapsuleButton.h"
+#include "common/DesktopLook.h"
+#include "common/Palette.h"
+#include "common/TesselMark.h"
+
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QSlider>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace mirelo {
+
+namespace {
+
+constexpr int kSteps = 20; // the slider moves in steps of 0.05
+
+QLabel* label(const QString& text, double size, QWidget* parent, QFont::Weight weight = QFont::Normal, bool secondary = false)
+{
+    auto* label = new QLabel(text, parent);
+    label->setFont(Palette::font(size, weight));
+    if (secondary) label->setForegroundRole(QPalette::PlaceholderText);
+    return label;
+}
+
+// A label with its symbol before it.
+QWidget* titled(const QString& text, const QString& symbol, double size, QWidget* parent)
+{
+    auto* row = new QWidget(parent);
+    auto* line = new QHBoxLayout(row);
+    line->setContentsMargins(0, 0, 0, 0);
+    line->setSpacing(6);
+    auto* icon = new QLabel(row);
+    icon->setPixmap(Palette::tintedSymbol(symbol, int(size) + 1, row->palette().color(QPalette::WindowText), row->devicePixelRatioF()));
+    line->addWidget(icon);
+    line->addWidget(label(text, size, row, QFont::Medium));
+    return row;
+}
+
+} // namespace
+
+QString SettingsSheet::percentText(double blur) { return QString::number(std::lround(blur * 100)) + QStringLiteral("%"); }
+
+SettingsSheet::SettingsSheet(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Settings"));
+    setWindowModality(Qt::WindowModal);
+    setFixedWidth(580);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(30, 30, 30, 30);
+    column->setSpacing(24);
+    column->addWidget(makeHeader());
+    auto* version = label(QStringLiteral("MIRELO %1  ·  A closer look.").arg(QStringLiteral(MIRELO_VERSION)), 9, this, QFont::Medium, true);
+    QFont spaced = version->font();
+    spaced.setLetterSpacing(QFont::AbsoluteSpacing, 1.4);
+    version->setFont(spaced);
+    column->addWidget(version);
+    column->addWidget(makeAppearance());
+    column->addWidget(makeBlur());
+    defaults_ = new DefaultViewerPanel(this);
+    connect(defaults_, &DefaultViewerPanel::applyingChanged, this, [this](bool applying) { done_->setEnabled(!applying); });
+    column->addWidget(defaults_);
+    column->addWidget(makeInformation());
+}
+
+QWidget* SettingsSheet::makeHeader()
+{
+    auto* header = new QWidget(this);
+    auto* row = new QHBoxLayout(header);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(12);
+    row->addWidget(new TesselMark(45, header));
+    auto* titles = new QVBoxLayout;
+    titles->setSpacing(4);
+    titles->addWidget(label(QStringLiteral("Make yourself at home."), 23, header, QFont::DemiBold));
+    titles->addWidget(label(QStringLiteral("Mirelo settings"), 12, header, QFont::Normal, true));
+    row->addLayout(titles, 1);
+    done_ = new CapsuleButton(QStringLiteral("Done"), CapsuleButton::Kind::bordered, header);
+    done_->setToolTip(QStringLiteral("Done (Esc)"));
+    connect(done_, &QAbstractButton::clicked, this, &QDialog::accept);
+    row->addWidget(done_, 0, Qt::AlignTop);
+    return header;
+}
+
+QWidget* SettingsSheet::makeAppearance()
+{
+    auto* block = new QWidget(this);
+    auto* row = new QHBoxLayout(block);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(titled(QStringLiteral("Appearance"), QStringLiteral("weather-clear-night-symbolic"), 13, block));
+    row->addStretch(1);
+    auto* segments = new QWidget(block);
+    segments->setFixedWidth(240);
+    auto* line = new QHBoxLayout(segments);
+    line->setContentsMargins(0, 0, 0, 0);
+    line->setSpacing(0);
+    appearance_ = new QButtonGroup(this);
+    const QString current = AppSettings::open()->value(AppSettings::kAppearance, QStringLiteral("system")).toString();
+    const std::pair<const char*, const char*> choices[] = {{"System", "system"}, {"Light", "light"}, {"Dark", "dark"}};
+    for (const auto& [title, value] : choices) {
+        auto* segment = new QToolButton(segments);
+        segment->setText(QString::fromLatin1(title));
+        segment->setCheckable(true);
+        segment->setChecked(current == QLatin1String(value));
+        segment->setObjectName(QString::fromLatin1(value));
+        segment->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        appearance_->addButton(segment);
+        line->addWidget(segment);
+    }
+    connect(appearance_, &QButtonGroup::buttonClicked, this, [](QAbstractButton* segment) {
+        AppSettings::open()->setValue(AppSettings::kAppearance, segment->objectName());
+        DesktopLook::shared().apply(segment->objectName());
+    });
+    row->addWidget(segments);
+    return block;
+}
+
+QWidget* SettingsSheet::makeBlur()
+{
+    auto* block = new QWidget(this);
+    auto* rows = new QVBoxLayout(block);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(8);
+    auto* top = new QHBoxLayout;
+    top->addWidget(titled(QStringLiteral("Background blur"), QStringLiteral("weather-fog-symbolic"), 13, block));
+    top->addStretch(1);
+    percent_ = label(QString(), 12, block, QFont::Normal, true);
+    QFont digits = percent_->font();
+    digits.setFamily(QStringLiteral("monospace"));
+    percent_->setFont(digits);
+    top->addWidget(percent_);
+    reset_ = new CapsuleButton(QStringLiteral("Reset"), CapsuleButton::Kind::plain, block);
+    top->addWidget(reset_);
+    rows->addLayout(top);
+    auto* slide = new QHBoxLayout;
+    slide->addWidget(label(QStringLiteral("None"), 11, block, QFont::Normal, true));
+    blur_ = new QSlider(Qt::Horizontal, block);
+    blur_->setRange(0, kSteps);
+    blur_->setPageStep(2);
+    blur_->setAccessibleName(QStringLiteral("Background blur"));
+    slide->addWidget(blur_, 1);
+    slide->addWidget(label(QStringLiteral("Soft"), 11, block, QFont::Normal, true));
+    rows->addLayout(slide);
+    rows->addWidget(label(QStringLiteral("Adjust the softness behind your image. The default is 10%."), 11, block, QFont::Normal, true));
+
+    connect(blur_, &QSlider::valueChanged, this, [this](int step) {
+        const double blur = double(step) / kSteps;
+        AppSettings::open()->setValue(AppSettings::kBackgroundBlur, blur);
+        showBlur(blur);
+    });
+    connect(reset_, &QAbstractButton::clicked, this, [this] {
+        AppSettings::open()->setValue(AppSettings::kBackgroundBlur, kDefaultBlur);
+        showBlur(kDefaultBlur);
+    });
+    showBlur(ViewerPreferences::backgroundBlur());
+    return block;
+}
+
+void SettingsSheet::showBlur(double blur)
+{
+    const QSignalBlocker quiet(blur_);
+    blur_->setValue(int(std::lround(blur * kSteps)));
+    percent_->setText(percentText(blur));
+    blur_->setAccessibleDescription(QString::number(std::lround(blur * 100)) + QStringLiteral(" percent"));
+    reset_->setEnabled(std::abs(blur - kDefaultBlur) > 0.001);
+}
+
+QWidget* SettingsSheet::makeInformation()
+{
+    auto* block = new QWidget(this);
+    auto* row = new QHBoxLayout(block);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(24);
+    auto* keys = new QVBoxLayout;
+    keys->setSpacing(6);
+    keys->addWidget(titled(QStringLiteral("Made for your desktop"), QStringLiteral("input-keyboard-symbolic"), 12, block));
+    const std::pair<const char*, const char*> shortcuts[] = {
+        {"Open images", "Ctrl+O"}, {"Scan folders", "Shift+Ctrl+O"}, {"Fit / actual size", "Ctrl+0 / Ctrl+1"}, {"Undo Trash", "Ctrl+Z"}};
+    for (const auto& [name, key] : shortcuts) {
+        auto* line = new QHBoxLayout;
+        line->addWidget(label(QString::fromLatin1(name), 11, block));
+        line->addStretch(1);
+        line->addWidget(label(QString::fromLatin1(key), 11, block, QFont::Normal, true));
+        keys->addLayout(line);
+    }
+    row->addLayout(keys, 1);
+    auto* privacy = new QVBoxLayout;
+    privacy->setSpacing(6);
+    privacy->addWidget(titled(QStringLiteral("Your files stay yours"), QStringLiteral("security-high-symbolic"), 12, block));
+    for (const char* text : {"Mirelo works locally. Scans don’t upload or move your files. Deletions go to the Trash.",
+                             "Image and video codec support depends on the codecs installed. PDF and animated images currently "
+                             "display their first page or frame."}) {
+        QLabel* line = label(QString::fromUtf8(text), 11, block, QFont::Normal, true);
+        line->setWordWrap(true);
+        privacy->addWidget(line);
+    }
+    privacy->addStretch(1);
+    row->addLayout(privacy, 1);
+    return block;
+}
+
+void SettingsSheet::keyPressEvent(QKeyEvent* event)
+{
+    // Escape is Done, and does nothing while formats are being registered.
+    if (event->key() == Qt::Key_Escape) {
+        if (done_->isEnabled()) accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace mirelo

@@ -1,0 +1,66 @@
+#include "InformationPanel.h"
+
+#include "ViewerPopover.h"
+#include "common/PanelButton.h"
+#include "common/Palette.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLocale>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace mirelo {
+
+namespace {
+
+QString text(std::string_view value) { return QString::fromUtf8(value.data(), qsizetype(value.size())); }
+
+} // namespace
+
+QString InformationPanel::sizeText(const MediaItem& item)
+{
+    return QString::fromStdString(item.sizeLabel()) + QStringLiteral(" · ") + QLocale().toString(qlonglong(item.bytes())) +
+           QStringLiteral(" bytes");
+}
+
+InformationPanel::Rows InformationPanel::rows(const MediaItem& item, const ViewerFrame* frame)
+{
+    Rows rows{{QStringLiteral("Format"), QString::fromStdString(item.format())}, {QStringLiteral("Size"), sizeText(item)}};
+    if (frame) {
+        rows.emplace_back(QStringLiteral("Dimensions"), QStringLiteral("%1 × %2")
+                                                            .arg(qlonglong(std::llround(frame->pixels.width)))
+                                                            .arg(qlonglong(std::llround(frame->pixels.height))));
+        for (const auto& pair : frame->metadata) rows.push_back(pair);
+        if (frame->downsampled) rows.emplace_back(QStringLiteral("Preview"), QStringLiteral("Optimized to 4,096 px for smooth viewing"));
+    }
+    const QDateTime modified = QDateTime::fromMSecsSinceEpoch(qint64(std::llround((item.modified() + kUnixEpochOffset) * 1000)));
+    rows.emplace_back(QStringLiteral("Modified"), QLocale().toString(modified, QLocale::ShortFormat));
+    rows.emplace_back(QStringLiteral("Location"), QFileInfo(text(item.path())).absolutePath());
+    return rows;
+}
+
+void InformationPanel::fill(ViewerPopover& popover, const MediaItem& item, const ViewerFrame* frame, std::function<void()> reveal)
+{
+    popover.addHeading(QStringLiteral("Image information"), text(item.name()));
+    QVBoxLayout* column = popover.column();
+    for (const auto& [label, value] : rows(item, frame)) {
+        auto* caption = new QLabel(label.toUpper(), &popover);
+        caption->setFont(Palette::font(10, QFont::DemiBold));
+        caption->setForegroundRole(QPalette::PlaceholderText);
+        column->addWidget(caption);
+        auto* shown = new QLabel(value, &popover);
+        shown->setFont(Palette::font(13));
+        shown->setWordWrap(true);
+        shown->setMaximumWidth(ViewerPopover::kTextWidth);
+        shown->setToolTip(value);
+        shown->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        column->addWidget(shown);
+        column->addSpacing(16 - column->spacing());
+    }
+    column->addWidget(new PanelButton(QStringLiteral("Show in File Manager"), QStringLiteral("folder-symbolic"), std::move(reveal), &popover));
+}
+
+} // namespace mirelo

@@ -1,0 +1,267 @@
+#include "ViewerActions.h"
+
+#include "AppModel.h"
+#include "AppSettings.h"
+#include "CollectionFiles.h"
+#include "GlassButton.h"
+#include "ImageDecoder.h"
+#include "InformationPanel.h"
+#include "OverlayWindow.h"
+#include "ViewerCoordinator.h"
+#include "ViewerPipeline.h"
+#include "ViewerPopover.h"
+#include "ViewerScene.h"
+#include "common/DesktopServices.h"
+#include "library/FolderDestinationPicker.h"
+#include "shell/FileDialogPanel.h"
+#include "shell/FolderPromptSheet.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace mirelo {
+
+namespace {
+
+QString text(std::string_view value) { return QString::fromUtf8(value.data(), qsizetype(value.size())); }
+
+QString folderName(const std::string& folder) { return QFileInfo(QString::fromStdString(folder)).fileName(); }
+
+} // namespace
+
+ViewerActions::ViewerActions(ViewerCoordinator& coordinator) : QObject(&coordinator), coordinator_(coordinator) {}
+
+ViewerActions::~ViewerActions() { workers_.waitForDone(); }
+
+AppModel* ViewerActions::model() const { return coordinator_.model(); }
+
+void ViewerActions::closePopover()
+{
+    if (popover_) popover_->close();
+    popover_ = nullptr;
+}
+
+void ViewerActions::sheet(const QString& title, const QString& message)
+{
+    auto* box = new QMessageBox(QMessageBox::Warning, title, title, QMessageBox::Ok, coordinator_.viewerWindow());
+    box->setInformativeText(message);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    box->open();
+}
+
+// MARK: information
+
+void ViewerActions::showInformation()
+{
+    coordinator_.dropHeldKeys();
+    if (!model() || !model()->current() || !coordinator_.scene()) return;
+    GlassButton* anchor = coordinator_.scene()->infoButton();
+    if (popover_ && popover_->anchor() == anchor) {
+        closePopover();
+        return;
+    }
+    closePopover();
+    const MediaItem item = *model()->current();
+    const FrameRef frame = item.isVideo() ? nullptr : coordinator_.currentFrame();
+    auto* popover = new ViewerPopover(coordinator_.viewerWindow());
+    InformationPanel::fill(*popover, item, frame.get(), [path = std::string(item.path())] { DesktopServices::reveal({path}); });
+    connect(popover, &ViewerPopover::closed, this, [this, popover] {
+        if (popover_ == popover) popover_ = nullptr;
+        if (model() && model()->showingInfo()) model()->setShowingInfo(false);
+    });
+    popover_ = popover;
+    popover->present(anchor);
+}
+
+// MARK: copy image
+
+QByteArray ViewerActions::pngData(const MediaItem& item)
+{
+    const QString path = text(item.path());
+    if (item.hasFormat("PNG")) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    std::optional<DecodedImage> decoded = ImageDecoder::decode(std::string(item.path()), kCopyLimit);
+    if (!decoded || decoded->image.isNull()) return {};
+    const QImage image = ViewerPipeline::rasterize(decoded->image, kCopyLimit);
+    if (image.isNull()) return {};
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) return {};
+    return bytes;
+}
+
+void ViewerActions::copyImage()
+{
+    if (!model() || !model()->current() || !coordinator_.currentFrame() || model()->current()->isVideo() || copying_) return;
+    const MediaItem item = *model()->current();
+    copying_ = true;
+    GlassButton* button = coordinator_.scene()->copyButton();
+    button->setEnabled(false);
+    QPointer<ViewerActions> self(this);
+    workers_.start([self, item] {
+        const QByteArray png = pngData(item);
+        QMetaObject::invokeMethod(qApp, [self, item, png] {
+            if (!self) return;
+            self->copying_ = false;
+            self->coordinator_.scene()->copyButton()->setEnabled(self->coordinator_.currentFrame() != nullptr);
+            if (png.isEmpty()) {
+                self->sheet(QStringLiteral("Couldn’t copy image"), QStringLiteral("This file could not be decoded as an image."));
+                return;
+            }
+            auto* data = new QMimeData;
+            data->setData(QStringLiteral("image/png"), png);
+            data->setUrls({QUrl::fromLocalFile(text(item.path()))});
+            QClipboard* clipboard = QGuiApplication::clipboard();
+            clipboard->setMimeData(data);
+            const QMimeData* held = clipboard->mimeData();
+            if (!held || held->data(QStringLiteral("image/png")).isEmpty()) {
+                self->sheet(QStringLiteral("Couldn’t copy image"), QStringLiteral("The system clipboard did not accept this image."));
+                return;
+            }
+            self->coordinator_.scene()->showCopied();
+            Q_EMIT self->copied();
+        });
+    });
+}
+
+// MARK: add a copy
+
+std::vector<std::string> ViewerActions::remembered(std::vector<std::string> folders, const std::string& folder)
+{
+    std::erase(folders, folder);
+    folders.insert(folders.begin(), folder);
+    if (folders.size() > size_t(kRememberedFolders)) folders.resize(kRememberedFolders);
+    return folders;
+}
+
+std::vector<std::string> ViewerActions::destinations() const
+{
+    std::vector<std::string> roots;
+    auto add = [&](const std::string& path) {
+        const std::string clean = QDir::cleanPath(QString::fromStdString(path)).toStdString();
+        if (!clean.empty() && std::find(roots.begin(), roots.end(), clean) == roots.end()) roots.push_back(clean);
+    };
+    if (model())
+        for (const std::string& folder : model()->recentFolders()) add(folder);
+    for (const std::string& folder : AppSettings::folders(AppSettings::kCollectionFolders)) add(folder);
+    return roots;
+}
+
+void ViewerActions::showFolders()
+{
+    coordinator_.dropHeldKeys();
+    if (!model() || !model()->current() || adding_ || !coordinator_.scene()) return;
+    GlassButton* anchor = coordinator_.scene()->folderButton();
+    if (popover_ && popover_->anchor() == anchor) {
+        closePopover();
+        return;
+    }
+    closePopover();
+    auto* popover = new ViewerPopover(coordinator_.viewerWindow());
+    popover->column()->setContentsMargins(16, 16, 16, 16);
+    auto* picker = new FolderDestinationPicker(*model(), destinations(), popover);
+    picker->addCopy = [this](const std::string& folder) { addCopy(folder); };
+    picker->createInside = [this](const std::string& folder) {
+        closePopover();
+        if (model() && model()->current()) askFolderName(folder, *model()->current());
+    };
+    picker->chooseExisting = [this] { chooseCollection(false); };
+    picker->createFolder = [this] { chooseCollection(true); };
+    picker->reveal = [](const std::string& folder) { DesktopServices::reveal({folder}); };
+    popover->column()->addWidget(picker);
+    connect(popover, &ViewerPopover::closed, this, [this, popover] {
+        if (popover_ == popover) popover_ = nullptr;
+    });
+    popover_ = popover;
+    popover->present(anchor);
+}
+
+void ViewerActions::chooseCollection(bool create)
+{
+    closePopover();
+    if (!coordinator_.viewerWindow() || !model() || !model()->current()) return;
+    const MediaItem item = *model()->current();
+    OpenPanelRequest request;
+    request.chooseFolders = true;
+    request.multipleSelection = false;
+    request.title = create ? QStringLiteral("Choose where to create your folder") : QStringLiteral("Add image to folder");
+    request.prompt = create ? QStringLiteral("Choose location") : QStringLiteral("Add a copy");
+    request.message = create ? QStringLiteral("Choose the parent folder. You’ll name the new folder next.")
+                             : QStringLiteral("Mirelo copies this image into the selected folder. Your original stays in place.");
+    coordinator_.dropHeldKeys();
+    QPointer<ViewerActions> self(this);
+    FileDialogPanel([window = QPointer<QWidget>(coordinator_.viewerWindow())] { return window.data(); })
+        .choose(request, [self, create, item](std::vector<std::string> chosen) {
+            if (!self || chosen.empty()) return;
+            if (create)
+                self->askFolderName(chosen.front(), item);
+            else
+                self->addCopy(chosen.front(), item);
+        });
+}
+
+void ViewerActions::askFolderName(const std::string& parent, const MediaItem& item)
+{
+    if (!coordinator_.viewerWindow()) return;
+    FolderPromptRequest request;
+    request.message = QStringLiteral("Create a folder");
+    request.informativeText = QStringLiteral("Create a folder in %1 and add a copy of %2.").arg(folderName(parent), text(item.name()));
+    request.name = QStringLiteral("New collection");
+    request.confirmButton = QStringLiteral("Create & add");
+    QPointer<ViewerActions> self(this);
+    FolderPromptSheet([window = QPointer<QWidget>(coordinator_.viewerWindow())] { return window.data(); })
+        .ask(request, [self, parent, item](std::optional<QString> name) {
+            if (!self || !name) return;
+            try {
+                const std::string folder = CollectionFiles::createFolder(name->toStdString(), parent);
+                self->addCopy(folder, item);
+            } catch (const std::exception& error) {
+                self->sheet(QStringLiteral("Couldn’t create folder"), QString::fromUtf8(error.what()));
+            }
+        });
+}
+
+void ViewerActions::addCopy(const std::string& folder, std::optional<MediaItem> item)
+{
+    if (!item && model() && model()->current()) item = model()->current();
+    if (!item || adding_) return;
+    closePopover();
+    adding_ = true;
+    coordinator_.scene()->folderButton()->setEnabled(false);
+    QPointer<ViewerActions> self(this);
+    workers_.start([self, folder, source = std::string(item->path())] {
+        std::optional<std::string> copy;
+        QString failure;
+        try {
+            copy = CollectionFiles::addCopy(source, folder);
+        } catch (const std::exception& error) {
+            failure = QString::fromUtf8(error.what());
+        }
+        QMetaObject::invokeMethod(qApp, [self, folder, copy, failure] {
+            if (!self) return;
+            self->adding_ = false;
+            self->coordinator_.scene()->folderButton()->setEnabled(true);
+            if (!copy) {
+                self->sheet(QStringLiteral("Couldn’t add image"), failure);
+                return;
+            }
+            if (self->model()) self->model()->recordCopy(*copy, folder);
+            AppSettings::setFolders(AppSettings::kCollectionFolders,
+                                    remembered(AppSettings::folders(AppSettings::kCollectionFolders), folder));
+            self->coordinator_.scene()->toast(QStringLiteral("Added a copy to ") + folderName(folder));
+        });
+    });
+}
+
+} // namespace mirelo

@@ -13,7 +13,13 @@
 #include "viewer/ImageStage.h"
 #include "viewer/OverlayWindow.h"
 #include "viewer/ViewerCoordinator.h"
+#include "viewer/GlassButton.h"
+#include "viewer/ViewerActions.h"
 #include "viewer/ViewerScene.h"
+
+#include <QClipboard>
+#include <QMessageBox>
+#include <QMimeData>
 
 #include <QGraphicsOpacityEffect>
 #include <QLabel>
@@ -149,6 +155,8 @@ TEST_F(ViewerCoordinatorTest, KeysReachTheViewerWhereverTheFocusIs)
     // A held zoom key stops on release, and when the window loses focus.
     ImageStage* stage = coordinator->scene()->stage();
     QTRY_VERIFY(stage->ready());
+    coordinator->viewerWindow()->activateWindow();
+    QTRY_VERIFY(coordinator->viewerWindow()->isActiveWindow());
     QTest::keyPress(filmstrip, Qt::Key_Up);
     EXPECT_TRUE(stage->keyboardZooming());
     QTest::keyRelease(filmstrip, Qt::Key_Up);
@@ -228,6 +236,67 @@ TEST_F(ViewerCoordinatorTest, AVideoShowsItsFirstPictureAndSpacePlaysIt)
     EXPECT_EQ(coordinator->player()->playbackState(), QMediaPlayer::PlayingState);
     QTest::keyClick(coordinator->scene(), Qt::Key_Space);
     EXPECT_EQ(coordinator->player()->playbackState(), QMediaPlayer::PausedState);
+}
+
+TEST_F(ViewerCoordinatorTest, TheInformationPanelComesAndGoesAndEscapeClosesItAlone)
+{
+    model->show(model->visible()[0]);
+    QTRY_VERIFY(coordinator->currentFrame() != nullptr);
+    coordinator->scene()->infoButton()->click();
+    EXPECT_TRUE(model->showingInfo());
+    QTRY_VERIFY(coordinator->actions()->popover() && coordinator->actions()->popover()->isVisible());
+    coordinator->scene()->infoButton()->click();
+    QTRY_VERIFY(!coordinator->actions()->popover());
+    EXPECT_FALSE(model->showingInfo());
+
+    model->setShowingInfo(true); // Ctrl+I in the menu
+    QTRY_VERIFY(coordinator->actions()->popover());
+    key(Qt::Key_Escape);
+    QTRY_VERIFY(!coordinator->actions()->popover());
+    EXPECT_TRUE(model->current()) << "only the panel closed";
+    EXPECT_FALSE(model->showingInfo());
+}
+
+TEST_F(ViewerCoordinatorTest, CopyPutsThePngOnTheClipboardButNotBeforeTheFrameNorForAVideo)
+{
+    QGuiApplication::clipboard()->clear();
+    const MediaItem first = model->visible()[0];
+    model->show(first);
+    coordinator->copyImage(); // the frame is not there yet
+    EXPECT_FALSE(coordinator->actions()->copying());
+    QTRY_VERIFY(coordinator->currentFrame() != nullptr);
+    coordinator->copyImage();
+    EXPECT_TRUE(coordinator->actions()->copying());
+    EXPECT_FALSE(coordinator->scene()->copyButton()->isEnabled());
+    QTRY_VERIFY(!coordinator->actions()->copying());
+    QFile file(QString::fromUtf8(first.path().data(), qsizetype(first.path().size())));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QGuiApplication::clipboard()->mimeData()->data("image/png"), file.readAll());
+    EXPECT_TRUE(coordinator->scene()->copiedShown());
+
+    std::filesystem::create_directories(files / "Clips");
+    ASSERT_TRUE(writeVideo(files / "Clips/clip.mp4", 160, 120, 5));
+    const auto clip = MediaItem::read(files / "Clips/clip.mp4");
+    model->show(*clip, MediaItems{*clip});
+    coordinator->copyImage();
+    EXPECT_FALSE(coordinator->actions()->copying());
+}
+
+TEST_F(ViewerCoordinatorTest, TheTrashSheetCountsItsFiles)
+{
+    model->show(model->visible()[0]);
+    QTRY_VERIFY(viewerShown());
+    for (const auto& [count, title] : {std::pair{1, "Move 1 file to Trash?"}, std::pair{3, "Move 3 files to Trash?"}}) {
+        MediaItems items;
+        for (int i = 0; i < count; ++i) items.append(model->visible()[i]);
+        ASSERT_TRUE(coordinator->confirmTrash(items));
+        QMessageBox* sheet = coordinator->viewerWindow()->findChild<QMessageBox*>();
+        ASSERT_TRUE(sheet);
+        EXPECT_EQ(sheet->text(), title);
+        EXPECT_EQ(sheet->informativeText(), "You can restore these files with Undo in Mirelo or from the Trash.");
+        sheet->reject();
+        QTRY_VERIFY(!coordinator->viewerWindow()->findChild<QMessageBox*>());
+    }
 }
 
 TEST(ViewerScene, TwoNoticesTwoSecondsApartAndReducedMotion)

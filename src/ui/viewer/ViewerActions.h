@@ -5,6 +5,7 @@
 // and adding run one at a time, their file work on a worker thread.
 
 #include "MediaItem.h"
+#include "ViewerPopover.h"
 
 #include <QObject>
 #include <QPointer>
@@ -18,7 +19,7 @@ namespace mirelo {
 
 class AppModel;
 class ViewerCoordinator;
-class ViewerPopover;
+
 
 class ViewerActions : public QObject {
     Q_OBJECT

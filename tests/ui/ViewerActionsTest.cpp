@@ -1,0 +1,114 @@
+// The viewer's actions on real files: what the information panel says, the
+// PNG that a copy puts on the clipboard, the remembered destinations and the
+// destination picker over real folders.
+
+#include "AppTestSupport.h"
+#include "ImageFixtures.h"
+#include "common/FolderTreeRow.h"
+#include "library/DestinationFolderRow.h"
+#include "library/FolderDestinationPicker.h"
+#include "viewer/InformationPanel.h"
+#include "viewer/ViewerActions.h"
+
+#include <QImageReader>
+#include <QLocale>
+#include <QScrollArea>
+#include <QTest>
+#include "QtTry.h"
+
+namespace mirelo::test {
+namespace {
+
+std::vector<QString> labels(const InformationPanel::Rows& rows)
+{
+    std::vector<QString> names;
+    for (const auto& row : rows) names.push_back(row.first);
+    return names;
+}
+
+TEST(InformationPanel, RowsForAPhotoAReducedPhotoAndAVideo)
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    const MediaItem photo("/Pictures/Trip/beach.jpg", 4096, 700000000, false);
+    ViewerFrame reduced;
+    reduced.pixels = {6000, 4000};
+    reduced.downsampled = true;
+    reduced.metadata = {{"Camera", "Canon EOS R5"}, {"Lens", "RF 24-70mm"}};
+    ViewerFrame whole;
+    whole.pixels = {3000, 2000};
+
+    const InformationPanel::Rows rows = InformationPanel::rows(photo, &reduced);
+    EXPECT_EQ(labels(rows), (std::vector<QString>{"Format", "Size", "Dimensions", "Camera", "Lens", "Preview", "Modified", "Location"}));
+    EXPECT_EQ(rows[0].second, "JPG");
+    EXPECT_EQ(rows[1].second, "4 KB · 4,096 bytes");
+    EXPECT_EQ(rows[2].second, "6000 × 4000");
+    EXPECT_EQ(rows[5].second, "Optimized to 4,096 px for smooth viewing");
+    EXPECT_EQ(rows[7].second, "/Pictures/Trip");
+
+    EXPECT_EQ(labels(InformationPanel::rows(photo, &whole)),
+              (std::vector<QString>{"Format", "Size", "Dimensions", "Modified", "Location"}));
+    const MediaItem video("/Movies/clip.mp4", 1 << 20, 700000000, true);
+    EXPECT_EQ(labels(InformationPanel::rows(video, nullptr)), (std::vector<QString>{"Format", "Size", "Modified", "Location"}));
+    QLocale::setDefault(QLocale::c());
+}
+
+class ViewerActionsTest : public LaunchedModelTest {};
+
+TEST_F(ViewerActionsTest, APngIsCopiedByteForByteAndAHugePictureIsReduced)
+{
+    const std::string png = files / "exact.png", wide = files / "wide.jpg";
+    ASSERT_TRUE(markedPicture(300, 200).save(QString::fromStdString(png)));
+    ASSERT_TRUE(markedPicture(12000, 300).save(QString::fromStdString(wide)));
+    QFile original(QString::fromStdString(png));
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    EXPECT_EQ(ViewerActions::pngData(*MediaItem::read(png)), original.readAll());
+
+    QByteArray reduced = ViewerActions::pngData(*MediaItem::read(wide));
+    QBuffer buffer(&reduced);
+    QImageReader reader(&buffer, "png");
+    EXPECT_EQ(reader.size(), QSize(8192, 205));
+
+    writeBytes(files / "broken.jpg", "not a picture");
+    EXPECT_TRUE(ViewerActions::pngData(*MediaItem::read(files / "broken.jpg")).isEmpty());
+}
+
+TEST(ViewerActions, RememberedFoldersComeMostRecentFirstAndAtMostSix)
+{
+    std::vector<std::string> folders;
+    for (const char* folder : {"/A", "/B", "/A"}) folders = ViewerActions::remembered(folders, folder);
+    EXPECT_EQ(folders, (std::vector<std::string>{"/A", "/B"}));
+    for (const char* folder : {"/C", "/D", "/E", "/F", "/G", "/H"}) folders = ViewerActions::remembered(folders, folder);
+    EXPECT_EQ(folders, (std::vector<std::string>{"/H", "/G", "/F", "/E", "/D", "/C"}));
+}
+
+TEST_F(ViewerActionsTest, ThePickerListsItsFoldersAndOpensThemAsTheModelListsThem)
+{
+    EXPECT_EQ(FolderDestinationPicker::listHeight(2), 128);
+    EXPECT_EQ(FolderDestinationPicker::listHeight(5), 188);
+    EXPECT_EQ(FolderDestinationPicker::listHeight(10), 252);
+    EXPECT_EQ(FolderDestinationPicker(*model, {}).list(), nullptr) << "no folders, no list";
+
+    makeFolder(files / "Albums/Summer");
+    makeFolder(files / "Empty");
+    FolderDestinationPicker picker(*model, {files / "Albums", files / "Empty"});
+    ASSERT_EQ(picker.rows().size(), 2u);
+    EXPECT_EQ(picker.list()->height(), 128);
+    std::string added;
+    picker.addCopy = [&](const std::string& folder) { added = folder; };
+
+    DestinationFolderRow* albums = picker.rows()[0];
+    albums->toggle();
+    EXPECT_EQ(albums->note(), "Loading folders…");
+    QTRY_COMPARE(albums->children().size(), size_t(1));
+    EXPECT_EQ(albums->note(), "");
+    DestinationFolderRow* empty = picker.rows()[1];
+    empty->toggle();
+    QTRY_COMPARE(empty->note(), QString("No subfolders"));
+
+    // A click on a name adds the copy there.
+    Q_EMIT albums->children()[0]->row()->chooseRequested();
+    EXPECT_EQ(added, files / "Albums/Summer");
+}
+
+} // namespace
+} // namespace mirelo::test

@@ -14,6 +14,8 @@
 #include <QPainterPath>
 #include <QRandomGenerator>
 
+#include <vips/vips.h>
+
 #include <cstdio>
 
 namespace {
@@ -50,6 +52,24 @@ QImage landscape(int width, int height, quint32 seed)
     water.setColorAt(1, QColor::fromHsv((hue + 210) % 360, 120, 110));
     painter.fillRect(QRectF(0, height * 0.82, width, height * 0.18), water);
     return image;
+}
+
+// Through libvips, with the EXIF fields a camera writes.
+bool writeCameraPhoto(const QString& path, const QImage& picture)
+{
+    if (VIPS_INIT("mirelo-sample-media") != 0) return false;
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
+    VipsImage* image = vips_image_new_from_memory_copy(rgb.constBits(), size_t(rgb.sizeInBytes()), rgb.width(), rgb.height(), 3,
+                                                       VIPS_FORMAT_UCHAR);
+    if (!image || rgb.bytesPerLine() != rgb.width() * 3) return false;
+    vips_image_set_string(image, "exif-ifd0-Make", "Fujifilm");
+    vips_image_set_string(image, "exif-ifd0-Model", "X-T5");
+    vips_image_set_string(image, "exif-ifd2-LensModel", "XF16-55mmF2.8 R LM WR");
+    vips_image_set_string(image, "exif-ifd2-DateTimeOriginal", "2025:08:14 06:12:40");
+    QDir().mkpath(QFileInfo(path).path());
+    const int result = vips_jpegsave(image, QFile::encodeName(path).constData(), "Q", 88, nullptr);
+    g_object_unref(image);
+    return result == 0;
 }
 
 bool write(const QString& path, const QImage& image, int quality = 88)
@@ -94,6 +114,9 @@ int main(int argc, char** argv)
         }
         ++written;
     }
+    // A camera's photo, larger than the viewer shows it, with its camera and lens.
+    if (!writeCameraPhoto(root + QStringLiteral("/Trips/Mountains/Alpine dawn.jpg"), landscape(6000, 4000, seed++))) return 1;
+    ++written;
     // One large file: a panorama kept as an uncompressed bitmap (over 10 MB).
     if (!write(root + QStringLiteral("/Wallpapers/Panorama.bmp"), landscape(4000, 1000, seed++))) return 1;
     ++written;

@@ -4,6 +4,8 @@
 
 #include "ImageBench.h"
 
+#include "Samples.h"
+
 #include "ImageDecoder.h"
 #include "ImageFixtures.h"
 #include "ImageMetadata.h"
@@ -90,12 +92,6 @@ std::vector<std::string> makeMixedSet(const std::string& folder)
         }
     }
     return files;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 // The files through a thumbnail store of two workers: the rate and the

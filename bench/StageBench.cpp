@@ -4,6 +4,8 @@
 
 #include "StageBench.h"
 
+#include "Samples.h"
+
 #include "ViewerPipeline.h"
 #include "viewer/ImageStage.h"
 
@@ -17,16 +19,6 @@
 #include <vector>
 
 namespace mirelo::bench {
-
-namespace {
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
-
-} // namespace
 
 int runStageBench(int argc, char** argv)
 {

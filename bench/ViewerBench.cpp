@@ -6,6 +6,8 @@
 
 #include "ViewerBench.h"
 
+#include "Samples.h"
+
 #include "AppModel.h"
 #include "ProcessMemory.h"
 #include "SyntheticLibrary.h"
@@ -31,22 +33,6 @@
 namespace mirelo::bench {
 
 namespace {
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
-
-double maximum(const std::vector<double>& values) { return values.empty() ? 0 : *std::max_element(values.begin(), values.end()); }
-
-bool until(const std::function<bool()>& done, int limitMs = 20000)
-{
-    QElapsedTimer wait;
-    wait.start();
-    while (!done() && wait.elapsed() < limitMs) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 2);
-    return done();
-}
 
 // Notes when the stage paints a picture, and whether it was the full frame.
 class PaintProbe : public QObject {

@@ -5,6 +5,8 @@
 
 #include "WindowBench.h"
 
+#include "Samples.h"
+
 #include "AppModel.h"
 #include "CacheKey.h"
 #include "LibraryStore.h"
@@ -34,22 +36,6 @@
 namespace mirelo::bench {
 
 namespace {
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
-
-double maximum(const std::vector<double>& values) { return values.empty() ? 0 : *std::max_element(values.begin(), values.end()); }
-
-// Runs the event loop until `done`, at most ten seconds.
-void until(const std::function<bool()>& done)
-{
-    QElapsedTimer wait;
-    wait.start();
-    while (!done() && wait.elapsed() < 10000) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 2);
-}
 
 double milliseconds(const QElapsedTimer& clock) { return double(clock.nsecsElapsed()) / 1e6; }
 

@@ -100,6 +100,8 @@ QWidget* SettingsSheet::makeAppearance()
     row->addStretch(1);
     auto* segments = new QWidget(block);
     segments->setFixedWidth(240);
+    segments->setStyleSheet(QStringLiteral("QToolButton { padding: 3px; }"
+                                           "QToolButton:checked { background: palette(highlight); color: palette(highlighted-text); }"));
     auto* line = new QHBoxLayout(segments);
     line->setContentsMargins(0, 0, 0, 0);
     line->setSpacing(0);

@@ -394,6 +394,14 @@ void ViewerCoordinator::primeVideo(QMediaPlayer* player)
         player->audioOutput()->setMuted(false);
     });
     player->play();
+    // A surface that never delivers a picture must not leave the video playing.
+    QTimer::singleShot(1500, player, [this, player] {
+        if (player != player_ || !primingVideo_) return;
+        primingVideo_ = false;
+        player->pause();
+        player->setPosition(0);
+        player->audioOutput()->setMuted(false);
+    });
 }
 
 void ViewerCoordinator::togglePlayback()
@@ -519,6 +527,7 @@ bool ViewerCoordinator::confirmTrash(const MediaItems& items)
                                   QStringLiteral("Move %1 file%2 to Trash?").arg(count).arg(count == 1 ? "" : "s"),
                                   QMessageBox::NoButton, window_);
     sheet->setInformativeText(QStringLiteral("You can restore these files with Undo in Mirelo or from the Trash."));
+    sheet->setStyleSheet(QStringLiteral("QLabel#qt_msgbox_informativelabel { min-width: 300px; }"));
     sheet->setAttribute(Qt::WA_DeleteOnClose);
     sheet->setWindowModality(Qt::WindowModal);
     QPushButton* cancel = sheet->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);

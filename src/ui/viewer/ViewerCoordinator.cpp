@@ -10,18 +10,14 @@
 #include "ViewerScene.h"
 #include "Filmstrip.h"
 #include "GlassButton.h"
-#include "VideoControls.h"
 #include "ViewerActions.h"
+#include "ViewerVideo.h"
 #include "ViewerPopover.h"
 #include "library/LibraryWindow.h"
 #include "shell/ActionRegistry.h"
 
 #include <QApplication>
-#include <QAudioOutput>
-#include <QMediaPlayer>
-#include <QVideoFrame>
 #include <QVideoSink>
-#include <QVideoWidget>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
@@ -62,6 +58,10 @@ ViewerCoordinator::~ViewerCoordinator()
 }
 
 OverlayWindow* ViewerCoordinator::viewerWindow() const { return window_; }
+
+QMediaPlayer* ViewerCoordinator::player() const { return video_ ? video_->player() : nullptr; }
+
+bool ViewerCoordinator::videoFullScreen() const { return video_ && video_->fullScreen(); }
 
 LibraryWindow* ViewerCoordinator::libraryWindow() const { return libraryWindow_; }
 
@@ -207,10 +207,8 @@ void ViewerCoordinator::makeWindow()
     scene_->onClose = window_->onClose;
     scene_->onMinimize = [this] { window_->showMinimized(); };
     scene_->onCompact = [this] { toggleCompact(); };
-    QObject::connect(scene_->videoControls(), &VideoControls::fullScreenRequested, this,
-                     [this] { scene_->video()->setFullScreen(true); });
-    QObject::connect(scene_->video(), &QVideoWidget::fullScreenChanged, this, &ViewerCoordinator::videoFullScreenChanged);
-    scene_->video()->installEventFilter(this);
+    video_ = new ViewerVideo(*scene_, this);
+    video_->onFullScreen = [this](bool full) { videoFullScreenChanged(full); };
     QObject::connect(scene_->libraryButton(), &QAbstractButton::clicked, this, &ViewerCoordinator::reopenLibrary);
     QObject::connect(scene_->copyButton(), &QAbstractButton::clicked, this, &ViewerCoordinator::copyImage);
     QObject::connect(scene_->folderButton(), &QAbstractButton::clicked, this, &ViewerCoordinator::showFolders);
@@ -250,8 +248,7 @@ void ViewerCoordinator::load(const MediaItem& item)
     if (model_ && model_->showingInfo()) model_->setShowingInfo(false);
     loadingWork_.stop();
     const int generation = ++generation_;
-    removePlayer();
-    scene_->showVideo(nullptr);
+    video_->remove();
     scene_->errorLabel()->hide();
     scene_->zoomLabel()->setVisible(!item.isVideo());
     scene_->copyButton()->setEnabled(false);
@@ -354,71 +351,22 @@ void ViewerCoordinator::loadVideo(const MediaItem& item, int generation)
     scene_->stage()->reset();
     scene_->clearAmbient();
     scene_->setSpinning(true);
-    player_ = new QMediaPlayer(this);
-    player_->setAudioOutput(new QAudioOutput(player_));
-    QMediaPlayer* player = player_;
-    auto verdict = [this, player, generation](bool playable) {
-        if (generation != generation_ || !presented_ || player != player_) return;
+    video_->load(item, [this, generation](bool playable) {
+        if (generation != generation_ || !presented_) return;
         scene_->setSpinning(false);
         if (playable) {
-            scene_->showVideo(player);
-            player->setVideoOutput(scene_->video());
-            primeVideo(player); // playback itself waits for Space
+            video_->show(); // paused on its first picture: playback waits for Space
             scene_->setFocus();
         } else {
-            removePlayer();
+            video_->remove();
             scene_->showError(QStringLiteral("This video can’t be played on this computer.\nIts codec may not be supported."));
         }
         showPreparedWindow();
-    };
-    QObject::connect(player, &QMediaPlayer::mediaStatusChanged, this, [player, verdict](QMediaPlayer::MediaStatus status) {
-        if (status == QMediaPlayer::LoadedMedia && player->hasVideo()) verdict(true);
-        if (status == QMediaPlayer::InvalidMedia || (status == QMediaPlayer::LoadedMedia && !player->hasVideo())) verdict(false);
     });
-    QObject::connect(player, &QMediaPlayer::errorOccurred, this, [verdict] { verdict(false); });
-    const std::string_view path = item.path();
-    player->setSource(QUrl::fromLocalFile(QString::fromUtf8(path.data(), qsizetype(path.size()))));
-}
-
-void ViewerCoordinator::primeVideo(QMediaPlayer* player)
-{
-    primingVideo_ = true;
-    player->audioOutput()->setMuted(true);
-    auto once = std::make_shared<QMetaObject::Connection>();
-    *once = QObject::connect(scene_->video()->videoSink(), &QVideoSink::videoFrameChanged, player, [this, player, once](const QVideoFrame& frame) {
-        if (!frame.isValid()) return;
-        QObject::disconnect(*once);
-        if (player != player_ || !primingVideo_) return;
-        primingVideo_ = false;
-        player->pause();
-        player->audioOutput()->setMuted(false);
-    });
-    player->play();
-    // A surface that never delivers a picture must not leave the video playing.
-    QTimer::singleShot(1500, player, [this, player] {
-        if (player != player_ || !primingVideo_) return;
-        primingVideo_ = false;
-        player->pause();
-        player->setPosition(0);
-        player->audioOutput()->setMuted(false);
-    });
-}
-
-void ViewerCoordinator::togglePlayback()
-{
-    if (!player_) return;
-    if (primingVideo_) {
-        // Space before the first picture: it plays on, with its sound.
-        primingVideo_ = false;
-        player_->audioOutput()->setMuted(false);
-        return;
-    }
-    player_->playbackState() == QMediaPlayer::PlayingState ? player_->pause() : player_->play();
 }
 
 void ViewerCoordinator::videoFullScreenChanged(bool full)
 {
-    videoFullScreen_ = full;
     if (full) {
         dropHeldKeys();
         chromeWork_.stop();
@@ -428,27 +376,6 @@ void ViewerCoordinator::videoFullScreenChanged(bool full)
     } else if (presented_) {
         scene_->setFocus();
     }
-}
-
-bool ViewerCoordinator::eventFilter(QObject* watched, QEvent* event)
-{
-    if (videoFullScreen_ && event->type() == QEvent::KeyPress && watched == scene_->video() &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space) {
-        togglePlayback();
-        return true;
-    }
-    return QObject::eventFilter(watched, event);
-}
-
-void ViewerCoordinator::removePlayer()
-{
-    if (scene_ && scene_->video()->isFullScreen()) scene_->video()->setFullScreen(false);
-    primingVideo_ = false;
-    if (!player_) return;
-    player_->stop();
-    player_->setVideoOutput(static_cast<QObject*>(nullptr));
-    player_->deleteLater();
-    player_ = nullptr;
 }
 
 MediaItems ViewerCoordinator::neighborItems() const
@@ -495,7 +422,7 @@ void ViewerCoordinator::dismiss()
     loadingWork_.stop();
     chromeWork_.stop();
     ViewerPipeline::shared().cancel();
-    removePlayer();
+    if (video_) video_->remove();
     if (scene_) {
         scene_->filmstrip()->stopGlide();
         scene_->showVideo(nullptr);
@@ -587,9 +514,9 @@ bool ViewerCoordinator::handleKey(QKeyEvent* event)
     case Qt::Key_Left: model_->navigate(-1); return true;
     case Qt::Key_Right: model_->navigate(+1); return true;
     case Qt::Key_Space:
-        if (player_ && scene_->video()->isVisible()) {
+        if (video_->shown()) {
             // A video plays and pauses; otherwise the chrome comes and goes.
-            togglePlayback();
+            video_->togglePlayback();
         } else {
             setChrome(!scene_->chromeShown());
         }

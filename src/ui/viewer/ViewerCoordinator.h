@@ -32,6 +32,7 @@ class LibraryWindow;
 class OverlayWindow;
 class ViewerActions;
 class ViewerScene;
+class ViewerVideo;
 
 class ViewerCoordinator : public QObject, public ViewerConnection {
     Q_OBJECT
@@ -68,8 +69,8 @@ public:
     void setChrome(bool show);
     bool awaitingFirstFrame() const { return awaitingFirstFrame_; }
     const FrameRef& currentFrame() const { return currentFrame_; }
-    QMediaPlayer* player() const { return player_; }
-    bool videoFullScreen() const { return videoFullScreen_; }
+    QMediaPlayer* player() const;
+    bool videoFullScreen() const;
 
     // Set while files from the file manager open: the library stays hidden.
     bool openingExternalFile = false;
@@ -91,10 +92,6 @@ public:
 Q_SIGNALS:
     void revealRequested(const std::vector<std::string>& paths);
 
-protected:
-    // Space plays and pauses the video in its own full screen.
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void makeWindow();
     void load(const MediaItem& item);
@@ -106,10 +103,6 @@ private:
     void startPreview(const MediaItem& item, int generation);
     void showPreview(const FrameRef& frame, const MediaItem& item);
     void prefetchNeighbours();
-    void removePlayer();
-    // The first picture of a video shows before playback starts.
-    void primeVideo(QMediaPlayer* player);
-    void togglePlayback();
     void videoFullScreenChanged(bool full);
     void libraryWillClose();
     void libraryBecameKey();
@@ -132,9 +125,7 @@ private:
     FrameRef currentFrame_;
     bool previewShown_ = false; // of the item being loaded
     QThreadPool previewWorkers_;
-    QMediaPlayer* player_ = nullptr; // the current video's
-    bool primingVideo_ = false;       // playing muted until its first picture
-    bool videoFullScreen_ = false;
+    ViewerVideo* video_ = nullptr;
     std::optional<std::string> displayedID_;
     ViewerActions* viewerActions_;
 };

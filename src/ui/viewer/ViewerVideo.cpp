@@ -1,0 +1,107 @@
+#include "ViewerVideo.h"
+
+#include "VideoControls.h"
+#include "ViewerScene.h"
+
+#include <QAudioOutput>
+#include <QKeyEvent>
+#include <QMediaPlayer>
+#include <QTimer>
+#include <QVideoFrame>
+#include <QVideoSink>
+#include <QVideoWidget>
+
+namespace mirelo {
+
+ViewerVideo::ViewerVideo(ViewerScene& scene, QObject* parent) : QObject(parent), scene_(scene)
+{
+    connect(scene_.videoControls(), &VideoControls::fullScreenRequested, this, [this] { scene_.video()->setFullScreen(true); });
+    connect(scene_.video(), &QVideoWidget::fullScreenChanged, this, [this](bool full) {
+        fullScreen_ = full;
+        if (onFullScreen) onFullScreen(full);
+    });
+    scene_.video()->installEventFilter(this);
+}
+
+bool ViewerVideo::shown() const { return player_ && scene_.video()->isVisible(); }
+
+void ViewerVideo::load(const MediaItem& item, std::function<void(bool playable)> verdict)
+{
+    remove();
+    player_ = new QMediaPlayer(this);
+    player_->setAudioOutput(new QAudioOutput(player_));
+    QMediaPlayer* player = player_;
+    auto answer = [this, player, verdict = std::move(verdict)](bool playable) {
+        if (player == player_) verdict(playable);
+    };
+    connect(player, &QMediaPlayer::mediaStatusChanged, this, [player, answer](QMediaPlayer::MediaStatus status) {
+        if (status == QMediaPlayer::LoadedMedia) answer(player->hasVideo());
+        if (status == QMediaPlayer::InvalidMedia) answer(false);
+    });
+    connect(player, &QMediaPlayer::errorOccurred, this, [answer] { answer(false); });
+    const std::string_view path = item.path();
+    player->setSource(QUrl::fromLocalFile(QString::fromUtf8(path.data(), qsizetype(path.size()))));
+}
+
+void ViewerVideo::show()
+{
+    if (!player_) return;
+    QMediaPlayer* player = player_;
+    scene_.showVideo(player);
+    player->setVideoOutput(scene_.video());
+    priming_ = true;
+    player->audioOutput()->setMuted(true);
+    auto once = std::make_shared<QMetaObject::Connection>();
+    *once = connect(scene_.video()->videoSink(), &QVideoSink::videoFrameChanged, player, [this, player, once](const QVideoFrame& frame) {
+        if (!frame.isValid()) return;
+        disconnect(*once);
+        if (player != player_ || !priming_) return;
+        priming_ = false;
+        player->pause();
+        player->audioOutput()->setMuted(false);
+    });
+    player->play();
+    // A surface that never delivers a picture must not leave the video playing.
+    QTimer::singleShot(kFirstPictureWaitMs, player, [this, player] {
+        if (player != player_ || !priming_) return;
+        priming_ = false;
+        player->pause();
+        player->setPosition(0);
+        player->audioOutput()->setMuted(false);
+    });
+}
+
+void ViewerVideo::togglePlayback()
+{
+    if (!player_) return;
+    if (priming_) {
+        // Space before the first picture: it plays on, with its sound.
+        priming_ = false;
+        player_->audioOutput()->setMuted(false);
+        return;
+    }
+    player_->playbackState() == QMediaPlayer::PlayingState ? player_->pause() : player_->play();
+}
+
+void ViewerVideo::remove()
+{
+    if (scene_.video()->isFullScreen()) scene_.video()->setFullScreen(false);
+    priming_ = false;
+    scene_.showVideo(nullptr);
+    if (!player_) return;
+    player_->stop();
+    player_->setVideoOutput(static_cast<QObject*>(nullptr));
+    player_->deleteLater();
+    player_ = nullptr;
+}
+
+bool ViewerVideo::eventFilter(QObject* watched, QEvent* event)
+{
+    if (fullScreen_ && event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space) {
+        togglePlayback();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace mirelo

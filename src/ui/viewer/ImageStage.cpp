@@ -408,14 +408,19 @@ void ImageStage::paintEvent(QPaintEvent*)
                       .valueForProgress(std::min(1.0, entrance_.currentValue().toDouble() / kEntranceFadeMs));
     painter.setOpacity(opacity);
 
-    // A soft shadow under the picture (0.18 black, 24 points, 8 below).
+    // A soft shadow under the picture (0.18 black, 24 points, 8 below),
+    // filled only where it shows: around the picture, not under it.
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
+    QPainterPath picture;
+    picture.addRect(target);
     for (int ring = 6; ring >= 1; --ring) {
         const double spread = ring * 4.0;
+        QPainterPath shadow;
+        shadow.addRoundedRect(target.translated(0, 8).adjusted(-spread / 2, -spread / 2, spread / 2, spread / 2), 3 + spread / 2,
+                              3 + spread / 2);
         painter.setBrush(QColor(0, 0, 0, int(255 * 0.18 / 6 * (7 - ring) / 3.5)));
-        painter.drawRoundedRect(target.translated(0, 8).adjusted(-spread / 2, -spread / 2, spread / 2, spread / 2),
-                                3 + spread / 2, 3 + spread / 2);
+        painter.drawPath(shadow.subtracted(picture));
     }
 
     const QRectF visible = target.intersected(QRectF(rect()));

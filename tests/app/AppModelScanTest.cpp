@@ -128,39 +128,6 @@ TEST_F(ScanTest, AScanWhileBusyIsDropped)
     EXPECT_EQ(model->items().size(), 1);
 }
 
-TEST_F(ScanTest, TheFolderPanelScansWhatWasChosen)
-{
-    auto model = launchRestored();
-    media("Pics/a.jpg");
-    panel.answer = {};
-    model->chooseFolders();
-    ASSERT_EQ(panel.requests.size(), 1u);
-    EXPECT_EQ(panel.requests[0].title, "Choose folders to scan");
-    EXPECT_EQ(panel.requests[0].prompt, "Scan media");
-    EXPECT_TRUE(panel.requests[0].chooseFolders);
-    EXPECT_FALSE(panel.requests[0].chooseFiles);
-    EXPECT_FALSE(model->scanning()) << "cancelled";
-    panel.answer = {files / "Pics"};
-    model->chooseFolders();
-    ASSERT_TRUE(waitForScan(*model));
-    EXPECT_EQ(model->items().size(), 1);
-
-    model->chooseFiles();
-    EXPECT_EQ(panel.requests.back().title, "Open in Mirelo");
-    // Every type a scan takes, in any letter case, the registry's included.
-    const QStringList filters = panel.requests.back().nameFilters;
-    auto offered = [&](const QString& name) {
-        return std::any_of(filters.begin(), filters.end(), [&](const QString& filter) {
-            return QRegularExpression(QRegularExpression::wildcardToRegularExpression(filter)).match(name).hasMatch();
-        });
-    };
-    for (const char* name : {"a.heic", "a.JPG", "a.Jpeg", "a.MOV", "a.m4v", "a.tiff", "a.Webp"})
-        EXPECT_TRUE(offered(name)) << name;
-    for (const char* name : {"a.txt", "a.jpg.part"}) EXPECT_FALSE(offered(name)) << name;
-    ASSERT_TRUE(MediaFormats::accepts("a.xcf")) << "the registry calls a GIMP picture an image";
-    EXPECT_TRUE(offered("a.XCF"));
-}
-
 class OpenTest : public AppModelTest {};
 
 TEST_F(OpenTest, OneImageShowsAtOnceAndBringsItsFolder)

@@ -146,41 +146,6 @@ TEST_F(TrashTest, FailuresAreListedAndTheRestMoves)
         << "only what moved leaves the library";
 }
 
-TEST_F(TrashTest, UndoKeepsWhatItCannotRestoreAndNeverReplaces)
-{
-    auto model = indexed({"a.jpg", "Sub/b.jpg", "c.jpg"});
-    trash(*model, model->visible());
-    ASSERT_EQ(model->undoRecords().size(), 3u);
-    const TrashRecords records = model->undoRecords();
-    auto trashedOf = [&](const std::string& original) {
-        for (const TrashRecord& record : records)
-            if (record.original == original) return record.trashed;
-        return std::string();
-    };
-    writeFile(files / "Pics/a.jpg", "someone else");                   // the name is taken
-    std::system(("rm -rf '" + files / "Pics/Sub" + "'").c_str());     // the folder vanished
-    ::unlink(trashedOf(files / "Pics/c.jpg").c_str());                 // the trash was emptied
-
-    undo(*model);
-    EXPECT_EQ(model->toast(), "Restored 0 files");
-    EXPECT_EQ(model->undoRecords(), records) << "kept for another try";
-    EXPECT_EQ(model->errorMessage(), QString::fromStdString("a.jpg: Another item with this name is already there.\n"
-                                                            "b.jpg: Its folder “" + files / "Pics/Sub" +
-                                                            "” no longer exists.\n"
-                                                            "c.jpg: It is no longer in the Trash."));
-    EXPECT_EQ(readFile(files / "Pics/a.jpg"), "someone else");
-    EXPECT_EQ(readFile(trashedOf(files / "Pics/a.jpg")), std::string(8, 'x'));
-    EXPECT_FALSE(exists(files / "Pics/Sub")) << "no folder is made up";
-    EXPECT_TRUE(model->items().isEmpty());
-
-    // With the folder back, another Undo restores what it can.
-    ::mkdir((files / "Pics/Sub").c_str(), 0755);
-    undo(*model);
-    EXPECT_EQ(model->toast(), "Restored 1 files");
-    EXPECT_EQ(model->undoRecords().size(), 2u);
-    EXPECT_EQ(pathsOf(model->items()), std::vector<std::string>{files / "Pics/Sub/b.jpg"});
-}
-
 TEST_F(TrashTest, UndoDoesNotAddAFileTheLibraryAlreadyHolds)
 {
     auto model = indexed({"a.jpg"});
@@ -229,18 +194,6 @@ TEST_F(TrashTest, NothingHappensWithoutItemsWhileScanningOrWhileBusy)
     EXPECT_FALSE(model->busy());
     EXPECT_EQ(moving.held.size(), 0u);
     EXPECT_TRUE(exists(files / "Pics/b.jpg"));
-}
-
-TEST_F(TrashTest, TheSameNoticeTwiceIsShownTwice)
-{
-    auto model = indexed({"a.jpg", "b.jpg"});
-    std::vector<QString> shown;
-    QObject::connect(model.get(), &AppModel::toastChanged, [&] {
-        if (model->toast()) shown.push_back(*model->toast());
-    });
-    trash(*model, {model->visible()[0]});
-    trash(*model, {model->visible()[0]});
-    EXPECT_EQ(std::count(shown.begin(), shown.end(), QStringLiteral("Moved 1 file to Trash")), 2);
 }
 
 TEST_F(TrashTest, ANewerToastGetsItsFullTime)

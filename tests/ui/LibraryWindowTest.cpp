@@ -107,43 +107,6 @@ TEST_F(LibraryWindowTest, BodiesAndTheirWordsFollowTheModel)
     EXPECT_EQ(column().body(), LibraryColumn::Body::library);
 }
 
-TEST_F(LibraryWindowTest, SelectionFooterAndTheTrashAlert)
-{
-    scanned();
-    FilterBar& filters = *column().filterBar();
-    EXPECT_FALSE(filters.selectAllButton()->isVisible());
-    filters.selectButton()->click();
-    EXPECT_TRUE(model->selecting());
-    EXPECT_EQ(filters.selectButton()->text(), "Done");
-    EXPECT_EQ(filters.selectAllButton()->text(), "Select All");
-    EXPECT_EQ(footer(), "0 selected · 0 bytes");
-    EXPECT_FALSE(column().footer()->trashButton()->isEnabled());
-
-    filters.selectAllButton()->click();
-    EXPECT_EQ(filters.selectAllButton()->text(), "Deselect All");
-    EXPECT_EQ(footer(), "3 selected · 30 bytes");
-    model->setSelected(std::string(model->visible()[0].path()), false);
-    EXPECT_EQ(footer(), "2 selected · 20 bytes");
-    EXPECT_EQ(filters.selectAllButton()->text(), "Select All");
-
-    // The footer's Move to Trash asks first; Cancel forgets the request.
-    column().footer()->trashButton()->click();
-    QTRY_VERIFY(window->alert());
-    EXPECT_EQ(window->alert()->text(), "Move 2 files to Trash?");
-    EXPECT_EQ(window->alert()->informativeText(),
-              "20 bytes will be moved from their original folders. You can use Undo in Mirelo or restore them from "
-              "the Trash.");
-    window->alert()->reject();
-    QTRY_VERIFY(!model->trashPrompt());
-    EXPECT_TRUE(model->pendingTrash().isEmpty());
-    EXPECT_EQ(LibraryTexts::trashTitle(1), "Move 1 file to Trash?");
-
-    filters.selectButton()->click();
-    EXPECT_FALSE(model->selecting());
-    EXPECT_TRUE(model->selection().empty()) << "Done empties the selection";
-    EXPECT_EQ(footer(), "3 files");
-}
-
 TEST_F(LibraryWindowTest, TrashWithUndoInTheToast)
 {
     scanned();

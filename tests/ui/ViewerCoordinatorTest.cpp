@@ -93,13 +93,6 @@ TEST_F(ViewerCoordinatorTest, OpensWithItsFirstFrameAndMovesWithTheArrows)
     EXPECT_EQ(model->current()->name(), "b.png");
     QTRY_COMPARE(coordinator->scene()->countLabel()->text(), QString("2 / 4"));
 
-    // Held Up zooms in until released.
-    QTRY_VERIFY(coordinator->scene()->stage()->ready());
-    const double fitted = coordinator->scene()->stage()->geometry().scale;
-    key(Qt::Key_Up);
-    EXPECT_GT(coordinator->scene()->stage()->geometry().scale, fitted);
-    key(Qt::Key_Up, QEvent::KeyRelease);
-
     key(Qt::Key_Escape);
     EXPECT_FALSE(model->current());
     EXPECT_FALSE(viewerShown());

@@ -106,7 +106,6 @@ void ImageStage::upgrade(const FrameRef& frame)
         // The same picture at its real size: the same place on screen, or its fit.
         const double ratio = frame_->pixels.width / frame->pixels.width;
         const Pose shown = presentation();
-        frame_ = frame;
         geometry_.imageSize = {frame->pixels.width, frame->pixels.height};
         if (geometry_.fitting) {
             geometry_.fit();

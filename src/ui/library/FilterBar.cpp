@@ -4,6 +4,7 @@
 #include "LibraryTexts.h"
 #include "common/CapsuleButton.h"
 #include "common/Palette.h"
+#include "common/Text.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -45,7 +46,7 @@ FilterBar::FilterBar(AppModel& model, QWidget* parent) : QWidget(parent), model_
     sort_->setToolTip(QStringLiteral("Sort by"));
     for (MediaSort sort : MediaSorts::allCases) {
         const std::string_view title = MediaSorts::rawValue(sort);
-        sort_->addItem(QString::fromUtf8(title.data(), qsizetype(title.size())), int(sort));
+        sort_->addItem(qstring(title), int(sort));
     }
     connect(sort_, &QComboBox::activated, this,
             [this](int index) { model_.setSort(MediaSort(sort_->itemData(index).toInt())); });

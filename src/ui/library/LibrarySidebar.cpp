@@ -8,6 +8,7 @@
 #include "common/DesktopLook.h"
 #include "common/Palette.h"
 #include "common/TesselMark.h"
+#include "common/Text.h"
 
 #include <QLabel>
 #include <QLinearGradient>
@@ -79,7 +80,7 @@ LibrarySidebar::LibrarySidebar(AppModel& model, QWidget* parent) : QWidget(paren
                                                               {LibrarySection::large, "drive-harddisk-symbolic"}};
     for (auto [section, symbol] : symbols) {
         const std::string_view title = LibrarySections::rawValue(section);
-        auto* row = new SidebarSectionRow(QString::fromUtf8(title.data(), qsizetype(title.size())),
+        auto* row = new SidebarSectionRow(qstring(title),
                                           QString::fromUtf8(symbol), this);
         connect(row, &QAbstractButton::clicked, this, [this, section] { model_.selectSection(section); });
         row->setDrawsHighlight(false); // the sidebar's own highlight slides between rows

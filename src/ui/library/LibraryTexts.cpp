@@ -1,6 +1,7 @@
 #include "LibraryTexts.h"
 
 #include "AppModel.h"
+#include "common/Text.h"
 
 #include <QFileInfo>
 
@@ -18,7 +19,7 @@ QString headerTitle(const AppModel& model)
                                                                                : QFileInfo(QString::fromStdString(*folder)).fileName();
     if (model.items().isEmpty()) return QStringLiteral("A home for every image.");
     const std::string_view title = LibrarySections::rawValue(model.section());
-    return QString::fromUtf8(title.data(), qsizetype(title.size()));
+    return qstring(title);
 }
 
 QString headerSubtitle(const AppModel& model)

@@ -3,6 +3,7 @@
 #include "AppModel.h"
 #include "MediaCardAccessible.h"
 #include "MediaGridView.h"
+#include "common/Text.h"
 
 #include <QScrollBar>
 
@@ -38,8 +39,7 @@ MediaGridView* MediaGridAccessible::grid() const { return static_cast<MediaGridV
 QString MediaGridAccessible::cardName(const MediaGridView& grid, int index)
 {
     const MediaItem& item = grid.model().visible()[index];
-    const std::string_view name = item.name();
-    return QString::fromUtf8(name.data(), qsizetype(name.size())) + QStringLiteral(", ") +
+    return qstring(item.name()) + QStringLiteral(", ") +
            QString::fromStdString(std::string(item.format())) + QStringLiteral(", ") + QString::fromStdString(sizeLabel(item.bytes()));
 }
 

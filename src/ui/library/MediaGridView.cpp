@@ -7,6 +7,7 @@
 #include "ThumbnailStore.h"
 #include "common/DesktopLook.h"
 #include "common/Palette.h"
+#include "common/Text.h"
 
 #include <QContextMenuEvent>
 #include <QCursor>
@@ -462,7 +463,7 @@ void MediaGridView::paintCard(QPainter& painter, const MediaItem& item, const QR
 // A card's two lines, laid out once for its width.
 const MediaGridView::Caption& MediaGridView::captionOf(const MediaItem& item, int width)
 {
-    const QString key = QString::fromUtf8(item.path().data(), qsizetype(item.path().size())) + u'\n' + QString::number(width);
+    const QString key = qstring(item.path()) + u'\n' + QString::number(width);
     if (const Caption* known = captions_.object(key)) return *known;
     auto* caption = new Caption;
     caption->nameFont = Palette::font(12, QFont::Medium);

@@ -2,6 +2,7 @@
 
 #include "Filmstrip.h"
 #include "ViewerGeometry.h"
+#include "common/Text.h"
 
 namespace mirelo {
 
@@ -14,8 +15,7 @@ bool FilmstripCellAccessible::isValid() const { return strip() && index() < stri
 QString FilmstripCellAccessible::text(QAccessible::Text t) const
 {
     if (!isValid() || t != QAccessible::Name) return {};
-    const std::string_view name = strip()->items()[index()].name();
-    return QStringLiteral("View ") + QString::fromUtf8(name.data(), qsizetype(name.size()));
+    return QStringLiteral("View ") + qstring(strip()->items()[index()].name());
 }
 
 QRect FilmstripCellAccessible::rect() const

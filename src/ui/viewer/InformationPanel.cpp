@@ -3,6 +3,7 @@
 #include "ViewerPopover.h"
 #include "common/PanelButton.h"
 #include "common/Palette.h"
+#include "common/Text.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -13,12 +14,6 @@
 #include <cmath>
 
 namespace mirelo {
-
-namespace {
-
-QString text(std::string_view value) { return QString::fromUtf8(value.data(), qsizetype(value.size())); }
-
-} // namespace
 
 QString InformationPanel::sizeText(const MediaItem& item)
 {
@@ -38,13 +33,13 @@ InformationPanel::Rows InformationPanel::rows(const MediaItem& item, const Viewe
     }
     const QDateTime modified = QDateTime::fromMSecsSinceEpoch(qint64(std::llround((item.modified() + kUnixEpochOffset) * 1000)));
     rows.emplace_back(QStringLiteral("Modified"), QLocale().toString(modified, QLocale::ShortFormat));
-    rows.emplace_back(QStringLiteral("Location"), QFileInfo(text(item.path())).absolutePath());
+    rows.emplace_back(QStringLiteral("Location"), QFileInfo(qstring(item.path())).absolutePath());
     return rows;
 }
 
 void InformationPanel::fill(ViewerPopover& popover, const MediaItem& item, const ViewerFrame* frame, std::function<void()> reveal)
 {
-    popover.addHeading(QStringLiteral("Image information"), text(item.name()));
+    popover.addHeading(QStringLiteral("Image information"), qstring(item.name()));
     QVBoxLayout* column = popover.column();
     for (const auto& [label, value] : rows(item, frame)) {
         auto* caption = new QLabel(label.toUpper(), &popover);

@@ -15,6 +15,7 @@
 #include "library/FolderDestinationPicker.h"
 #include "shell/FileDialogPanel.h"
 #include "shell/FolderPromptSheet.h"
+#include "common/Text.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -30,8 +31,6 @@
 namespace mirelo {
 
 namespace {
-
-QString text(std::string_view value) { return QString::fromUtf8(value.data(), qsizetype(value.size())); }
 
 QString folderName(const std::string& folder) { return QFileInfo(QString::fromStdString(folder)).fileName(); }
 
@@ -86,7 +85,7 @@ void ViewerActions::showInformation()
 
 QByteArray ViewerActions::pngData(const MediaItem& item)
 {
-    const QString path = text(item.path());
+    const QString path = qstring(item.path());
     if (item.hasFormat("PNG")) {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -121,7 +120,7 @@ void ViewerActions::copyImage()
             }
             auto* data = new QMimeData;
             data->setData(QStringLiteral("image/png"), png);
-            data->setUrls({QUrl::fromLocalFile(text(item.path()))});
+            data->setUrls({QUrl::fromLocalFile(qstring(item.path()))});
             QClipboard* clipboard = QGuiApplication::clipboard();
             clipboard->setMimeData(data);
             const QMimeData* held = clipboard->mimeData();
@@ -216,7 +215,7 @@ void ViewerActions::askFolderName(const std::string& parent, const MediaItem& it
     if (!coordinator_.viewerWindow()) return;
     FolderPromptRequest request;
     request.message = QStringLiteral("Create a folder");
-    request.informativeText = QStringLiteral("Create a folder in %1 and add a copy of %2.").arg(folderName(parent), text(item.name()));
+    request.informativeText = QStringLiteral("Create a folder in %1 and add a copy of %2.").arg(folderName(parent), qstring(item.name()));
     request.name = QStringLiteral("New collection");
     request.confirmButton = QStringLiteral("Create & add");
     QPointer<ViewerActions> self(this);

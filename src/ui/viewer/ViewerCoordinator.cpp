@@ -15,6 +15,7 @@
 #include "ViewerPopover.h"
 #include "library/LibraryWindow.h"
 #include "shell/ActionRegistry.h"
+#include "common/Text.h"
 
 #include <QApplication>
 #include <QVideoSink>
@@ -235,8 +236,7 @@ void ViewerCoordinator::present(const MediaItem& item)
         window_->setMenuBarShown(false);
     }
     openingExternalFile = false;
-    const std::string_view name = item.name();
-    window_->setWindowTitle(QString::fromUtf8(name.data(), qsizetype(name.size())) + QStringLiteral(" — Mirelo"));
+    window_->setWindowTitle(qstring(item.name()) + QStringLiteral(" — Mirelo"));
     scene_->setItems(model_ ? model_->viewerItems() : MediaItems{item}, std::string(item.path()));
     load(item);
 }

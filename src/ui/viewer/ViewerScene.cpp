@@ -7,6 +7,7 @@
 #include "ImageStage.h"
 #include "common/DesktopLook.h"
 #include "common/Palette.h"
+#include "common/Text.h"
 
 #include <QGraphicsOpacityEffect>
 #include <QKeyEvent>
@@ -32,12 +33,6 @@ QLabel* label(QWidget* parent, double size, QFont::Weight weight, QColor colour,
     label->setAlignment(alignment);
     label->setAttribute(Qt::WA_TransparentForMouseEvents);
     return label;
-}
-
-QString fileNameOf(const MediaItem& item)
-{
-    const std::string_view name = item.name();
-    return QString::fromUtf8(name.data(), qsizetype(name.size()));
 }
 
 } // namespace
@@ -213,7 +208,7 @@ void ViewerScene::setItems(const MediaItems& items, const std::string& current)
             break;
         }
     if (selectedIndex_) {
-        const QString name = fileNameOf(items[*selectedIndex_]);
+        const QString name = qstring(items[*selectedIndex_].name());
         filename_->setText(filename_->fontMetrics().elidedText(name, Qt::ElideMiddle, filename_->width()));
         filename_->setToolTip(name);
         count_->setText(QStringLiteral("%1 / %2").arg(*selectedIndex_ + 1).arg(items.size()));
@@ -262,7 +257,7 @@ void ViewerScene::showFrame(const FrameRef& frame, const MediaItem& item, bool f
     stage_->show();
     ambient_ = frame->ambient ? *frame->ambient : QImage();
     update();
-    const QString name = fileNameOf(item);
+    const QString name = qstring(item.name());
     stage_->display(frame, name, first);
     describeZoom(*frame);
     setAccessibleName(QStringLiteral("Viewing ") + name);

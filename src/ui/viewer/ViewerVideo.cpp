@@ -2,6 +2,7 @@
 
 #include "VideoControls.h"
 #include "ViewerScene.h"
+#include "common/Text.h"
 
 #include <QAudioOutput>
 #include <QKeyEvent>
@@ -39,8 +40,7 @@ void ViewerVideo::load(const MediaItem& item, std::function<void(bool playable)>
         if (status == QMediaPlayer::InvalidMedia) answer(false);
     });
     connect(player, &QMediaPlayer::errorOccurred, this, [answer] { answer(false); });
-    const std::string_view path = item.path();
-    player->setSource(QUrl::fromLocalFile(QString::fromUtf8(path.data(), qsizetype(path.size()))));
+    player->setSource(QUrl::fromLocalFile(qstring(item.path())));
 }
 
 void ViewerVideo::show()

@@ -21,12 +21,14 @@
 #include <QBuffer>
 #include <QClipboard>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <fstream>
+#include <iterator>
 
 namespace mirelo {
 
@@ -85,10 +87,11 @@ void ViewerActions::showInformation()
 
 QByteArray ViewerActions::pngData(const MediaItem& item)
 {
-    const QString path = qstring(item.path());
     if (item.hasFormat("PNG")) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        // By the path's own bytes: a name that is not UTF-8 is still found.
+        std::ifstream file(std::string(item.path()), std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+        return file ? QByteArray(bytes.data(), qsizetype(bytes.size())) : QByteArray();
     }
     std::optional<DecodedImage> decoded = ImageDecoder::decode(std::string(item.path()), kCopyLimit);
     if (!decoded || decoded->image.isNull()) return {};

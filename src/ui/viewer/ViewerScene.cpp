@@ -125,6 +125,7 @@ ViewerScene::ViewerScene(QWidget* parent) : QWidget(parent)
     notice_->setGraphicsEffect(noticeOpacity_);
     noticeTimer_.setSingleShot(true);
     noticeTimer_.setInterval(kNoticeMs);
+    noticeTimer_.setTimerType(Qt::PreciseTimer); // its full three seconds, never 5 % less
     // The notice always fades out, even with reduced motion.
     connect(&noticeTimer_, &QTimer::timeout, this, [this] { fade(noticeOpacity_, 0, kNoticeFadeMs); });
 

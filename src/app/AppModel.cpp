@@ -203,7 +203,7 @@ void AppModel::setSelection(PathSelection selection)
         bytes = visibleBytes_;
     else
         selection.forEach([&](std::string_view path) {
-            if (const MediaItem* item = visibleIDs_.find(path)) bytes += std::max<int64_t>(item->bytes(), 0);
+            if (const MediaItem* item = visibleIDs_.find(path)) bytes = addBytes(bytes, item->bytes());
         });
     selection_ = std::move(selection);
     selectedBytes_ = bytes;
@@ -214,7 +214,7 @@ void AppModel::setSelected(const std::string& path, bool selected)
 {
     const bool changed = selected ? selection_.insert(path) : selection_.erase(path);
     if (!changed) return;
-    if (const MediaItem* item = visibleIDs_.find(path)) selectedBytes_ += (selected ? 1 : -1) * std::max<int64_t>(item->bytes(), 0);
+    if (const MediaItem* item = visibleIDs_.find(path)) selectedBytes_ = addBytes(selectedBytes_, selected ? item->bytes() : -item->bytes());
     Q_EMIT selectionChanged();
 }
 void AppModel::setSelecting(bool selecting) { change(selecting_, selecting, &AppModel::selectingChanged); }

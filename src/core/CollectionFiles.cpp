@@ -3,6 +3,7 @@
 #include "FileRename.h"
 #include "FileUrl.h"
 #include "LibraryError.h"
+#include "RegularFile.h"
 
 #include <QString>
 
@@ -94,7 +95,7 @@ std::string CollectionFiles::addCopy(const std::string& source, const std::strin
     if (::stat(folder.c_str(), &attributes) != 0) fail(quotedName(folder) + " couldn’t be read", errno);
     if (!S_ISDIR(attributes.st_mode)) throw CollectionError(kNotAFolder);
 
-    const int input = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    const int input = RegularFile::open(source);
     if (input < 0) fail(quotedName(source) + " couldn’t be read", errno);
     struct stat sourceAttributes;
     ::fstat(input, &sourceAttributes);

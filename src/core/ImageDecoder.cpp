@@ -2,8 +2,7 @@
 
 #include "FileUrl.h"
 #include "ImageModule.h"
-
-#include <sys/stat.h>
+#include "RegularFile.h"
 
 #include <algorithm>
 #include <array>
@@ -23,9 +22,7 @@ bool ImageDecoder::isCameraRaw(const std::string& path)
 std::optional<DecodedImage> ImageDecoder::decode(const std::string& path, int maxDimension)
 {
     if (maxDimension < 1) return std::nullopt;
-    // Only a regular file is read: a pipe or device of that name could block forever.
-    struct stat attributes;
-    if (::stat(path.c_str(), &attributes) != 0 || !S_ISREG(attributes.st_mode)) return std::nullopt;
+    if (!RegularFile::is(path)) return std::nullopt;
     std::optional<DecodedImage> decoded;
     if (const ImageModule& module = ImageModule::get(); module.decode) module.decode(path.c_str(), maxDimension, &decoded);
     return decoded;

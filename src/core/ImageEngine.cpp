@@ -4,16 +4,17 @@
 
 #include "FileUrl.h"
 #include "JpegReader.h"
+#include "RegularFile.h"
 #include "RawDecoder.h"
 #include "VipsImage.h"
 
 #include <QFile>
 #include <QImageReader>
+#include <QPainter>
+#include <QSvgRenderer>
 
 #include <libraw/libraw.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -57,6 +58,39 @@ struct VipsOutcome {
 
 bool isMagick(std::string_view loader) { return loader.find("agick") != std::string_view::npos; }
 
+constexpr double kSmallestVectorScale = 0.001;
+
+// An SVG drawn straight at the size asked, however large the size it
+// declares: the memory used follows the picture made, never the document.
+std::optional<DecodedImage> decodeHugeDrawing(const std::string& path, int maxDimension)
+{
+    constexpr qint64 kMostDocumentBytes = 64 << 20;
+    QFile file;
+    const int fd = RegularFile::open(path);
+    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (fd >= 0) ::close(fd);
+        return std::nullopt;
+    }
+    if (file.size() > kMostDocumentBytes) return std::nullopt;
+    QSvgRenderer renderer(file.readAll());
+    if (!renderer.isValid()) return std::nullopt;
+    QSizeF declared = renderer.defaultSize();
+    if (declared.isEmpty()) declared = renderer.viewBoxF().size();
+    if (declared.isEmpty()) return std::nullopt;
+    const QSize size = declared.scaled(maxDimension, maxDimension, Qt::KeepAspectRatio).toSize().expandedTo({1, 1});
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    }
+    DecodedImage decoded;
+    decoded.pixels = {declared.width(), declared.height()};
+    decoded.downsampled = std::max(declared.width(), declared.height()) > maxDimension;
+    decoded.image = std::move(image);
+    return decoded;
+}
+
 // vips_thumbnail with shrink-on-load, upright, never enlarging; stops at a
 // truncated file. HEIF and JPEG 2000 go through a full decode: for HEIF
 // vips_thumbnail would use the small picture embedded in the file, and its
@@ -78,6 +112,11 @@ VipsOutcome decodeWithVips(const std::string& path, int maxDimension)
     // declare; only rasters that cannot shrink while loading are capped.
     const bool vector = name.starts_with("svgload") || name.starts_with("pdfload");
     if (!vector && width * height > ImageDecoder::kMaximumPixels) return {std::nullopt, true};
+    // libvips renders a drawing no smaller than a thousandth of its declared
+    // size, whatever it is asked: one that declares a huge size is rendered
+    // by our own bounded path instead.
+    if (name.starts_with("svgload") && std::max(width, height) * kSmallestVectorScale > maxDimension)
+        return {decodeHugeDrawing(path, maxDimension), true};
     const int orientation = vips_image_get_orientation(header.get());
 
     VipsRef thumbnail;
@@ -97,12 +136,10 @@ std::optional<DecodedImage> decodeWithQt(const std::string& path, int maxDimensi
 {
     // The file is opened by its own bytes and handed over open: a name that
     // is not UTF-8 would not survive the trip through a QString.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    const int fd = RegularFile::open(path);
     if (fd < 0) return std::nullopt;
-    struct stat attributes;
     QFile file;
-    if (::fstat(fd, &attributes) != 0 || !S_ISREG(attributes.st_mode) ||
-        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         return std::nullopt;
     }
@@ -188,7 +225,8 @@ MetadataList fromLibRaw(const std::string& path)
 
 std::optional<DecodedImage> ImageEngine::decode(const std::string& path, int maxDimension)
 {
-    if (maxDimension < 1) return std::nullopt;
+    // Libraries below open the file by its path: only a regular file gets there.
+    if (maxDimension < 1 || !RegularFile::is(path)) return std::nullopt;
     if (ImageDecoder::isCameraRaw(path)) {
         if (auto decoded = RawDecoder::decode(path, maxDimension)) return decoded;
     } else if (JpegReader::Result read = JpegReader::read(path, maxDimension); read.handled) {
@@ -207,7 +245,7 @@ std::optional<DecodedImage> ImageEngine::decode(const std::string& path, int max
 
 MetadataList ImageEngine::metadata(const std::string& path)
 {
-    if (!startVips()) return {};
+    if (!RegularFile::is(path) || !startVips()) return {};
     MetadataList list = ImageDecoder::isCameraRaw(path) ? fromLibRaw(path) : fromVips(path);
     vips_error_clear();
     return list;

@@ -1,11 +1,10 @@
 #include "JpegReader.h"
 
 #include "ImageDecoder.h"
+#include "RegularFile.h"
 #include "StripScaler.h"
 
 #include <QTransform>
-
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cmath>
@@ -54,12 +53,13 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 // copy of the whole file is held.
 File openJpeg(const std::string& path)
 {
-    File file(std::fopen(path.c_str(), "rbe"));
+    FileDescriptor fd(RegularFile::open(path));
+    if (!fd) return nullptr;
+    File file(::fdopen(fd.get(), "rb"));
     if (!file) return nullptr;
-    struct stat info {};
+    fd.release();
     unsigned char start[3] = {};
-    if (::fstat(::fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode) ||
-        std::fread(start, 1, 3, file.get()) != 3 || start[0] != 0xFF || start[1] != 0xD8 || start[2] != 0xFF ||
+    if (std::fread(start, 1, 3, file.get()) != 3 || start[0] != 0xFF || start[1] != 0xD8 || start[2] != 0xFF ||
         std::fseek(file.get(), 0, SEEK_SET) != 0)
         return nullptr;
     std::setvbuf(file.get(), nullptr, _IOFBF, 1 << 16);

@@ -2,6 +2,7 @@
 
 #include "FileUrl.h"
 #include "LibraryError.h"
+#include "RegularFile.h"
 
 #include <rapidjson/error/en.h>
 #include <rapidjson/filereadstream.h>
@@ -114,14 +115,17 @@ public:
     bool Uint(unsigned u) { return Int64(u); }
     bool Uint64(uint64_t u)
     {
-        if (u > uint64_t(std::numeric_limits<int64_t>::max())) return Double(double(u));
+        if (u > uint64_t(std::numeric_limits<int64_t>::max()))
+            return where_ == Where::Item && itemKey_ == kBytes && !skip() ? Int64(-1) : Double(double(u));
         return Int64(int64_t(u));
     }
     bool Int64(int64_t i)
     {
         if (skip()) return skippedScalar();
         if (where_ == Where::Item) {
-            if (itemKey_ == kBytes) return itemSeen(), bytes_ = i, true;
+            // A size no file can have is kept as unknown (zero) rather than
+            // losing the library over it; the next scan reads the real one.
+            if (itemKey_ == kBytes) return itemSeen(), bytes_ = MediaItem::plausibleBytes(i) ? i : 0, true;
             if (itemKey_ == kModified) return itemSeen(), modified_ = double(i), true;
             return wrongType();
         }
@@ -333,8 +337,13 @@ LibrarySnapshot parse(Stream& input, const std::string& file, const std::functio
 LibrarySnapshot LibraryFile::read(const std::string& path)
 {
     const std::string file = "The library file " + quoted(path);
-    std::unique_ptr<FILE, FileCloser> stream(std::fopen(path.c_str(), "rbe"));
+    // A pipe or device in the library's place would block the reader forever.
+    FileDescriptor fd(RegularFile::open(path));
+    if (!fd && errno == EINVAL) throw LibraryError(file + " couldn’t be read: it isn’t a regular file.");
+    if (!fd) throw LibraryError(file + " couldn’t be read: " + systemErrorText(errno) + ".");
+    std::unique_ptr<FILE, FileCloser> stream(::fdopen(fd.get(), "rb"));
     if (!stream) throw LibraryError(file + " couldn’t be read: " + systemErrorText(errno) + ".");
+    fd.release();
     std::vector<char> buffer(1 << 16);
     rapidjson::FileReadStream input(stream.get(), buffer.data(), buffer.size());
     return parse(input, file, [&] { return std::ferror(stream.get()) != 0; });

@@ -59,11 +59,11 @@ void MediaStorageSummary::include(const MediaItem& item)
 {
     int64_t size = std::max<int64_t>(item.bytes(), 0);
     if (item.isVideo())
-        videoBytes += size;
+        videoBytes = addBytes(videoBytes, size);
     else if (isPdfExtension(item.extension()))
-        otherBytes += size;
+        otherBytes = addBytes(otherBytes, size);
     else
-        imageBytes += size;
+        imageBytes = addBytes(imageBytes, size);
 }
 
 namespace {
@@ -134,7 +134,7 @@ std::optional<LibraryQueryResult> LibraryQuery::run(const LibraryQueryInput& inp
             if (i % 256 == 0 && token.isCancelled()) return std::nullopt;
             const MediaItem& item = input.items[i];
             formats.add(item);
-            result.totalBytes += item.bytes();
+            result.totalBytes = addBytes(result.totalBytes, item.bytes());
             result.storage.include(item);
             hashes[size_t(i)] = item.pathHash();
         }
@@ -161,7 +161,7 @@ std::optional<LibraryQueryResult> LibraryQuery::run(const LibraryQueryInput& inp
             result.scopedItems.append(item);
         }
         formats.add(item);
-        result.totalBytes += item.bytes();
+        result.totalBytes = addBytes(result.totalBytes, item.bytes());
         if (!passesSection(item, input.section)) continue;
         if (!allFormats && !item.hasFormat(input.format)) continue;
         if (!search.matches(item.name())) continue;
@@ -188,11 +188,11 @@ std::optional<LibraryQueryResult> LibraryQuery::run(const LibraryQueryInput& inp
         hashes.push_back(entry.hash);
         int64_t size = std::max<int64_t>(entry.bytes, 0);
         if (entry.video)
-            result.storage.videoBytes += size;
+            result.storage.videoBytes = addBytes(result.storage.videoBytes, size);
         else if (entry.pdf)
-            result.storage.otherBytes += size;
+            result.storage.otherBytes = addBytes(result.storage.otherBytes, size);
         else
-            result.storage.imageBytes += size;
+            result.storage.imageBytes = addBytes(result.storage.imageBytes, size);
     }
     if (token.isCancelled()) return std::nullopt;
     result.visibleIDs = MediaIDSet(result.visible, hashes);

@@ -24,7 +24,7 @@ struct MediaStorageSummary {
     int64_t videoBytes = 0;
     int64_t otherBytes = 0;
     void include(const MediaItem& item);
-    int64_t totalBytes() const { return imageBytes + videoBytes + otherBytes; }
+    int64_t totalBytes() const { return addBytes(addBytes(imageBytes, videoBytes), otherBytes); }
     bool operator==(const MediaStorageSummary&) const = default;
 };
 

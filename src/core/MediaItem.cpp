@@ -35,7 +35,7 @@ MediaItem::MediaItem(std::string_view path, int64_t bytes, Date modified, bool i
     rep_ = new (memory) Rep{};
     rep_->refs.store(1, std::memory_order_relaxed);
     rep_->pathLength = uint32_t(path.size());
-    rep_->bytes = bytes;
+    rep_->bytes = plausibleBytes(bytes) ? bytes : 0; // unknown rather than a size no file has
     rep_->modified = modified;
     rep_->hash = hashPath(path);
     if (!path.empty()) std::memcpy(rep_->chars(), path.data(), path.size());

@@ -47,6 +47,9 @@ public:
     QUrl url() const;
     std::string urlString() const;
     int64_t bytes() const { return rep_ ? rep_->bytes : 0; }
+    // Could a file be this large?
+    static constexpr int64_t kMostBytes = int64_t(1) << 50; // 1 PiB
+    static constexpr bool plausibleBytes(int64_t bytes) { return bytes >= 0 && bytes <= kMostBytes; }
     Date modified() const { return rep_ ? rep_->modified : kDistantPast; }
     bool isVideo() const { return rep_ && (rep_->flags & kVideo); }
     // Hash of the path, computed once.
@@ -95,6 +98,14 @@ private:
 
 // File-size text in decimal units: "0 bytes", "1 byte", "999 bytes", "1 KB", "4.2 MB".
 std::string sizeLabel(int64_t bytes);
+
+// A total of sizes that stays at its largest value instead of overflowing.
+constexpr int64_t addBytes(int64_t total, int64_t bytes)
+{
+    int64_t sum = 0;
+    if (__builtin_add_overflow(total, bytes, &sum)) return bytes < 0 ? INT64_MIN : INT64_MAX;
+    return sum;
+}
 
 // Seconds since 2001 of a modification time from stat.
 Date dateFromTimespec(const struct timespec& time);

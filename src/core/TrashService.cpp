@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <ctime>
 #include <optional>
 #include <unordered_set>
@@ -142,16 +143,42 @@ std::string deletionDate()
     return text;
 }
 
-// The n-th name tried for a file in the trash: "photo.jpg", "photo.2.jpg", …
+// The longest name an entry may have: its listing is "<name>.trashinfo",
+// and a file system takes names of 255 bytes.
+constexpr size_t kLongestEntryName = 255 - std::string_view(".trashinfo").size();
+
+// `text` cut to at most `length` bytes, never inside a UTF-8 character.
+std::string_view cutAtCharacter(std::string_view text, size_t length)
+{
+    if (text.size() <= length) return text;
+    while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) --length;
+    return text.substr(0, length);
+}
+
+// The n-th name tried for a file in the trash: "photo.jpg", "photo.2.jpg", …,
+// its stem shortened when the listing's name would be too long (the listing
+// keeps the full original path).
 std::string candidateName(std::string_view name, int n)
 {
-    if (n == 1) return std::string(name);
-    const std::string_view extension = pathExtension(name);
+    std::string_view extension = pathExtension(name);
+    if (extension.size() + 1 > kLongestEntryName / 2) extension = {};
     const std::string_view stem = extension.empty() ? name : name.substr(0, name.size() - extension.size() - 1);
-    std::string candidate(stem);
-    candidate += "." + std::to_string(n);
-    if (!extension.empty()) candidate += "." + std::string(extension);
-    return candidate;
+    const std::string number = n == 1 ? std::string() : "." + std::to_string(n);
+    const std::string ending = number + (extension.empty() ? "" : "." + std::string(extension));
+    std::string candidate(cutAtCharacter(stem, kLongestEntryName - ending.size()));
+    return candidate + ending;
+}
+
+// Resolves the links in the folder holding `path` (never the file itself,
+// which may be a link that is trashed as such): the file's own drive and its
+// top are found from where it really is.
+std::string realLocation(const std::string& path)
+{
+    char* folder = ::realpath(std::string(parentPath(path)).c_str(), nullptr);
+    if (!folder) return path;
+    std::string real = joined(folder, lastPathComponent(path));
+    std::free(folder);
+    return real;
 }
 
 bool writeAll(int fd, const std::string& text)
@@ -172,12 +199,14 @@ struct Placed {
 
 // Lists the file in the trash, then moves it in under a free name; neither
 // step ever replaces anything.
-Placed putInTrash(const std::string& path, const struct stat& attributes, const std::string& trash,
-                  const std::optional<std::string>& top)
+Placed putInTrash(const std::string& path, const std::string& real, const struct stat& attributes,
+                  const std::string& trash, const std::optional<std::string>& top)
 {
-    std::string listedAs = path;
-    if (top && *top != "/") listedAs = path.substr(top->size() + 1);
-    else if (top) listedAs = path.substr(1);
+    // A drive's trash lists the file against the drive's top, by its real
+    // location; the home trash by the path the user knows it by.
+    std::string listedAs = top ? real : path;
+    if (top && *top != "/") listedAs = real.substr(top->size() + 1);
+    else if (top) listedAs = real.substr(1);
     const std::string listing = "[Trash Info]\nPath=" + encodedPath(listedAs) + "\nDeletionDate=" + deletionDate() + "\n";
     const std::string_view name = lastPathComponent(path);
     for (int n = 1; n <= kMostCandidates; ++n) {
@@ -206,7 +235,9 @@ Placed putInTrash(const std::string& path, const struct stat& attributes, const 
         struct stat moved;
         if (::lstat(target.c_str(), &moved) != 0 || moved.st_ino != attributes.st_ino)
             return {std::nullopt, "Trash did not return a recovery location."};
-        return {TrashRecord{path, target, path, uint64_t(moved.st_dev), uint64_t(moved.st_ino)}, {}};
+        return {TrashRecord{path, target, top ? real : path, uint64_t(moved.st_dev), uint64_t(moved.st_ino),
+                            int64_t(moved.st_size), int64_t(moved.st_ctim.tv_sec), int64_t(moved.st_ctim.tv_nsec)},
+                {}};
     }
     return {std::nullopt, "The Trash has too many items of this name, so it was left in place."};
 }
@@ -260,15 +291,16 @@ TrashResult TrashService::move(const std::vector<std::string>& paths)
                 result.failures.push_back(failure(path, unavailable + " The file was left in place."));
                 continue;
             }
-            placed = putInTrash(path, attributes, home, std::nullopt);
+            placed = putInTrash(path, path, attributes, home, std::nullopt);
         } else {
-            const std::string top = mountTop(path, attributes.st_dev);
+            const std::string real = realLocation(path);
+            const std::string top = mountTop(real, attributes.st_dev);
             const std::optional<std::string> trash = drivesTrash(top);
             if (!trash) {
                 result.failures.push_back(failure(path, "Its drive has no Trash that can take it, so it was left in place."));
                 continue;
             }
-            placed = putInTrash(path, attributes, *trash, top);
+            placed = putInTrash(path, real, attributes, *trash, top);
         }
         if (placed.record) result.records.push_back(std::move(*placed.record));
         else result.failures.push_back(failure(path, placed.why));
@@ -284,7 +316,10 @@ TrashRestoreResult TrashService::restore(const std::vector<TrashRecord>& records
         const std::string folder(parentPath(record.original));
         struct stat attributes;
         if (::lstat(record.trashed.c_str(), &attributes) != 0 || uint64_t(attributes.st_dev) != record.device ||
-            uint64_t(attributes.st_ino) != record.inode || listedLocation(record.trashed) != record.listed) {
+            uint64_t(attributes.st_ino) != record.inode || int64_t(attributes.st_size) != record.size ||
+            int64_t(attributes.st_ctim.tv_sec) != record.changedSeconds ||
+            int64_t(attributes.st_ctim.tv_nsec) != record.changedNanoseconds ||
+            listedLocation(record.trashed) != record.listed) {
             // Emptied, or another file has since been trashed under the same name.
             why = "It is no longer in the Trash.";
         } else if (::stat(folder.c_str(), &attributes) != 0 || !S_ISDIR(attributes.st_mode)) {

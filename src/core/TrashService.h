@@ -18,6 +18,11 @@ struct TrashRecord {
     std::string listed;
     uint64_t device = 0;
     uint64_t inode = 0;
+    // A file system may give a freed inode to a new file of the same name:
+    // its size and change time, as they were right after the move, tell.
+    int64_t size = 0;
+    int64_t changedSeconds = 0;
+    int64_t changedNanoseconds = 0;
     bool operator==(const TrashRecord&) const = default;
 };
 

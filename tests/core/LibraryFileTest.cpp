@@ -56,7 +56,7 @@ TEST(LibraryFile, RoundTripsExactly)
     std::mt19937_64 random(7);
     std::uniform_real_distribution<double> dates(-1e9, 1e9);
     for (int i = 0; i < 500; ++i)
-        snapshot.items.append(MediaItem("/r/" + std::to_string(i) + ".png", int64_t(random() >> 2), dates(random), i % 3 == 0));
+        snapshot.items.append(MediaItem("/r/" + std::to_string(i) + ".png", int64_t(random() >> 14), dates(random), i % 3 == 0));
     LibraryFile::write(folder / "library.json", snapshot);
     EXPECT_EQ(LibraryFile::read(folder / "library.json"), snapshot);
 
@@ -84,6 +84,22 @@ TEST(LibraryFile, AcceptsAnyKeyOrderUnknownKeysAndNullFolder)
     EXPECT_FALSE(snapshot.selectedFolder);
     EXPECT_EQ(snapshot.search, "x");
     EXPECT_EQ(snapshot.section, "Videos");
+}
+
+// A size no file can have loses nothing else: the item is kept with its size
+// unknown, and the next scan reads the real one.
+TEST(LibraryFile, ImpossibleSizesAreKeptAsUnknown)
+{
+    TempFolder folder;
+    std::string items;
+    for (const char* bytes : {"9223372036854775807", "-5", "18446744073709551615", "1125899906842624"})
+        items += std::string(items.empty() ? "" : ",") + R"({"url":"file:///p/)" + bytes + R"(.jpg","bytes":)" + bytes +
+                 R"(,"modified":1,"isVideo":false})";
+    writeFile(folder / "library.json", R"({"version":1,"items":[)" + items + "]," + kValidTail + "}");
+    const MediaItems read = LibraryFile::read(folder / "library.json").items;
+    ASSERT_EQ(read.size(), 4);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(read[i].bytes(), 0) << read[i].name();
+    EXPECT_EQ(read[3].bytes(), MediaItem::kMostBytes);
 }
 
 TEST(LibraryFile, DamagedFilesFailWholeAndStayUntouched)

@@ -71,6 +71,20 @@ TEST(LibraryQuery, SectionsAndStorage)
     EXPECT_FALSE(videos.visibleIDs.contains("/Photos/big.jpg"));
 }
 
+TEST(LibraryQuery, TotalsStayAtTheirLargestInsteadOfOverflowing)
+{
+    MediaItems huge;
+    for (int i = 0; i < 9000; ++i) huge.append(item("/p/" + std::to_string(i) + ".jpg", MediaItem::kMostBytes));
+    for (bool nameOrder : {true, false}) {
+        LibraryQueryInput input = inputOf(huge);
+        input.itemsInNameOrder = nameOrder;
+        input.sort = nameOrder ? MediaSort::name : MediaSort::largest;
+        const LibraryQueryResult result = run(input);
+        EXPECT_EQ(result.totalBytes, INT64_MAX);
+        EXPECT_EQ(result.storage.totalBytes(), INT64_MAX);
+    }
+}
+
 TEST(LibraryQuery, FolderScopeFormatAndSearch)
 {
     LibraryQueryInput input = inputOf(kLibrary);

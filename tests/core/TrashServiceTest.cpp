@@ -3,10 +3,12 @@
 #include "TrashService.h"
 
 #include "FileRename.h"
+#include "FileUrl.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <sched.h>
 #include <sys/mount.h>
 #include <unistd.h>
 
@@ -23,6 +25,14 @@ protected:
     TempFolder home;
     ScopedEnv data{"XDG_DATA_HOME", home / "data"};
     std::string trash() const { return home / "data/Trash"; }
+    // Mounts a file system of its own at `folder`, inside a mount namespace
+    // private to this test process, so that nothing is left mounted.
+    static bool mountDrive(const std::string& folder)
+    {
+        makeFolder(folder);
+        static const bool isolated = ::unshare(CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+        return isolated && ::mount("none", folder.c_str(), "tmpfs", 0, nullptr) == 0;
+    }
 };
 
 TEST_F(TrashServiceTest, TrashThenUndoRestoresTheSameFileAndClearsTheListing)
@@ -90,8 +100,7 @@ TEST_F(TrashServiceTest, WithoutATrashFolderNothingMoves)
 TEST_F(TrashServiceTest, FilesOnOtherDrivesUseTheirDrivesTrash)
 {
     const std::string drive = home / "drive";
-    makeFolder(drive);
-    if (::mount("none", drive.c_str(), "tmpfs", 0, nullptr) != 0) GTEST_SKIP() << "mounting needs privileges";
+    if (!mountDrive(drive)) GTEST_SKIP() << "mounting needs privileges";
     struct Unmount {
         std::string path;
         ~Unmount() { ::umount2(path.c_str(), MNT_DETACH); }
@@ -106,6 +115,18 @@ TEST_F(TrashServiceTest, FilesOnOtherDrivesUseTheirDrivesTrash)
     EXPECT_EQ(TrashService::restore(moved.records).restored.size(), 1u);
     EXPECT_EQ(readFile(drive + "/clip.mp4"), "frames");
     EXPECT_FALSE(exists(drive + "/.Trash-" + uid + "/info/clip.mp4.trashinfo"));
+
+    // Reached through a link to the drive, the file still goes to the trash
+    // at the drive's top, listed against that top.
+    writeFile(drive + "/2023/a.jpg", "pixels");
+    ASSERT_EQ(::symlink(drive.c_str(), (home / "Pictures").c_str()), 0);
+    moved = TrashService::move({home / "Pictures/2023/a.jpg"});
+    ASSERT_EQ(moved.records.size(), 1u) << moved.failures.at(0);
+    EXPECT_EQ(moved.records[0].trashed, drive + "/.Trash-" + uid + "/files/a.jpg");
+    EXPECT_NE(readFile(drive + "/.Trash-" + uid + "/info/a.jpg.trashinfo").find("\nPath=2023/a.jpg\n"), std::string::npos);
+    EXPECT_FALSE(exists(drive + "/2023/.Trash-" + uid));
+    EXPECT_EQ(TrashService::restore(moved.records).restored, std::vector<std::string>{home / "Pictures/2023/a.jpg"});
+    EXPECT_EQ(readFile(drive + "/2023/a.jpg"), "pixels");
 
     std::system(("rm -rf '" + drive + "/.Trash-" + uid + "'").c_str());
     writeFile(drive + "/.Trash-" + uid, "in the way");
@@ -193,6 +214,45 @@ TEST_F(TrashServiceTest, UndoNeverRestoresAnotherFileOfTheSameName)
     }
     EXPECT_EQ(readFile(other), "other");
     EXPECT_EQ(readFile(first), "again");
+}
+
+// A file with the same device and inode is still not ours when its size or
+// change time differ from what they were right after the move.
+TEST_F(TrashServiceTest, UndoChecksSizeAndChangeTimeAsWellAsTheInode)
+{
+    const std::string photo = home / "Pics/a.jpg";
+    writeFile(photo, "pixels");
+    const TrashRecord record = TrashService::move({photo}).records.at(0);
+    TrashRecord resized = record, changed = record;
+    resized.size += 1;
+    changed.changedNanoseconds += 1;
+    for (const TrashRecord& other : {resized, changed}) {
+        TrashRestoreResult back = TrashService::restore({other});
+        EXPECT_TRUE(back.restored.empty());
+        EXPECT_EQ(back.failures, std::vector<std::string>{"a.jpg: It is no longer in the Trash."});
+    }
+    EXPECT_EQ(TrashService::restore({record}).restored, std::vector<std::string>{photo});
+}
+
+// Names too long for "<name>.trashinfo" are shortened in the trash; the
+// listing keeps the whole original, and Undo brings it back whole.
+TEST_F(TrashServiceTest, LongNamesAreShortenedInsideTheTrashOnly)
+{
+    std::string name;
+    while (name.size() < 246) name += "é";
+    const std::string photo = home / "Pics/" + name + ".jpg";
+    writeFile(photo, "pixels");
+    for (int round = 0; round < 2; ++round) {
+        TrashResult moved = TrashService::move({photo});
+        ASSERT_EQ(moved.records.size(), 1u) << moved.failures.at(0);
+        const std::string entry(lastPathComponent(moved.records[0].trashed));
+        EXPECT_LE(entry.size() + std::string(".trashinfo").size(), 255u);
+        EXPECT_TRUE(entry.ends_with(round == 0 ? ".jpg" : ".2.jpg")) << entry;
+        EXPECT_TRUE(exists(trash() + "/info/" + entry + ".trashinfo"));
+        EXPECT_EQ(TrashService::restore(moved.records).restored, std::vector<std::string>{photo});
+        if (round == 0) writeFile(trash() + "/files/" + entry, "in the way"); // the next one needs a free name
+    }
+    EXPECT_EQ(readFile(photo), "pixels");
 }
 
 TEST_F(TrashServiceTest, SecondFileOfANameGetsAFreeNameInTheTrash)

@@ -2,6 +2,7 @@
 #include "../ImageFixtures.h"
 #include "../VideoFixtures.h"
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <gtest/gtest.h>
@@ -27,7 +28,8 @@ std::string quoted(const std::string& s)
 
 Run mireloIndex(const std::vector<std::string>& args, const TempFolder& folder)
 {
-    std::string command = quoted(MIRELO_INDEX);
+    // A run that hangs ends as a failure (status 124) instead of hanging the suite.
+    std::string command = "timeout 60 " + quoted(MIRELO_INDEX);
     for (const auto& a : args) command += " " + quoted(a);
     command += " 2>" + quoted(folder / "stderr.txt");
     Run run;
@@ -143,4 +145,27 @@ TEST(MireloIndex, ThumbWritesAPreview)
     EXPECT_FALSE(exists(folder / "x.png"));
     EXPECT_EQ(mireloIndex({"thumb", "--size", "0", folder / "photo.jpg", folder / "x.png"}, folder).status, 1);
     EXPECT_EQ(mireloIndex({"thumb", folder / "photo.jpg"}, folder).status, 1);
+}
+
+TEST(MireloIndex, HostileFilesNeitherHangNorGrowWithoutBound)
+{
+    TempFolder folder;
+    // A drawing that declares a huge size is drawn at the size asked.
+    writeFile(folder / "huge.svg", "<svg xmlns='http://www.w3.org/2000/svg' width='600000' height='600000'>"
+                                   "<rect width='600000' height='600000' fill='red'/></svg>");
+    auto run = mireloIndex({"thumb", folder / "huge.svg", folder / "huge.png"}, folder);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "480x480 pixels=600000x600000 downsampled\n");
+    EXPECT_TRUE(isRed(QImage(QString::fromStdString(folder / "huge.png")).pixelColor(240, 240)));
+
+    // Pipes in place of a video, a picture and the library are refused at once.
+    for (const char* name : {"clip.mp4", "photo.jpg", "library.json"})
+        ASSERT_EQ(::mkfifo((folder / name).c_str(), 0600), 0);
+    for (const char* name : {"clip.mp4", "photo.jpg"}) {
+        run = mireloIndex({"thumb", folder / name, folder / "x.png"}, folder);
+        EXPECT_EQ(run.status, 3) << name << run.err;
+    }
+    run = mireloIndex({"query", "--library", folder / "library.json"}, folder);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("isn’t a regular file"), std::string::npos) << run.err;
 }

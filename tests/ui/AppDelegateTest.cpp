@@ -4,13 +4,15 @@
 // final save can keep the application open.
 
 #include "AppTestSupport.h"
+#include "common/AlertDialog.h"
+
+#include <QPushButton>
 #include "library/LibraryWindow.h"
 #include "shell/AppDelegate.h"
 #include "viewer/ViewerCoordinator.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
@@ -86,10 +88,10 @@ TEST_F(AppDelegateTest, AFailedSaveAsksBeforeQuitting)
     QString title;
     auto answer = [&](const QString& button) {
         QTimer::singleShot(0, [&, button] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            auto* box = qobject_cast<AlertDialog*>(QApplication::activeModalWidget());
             ASSERT_NE(box, nullptr);
-            title = box->text();
-            for (QAbstractButton* candidate : box->buttons())
+            title = box->title();
+            for (QPushButton* candidate : box->buttons())
                 if (candidate->text() == button) candidate->click();
         });
     };

@@ -3,6 +3,7 @@
 // Trash and error alerts, the toast, and drops.
 
 #include "AppTestSupport.h"
+#include "common/AlertDialog.h"
 #include "common/CapsuleButton.h"
 #include "common/ToastView.h"
 #include "library/EmptyStateView.h"
@@ -113,8 +114,19 @@ TEST_F(LibraryWindowTest, TrashWithUndoInTheToast)
     const std::string first(model->visible()[0].path());
     model->requestTrash({model->visible()[0]});
     QTRY_VERIFY(window->alert());
-    auto* move = qobject_cast<QPushButton*>(window->alert()->buttons().at(1));
+    // Return and Escape both cancel: the file stays.
+    for (int key : {Qt::Key_Return, Qt::Key_Escape}) {
+        QPointer<AlertDialog> alert = window->alert();
+        QTest::keyClick(alert->focusWidget() ? alert->focusWidget() : alert.data(), Qt::Key(key));
+        QTRY_VERIFY(!alert);
+        EXPECT_TRUE(std::filesystem::exists(first));
+        model->requestTrash({model->visible()[0]});
+        QTRY_VERIFY(window->alert());
+    }
+    auto* move = window->alert()->buttons().at(1);
     ASSERT_EQ(move->text(), "Move to Trash");
+    EXPECT_FALSE(move->isDefault());
+    EXPECT_TRUE(window->alert()->buttons().at(0)->isDefault());
     move->click();
     ToastView& toast = *window->toast();
     QTRY_VERIFY(toast.isVisible());
@@ -132,8 +144,8 @@ TEST_F(LibraryWindowTest, ErrorsShowInAnAlertThatClearsThem)
 {
     model->setErrorMessage(QStringLiteral("The folder is gone."));
     QTRY_VERIFY(window->alert());
-    EXPECT_EQ(window->alert()->text(), "Mirelo couldn’t complete that");
-    EXPECT_EQ(window->alert()->informativeText(), "The folder is gone.");
+    EXPECT_EQ(window->alert()->title(), "Mirelo couldn’t complete that");
+    EXPECT_EQ(window->alert()->message(), "The folder is gone.");
     window->alert()->buttons().at(0)->click();
     QTRY_VERIFY(!model->errorMessage());
 }

@@ -4,7 +4,9 @@
 
 #include "AppTestSupport.h"
 #include "ImageFixtures.h"
+#include "LocalListener.h"
 #include "VideoFixtures.h"
+#include "common/AlertDialog.h"
 #include "common/DesktopLook.h"
 #include "library/LibraryWindow.h"
 #include "shell/ActionRegistry.h"
@@ -15,16 +17,17 @@
 #include "viewer/ViewerCoordinator.h"
 #include "viewer/GlassButton.h"
 #include "viewer/ViewerActions.h"
+#include "viewer/ViewerPopover.h"
 #include "viewer/ViewerScene.h"
 
 #include <QClipboard>
-#include <QMessageBox>
 #include <QMimeData>
 
 #include <QElapsedTimer>
 #include <QGraphicsOpacityEffect>
 #include <QLabel>
 #include <QMediaPlayer>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <mutex>
@@ -97,6 +100,47 @@ TEST_F(ViewerCoordinatorTest, OpensWithItsFirstFrameAndMovesWithTheArrows)
     EXPECT_FALSE(model->current());
     EXPECT_FALSE(viewerShown());
     EXPECT_TRUE(coordinator->libraryWindow()->isVisible()) << "the library comes back";
+}
+
+// With either panel open, each of the viewer's keys closes the panel and
+// acts, as it does without one.
+TEST_F(ViewerCoordinatorTest, ViewerKeysCloseAnOpenPanelAndAct)
+{
+    model->show(model->visible()[0]);
+    QTRY_VERIFY(viewerShown());
+    QTRY_VERIFY(coordinator->scene()->stage()->ready());
+    struct Case {
+        const char* name;
+        int key;
+        std::function<bool()> acted;
+    };
+    const std::vector<Case> cases = {
+        {"Right", Qt::Key_Right, [&] { return model->current()->name() == "b.png"; }},
+        {"Left", Qt::Key_Left, [&] { return model->current()->name() == "a.png"; }},
+        {"Up", Qt::Key_Up, [&] { return coordinator->scene()->stage()->keyboardZooming(); }},
+        {"Space", Qt::Key_Space, [&, shown = coordinator->scene()->chromeShown()]() mutable {
+             const bool flipped = coordinator->scene()->chromeShown() != shown;
+             shown = coordinator->scene()->chromeShown();
+             return flipped;
+         }},
+    };
+    for (const bool information : {true, false}) {
+        for (const Case& c : cases) {
+            information ? coordinator->showInformation() : coordinator->showFolders();
+            QPointer<ViewerPopover> panel = coordinator->actions()->popover();
+            ASSERT_TRUE(panel) << c.name;
+            QTRY_VERIFY(panel->isVisible());
+            QWidget* target = panel->focusWidget() ? panel->focusWidget() : panel.data();
+            QKeyEvent press(QEvent::KeyPress, c.key, Qt::NoModifier);
+            QApplication::sendEvent(target, &press);
+            EXPECT_TRUE(!panel || !panel->isVisible()) << c.name << (information ? " over information" : " over folders");
+            ASSERT_TRUE(waitUntil([&] { return c.acted(); }, 5000)) << c.name;
+            if (c.key == Qt::Key_Up) {
+                key(Qt::Key_Up, QEvent::KeyRelease);
+                EXPECT_FALSE(coordinator->scene()->stage()->keyboardZooming());
+            }
+        }
+    }
 }
 
 TEST_F(ViewerCoordinatorTest, ADamagedFileSaysSo)
@@ -232,6 +276,38 @@ TEST_F(ViewerCoordinatorTest, AVideoShowsItsFirstPictureAndSpacePlaysIt)
     EXPECT_EQ(coordinator->player()->playbackState(), QMediaPlayer::PausedState);
 }
 
+// A playlist dressed as a video reaches no network: the viewer says it can't
+// be played, and even the player handed it directly follows no address.
+TEST_F(ViewerCoordinatorTest, APlaylistNamedLikeAVideoReachesNothing)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    __lsan_disable();
+    struct Enable {
+        ~Enable() { __lsan_enable(); }
+    } enable;
+#endif
+    LocalListener listener;
+    const std::string playlist = files / "Clips/holiday.mp4";
+    std::filesystem::create_directories(files / "Clips");
+    writeBytes(playlist, "#EXTM3U\n#EXT-X-TARGETDURATION:10\n#EXTINF:10,\n" + listener.url("a.ts") + "\n#EXT-X-ENDLIST\n");
+    model->scan({files / "Clips"}, true);
+    ASSERT_TRUE(waitForScan(*model));
+    ASSERT_TRUE(waitForQuery(*model));
+    ASSERT_TRUE(MediaItem::read(playlist));
+    model->show(*MediaItem::read(playlist));
+    QTRY_VERIFY(viewerShown());
+    QTRY_VERIFY(coordinator->scene()->errorLabel()->isVisible());
+    EXPECT_TRUE(coordinator->scene()->errorLabel()->text().startsWith("This video can’t be played"));
+    EXPECT_FALSE(coordinator->player());
+
+    QMediaPlayer player;
+    QSignalSpy failed(&player, &QMediaPlayer::errorOccurred);
+    player.setSource(QUrl::fromLocalFile(QString::fromStdString(playlist)));
+    player.play();
+    QTRY_VERIFY(!failed.isEmpty() || player.mediaStatus() == QMediaPlayer::InvalidMedia);
+    EXPECT_FALSE(listener.reached());
+}
+
 TEST_F(ViewerCoordinatorTest, TheInformationPanelComesAndGoesAndEscapeClosesItAlone)
 {
     model->show(model->visible()[0]);
@@ -284,12 +360,15 @@ TEST_F(ViewerCoordinatorTest, TheTrashSheetCountsItsFiles)
         MediaItems items;
         for (int i = 0; i < count; ++i) items.append(model->visible()[i]);
         ASSERT_TRUE(coordinator->confirmTrash(items));
-        QMessageBox* sheet = coordinator->viewerWindow()->findChild<QMessageBox*>();
+        QPointer<AlertDialog> sheet = coordinator->viewerWindow()->findChild<AlertDialog*>();
         ASSERT_TRUE(sheet);
-        EXPECT_EQ(sheet->text(), title);
-        EXPECT_EQ(sheet->informativeText(), "You can restore these files with Undo in Mirelo or from the Trash.");
-        sheet->reject();
-        QTRY_VERIFY(!coordinator->viewerWindow()->findChild<QMessageBox*>());
+        EXPECT_EQ(sheet->title(), title);
+        EXPECT_EQ(sheet->message(), "You can restore these files with Undo in Mirelo or from the Trash.");
+        // Return cancels, as Escape does: nothing is pending.
+        QTRY_VERIFY(sheet->isVisible());
+        QTest::keyClick(sheet->focusWidget() ? sheet->focusWidget() : sheet.data(), Qt::Key_Return);
+        QTRY_VERIFY(!sheet);
+        EXPECT_TRUE(model->pendingTrash().empty());
     }
 }
 

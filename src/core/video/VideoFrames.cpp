@@ -2,9 +2,16 @@
 // the first video: FFmpeg and the hundred codec libraries it pulls in cost
 // every process about 30 ms to load, and most never meet a video.
 
+#include "RegularFile.h"
+
 #include <QImage>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <atomic>
+#include <cerrno>
 #include <string>
 
 extern "C" {
@@ -24,9 +31,6 @@ namespace mirelo {
 
 namespace {
 
-struct FormatCloser {
-    void operator()(AVFormatContext* context) const { avformat_close_input(&context); }
-};
 struct CodecCloser {
     void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
 };
@@ -64,17 +68,101 @@ QImage scaled(const AVFrame* frame, double aspect, int maxSize)
     return rows == height ? image : QImage();
 }
 
+// The demuxers of self-contained local media. Playlists and manifests
+// (HLS, DASH, concat, SDP, …) name other files or addresses: none is here.
+constexpr const char* kLocalDemuxers = "mov,mp4,m4a,3gp,3g2,mj2,avi,matroska,webm,mpeg,mpegts,mpegvideo,m4v,"
+                                       "h264,hevc,asf,flv,ogg";
+
+int readFile(void* opaque, uint8_t* buffer, int size)
+{
+    const int fd = *static_cast<int*>(opaque);
+    ssize_t n;
+    do n = ::read(fd, buffer, size_t(size));
+    while (n < 0 && errno == EINTR);
+    if (n < 0) return AVERROR(errno);
+    return n == 0 ? AVERROR_EOF : int(n);
+}
+
+int64_t seekFile(void* opaque, int64_t offset, int whence)
+{
+    const int fd = *static_cast<int*>(opaque);
+    if (whence == AVSEEK_SIZE) {
+        struct stat attributes;
+        return ::fstat(fd, &attributes) == 0 ? int64_t(attributes.st_size) : AVERROR(errno);
+    }
+    const off_t at = ::lseek(fd, off_t(offset), whence & ~AVSEEK_FORCE);
+    return at < 0 ? AVERROR(errno) : int64_t(at);
+}
+
+// A demuxer that asks for another file or address gets nothing.
+int refuseNested(AVFormatContext*, AVIOContext**, const char*, int, AVDictionary**) { return AVERROR(EPERM); }
+
+// One local file opened for reading its streams: a regular file, opened
+// without blocking, read through our own descriptor (no URL is ever
+// resolved), by the demuxers of self-contained media only.
+class LocalMedia {
+public:
+    ~LocalMedia()
+    {
+        if (format_) avformat_close_input(&format_);
+        if (io_) {
+            av_freep(&io_->buffer);
+            avio_context_free(&io_);
+        }
+    }
+
+    bool open(const std::string& path)
+    {
+        fd_.reset(RegularFile::open(path));
+        if (!fd_) return false;
+        constexpr int kBufferSize = 1 << 16;
+        auto* buffer = static_cast<unsigned char*>(av_malloc(kBufferSize));
+        if (!buffer) return false;
+        io_ = avio_alloc_context(buffer, kBufferSize, 0, &descriptor_, readFile, nullptr, seekFile);
+        if (!io_) {
+            av_free(buffer);
+            return false;
+        }
+        descriptor_ = fd_.get();
+        AVFormatContext* context = avformat_alloc_context();
+        if (!context) return false;
+        context->pb = io_;
+        context->flags |= AVFMT_FLAG_CUSTOM_IO;
+        context->io_open = refuseNested;
+        context->format_whitelist = av_strdup(kLocalDemuxers);
+        context->protocol_whitelist = av_strdup("none");
+        if (avformat_open_input(&context, nullptr, nullptr, nullptr) != 0) return false; // frees the context
+        format_ = context;
+        return avformat_find_stream_info(format_, nullptr) >= 0;
+    }
+
+    AVFormatContext* format() const { return format_; }
+
+private:
+    FileDescriptor fd_;
+    int descriptor_ = -1;
+    AVIOContext* io_ = nullptr;
+    AVFormatContext* format_ = nullptr;
+};
+
 } // namespace
+
+bool playable(const std::string& path)
+{
+    LocalMedia media;
+    if (!media.open(path)) return false;
+    const int index = av_find_best_stream(media.format(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    return index >= 0 && media.format()->streams[index]->codecpar->codec_id != AV_CODEC_ID_NONE;
+}
 
 QImage firstFrame(const std::string& path, int maxSize, const std::atomic<bool>* cancelled)
 {
     auto stop = [&] { return cancelled && cancelled->load(); };
-    AVFormatContext* opened = nullptr;
-    if (avformat_open_input(&opened, path.c_str(), nullptr, nullptr) != 0) return {};
-    std::unique_ptr<AVFormatContext, FormatCloser> format(opened);
-    if (avformat_find_stream_info(format.get(), nullptr) < 0 || stop()) return {};
+    LocalMedia media;
+    if (!media.open(path) || stop()) return {};
+    AVFormatContext* format = media.format();
     const AVCodec* codec = nullptr;
-    const int index = av_find_best_stream(format.get(), AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
+    const int index = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
     if (index < 0 || !codec) return {};
     AVStream* stream = format->streams[index];
 
@@ -89,7 +177,7 @@ QImage firstFrame(const std::string& path, int maxSize, const std::atomic<bool>*
     bool decoded = false, draining = false;
     for (int packets = 0; !decoded && packets < 2000 && !stop(); ++packets) {
         if (!draining) {
-            const int read = av_read_frame(format.get(), packet.get());
+            const int read = av_read_frame(format, packet.get());
             if (read < 0) {
                 draining = true;
                 avcodec_send_packet(decoder.get(), nullptr);
@@ -106,7 +194,7 @@ QImage firstFrame(const std::string& path, int maxSize, const std::atomic<bool>*
     }
     if (!decoded || stop() || picture->width <= 0 || picture->height <= 0) return {};
 
-    const AVRational sample = av_guess_sample_aspect_ratio(format.get(), stream, picture.get());
+    const AVRational sample = av_guess_sample_aspect_ratio(format, stream, picture.get());
     const double aspect = sample.num > 0 && sample.den > 0 ? av_q2d(sample) : 1.0;
     QImage image = scaled(picture.get(), aspect, maxSize);
     if (image.isNull()) return {};
@@ -122,4 +210,10 @@ extern "C" __attribute__((visibility("default"))) void mireloVideoPoster(const c
                                                                          const std::atomic<bool>* cancelled, QImage* out)
 {
     *out = mirelo::firstFrame(path, maxSize, cancelled);
+}
+
+// Can the file at `path` be played as a local, self-contained video?
+extern "C" __attribute__((visibility("default"))) bool mireloVideoPlayable(const char* path)
+{
+    return mirelo::playable(path);
 }

@@ -17,7 +17,6 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QUrl>
@@ -164,16 +163,11 @@ void LibraryWindow::followTrashPrompt()
     if (!model_.trashPrompt() || !isVisible() || alert_) return;
     const MediaItems& pending = model_.pendingTrash();
     int64_t bytes = 0;
-    for (const MediaItem& item : pending) bytes += item.bytes();
-    auto* box = new QMessageBox(QMessageBox::Warning, LibraryTexts::trashTitle(pending.size()),
-                                LibraryTexts::trashTitle(pending.size()), QMessageBox::NoButton, this);
-    box->setInformativeText(LibraryTexts::trashMessage(bytes));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    QPushButton* cancel = box->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
-    QPushButton* move = box->addButton(QStringLiteral("Move to Trash"), QMessageBox::DestructiveRole);
-    box->setDefaultButton(move);
-    box->setEscapeButton(cancel);
-    connect(box, &QMessageBox::finished, this, [this, box, move] {
+    for (const MediaItem& item : pending) bytes = addBytes(bytes, item.bytes());
+    auto* box = new AlertDialog(this, LibraryTexts::trashTitle(pending.size()), LibraryTexts::trashMessage(bytes));
+    box->addButton(QStringLiteral("Cancel"), AlertDialog::Role::Cancel);
+    QPushButton* move = box->addButton(QStringLiteral("Move to Trash"), AlertDialog::Role::Destructive);
+    connect(box, &QDialog::finished, this, [this, box, move] {
         alert_ = nullptr;
         QMetaObject::invokeMethod(this, &LibraryWindow::followError, Qt::QueuedConnection);
         if (box->clickedButton() == move) {
@@ -192,12 +186,9 @@ void LibraryWindow::followError()
     // Only while this window is on screen; elsewhere the viewer or an
     // application alert shows it.
     if (!model_.errorMessage() || !isVisible() || alert_ || model_.viewing()) return;
-    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Mirelo couldn’t complete that"),
-                                QStringLiteral("Mirelo couldn’t complete that"), QMessageBox::NoButton, this);
-    box->setInformativeText(*model_.errorMessage());
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setEscapeButton(box->addButton(QStringLiteral("OK"), QMessageBox::AcceptRole));
-    connect(box, &QMessageBox::finished, this, [this] {
+    auto* box = new AlertDialog(this, QStringLiteral("Mirelo couldn’t complete that"), *model_.errorMessage());
+    box->addButton(QStringLiteral("OK"), AlertDialog::Role::Accept);
+    connect(box, &QDialog::finished, this, [this] {
         alert_ = nullptr;
         model_.setErrorMessage(std::nullopt);
         // A prompt that waited for this alert comes next.

@@ -10,9 +10,8 @@
 #include <string>
 #include <vector>
 
-#include <QMessageBox>
-
 #include "SettingsSheet.h"
+#include "common/AlertDialog.h"
 
 class QMimeData;
 
@@ -39,7 +38,7 @@ public:
     ToastView* toast() const { return toast_; }
     bool dropTarget() const { return dropTarget_; }
     // The Trash alert or the error alert while one is shown.
-    QMessageBox* alert() const { return alert_; }
+    AlertDialog* alert() const { return alert_; }
     // The local files a drag carries (file URLs only).
     static std::vector<std::string> droppedFiles(const QMimeData* data);
     // The window's place and size, kept between runs.
@@ -77,7 +76,7 @@ private:
     LibraryColumn* column_;
     DropOverlay* overlay_;
     ToastView* toast_;
-    QPointer<QMessageBox> alert_;
+    QPointer<AlertDialog> alert_;
     QPointer<SettingsSheet> settings_;
     bool dropTarget_ = false;
 };

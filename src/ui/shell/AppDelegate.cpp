@@ -3,6 +3,7 @@
 #include "AppModel.h"
 #include "FileDialogPanel.h"
 #include "FolderPromptSheet.h"
+#include "common/AlertDialog.h"
 #include "common/DesktopServices.h"
 #include "library/LibraryWindow.h"
 #include "viewer/OverlayWindow.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 namespace mirelo {
@@ -70,15 +72,15 @@ bool AppDelegate::shouldTerminate()
     try {
         model_.flushLibrary();
     } catch (const LibraryError& error) {
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("Couldn’t save your library"),
-                        QStringLiteral("Couldn’t save your library"), QMessageBox::NoButton,
-                        ViewerCoordinator::shared().libraryWindow());
-        box.setInformativeText(QStringLiteral("Your media files are safe. ") + QString::fromStdString(error.what()));
-        QPushButton* keep = box.addButton(QStringLiteral("Keep Open"), QMessageBox::RejectRole);
-        box.addButton(QStringLiteral("Quit Anyway"), QMessageBox::DestructiveRole);
-        box.setDefaultButton(keep);
-        box.exec();
-        if (box.clickedButton() == keep) return false;
+        QPointer<AlertDialog> box = new AlertDialog(
+            ViewerCoordinator::shared().libraryWindow(), QStringLiteral("Couldn’t save your library"),
+            QStringLiteral("Your media files are safe. ") + QString::fromStdString(error.what()));
+        box->setAttribute(Qt::WA_DeleteOnClose, false);
+        box->addButton(QStringLiteral("Keep Open"), AlertDialog::Role::Cancel);
+        box->addButton(QStringLiteral("Quit Anyway"), AlertDialog::Role::Destructive);
+        const bool quit = box->exec() == QDialog::Accepted;
+        delete box;
+        if (!quit) return false;
     }
     ViewerCoordinator::shared().prepareToQuit();
     return true;

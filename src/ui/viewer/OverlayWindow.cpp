@@ -69,7 +69,16 @@ bool OverlayWindow::isZoomKey(const QKeyEvent* event, int* direction)
 bool OverlayWindow::mine(QObject* object) const
 {
     auto* widget = qobject_cast<QWidget*>(object);
-    return widget && widget->window() == this;
+    return widget && (widget->window() == this || panelOf(widget));
+}
+
+QWidget* OverlayWindow::panelOf(QWidget* widget) const
+{
+    // A panel beside one of the viewer's buttons: a popup window of ours.
+    QWidget* window = widget ? widget->window() : nullptr;
+    if (!window || window == this || window->windowType() != Qt::Popup) return nullptr;
+    QWidget* owner = window->parentWidget();
+    return owner && owner->window() == this ? window : nullptr;
 }
 
 bool OverlayWindow::editingText() const
@@ -93,13 +102,22 @@ bool OverlayWindow::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     if (type == QEvent::KeyRelease) return onKeyRelease && !key->isAutoRepeat() && onKeyRelease(key);
+    const bool plain = (key->modifiers() & kModifiers) == Qt::NoModifier;
+    const bool arrow = key->key() == Qt::Key_Left || key->key() == Qt::Key_Right;
+    if (QWidget* panel = panelOf(static_cast<QWidget*>(watched))) {
+        // An open panel does not keep the viewer's keys: the key closes it
+        // and acts (Escape only closes it, which the panel does itself).
+        const bool viewerKey = isZoomKey(key) || copy || (plain && (arrow || key->key() == Qt::Key_Space));
+        if (!viewerKey) return false;
+        panel->close();
+        if (key->key() == Qt::Key_Space) return onKey && onKey(key);
+    }
     if (onZoomKey && isZoomKey(key) && onZoomKey(key)) return true;
     if (copy && onCopy) {
         onCopy();
         return true;
     }
-    const bool arrow = key->key() == Qt::Key_Left || key->key() == Qt::Key_Right;
-    if (arrow && (key->modifiers() & kModifiers) == Qt::NoModifier && onKey) return onKey(key);
+    if (arrow && plain && onKey) return onKey(key);
     return false;
 }
 

@@ -43,6 +43,8 @@ protected:
 
 private:
     bool mine(QObject* object) const;
+    // The viewer's open panel that holds `widget`, if any.
+    QWidget* panelOf(QWidget* widget) const;
     QMenuBar* menuBar_ = nullptr;
     bool editingText() const;
 };

@@ -11,6 +11,7 @@
 #include "ViewerPipeline.h"
 #include "ViewerPopover.h"
 #include "ViewerScene.h"
+#include "common/AlertDialog.h"
 #include "common/DesktopServices.h"
 #include "library/FolderDestinationPicker.h"
 #include "shell/FileDialogPanel.h"
@@ -22,7 +23,6 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -52,11 +52,7 @@ void ViewerActions::closePopover()
 
 void ViewerActions::sheet(const QString& title, const QString& message)
 {
-    auto* box = new QMessageBox(QMessageBox::Warning, title, title, QMessageBox::Ok, coordinator_.viewerWindow());
-    box->setInformativeText(message);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::WindowModal);
-    box->open();
+    AlertDialog::inform(coordinator_.viewerWindow(), title, message);
 }
 
 // MARK: information

@@ -2,12 +2,14 @@
 
 #include "AppModel.h"
 #include "ImageStage.h"
+#include "MediaBackend.h"
 #include "OverlayWindow.h"
 #include "CacheKey.h"
 #include "ImageDecoder.h"
 #include "ThumbnailStore.h"
 #include "ViewerPipeline.h"
 #include "ViewerScene.h"
+#include "common/AlertDialog.h"
 #include "Filmstrip.h"
 #include "GlassButton.h"
 #include "ViewerActions.h"
@@ -18,10 +20,8 @@
 #include "common/Text.h"
 
 #include <QApplication>
-#include <QVideoSink>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QPointer>
 #include <QScreen>
@@ -70,10 +70,7 @@ void ViewerCoordinator::connect(AppModel& model, ActionRegistry& actions)
 {
     model_ = &model;
     actions_ = &actions;
-    // The media back end starts here, on the main thread, before any worker
-    // decodes a picture: GStreamer and the image libraries both register
-    // GLib types as they start, and must not do it at the same moment.
-    { QVideoSink start; }
+    MediaBackend::start();
     model.setViewer(this);
     QObject::connect(&model, &AppModel::errorMessageChanged, this, &ViewerCoordinator::followError);
     QObject::connect(&model, &AppModel::showingSettingsChanged, this, &ViewerCoordinator::followSettings);
@@ -450,19 +447,12 @@ bool ViewerCoordinator::confirmTrash(const MediaItems& items)
 {
     if (!presented_ || !window_) return false;
     const qsizetype count = items.size();
-    auto* sheet = new QMessageBox(QMessageBox::Warning, QString(),
-                                  QStringLiteral("Move %1 file%2 to Trash?").arg(count).arg(count == 1 ? "" : "s"),
-                                  QMessageBox::NoButton, window_);
-    sheet->setInformativeText(QStringLiteral("You can restore these files with Undo in Mirelo or from the Trash."));
-    sheet->setStyleSheet(QStringLiteral("QLabel#qt_msgbox_informativelabel { min-width: 300px; }"));
-    sheet->setAttribute(Qt::WA_DeleteOnClose);
-    sheet->setWindowModality(Qt::WindowModal);
-    QPushButton* cancel = sheet->addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
-    QPushButton* move = sheet->addButton(QStringLiteral("Move to Trash"), QMessageBox::DestructiveRole);
-    sheet->setEscapeButton(cancel);
-    sheet->setDefaultButton(move);
+    auto* sheet = new AlertDialog(window_, QStringLiteral("Move %1 file%2 to Trash?").arg(count).arg(count == 1 ? "" : "s"),
+                                  QStringLiteral("You can restore these files with Undo in Mirelo or from the Trash."));
+    sheet->addButton(QStringLiteral("Cancel"), AlertDialog::Role::Cancel);
+    QPushButton* move = sheet->addButton(QStringLiteral("Move to Trash"), AlertDialog::Role::Destructive);
     dropHeldKeys();
-    QObject::connect(sheet, &QMessageBox::finished, this, [this, sheet, move, items] {
+    QObject::connect(sheet, &QDialog::finished, this, [this, sheet, move, items] {
         if (sheet->clickedButton() != move || !model_) return;
         model_->setPendingTrash(items);
         model_->trashConfirmed();
@@ -558,20 +548,10 @@ void ViewerCoordinator::followError()
     const QString message = *model_->errorMessage();
     model_->setErrorMessage(std::nullopt);
     if (presented_ && window_) {
-        auto* sheet = new QMessageBox(QMessageBox::Warning, QStringLiteral("Mirelo couldn’t complete that"),
-                                      QStringLiteral("Mirelo couldn’t complete that"), QMessageBox::Ok, window_);
-        sheet->setInformativeText(message);
-        sheet->setAttribute(Qt::WA_DeleteOnClose);
-        sheet->setWindowModality(Qt::WindowModal);
-        sheet->open();
+        AlertDialog::inform(window_, QStringLiteral("Mirelo couldn’t complete that"), message);
         return;
     }
-    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Mirelo couldn’t open that"),
-                                QStringLiteral("Mirelo couldn’t open that"), QMessageBox::Ok);
-    box->setInformativeText(message);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::ApplicationModal);
-    box->open();
+    AlertDialog::inform(nullptr, QStringLiteral("Mirelo couldn’t open that"), message);
 }
 
 void ViewerCoordinator::followSettings()

@@ -2,9 +2,10 @@
 
 #include "VideoControls.h"
 #include "ViewerScene.h"
-#include "common/Text.h"
+#include "VideoPoster.h"
 
 #include <QAudioOutput>
+#include <QFile>
 #include <QKeyEvent>
 #include <QMediaPlayer>
 #include <QTimer>
@@ -29,6 +30,21 @@ bool ViewerVideo::shown() const { return player_ && scene_.video()->isVisible();
 void ViewerVideo::load(const MediaItem& item, std::function<void(bool playable)> verdict)
 {
     remove();
+    // Only a self-contained local video reaches the player: the file is read
+    // first, off the main thread, and a playlist or manifest stops here.
+    const quint64 load = loads_;
+    workers_.start([this, load, path = std::string(item.path()), verdict = std::move(verdict)]() mutable {
+        const bool playable = VideoPoster::playable(path);
+        QMetaObject::invokeMethod(this, [this, load, path = std::move(path), playable, verdict = std::move(verdict)]() mutable {
+            if (load != loads_) return;
+            if (!playable) return verdict(false);
+            startPlayer(path, std::move(verdict));
+        }, Qt::QueuedConnection);
+    });
+}
+
+void ViewerVideo::startPlayer(const std::string& path, std::function<void(bool playable)> verdict)
+{
     player_ = new QMediaPlayer(this);
     player_->setAudioOutput(new QAudioOutput(player_));
     QMediaPlayer* player = player_;
@@ -40,7 +56,7 @@ void ViewerVideo::load(const MediaItem& item, std::function<void(bool playable)>
         if (status == QMediaPlayer::InvalidMedia) answer(false);
     });
     connect(player, &QMediaPlayer::errorOccurred, this, [answer] { answer(false); });
-    player->setSource(QUrl::fromLocalFile(qstring(item.path())));
+    player->setSource(QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(path))));
 }
 
 void ViewerVideo::show()
@@ -85,6 +101,7 @@ void ViewerVideo::togglePlayback()
 
 void ViewerVideo::remove()
 {
+    ++loads_;
     if (scene_.video()->isFullScreen()) scene_.video()->setFullScreen(false);
     priming_ = false;
     scene_.showVideo(nullptr);

@@ -7,6 +7,7 @@
 #include "MediaItem.h"
 
 #include <QObject>
+#include <QThreadPool>
 
 #include <functional>
 
@@ -24,7 +25,7 @@ public:
     ViewerVideo(ViewerScene& scene, QObject* parent);
 
     // Reads `item`; `verdict` runs once on the main thread, unless the
-    // video is removed first.
+    // video is removed (or another loaded) first.
     void load(const MediaItem& item, std::function<void(bool playable)> verdict);
     // Shows the playable video paused on its first picture.
     void show();
@@ -40,10 +41,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void startPlayer(const std::string& path, std::function<void(bool playable)> verdict);
+
     ViewerScene& scene_;
     QMediaPlayer* player_ = nullptr;
     bool priming_ = false; // playing muted until the first picture
     bool fullScreen_ = false;
+    quint64 loads_ = 0; // a verdict counts only for the latest load
+    QThreadPool workers_; // last: waited for first when the video goes
 };
 
 } // namespace mirelo

@@ -54,4 +54,25 @@ int MediaGridLayout::firstPage(int visible) { return std::clamp(visible, 0, kPag
 
 int MediaGridLayout::nextPage(int built, int visible) { return std::clamp(built + kPageSize, 0, std::max(0, visible)); }
 
+int MediaGridLayout::stepped(int index, Step step, int count, int columns, int pageRows)
+{
+    if (count <= 0) return -1;
+    if (index < 0 || index >= count) return 0;
+    columns = std::max(1, columns);
+    const int page = columns * std::max(1, pageRows);
+    const int last = count - 1;
+    const bool rowBelow = index / columns < last / columns;
+    switch (step) {
+    case Step::left: return std::max(0, index - 1);
+    case Step::right: return std::min(last, index + 1);
+    case Step::up: return index >= columns ? index - columns : index;
+    case Step::down: return rowBelow ? std::min(last, index + columns) : index;
+    case Step::pageUp: return index >= page ? index - page : index % columns;
+    case Step::pageDown: return std::min(last, index + page);
+    case Step::first: return 0;
+    case Step::last: return last;
+    }
+    return index;
+}
+
 } // namespace mirelo

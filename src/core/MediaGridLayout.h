@@ -37,6 +37,14 @@ public:
     static int nextPage(int built, int visible);
     static bool showsProgressRow(int built, int visible) { return built < visible; }
 
+    // Where the keyboard focus goes from `index` among `count` cards laid
+    // in `columns` columns, a page being `pageRows` rows: it stays inside
+    // the grid, up and down keep the column, and a step down from above a
+    // short last row lands on the last card. -1 when there are no cards;
+    // the first card when nothing had the focus.
+    enum class Step { left, right, up, down, pageUp, pageDown, first, last };
+    static int stepped(int index, Step step, int count, int columns, int pageRows);
+
 private:
     int rowsOf(int built) const { return built <= 0 ? 0 : (built + columns_ - 1) / columns_; }
 

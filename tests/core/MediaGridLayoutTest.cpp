@@ -80,4 +80,26 @@ TEST(MediaGridLayout, PagesOf240)
     EXPECT_EQ(MediaGridLayout::firstPage(7), 7);
 }
 
+TEST(MediaGridLayout, KeyboardStepsStayInsideTheGrid)
+{
+    using Step = MediaGridLayout::Step;
+    struct Case {
+        int index;
+        Step step;
+        int count, expected;
+    };
+    // 4 columns, pages of 2 rows; 10 cards: rows 0–3, 4–7 and a short 8–9.
+    for (const Case& c : std::vector<Case>{
+             {5, Step::left, 10, 4},     {0, Step::left, 10, 0},    {5, Step::right, 10, 6},
+             {9, Step::right, 10, 9},    {5, Step::up, 10, 1},      {2, Step::up, 10, 2},
+             {1, Step::down, 10, 5},     {6, Step::down, 10, 9},    {9, Step::down, 10, 9},
+             {9, Step::pageUp, 10, 1},   {6, Step::pageUp, 10, 2},  {1, Step::pageDown, 10, 9},
+             {0, Step::pageDown, 10, 8}, {5, Step::first, 10, 0},   {5, Step::last, 10, 9},
+             {-1, Step::down, 10, 0},    {12, Step::left, 10, 0},   {0, Step::right, 0, -1},
+         }) {
+        EXPECT_EQ(MediaGridLayout::stepped(c.index, c.step, c.count, 4, 2), c.expected)
+            << c.index << " step " << int(c.step);
+    }
+}
+
 } // namespace

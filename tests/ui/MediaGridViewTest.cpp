@@ -3,6 +3,7 @@
 
 #include "AppTestSupport.h"
 #include "ThumbnailStore.h"
+#include "library/MediaGridFocus.h"
 #include "library/MediaGridView.h"
 
 #include <QAccessible>
@@ -63,6 +64,42 @@ TEST_F(MediaGridViewTest, ExactlyOnePageHasNoProgressRow)
     auto grid = gridOver(240);
     EXPECT_EQ(grid->builtCount(), 240);
     EXPECT_FALSE(grid->showsProgressRow());
+}
+
+TEST_F(MediaGridViewTest, TheKeyboardMovesAFocusThatOpensSelectsAndFollowsTheViewer)
+{
+    auto grid = gridOver(500); // 240 built, 5 columns
+    grid->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(grid->hasFocus());
+    EXPECT_EQ(grid->focus().index(), 0) << "Tab shows where the keys will act";
+    for (auto [key, expected] : std::vector<std::pair<Qt::Key, int>>{
+             {Qt::Key_Right, 1}, {Qt::Key_Down, 6}, {Qt::Key_Left, 5}, {Qt::Key_Up, 0}, {Qt::Key_End, 499}, {Qt::Key_Home, 0}}) {
+        QTest::keyClick(grid.get(), key);
+        EXPECT_EQ(grid->focus().index(), expected) << key;
+    }
+    QTest::keyClick(grid.get(), Qt::Key_End);
+    EXPECT_EQ(grid->builtCount(), 500) << "the last card was built to be shown";
+    EXPECT_TRUE(grid->viewport()->rect().contains(grid->cardRect(499))) << "and scrolled into view";
+    QTest::keyClick(grid.get(), Qt::Key_Home);
+    EXPECT_EQ(grid->verticalScrollBar()->value(), 0);
+
+    // Shift extends a selection from where it started; Space toggles one card.
+    QTest::keyClick(grid.get(), Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(grid.get(), Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_TRUE(model->selecting());
+    EXPECT_EQ(model->selection().size(), 3u);
+    QTest::keyClick(grid.get(), Qt::Key_Space);
+    EXPECT_EQ(model->selection().size(), 2u);
+    EXPECT_FALSE(model->selection().contains(model->visible()[2].path()));
+    model->setSelecting(false);
+
+    // Return opens the focused card; closing the viewer focuses the card shown.
+    QTest::keyClick(grid.get(), Qt::Key_Return);
+    ASSERT_TRUE(model->current());
+    EXPECT_EQ(model->current()->path(), model->visible()[2].path());
+    model->navigate(+1);
+    model->setCurrent(std::nullopt);
+    EXPECT_EQ(grid->focus().index(), 3);
 }
 
 TEST_F(MediaGridViewTest, ClicksOpenOrToggleByMode)

@@ -2,6 +2,7 @@
 
 #include "AppModel.h"
 #include "MediaGridAccessible.h"
+#include "MediaGridFocus.h"
 #include "MediaGridView.h"
 
 namespace mirelo {
@@ -39,6 +40,7 @@ QAccessible::State MediaCardAccessible::state() const
         return state;
     }
     state.focusable = true;
+    state.focused = grid()->hasFocus() && grid()->focus().index() == index();
     state.selectable = grid()->model().selecting();
     state.selected = MediaGridAccessible::cardValue(*grid(), index()) == QStringLiteral("Selected");
     return state;

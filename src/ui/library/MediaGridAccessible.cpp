@@ -2,6 +2,7 @@
 
 #include "AppModel.h"
 #include "MediaCardAccessible.h"
+#include "MediaGridFocus.h"
 #include "MediaGridView.h"
 #include "common/Text.h"
 
@@ -69,6 +70,12 @@ QAccessibleInterface* MediaGridAccessible::child(int index) const
     auto* card = new MediaCardAccessible(grid(), index);
     cards[index] = QAccessible::registerAccessibleInterface(card);
     return card;
+}
+
+QAccessibleInterface* MediaGridAccessible::focusChild() const
+{
+    const int focused = grid()->focus().index();
+    return grid()->hasFocus() && focused >= 0 ? child(focused) : nullptr;
 }
 
 int MediaGridAccessible::indexOfChild(const QAccessibleInterface* child) const

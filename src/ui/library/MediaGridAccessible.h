@@ -21,6 +21,7 @@ public:
     QAccessibleInterface* child(int index) const override;
     int indexOfChild(const QAccessibleInterface* child) const override;
     QAccessibleInterface* childAt(int x, int y) const override;
+    QAccessibleInterface* focusChild() const override;
 
     // A card's words (index into the model's visible items).
     static QString cardName(const MediaGridView& grid, int index);

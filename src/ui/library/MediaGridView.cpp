@@ -1,6 +1,7 @@
 #include "MediaGridView.h"
 
 #include "MediaGridAccessible.h"
+#include "MediaGridFocus.h"
 
 #include "AppModel.h"
 #include "CacheKey.h"
@@ -69,6 +70,8 @@ MediaGridView::MediaGridView(AppModel& model, ThumbnailStore& thumbnails, QWidge
     connect(&model_, &AppModel::contentRevisionChanged, this, &MediaGridView::contentChanged);
     connect(&model_, &AppModel::selectionChanged, this, &MediaGridView::followSelection);
     connect(&model_, &AppModel::selectingChanged, this, &MediaGridView::followSelecting);
+    focus_ = new MediaGridFocus(*this);
+    setFocusPolicy(Qt::StrongFocus);
     restart();
 }
 
@@ -98,6 +101,7 @@ void MediaGridView::restart()
 {
     forgetAccessibleCards();
     shownSelected_.clear();
+    focus_->reset();
     built_ = MediaGridLayout::firstPage(int(model_.visible().size()));
     updateGeometry();
     verticalScrollBar()->setValue(0);
@@ -119,6 +123,7 @@ void MediaGridView::contentChanged()
     }
     // The same place with other contents (files came or went): keep what was built.
     const int count = int(model_.visible().size());
+    focus_->clamp();
     built_ = std::max(std::min(built_, count), MediaGridLayout::firstPage(count));
     updateGeometry();
     followScroll();
@@ -327,6 +332,14 @@ void MediaGridView::paintEvent(QPaintEvent* event)
                 kept.insert(*found);
         shownSelected_ = std::move(kept);
     }
+    // The keyboard's card, ringed while the grid has the focus.
+    if (const int focused = focus_->index(); hasFocus() && focused >= first && focused < last) {
+        QColor ring = Palette::accent();
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(ring, 2.5));
+        const QRect card = cardRect(grid, focused);
+        painter.drawPath(rounded(inset(QRectF(card.x(), card.y(), card.width(), kThumbnailHeight), -3.5), kCornerRadius + 3.5));
+    }
     if (showsProgressRow()) {
         const RectF row = grid.progressRowRect(built_);
         painter.setPen(palette().color(QPalette::PlaceholderText));
@@ -493,8 +506,11 @@ void MediaGridView::activate(int index)
 // In selection mode one click toggles a card; otherwise a double click opens it.
 void MediaGridView::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && model_.selecting())
-        if (auto index = indexAt(event->position().toPoint())) activate(*index);
+    if (event->button() == Qt::LeftButton)
+        if (auto index = indexAt(event->position().toPoint())) {
+            focus_->setIndex(*index); // the keys go on from the card clicked
+            if (model_.selecting()) activate(*index);
+        }
     QAbstractScrollArea::mouseReleaseEvent(event);
 }
 
@@ -541,6 +557,42 @@ void MediaGridView::leaveEvent(QEvent* event)
 {
     setHovered(-1);
     QAbstractScrollArea::leaveEvent(event);
+}
+
+void MediaGridView::ensureVisible(int index)
+{
+    const int count = int(model_.visible().size());
+    if (index < 0 || index >= count) return;
+    if (index >= built_) {
+        while (built_ <= index) built_ = MediaGridLayout::nextPage(built_, count);
+        updateGeometry();
+    }
+    const QRect card = cardRect(index).adjusted(0, -int(MediaGridLayout::kTopPadding), 0, int(MediaGridLayout::kRowSpacing));
+    QScrollBar* bar = verticalScrollBar();
+    if (card.top() < 0) bar->setValue(bar->value() + card.top());
+    else if (card.bottom() > viewport()->height()) bar->setValue(bar->value() + card.bottom() - viewport()->height());
+}
+
+void MediaGridView::keyPressEvent(QKeyEvent* event)
+{
+    if (focus_->handleKey(event)) return;
+    QAbstractScrollArea::keyPressEvent(event);
+}
+
+void MediaGridView::focusInEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    // Arriving by Tab shows where the keys will act: the first card in view.
+    if (focus_->index() < 0 && event->reason() != Qt::MouseFocusReason && !model_.visible().isEmpty())
+        focus_->setIndex(cardsInView().first);
+    else if (focus_->index() >= 0)
+        focus_->setIndex(focus_->index());
+}
+
+void MediaGridView::focusOutEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusOutEvent(event);
+    if (focus_->index() >= 0) viewport()->update(cardRect(focus_->index()).adjusted(-6, -6, 6, 6));
 }
 
 void MediaGridView::contextMenuEvent(QContextMenuEvent* event)

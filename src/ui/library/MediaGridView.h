@@ -24,6 +24,7 @@
 namespace mirelo {
 
 class AppModel;
+class MediaGridFocus;
 class ThumbnailRequest;
 class ThumbnailStore;
 
@@ -47,6 +48,10 @@ public:
     AppModel& model() const { return model_; }
     // Opens the card, or toggles it in selection mode.
     void activate(int index);
+    double cardHeight() const { return cardHeight_; }
+    MediaGridFocus& focus() const { return *focus_; }
+    // Builds the pages up to the card and scrolls it into view.
+    void ensureVisible(int index);
     // The accessibility ids of the cards described so far, by index.
     std::unordered_map<int, unsigned>& accessibleCards() { return accessibleCards_; }
 
@@ -62,6 +67,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void restart();
@@ -105,6 +113,7 @@ private:
     CardMotion motion_;
     std::unordered_set<std::string> shownSelected_; // cards in view last seen selected
     std::unordered_map<int, unsigned> accessibleCards_;
+    MediaGridFocus* focus_ = nullptr;
 };
 
 } // namespace mirelo

@@ -7,12 +7,15 @@
 #include <QDBusInterface>
 #include <QDBusReply>
 #include <QDBusVariant>
-#include <QVariant>
 #include <QPalette>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QVariant>
+#include <QWidget>
+
+#include <memory>
 
 namespace mirelo {
 
@@ -40,7 +43,8 @@ QVariant portalValue(const QString& group, const QString& key)
 
 QPalette ownPalette(bool dark)
 {
-    QPalette palette = QStyleFactory::create(QStringLiteral("Fusion"))->standardPalette();
+    const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+    QPalette palette = fusion->standardPalette();
     if (!dark) {
         palette.setColor(QPalette::Window, QColor(0xf6, 0xf7, 0xf9));
         palette.setColor(QPalette::Base, Qt::white);
@@ -145,6 +149,10 @@ void DesktopLook::applyPalette()
     if (QApplication::style()->name().compare(QStringLiteral("fusion"), Qt::CaseInsensitive) != 0)
         QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setPalette(ownPalette(dark));
+    // Style sheets resolve their colours when they are applied: applying
+    // each again makes its widgets take the new palette.
+    for (QWidget* widget : QApplication::allWidgets())
+        if (!widget->styleSheet().isEmpty()) widget->setStyleSheet(widget->styleSheet());
     Q_EMIT lookChanged();
 }
 

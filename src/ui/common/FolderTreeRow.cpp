@@ -1,8 +1,10 @@
 #include "FolderTreeRow.h"
 
 #include "FileUrl.h"
+#include "DesktopLook.h"
 #include "Palette.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QGraphicsOpacityEffect>
@@ -54,6 +56,7 @@ FolderTreeRow::FolderTreeRow(std::string path, int depth, std::function<void(QMe
         fillActions_(*menu);
     });
     options_->setMenu(menu);
+    connect(&DesktopLook::shared(), &DesktopLook::lookChanged, this, &FolderTreeRow::refresh);
     options_->setGraphicsEffect(optionsOpacity_);
     row->addWidget(disclosure_);
     row->addWidget(folder_, 1);
@@ -92,7 +95,7 @@ void FolderTreeRow::refresh()
     disclosure_->setAccessibleName((expanded_ ? QStringLiteral("Collapse ") : QStringLiteral("Expand ")) + name_);
     folder_->setIcon(Palette::symbol(expanded_ ? QStringLiteral("folder-open-symbolic") : QStringLiteral("folder-symbolic")));
     QPalette colours = palette();
-    const QColor foreground = selected_ ? Palette::accent() : QWidget::palette().color(QPalette::WindowText);
+    const QColor foreground = selected_ ? Palette::accent() : QApplication::palette().color(QPalette::WindowText);
     colours.setColor(QPalette::ButtonText, foreground);
     colours.setColor(QPalette::WindowText, foreground);
     folder_->setPalette(colours);

@@ -1,5 +1,6 @@
 #include "Palette.h"
 
+#include "DesktopLook.h"
 #include "SymbolIconEngine.h"
 
 #include <QApplication>
@@ -16,6 +17,12 @@ QColor accent() { return dark() ? QColor::fromRgbF(0.4f, 0.7f, 1.0f) : QColor::f
 QColor sidebar() { return dark() ? QColor::fromRgbF(0.105f, 0.15f, 0.23f) : QColor::fromRgbF(0.89f, 0.94f, 1.0f); }
 
 QColor background() { return QApplication::palette().color(QPalette::Window); }
+
+void followLook(QObject* context, const std::function<void()>& apply)
+{
+    apply();
+    QObject::connect(&DesktopLook::shared(), &DesktopLook::lookChanged, context, apply);
+}
 
 QIcon symbol(const QString& name)
 {

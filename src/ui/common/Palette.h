@@ -7,6 +7,8 @@
 #include <QIcon>
 #include <QPixmap>
 
+#include <functional>
+
 namespace mirelo::Palette {
 
 // Selection and highlights: card borders and badges, the sidebar's and
@@ -18,6 +20,11 @@ QColor sidebar();
 QColor background();
 // Whether the dark appearance is in effect.
 bool dark();
+
+// Runs `apply` now and again each time the look changes (a choice in
+// Settings, or the desktop's preference under "system"), for as long as
+// `context` lives: colours worked out from the palette follow the look.
+void followLook(QObject* context, const std::function<void()>& apply);
 
 // A style sheet for the small borderless tool buttons of the sidebar and
 // the folder rows: no frame, a soft grey under the pointer or the focus.

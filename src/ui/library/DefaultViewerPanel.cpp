@@ -4,6 +4,7 @@
 #include "common/Palette.h"
 #include "shell/DefaultViewer.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -27,7 +28,10 @@ DefaultViewerPanel::DefaultViewerPanel(QWidget* parent)
 
     auto* heading = new QHBoxLayout;
     auto* symbol = new QLabel(this);
-    symbol->setPixmap(Palette::tintedSymbol(QStringLiteral("image-x-generic-symbolic"), 15, palette().color(QPalette::WindowText), devicePixelRatioF()));
+    Palette::followLook(symbol, [symbol] {
+        symbol->setPixmap(Palette::tintedSymbol(QStringLiteral("image-x-generic-symbolic"), 15,
+                                                QApplication::palette().color(QPalette::WindowText), symbol->devicePixelRatioF()));
+    });
     heading->addWidget(symbol);
     auto* title = new QLabel(QStringLiteral("Your default image viewer"), this);
     title->setFont(Palette::font(15, QFont::DemiBold));

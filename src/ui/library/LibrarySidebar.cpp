@@ -10,6 +10,7 @@
 #include "common/TesselMark.h"
 #include "common/Text.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QLocale>
@@ -127,9 +128,11 @@ LibrarySidebar::LibrarySidebar(AppModel& model, QWidget* parent) : QWidget(paren
     // The scan card.
     auto* card = new QFrame(this);
     card->setObjectName(QStringLiteral("scanCard"));
-    QColor cardFill = palette().color(QPalette::Window);
-    cardFill.setAlphaF(0.55f);
-    card->setStyleSheet(QStringLiteral("#scanCard { background: %1; border-radius: 16px; }").arg(cardFill.name(QColor::HexArgb)));
+    Palette::followLook(card, [card] {
+        QColor cardFill = QApplication::palette().color(QPalette::Window);
+        cardFill.setAlphaF(0.55f);
+        card->setStyleSheet(QStringLiteral("#scanCard { background: %1; border-radius: 16px; }").arg(cardFill.name(QColor::HexArgb)));
+    });
     auto* cardColumn = new QVBoxLayout(card);
     cardColumn->setContentsMargins(16, 16, 16, 16);
     cardColumn->setSpacing(6);

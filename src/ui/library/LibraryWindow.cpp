@@ -45,7 +45,7 @@ LibraryWindow::LibraryWindow(AppModel& model, ActionRegistry& actions, QWidget* 
         line.setAlphaF(0.4f * 0.3f);
         divider->setStyleSheet(QStringLiteral("#divider { background: %1; }").arg(line.name(QColor::HexArgb)));
     };
-    paintDivider();
+    Palette::followLook(divider, paintDivider);
     row->addWidget(divider);
     column_ = new LibraryColumn(model_, content);
     row->addWidget(column_, 1);

@@ -8,6 +8,7 @@
 #include "common/Palette.h"
 #include "common/TesselMark.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -40,7 +41,10 @@ QWidget* titled(const QString& text, const QString& symbol, double size, QWidget
     line->setContentsMargins(0, 0, 0, 0);
     line->setSpacing(6);
     auto* icon = new QLabel(row);
-    icon->setPixmap(Palette::tintedSymbol(symbol, int(size) + 1, row->palette().color(QPalette::WindowText), row->devicePixelRatioF()));
+    Palette::followLook(icon, [icon, symbol, size] {
+        icon->setPixmap(Palette::tintedSymbol(symbol, int(size) + 1, QApplication::palette().color(QPalette::WindowText),
+                                              icon->devicePixelRatioF()));
+    });
     line->addWidget(icon);
     line->addWidget(label(text, size, row, QFont::Medium));
     return row;

@@ -13,6 +13,7 @@
 
 #include <sys/stat.h>
 
+#include <QLocale>
 #include <QMimeDatabase>
 
 namespace mirelo {
@@ -165,10 +166,10 @@ void AppModel::finishScan(const PathList& roots, bool recursive, const QUuid& id
     scheduleSave();
     change(scanning_, false, &AppModel::scanningChanged);
 
-    QString message = QString::number(found.size()) + QStringLiteral(" files found");
+    QString message = QLocale().toString(qlonglong(found.size())) + QStringLiteral(" files found");
     if (result.cancelled) message.prepend(QStringLiteral("Scan stopped · "));
     if (result.inaccessible > 0)
-        message += QStringLiteral(" · ") + QString::number(result.inaccessible) +
+        message += QStringLiteral(" · ") + QLocale().toString(qlonglong(result.inaccessible)) +
                    QStringLiteral(" locations couldn’t be read");
     change(scanMessage_, message, &AppModel::scanMessageChanged);
 

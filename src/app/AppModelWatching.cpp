@@ -9,6 +9,8 @@
 #include "MountTable.h"
 #include "UserFolders.h"
 
+#include <QLocale>
+
 #include <algorithm>
 #include <iterator>
 
@@ -104,7 +106,7 @@ void AppModel::watchLimitReached(long limit)
     static bool told = false; // once per run of the application
     if (told) return;
     told = true;
-    const QString count = limit > 0 ? QString::number(limit) : QStringLiteral("its");
+    const QString count = limit > 0 ? QLocale().toString(qlonglong(limit)) : QStringLiteral("its");
     setErrorMessage(
         QStringLiteral("Mirelo can’t watch all of your indexed folders for changes: they hold more folders than "
                        "fit within the system’s limit of %1 watched folders, which other apps share. The folders "
@@ -193,4 +195,5 @@ void AppModel::finishRefresh(const PathList& changed, int generation, MediaItems
     Q_EMIT indexRefreshed(differs);
 }
 
-} // namespace mirelo
+} // namespace mirelo#include <QLocale>
+

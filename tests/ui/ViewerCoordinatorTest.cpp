@@ -27,6 +27,7 @@
 #include <QGraphicsOpacityEffect>
 #include <QLabel>
 #include <QMediaPlayer>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -370,6 +371,25 @@ TEST_F(ViewerCoordinatorTest, TheTrashSheetCountsItsFiles)
         QTRY_VERIFY(!sheet);
         EXPECT_TRUE(model->pendingTrash().empty());
     }
+}
+
+TEST(ViewerScene, ATrashNoticeOffersUndoAndAnErrorClearsTheZoom)
+{
+    ViewerScene scene;
+    scene.resize(1000, 700);
+    int undone = 0;
+    scene.onUndo = [&] { ++undone; };
+    scene.toast("Copied", false);
+    EXPECT_TRUE(scene.noticeUndoButton()->isHidden());
+    scene.toast("Moved 1 file to Trash", true);
+    EXPECT_FALSE(scene.noticeUndoButton()->isHidden());
+    scene.noticeUndoButton()->click();
+    EXPECT_EQ(undone, 1);
+    EXPECT_TRUE(scene.noticeUndoButton()->isHidden());
+
+    scene.zoomLabel()->setText("100%");
+    scene.showError("This file can’t be previewed.");
+    EXPECT_TRUE(scene.zoomLabel()->text().isEmpty());
 }
 
 TEST(ViewerScene, TwoNoticesTwoSecondsApartAndReducedMotion)

@@ -7,7 +7,7 @@
 
 namespace mirelo::LibraryTexts {
 
-QString files(int64_t count) { return QString::number(count) + (count == 1 ? QStringLiteral(" file") : QStringLiteral(" files")); }
+QString files(int64_t count) { return countText(count) + (count == 1 ? QStringLiteral(" file") : QStringLiteral(" files")); }
 
 QString bytes(int64_t count) { return QString::fromStdString(sizeLabel(count)); }
 
@@ -27,7 +27,7 @@ QString headerSubtitle(const AppModel& model)
     if (model.loadingContent()) return QStringLiteral("Preparing your media…");
     if (model.scopedItems().isEmpty()) return QStringLiteral("Open, explore, and make a little room.");
     // The word stays plural even for one file.
-    return model.libraryName() + QStringLiteral("  ·  ") + QString::number(model.scopedItems().size()) +
+    return model.libraryName() + QStringLiteral("  ·  ") + countText(model.scopedItems().size()) +
            QStringLiteral(" files  ·  ") + bytes(model.totalBytes());
 }
 
@@ -39,10 +39,10 @@ QString footerCount(const AppModel& model)
 
 QString footerSelection(const AppModel& model)
 {
-    return QString::number(model.selection().size()) + QStringLiteral(" selected · ") + bytes(model.selectedBytes());
+    return countText(qint64(model.selection().size())) + QStringLiteral(" selected · ") + bytes(model.selectedBytes());
 }
 
-QString scanProgress(int found) { return QStringLiteral("Scanning · ") + QString::number(found) + QStringLiteral(" files found"); }
+QString scanProgress(int found) { return QStringLiteral("Scanning · ") + countText(found) + QStringLiteral(" files found"); }
 
 QString emptyTitle(const AppModel& model)
 {

@@ -341,10 +341,17 @@ void MediaGridView::paintEvent(QPaintEvent* event)
         painter.drawPath(rounded(inset(QRectF(card.x(), card.y(), card.width(), kThumbnailHeight), -3.5), kCornerRadius + 3.5));
     }
     if (showsProgressRow()) {
+        // More cards are coming: a small busy indicator, eight dots in a ring.
         const RectF row = grid.progressRowRect(built_);
-        painter.setPen(palette().color(QPalette::PlaceholderText));
-        painter.setFont(Palette::font(11));
-        painter.drawText(QRectF(row.x, row.y - top, row.width, row.height), Qt::AlignCenter, QStringLiteral("…"));
+        const QPointF centre(row.x + row.width / 2, row.y - top + row.height / 2);
+        QColor dot = palette().color(QPalette::PlaceholderText);
+        painter.setPen(Qt::NoPen);
+        for (int i = 0; i < 8; ++i) {
+            const double angle = i * M_PI / 4;
+            dot.setAlphaF(float(0.25 + 0.75 * i / 7));
+            painter.setBrush(dot);
+            painter.drawEllipse(centre + QPointF(std::cos(angle), std::sin(angle)) * 7, 1.6, 1.6);
+        }
     }
 }
 

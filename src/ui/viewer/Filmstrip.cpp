@@ -8,10 +8,13 @@
 #include "common/Palette.h"
 
 #include <QAccessible>
+#include <QFile>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointer>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include <cmath>
@@ -211,20 +214,37 @@ void Filmstrip::wheelEvent(QWheelEvent* event)
     if (event->phase() == Qt::ScrollEnd) travel_ = 0;
 }
 
-void Filmstrip::mouseReleaseEvent(QMouseEvent* event)
+std::optional<int> Filmstrip::indexAt(QPointF point) const
 {
-    if (event->button() != Qt::LeftButton) return;
     const FilmstripGeometry strip(width(), int(items_.size()));
-    const double x = event->position().x() + scrollX_;
+    const double x = point.x() + scrollX_;
     const auto [first, last] = strip.itemsBetween(x, x + 0.5);
     for (int index = first; index < last; ++index) {
         const RectF frame = strip.frame(index);
-        if (x >= frame.x && x < frame.x + frame.width && event->position().y() >= frame.y &&
-            event->position().y() < frame.y + frame.height) {
-            if (onChoose) onChoose(items_[index]);
-            return;
-        }
+        if (x >= frame.x && x < frame.x + frame.width && point.y() >= frame.y && point.y() < frame.y + frame.height)
+            return index;
     }
+    return std::nullopt;
+}
+
+void Filmstrip::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) return;
+    if (const std::optional<int> index = indexAt(event->position()); index && onChoose) onChoose(items_[*index]);
+}
+
+bool Filmstrip::event(QEvent* event)
+{
+    // Each thumbnail's file name, as a tooltip.
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        if (const std::optional<int> index = indexAt(help->pos()))
+            QToolTip::showText(help->globalPos(), QFile::decodeName(QByteArray::fromStdString(std::string(items_[*index].name()))), this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 } // namespace mirelo

@@ -42,6 +42,8 @@ public:
     void stopGlide() { glide_.stop(); }
     const MediaItems& items() const { return items_; }
     std::optional<int> current() const { return current_; }
+    // The thumbnail under a point, if any.
+    std::optional<int> indexAt(QPointF point) const;
     // The accessibility ids of the thumbnails described so far, by index.
     std::unordered_map<int, unsigned>& accessibleCells() { return accessibleCells_; }
 
@@ -49,6 +51,7 @@ public:
     std::function<void(const MediaItem& item)> onChoose;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;

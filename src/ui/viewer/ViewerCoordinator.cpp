@@ -85,7 +85,7 @@ void ViewerCoordinator::connect(AppModel& model, ActionRegistry& actions)
         if (model_->showingInfo() && !presented_) model_->setShowingInfo(false);
     });
     QObject::connect(&model, &AppModel::toastChanged, this, [this] {
-        if (presented_ && scene_ && model_->toast()) scene_->toast(*model_->toast());
+        if (presented_ && scene_ && model_->toast()) scene_->toast(*model_->toast(), !model_->undoRecords().empty());
     });
     if (model.current()) present(*model.current());
 }
@@ -205,6 +205,9 @@ void ViewerCoordinator::makeWindow()
     scene_->onClose = window_->onClose;
     scene_->onMinimize = [this] { window_->showMinimized(); };
     scene_->onCompact = [this] { toggleCompact(); };
+    scene_->onUndo = [this] {
+        if (model_) model_->undoTrash();
+    };
     video_ = new ViewerVideo(*scene_, this);
     video_->onFullScreen = [this](bool full) { videoFullScreenChanged(full); };
     QObject::connect(scene_->libraryButton(), &QAbstractButton::clicked, this, &ViewerCoordinator::reopenLibrary);
@@ -447,7 +450,7 @@ bool ViewerCoordinator::confirmTrash(const MediaItems& items)
 {
     if (!presented_ || !window_) return false;
     const qsizetype count = items.size();
-    auto* sheet = new AlertDialog(window_, QStringLiteral("Move %1 file%2 to Trash?").arg(count).arg(count == 1 ? "" : "s"),
+    auto* sheet = new AlertDialog(window_, QStringLiteral("Move %1 file%2 to Trash?").arg(countText(count)).arg(count == 1 ? "" : "s"),
                                   QStringLiteral("You can restore these files with Undo in Mirelo or from the Trash."));
     sheet->addButton(QStringLiteral("Cancel"), AlertDialog::Role::Cancel);
     QPushButton* move = sheet->addButton(QStringLiteral("Move to Trash"), AlertDialog::Role::Destructive);

@@ -9,6 +9,7 @@
 #include "common/Palette.h"
 #include "common/Text.h"
 
+#include <QPushButton>
 #include <QGraphicsOpacityEffect>
 #include <QKeyEvent>
 #include <QLabel>
@@ -126,8 +127,25 @@ ViewerScene::ViewerScene(QWidget* parent) : QWidget(parent)
     noticeTimer_.setSingleShot(true);
     noticeTimer_.setInterval(kNoticeMs);
     noticeTimer_.setTimerType(Qt::PreciseTimer); // its full three seconds, never 5 % less
-    // The notice always fades out, even with reduced motion.
-    connect(&noticeTimer_, &QTimer::timeout, this, [this] { fade(noticeOpacity_, 0, kNoticeFadeMs); });
+    noticeUndo_ = new QPushButton(QStringLiteral("Undo"), notice_);
+    noticeUndo_->setFont(Palette::font(12, QFont::DemiBold));
+    noticeUndo_->setCursor(Qt::PointingHandCursor);
+    noticeUndo_->setStyleSheet(QStringLiteral("QPushButton { color: white; background: rgba(255,255,255,0.16); border: none;"
+                                              " border-radius: 11px; padding: 2px 12px; }"
+                                              "QPushButton:hover { background: rgba(255,255,255,0.28); }"));
+    noticeUndo_->hide();
+    connect(noticeUndo_, &QPushButton::clicked, this, [this] {
+        noticeUndo_->hide();
+        fade(noticeOpacity_, 0, kNoticeFadeMs);
+        if (onUndo) onUndo();
+    });
+    // The notice always fades out, even with reduced motion; its Undo goes with it.
+    connect(&noticeTimer_, &QTimer::timeout, this, [this] {
+        fade(noticeOpacity_, 0, kNoticeFadeMs);
+        QTimer::singleShot(kNoticeFadeMs, noticeUndo_, [this] {
+            if (!noticeTimer_.isActive()) noticeUndo_->hide();
+        });
+    });
 
     errorLabel_ = label(this, 15, QFont::Medium, Qt::white, Qt::AlignCenter);
     errorLabel_->setWordWrap(true);
@@ -187,6 +205,8 @@ void ViewerScene::layoutChildren()
     const QRect copy = copy_->geometry();
     copied_->setGeometry(copy.x() + margin - 92, copy.center().y() - 16, 80, 32);
     notice_->setGeometry(w / 2 - 230, h - 182, 460, 31);
+    noticeUndo_->adjustSize();
+    noticeUndo_->move(notice_->width() - noticeUndo_->width() - 5, (notice_->height() - noticeUndo_->height()) / 2);
     errorLabel_->setGeometry(w / 2 - 230, h / 2 - 45, 460, 90);
 }
 
@@ -212,7 +232,7 @@ void ViewerScene::setItems(const MediaItems& items, const std::string& current)
         const QString name = qstring(items[*selectedIndex_].name());
         filename_->setText(filename_->fontMetrics().elidedText(name, Qt::ElideMiddle, filename_->width()));
         filename_->setToolTip(name);
-        count_->setText(QStringLiteral("%1 / %2").arg(*selectedIndex_ + 1).arg(items.size()));
+        count_->setText(countText(*selectedIndex_ + 1) + QStringLiteral(" / ") + countText(items.size()));
     }
     filmstrip_->setItems(items, selectedIndex_);
 }
@@ -285,6 +305,7 @@ void ViewerScene::showError(const QString& message)
     stage_->reset();
     setSpinning(false);
     errorLabel_->setText(message);
+    zoomLabel_->clear(); // no picture, no magnification
     errorLabel_->show();
     errorLabel_->raise();
 }
@@ -299,10 +320,11 @@ void ViewerScene::setSpinning(bool spinning)
     update();
 }
 
-void ViewerScene::toast(const QString& text)
+void ViewerScene::toast(const QString& text, bool undoable)
 {
     noticeTimer_.stop();
     notice_->setText(QStringLiteral("  ") + text + QStringLiteral("  "));
+    noticeUndo_->setVisible(undoable);
     fade(noticeOpacity_, 1, 0);
     noticeTimer_.start();
 }

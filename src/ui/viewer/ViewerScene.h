@@ -20,6 +20,7 @@
 
 class QGraphicsOpacityEffect;
 class QLabel;
+class QPushButton;
 class QMediaPlayer;
 class QToolButton;
 class QVideoWidget;
@@ -71,7 +72,10 @@ public:
     void showError(const QString& message);
     void setSpinning(bool spinning);
     bool spinning() const { return spinner_.state() == QAbstractAnimation::Running; }
-    void toast(const QString& text);
+    // A notice for three seconds; with `undoable`, an Undo button in it
+    // (which calls onUndo).
+    void toast(const QString& text, bool undoable = false);
+    QPushButton* noticeUndoButton() const { return noticeUndo_; }
     void showCopied();
     bool copiedShown() const;
     void setChrome(bool show);
@@ -84,7 +88,7 @@ public:
     std::function<void(const MediaItem& item)> onChoose;
     std::function<void(bool inside)> onTopHover;
     std::function<bool(QKeyEvent* event)> onKey;
-    std::function<void()> onClose, onMinimize, onCompact;
+    std::function<void()> onClose, onMinimize, onCompact, onUndo;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -112,6 +116,7 @@ private:
     QLabel* count_;
     QLabel* zoomLabel_;
     QLabel* notice_;
+    QPushButton* noticeUndo_;
     QLabel* errorLabel_;
     QLabel* copied_;
     QGraphicsOpacityEffect* barOpacity_;

@@ -67,6 +67,17 @@ struct Arguments {
     std::optional<std::string> folder, section, format, search, sort, limit;
 };
 
+// One path a line: a backslash is written "\\" and a newline "\n", so
+// that every name, however odd, stays on its own line and can be read back.
+void appendEscaped(std::string& out, std::string_view path)
+{
+    for (char c : path) {
+        if (c == '\\') out += "\\\\";
+        else if (c == '\n') out += "\\n";
+        else out += c;
+    }
+}
+
 // The query's "--name value" options.
 std::optional<std::string>* queryOption(Arguments& args, const std::string& option)
 {
@@ -250,7 +261,7 @@ int queryCommand(Arguments& args)
     std::string out;
     qsizetype shown = limit < 0 ? result->visible.size() : std::min<qsizetype>(result->visible.size(), qsizetype(limit));
     for (qsizetype i = 0; i < shown; ++i) {
-        out += result->visible[i].path();
+        appendEscaped(out, result->visible[i].path());
         out += '\n';
         if (out.size() > (1 << 16)) {
             std::fwrite(out.data(), 1, out.size(), stdout);

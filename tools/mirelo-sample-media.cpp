@@ -17,6 +17,7 @@
 #include <vips/vips.h>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -82,8 +83,13 @@ bool write(const QString& path, const QImage& image, int quality = 88)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: mirelo-sample-media FOLDER\n");
+    const char* kUsage = "usage: mirelo-sample-media FOLDER\nWrites sample pictures and videos into FOLDER.\n";
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (argc != 2 || argv[1][0] == '-') {
+        std::fputs(kUsage, stderr);
         return 2;
     }
     const QString root = QString::fromLocal8Bit(argv[1]);

@@ -13,8 +13,12 @@
 
 #include <sys/stat.h>
 
+#include <QFile>
 #include <QLocale>
 #include <QMimeDatabase>
+
+#include <algorithm>
+#include <cerrno>
 
 namespace mirelo {
 
@@ -209,7 +213,16 @@ void AppModel::open(const PathList& paths)
     for (const std::string& path : paths)
         if (auto item = MediaItem::read(absoluteStandardisedPath(path))) recognised.append(*item);
     if (recognised.isEmpty()) {
-        setErrorMessage(QStringLiteral("These files aren’t recognized as images or videos."));
+        const bool missing = std::all_of(paths.begin(), paths.end(), [](const std::string& path) {
+            struct stat attributes;
+            return ::lstat(path.c_str(), &attributes) != 0 && errno == ENOENT;
+        });
+        if (missing && paths.size() == 1)
+            setErrorMessage(QStringLiteral("“%1” doesn’t exist.").arg(QFile::decodeName(QByteArray::fromStdString(std::string(lastPathComponent(paths.front()))))));
+        else if (missing)
+            setErrorMessage(QStringLiteral("These files don’t exist."));
+        else
+            setErrorMessage(QStringLiteral("These files aren’t recognized as images or videos."));
         return;
     }
 

@@ -169,3 +169,14 @@ TEST(MireloIndex, HostileFilesNeitherHangNorGrowWithoutBound)
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("isn’t a regular file"), std::string::npos) << run.err;
 }
+
+TEST(MireloIndex, QueryWritesOddNamesOnOneLineEach)
+{
+    TempFolder folder;
+    writeFile(folder / "pics/two\nlines.jpg");
+    writeFile(folder / "pics/back\\slash.jpg");
+    ASSERT_EQ(mireloIndex({"scan", "--library", folder / "library.json", folder / "pics"}, folder).status, 0);
+    auto query = mireloIndex({"query", "--library", folder / "library.json"}, folder);
+    EXPECT_EQ(query.out, folder / "pics/back\\\\slash.jpg\n" + folder / "pics/two\\nlines.jpg\n" +
+                             "visible=2 scoped=2 bytes=8 formats=JPG\n");
+}

@@ -4,11 +4,13 @@
 // final save can keep the application open.
 
 #include "AppTestSupport.h"
+#include "ImageFixtures.h"
 #include "common/AlertDialog.h"
 
 #include <QPushButton>
 #include "library/LibraryWindow.h"
 #include "shell/AppDelegate.h"
+#include "shell/CommandLine.h"
 #include "viewer/ViewerCoordinator.h"
 
 #include <QAbstractButton>
@@ -60,7 +62,7 @@ TEST_F(AppDelegateTest, LaunchesAndHandOvers)
 
     // A picture from the file manager: the library stays hidden.
     media("Handed/photo.jpg");
-    delegate->openFiles({QString::fromStdString(files / "Handed/photo.jpg")});
+    delegate->openFiles({files / "Handed/photo.jpg"});
     EXPECT_TRUE(delegate->receivedFileOpen());
     EXPECT_FALSE(libraryShown());
     ASSERT_TRUE(model->current());
@@ -69,9 +71,55 @@ TEST_F(AppDelegateTest, LaunchesAndHandOvers)
 
     // A folder: the library shows and scans it.
     media("Handed/More/clip.mov");
-    delegate->openFiles({QString::fromStdString(files / "Handed/More")});
+    delegate->openFiles({files / "Handed/More"});
     EXPECT_TRUE(libraryShown());
     ASSERT_TRUE(waitUntil([&] { return !model->scanning() && model->items().size() >= 1; }));
+}
+
+// Names are bytes: one that is not UTF-8 opens; a missing path says so and
+// leaves the library where it was.
+TEST_F(AppDelegateTest, HandedPathsAreBytesAndBadOnesHideNothing)
+{
+    delegate->didFinishLaunching(true);
+    ASSERT_TRUE(libraryShown());
+    delegate->openFiles({files / "Handed/gone.jpg"});
+    ASSERT_TRUE(waitUntil([&] { return model->errorMessage().has_value(); }));
+    EXPECT_EQ(*model->errorMessage(), "“gone.jpg” doesn’t exist.");
+    EXPECT_TRUE(libraryShown());
+    model->setErrorMessage(std::nullopt);
+
+    const std::string latin1 = files / "Handed/caf\xe9.jpg";
+    std::filesystem::create_directories(files / "Handed");
+    ASSERT_TRUE(saveWithVips(markedPicture(64, 48), latin1));
+    delegate->openFiles({latin1});
+    ASSERT_TRUE(waitUntil([&] { return model->current().has_value(); }));
+    EXPECT_EQ(std::string(model->current()->path()), latin1);
+    EXPECT_FALSE(model->errorMessage().has_value());
+}
+
+TEST(CommandLine, OptionsFilesAndTheEndOfOptions)
+{
+    struct Case {
+        std::vector<const char*> arguments;
+        CommandLine::Action action;
+        std::vector<std::string> paths;
+    };
+    for (const Case& c : std::vector<Case>{
+             {{"/a.jpg", "/b/"}, CommandLine::Action::run, {"/a.jpg", "/b"}},
+             {{"--", "-rf.jpg"}, CommandLine::Action::run, {std::filesystem::current_path().string() + "/-rf.jpg"}},
+             {{"--help", "/a.jpg"}, CommandLine::Action::help, {"/a.jpg"}},
+             {{"-v"}, CommandLine::Action::version, {}},
+             {{"--frobnicate", "/a.jpg"}, CommandLine::Action::usage, {}},
+             {{"/caf\xe9.jpg"}, CommandLine::Action::run, {"/caf\xe9.jpg"}},
+         }) {
+        std::vector<const char*> argv{"mirelo"};
+        argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
+        const CommandLine line = CommandLine::parse(int(argv.size()), argv.data());
+        EXPECT_EQ(line.action, c.action) << c.arguments.front();
+        EXPECT_EQ(line.paths, c.paths) << c.arguments.front();
+    }
+    const char* unknown[] = {"mirelo", "--frobnicate"};
+    EXPECT_EQ(CommandLine::parse(2, unknown).error, "unknown option --frobnicate");
 }
 
 TEST_F(AppDelegateTest, AFailedSaveAsksBeforeQuitting)

@@ -11,6 +11,7 @@
 #include "common/ToastView.h"
 #include "shell/ActionRegistry.h"
 
+#include <QFile>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -68,7 +69,7 @@ std::vector<std::string> LibraryWindow::droppedFiles(const QMimeData* data)
     std::vector<std::string> files;
     if (!data || !data->hasUrls()) return files;
     for (const QUrl& url : data->urls())
-        if (url.isLocalFile()) files.push_back(url.toLocalFile().toStdString());
+        if (url.isLocalFile()) files.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
     return files;
 }
 

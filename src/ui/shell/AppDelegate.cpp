@@ -15,6 +15,8 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include <sys/stat.h>
+
 namespace mirelo {
 
 AppDelegate::AppDelegate(AppModel& model, QObject* parent) : QObject(parent), model_(model), actions_(model)
@@ -48,23 +50,28 @@ void AppDelegate::didFinishLaunching(bool defaultLaunch)
 
 void AppDelegate::reopen() { ViewerCoordinator::shared().reopenLibrary(); }
 
-void AppDelegate::openFiles(const QStringList& paths)
+void AppDelegate::openFiles(const std::vector<std::string>& paths)
 {
-    if (paths.isEmpty()) return;
+    if (paths.empty()) return;
     receivedFileOpen_ = true;
     ViewerCoordinator& coordinator = ViewerCoordinator::shared();
-    const bool folder = std::any_of(paths.begin(), paths.end(), [](const QString& path) { return QFileInfo(path).isDir(); });
-    if (!folder) {
+    auto isFolder = [](const std::string& path) {
+        struct stat attributes;
+        return ::stat(path.c_str(), &attributes) == 0 && S_ISDIR(attributes.st_mode);
+    };
+    const bool folder = std::any_of(paths.begin(), paths.end(), isFolder);
+    // Only what will open hides the library: a bad path leaves it as it is,
+    // and the model says what is wrong.
+    const bool opens = std::any_of(paths.begin(), paths.end(), [](const std::string& path) { return MediaItem::read(path).has_value(); });
+    if (!folder && opens) {
         // The viewer alone appears.
         coordinator.openingExternalFile = true;
         coordinator.restoreLibraryOnDismiss = false;
         if (LibraryWindow* window = coordinator.libraryWindow()) window->hide();
-    } else {
+    } else if (folder) {
         coordinator.reopenLibrary();
     }
-    PathList files;
-    for (const QString& path : paths) files.push_back(QFileInfo(path).absoluteFilePath().toStdString());
-    model_.open(files);
+    model_.open(paths);
 }
 
 bool AppDelegate::shouldTerminate()

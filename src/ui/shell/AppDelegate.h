@@ -28,7 +28,8 @@ public:
     // The library window for a plain launch without handed-over files.
     void didFinishLaunching(bool defaultLaunch);
     // Files or folders handed to the application (absolute paths).
-    void openFiles(const QStringList& paths);
+    // Absolute paths, as the file system's bytes.
+    void openFiles(const std::vector<std::string>& paths);
     // A second launch without files, or the desktop's activation.
     void reopen();
     // Writes the library; false when the user keeps the application open

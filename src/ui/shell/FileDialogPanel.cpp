@@ -1,6 +1,9 @@
 #include "FileDialogPanel.h"
 
+#include <QFile>
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QLabel>
 #include <QStandardPaths>
 
 namespace mirelo {
@@ -23,7 +26,18 @@ void FileDialogPanel::choose(const OpenPanelRequest& request, std::function<void
     }
     const QStringList pictures = QStandardPaths::standardLocations(QStandardPaths::PicturesLocation);
     if (!pictures.isEmpty()) dialog->setDirectory(pictures.front());
-    if (!request.message.isEmpty()) dialog->setToolTip(request.message);
+    if (!request.message.isEmpty()) {
+        // The message as a line of text under the files; a dialog of the
+        // desktop's own, which takes no widgets, carries it in its title.
+        if (auto* grid = qobject_cast<QGridLayout*>(dialog->layout())) {
+            auto* message = new QLabel(request.message, dialog);
+            message->setObjectName(QStringLiteral("panelMessage"));
+            message->setWordWrap(true);
+            grid->addWidget(message, grid->rowCount(), 0, 1, grid->columnCount());
+        } else {
+            dialog->setWindowTitle(request.title + QStringLiteral(" — ") + request.message);
+        }
+    }
     dialog->setWindowModality(dialog->parentWidget() ? Qt::WindowModal : Qt::ApplicationModal);
     auto answered = std::make_shared<bool>(false);
     QObject::connect(dialog, &QFileDialog::finished, dialog, [dialog, completion, answered](int result) {
@@ -31,7 +45,7 @@ void FileDialogPanel::choose(const OpenPanelRequest& request, std::function<void
         *answered = true;
         std::vector<std::string> chosen;
         if (result == QDialog::Accepted)
-            for (const QString& file : dialog->selectedFiles()) chosen.push_back(file.toStdString());
+            for (const QString& file : dialog->selectedFiles()) chosen.push_back(QFile::encodeName(file).toStdString());
         completion(std::move(chosen));
     });
     dialog->open();

@@ -1,17 +1,17 @@
 #include "SingleInstance.h"
 
+#include "FileUrl.h"
 #include "common/DesktopServices.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QUrl>
 
 namespace mirelo {
 
 SingleInstance::SingleInstance(QObject* parent) : QObject(parent) {}
 
-bool SingleInstance::claim(const QStringList& files)
+bool SingleInstance::claim(const std::vector<std::string>& files)
 {
     if (!DesktopServices::hasSessionBus()) return true;
     QDBusConnection bus = QDBusConnection::sessionBus();
@@ -22,13 +22,13 @@ bool SingleInstance::claim(const QStringList& files)
     }
     // Another instance runs: it opens the files, or shows its library.
     QDBusMessage message;
-    if (files.isEmpty()) {
+    if (files.empty()) {
         message = QDBusMessage::createMethodCall(kService, kPath, QStringLiteral("org.freedesktop.Application"),
                                                  QStringLiteral("Activate"));
         message << QVariantMap();
     } else {
         QStringList uris;
-        for (const QString& file : files) uris << QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded);
+        for (const std::string& file : files) uris << QString::fromStdString(fileUrlString(file));
         message = QDBusMessage::createMethodCall(kService, kPath, QStringLiteral("org.freedesktop.Application"),
                                                  QStringLiteral("Open"));
         message << uris << QVariantMap();
@@ -42,12 +42,10 @@ void SingleInstance::Activate(const QVariantMap&) { Q_EMIT activated(); }
 
 void SingleInstance::Open(const QStringList& uris, const QVariantMap&)
 {
-    QStringList paths;
-    for (const QString& uri : uris) {
-        const QUrl url(uri);
-        if (url.isLocalFile()) paths << url.toLocalFile();
-    }
-    if (paths.isEmpty())
+    std::vector<std::string> paths;
+    for (const QString& uri : uris)
+        if (std::optional<std::string> path = pathFromFileUrl(uri.toStdString())) paths.push_back(std::move(*path));
+    if (paths.empty())
         Q_EMIT activated();
     else
         Q_EMIT filesOpened(paths);

@@ -8,6 +8,9 @@
 #include <QStringList>
 #include <QVariantMap>
 
+#include <string>
+#include <vector>
+
 namespace mirelo {
 
 class SingleInstance : public QObject {
@@ -20,8 +23,9 @@ public:
     explicit SingleInstance(QObject* parent = nullptr);
 
     // Claims the name. False when another instance has it: then the files
-    // (absolute paths; none for a plain launch) were handed to it.
-    bool claim(const QStringList& files);
+    // (absolute paths; none for a plain launch) were handed to it, as file
+    // URIs that carry every byte of their names.
+    bool claim(const std::vector<std::string>& files);
 
 public Q_SLOTS:
     Q_SCRIPTABLE void Activate(const QVariantMap& platformData);
@@ -30,7 +34,8 @@ public Q_SLOTS:
 
 Q_SIGNALS:
     void activated();
-    void filesOpened(const QStringList& paths);
+    // The paths handed over, as the file system's bytes.
+    void filesOpened(const std::vector<std::string>& paths);
 };
 
 } // namespace mirelo

@@ -1,9 +1,10 @@
 // Mirelo: the library window and the viewer.
 
 #include "AppDelegate.h"
-#include "LaunchTrace.h"
 #include "AppModel.h"
 #include "AppSettings.h"
+#include "CommandLine.h"
+#include "LaunchTrace.h"
 #include "SingleInstance.h"
 #include "common/DesktopLook.h"
 #include "ThumbnailStore.h"
@@ -11,8 +12,9 @@
 #include "viewer/ViewerCoordinator.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QIcon>
+
+#include <cstdio>
 
 int main(int argc, char** argv)
 {
@@ -24,9 +26,17 @@ int main(int argc, char** argv)
     // Closing the last window keeps Mirelo running.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    QStringList files;
-    for (const QString& argument : QApplication::arguments().mid(1))
-        if (!argument.startsWith(QLatin1Char('-'))) files << QFileInfo(argument).absoluteFilePath();
+    // What is left of argv once Qt took its own options, as bytes.
+    const mirelo::CommandLine line = mirelo::CommandLine::parse(argc, argv);
+    switch (line.action) {
+    case mirelo::CommandLine::Action::help: std::fputs(mirelo::CommandLine::usage(), stdout); return 0;
+    case mirelo::CommandLine::Action::version: std::printf("mirelo %s\n", MIRELO_VERSION); return 0;
+    case mirelo::CommandLine::Action::usage:
+        std::fprintf(stderr, "mirelo: %s\n%s", line.error.c_str(), mirelo::CommandLine::usage());
+        return 2;
+    case mirelo::CommandLine::Action::run: break;
+    }
+    const std::vector<std::string>& files = line.paths;
 
     mirelo::LaunchTrace::installIfAsked();
     mirelo::SingleInstance instance;
@@ -39,7 +49,7 @@ int main(int argc, char** argv)
     QObject::connect(&instance, &mirelo::SingleInstance::activated, &delegate, &mirelo::AppDelegate::reopen);
     QObject::connect(&instance, &mirelo::SingleInstance::filesOpened, &delegate, &mirelo::AppDelegate::openFiles);
     delegate.openFiles(files);
-    delegate.didFinishLaunching(files.isEmpty());
+    delegate.didFinishLaunching(files.empty());
     QApplication::exec();
     // Nothing may still be decoding while the process ends.
     mirelo::ViewerCoordinator::shared().finishWork();

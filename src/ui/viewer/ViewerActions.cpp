@@ -18,6 +18,7 @@
 #include "shell/FolderPromptSheet.h"
 #include "common/Text.h"
 
+#include <QFile>
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
@@ -222,7 +223,7 @@ void ViewerActions::askFolderName(const std::string& parent, const MediaItem& it
         .ask(request, [self, parent, item](std::optional<QString> name) {
             if (!self || !name) return;
             try {
-                const std::string folder = CollectionFiles::createFolder(name->toStdString(), parent);
+                const std::string folder = CollectionFiles::createFolder(QFile::encodeName(*name).toStdString(), parent);
                 self->addCopy(folder, item);
             } catch (const std::exception& error) {
                 self->sheet(QStringLiteral("Couldn’t create folder"), QString::fromUtf8(error.what()));

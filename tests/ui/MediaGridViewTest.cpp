@@ -2,6 +2,7 @@
 // out of selection mode.
 
 #include "AppTestSupport.h"
+#include "ImageFixtures.h"
 #include "ThumbnailStore.h"
 #include "library/MediaGridFocus.h"
 #include "library/MediaGridView.h"
@@ -100,6 +101,26 @@ TEST_F(MediaGridViewTest, TheKeyboardMovesAFocusThatOpensSelectsAndFollowsTheVie
     model->navigate(+1);
     model->setCurrent(std::nullopt);
     EXPECT_EQ(grid->focus().index(), 3);
+}
+
+// A picture smaller than its card stays at its own size in the middle of
+// the card, instead of being blown up to fill it.
+TEST_F(MediaGridViewTest, SmallPicturesAreNeverEnlarged)
+{
+    std::filesystem::create_directories(files / "Small");
+    ASSERT_TRUE(markedPicture(40, 30).save(QString::fromStdString(files / "Small/tiny.png")));
+    model->scan({files / "Small"}, true);
+    ASSERT_TRUE(waitForScan(*model));
+    MediaGridView grid(*model, thumbnails);
+    grid.resize(1000, 700);
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    const QRect card = grid.cardRect(0);
+    const QPoint centre(card.center().x(), card.top() + int(MediaGridView::kThumbnailHeight / 2));
+    auto colourAt = [&](QPoint point) { return grid.viewport()->grab().toImage().pixelColor(point * grid.devicePixelRatioF()); };
+    QTRY_VERIFY(isBlue(colourAt(centre)));
+    EXPECT_FALSE(isRed(colourAt(card.topLeft() + QPoint(14, 14)))) << "the mark stays small, away from the corner";
+    EXPECT_FALSE(isBlue(colourAt(card.topLeft() + QPoint(14, 14)))) << "the card's ground shows around it";
 }
 
 TEST_F(MediaGridViewTest, ClicksOpenOrToggleByMode)

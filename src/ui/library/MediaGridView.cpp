@@ -285,8 +285,15 @@ QPixmap MediaGridView::thumbnail(const MediaItem& item, const QSize& size)
     }
     if (arrival->image.isNull()) return {};
     // Reduced to fill the card, centred, its corners rounded once here
-    // rather than clipped on every frame.
-    const QImage filled = arrival->image.scaled(size, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
+    // rather than clipped on every frame. A picture smaller than the card is
+    // never blown up: it sits at its own size in the middle of the card's ground.
+    const QImage& source = arrival->image;
+    // Filling would enlarge it: it is fitted instead, never above its own size.
+    const bool small = source.width() < size.width() || source.height() < size.height();
+    const bool fits = source.width() <= size.width() && source.height() <= size.height();
+    const QImage filled = !small ? source.scaled(size, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation)
+                          : fits ? source
+                                 : source.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     QImage card(size, QImage::Format_ARGB32_Premultiplied);
     card.fill(Qt::transparent);
     {
@@ -294,6 +301,11 @@ QPixmap MediaGridView::thumbnail(const MediaItem& item, const QSize& size)
         painter.setRenderHint(QPainter::Antialiasing);
         const double radius = kCornerRadius * size.height() / kThumbnailHeight;
         painter.setClipPath(rounded(QRectF(QPointF(), QSizeF(size)), radius));
+        if (small) {
+            QColor ground = palette().color(QPalette::WindowText);
+            ground.setAlphaF(0.06f);
+            painter.fillRect(card.rect(), ground);
+        }
         painter.drawImage(QPointF(-(filled.width() - size.width()) / 2.0, -(filled.height() - size.height()) / 2.0), filled);
         painter.setClipping(false);
         const double ratio = double(size.height()) / kThumbnailHeight;

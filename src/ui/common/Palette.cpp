@@ -3,7 +3,9 @@
 #include "DesktopLook.h"
 #include "SymbolIconEngine.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
+#include <QScrollBar>
 #include <QPainter>
 #include <QPalette>
 #include <QStandardPaths>
@@ -17,6 +19,21 @@ QColor accent() { return dark() ? QColor::fromRgbF(0.4f, 0.7f, 1.0f) : QColor::f
 QColor sidebar() { return dark() ? QColor::fromRgbF(0.105f, 0.15f, 0.23f) : QColor::fromRgbF(0.89f, 0.94f, 1.0f); }
 
 QColor background() { return QApplication::palette().color(QPalette::Window); }
+
+void thinScrollBars(QAbstractScrollArea* area)
+{
+    static const QString style = QStringLiteral(
+        "QScrollBar:vertical { background: transparent; width: 10px; margin: 2px 1px; }"
+        "QScrollBar:horizontal { background: transparent; height: 10px; margin: 1px 2px; }"
+        "QScrollBar::handle { background: rgba(128, 128, 128, 0.45); border-radius: 3px; margin: 0 2px; }"
+        "QScrollBar::handle:vertical { min-height: 36px; }"
+        "QScrollBar::handle:horizontal { min-width: 36px; margin: 2px 0; }"
+        "QScrollBar::handle:hover, QScrollBar::handle:pressed { background: rgba(128, 128, 128, 0.75); }"
+        "QScrollBar::add-line, QScrollBar::sub-line { width: 0; height: 0; border: none; }"
+        "QScrollBar::add-page, QScrollBar::sub-page { background: transparent; }");
+    area->verticalScrollBar()->setStyleSheet(style);
+    area->horizontalScrollBar()->setStyleSheet(style);
+}
 
 void followLook(QObject* context, const std::function<void()>& apply)
 {

@@ -9,6 +9,8 @@
 
 #include <functional>
 
+class QAbstractScrollArea;
+
 namespace mirelo::Palette {
 
 // Selection and highlights: card borders and badges, the sidebar's and
@@ -25,6 +27,10 @@ bool dark();
 // Settings, or the desktop's preference under "system"), for as long as
 // `context` lives: colours worked out from the palette follow the look.
 void followLook(QObject* context, const std::function<void()>& apply);
+
+// Makes a scroll area's bars thin, without arrow buttons, with a rounded
+// handle that shows in either look and darkens under the pointer.
+void thinScrollBars(QAbstractScrollArea* area);
 
 // A style sheet for the small borderless tool buttons of the sidebar and
 // the folder rows: no frame, a soft grey under the pointer or the focus.

@@ -55,6 +55,7 @@ FolderDestinationPicker::FolderDestinationPicker(AppModel& model, std::vector<st
 
     if (!roots.empty()) {
         list_ = new QScrollArea(this);
+        Palette::thinScrollBars(list_);
         list_->setFrameShape(QFrame::NoFrame);
         list_->setWidgetResizable(true);
         list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

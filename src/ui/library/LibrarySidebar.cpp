@@ -104,6 +104,7 @@ LibrarySidebar::LibrarySidebar(AppModel& model, QWidget* parent) : QWidget(paren
     column->addLayout(foldersHeader);
     column->addSpacing(10);
     auto* scroll = new QScrollArea(this);
+    Palette::thinScrollBars(scroll);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -66,6 +66,7 @@ MediaGridView::MediaGridView(AppModel& model, ThumbnailStore& thumbnails, QWidge
     // already painted instead of painting all again.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     verticalScrollBar()->setSingleStep(48);
+    Palette::thinScrollBars(this);
     // Every applied query counts, even one whose list did not change.
     connect(&model_, &AppModel::contentRevisionChanged, this, &MediaGridView::contentChanged);
     connect(&model_, &AppModel::selectionChanged, this, &MediaGridView::followSelection);

@@ -6,6 +6,7 @@
 #include "common/CapsuleButton.h"
 #include "common/DesktopLook.h"
 #include "common/Palette.h"
+#include "common/SheetDimmer.h"
 #include "common/TesselMark.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QSlider>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -74,6 +76,24 @@ SettingsSheet::SettingsSheet(QWidget* parent) : QDialog(parent)
     connect(defaults_, &DefaultViewerPanel::applyingChanged, this, [this](bool applying) { done_->setEnabled(!applying); });
     column->addWidget(defaults_);
     column->addWidget(makeInformation());
+}
+
+void SettingsSheet::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // A sheet: the window under it is dimmed while it is open.
+    if (parentWidget()) SheetDimmer::cover(parentWidget()->window(), this);
+}
+
+// The sheet's edge, so that it stands apart from the window under it.
+void SettingsSheet::paintEvent(QPaintEvent* event)
+{
+    QDialog::paintEvent(event);
+    QPainter painter(this);
+    QColor edge = palette().color(QPalette::WindowText);
+    edge.setAlphaF(0.22f);
+    painter.setPen(QPen(edge, 1));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 QWidget* SettingsSheet::makeHeader()

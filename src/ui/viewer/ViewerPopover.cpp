@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -14,12 +16,12 @@ ViewerPopover::ViewerPopover(QWidget* parent) : QFrame(parent, Qt::Popup)
     setAttribute(Qt::WA_DeleteOnClose);
     // A click on the button that opened it only closes it.
     setAttribute(Qt::WA_NoMouseReplay);
-    setFrameShape(QFrame::StyledPanel);
-    setAutoFillBackground(true);
+    setFrameShape(QFrame::NoFrame);
+    setAutoFillBackground(false);
     setPalette(QApplication::palette()); // not the viewer's greys
-    setFixedWidth(kWidth);
+    setFixedWidth(kWidth + kArrow);
     column_ = new QVBoxLayout(this);
-    column_->setContentsMargins(kInset, kInset, kInset, kInset);
+    column_->setContentsMargins(kInset, kInset, kInset + kArrow, kInset);
     column_->setSpacing(8);
 }
 
@@ -49,8 +51,41 @@ void ViewerPopover::present(QWidget* anchor)
         at.setY(std::clamp(at.y(), room.top() + 8, std::max(room.top() + 8, room.bottom() - height() - 8)));
         at.setX(std::max(at.x(), room.left() + 8));
     }
+    arrowY_ = std::clamp(bounds.center().y() - at.y(), kRadius + kArrow, std::max(kRadius + kArrow, height() - kRadius - kArrow));
     move(at);
+    setMask(QRegion(outline().toFillPolygon().toPolygon()));
     show();
+}
+
+// The card, and on its right the arrow towards the button.
+QPainterPath ViewerPopover::outline() const
+{
+    QPainterPath path;
+    const QRectF card(0, 0, width() - kArrow, height());
+    path.addRoundedRect(card, kRadius, kRadius);
+    QPainterPath arrow;
+    arrow.moveTo(card.right() - 1, arrowY_ - kArrow);
+    arrow.lineTo(card.right() + kArrow, arrowY_);
+    arrow.lineTo(card.right() - 1, arrowY_ + kArrow);
+    arrow.closeSubpath();
+    return path.united(arrow);
+}
+
+void ViewerPopover::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QColor edge = palette().color(QPalette::WindowText);
+    edge.setAlphaF(0.18f);
+    painter.setPen(QPen(edge, 1));
+    painter.setBrush(palette().color(QPalette::Window));
+    painter.drawPath(outline().translated(0.5, 0.5));
+}
+
+void ViewerPopover::resizeEvent(QResizeEvent* event)
+{
+    QFrame::resizeEvent(event);
+    setMask(QRegion(outline().toFillPolygon().toPolygon()));
 }
 
 void ViewerPopover::hideEvent(QHideEvent* event)

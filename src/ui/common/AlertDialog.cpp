@@ -66,7 +66,7 @@ AlertDialog::AlertDialog(QWidget* parent, const QString& title, const QString& t
     card_ = new QWidget(this);
     card_->setObjectName(QStringLiteral("alertCard"));
     card_->setFixedWidth(kCardWidth);
-    card_->setAutoFillBackground(true);
+    card_->setAttribute(Qt::WA_StyledBackground);
     auto* layout = new QVBoxLayout(card_);
     layout->setContentsMargins(22, 20, 22, 18);
     layout->setSpacing(8);
@@ -97,7 +97,6 @@ AlertDialog::AlertDialog(QWidget* parent, const QString& title, const QString& t
         shadow->setOffset(0, 8);
         shadow->setColor(QColor(0, 0, 0, 110));
         card_->setGraphicsEffect(shadow);
-        card_->setStyleSheet(QStringLiteral("#alertCard { border-radius: 14px; }"));
         over_->installEventFilter(this);
     } else {
         setWindowModality(Qt::ApplicationModal);
@@ -166,9 +165,13 @@ void AlertDialog::followParent()
 
 void AlertDialog::showEvent(QShowEvent* event)
 {
-    QPalette colours = card_->palette();
-    colours.setColor(QPalette::Window, Palette::dark() ? QColor(0x2b, 0x2d, 0x33) : QColor(0xfb, 0xfb, 0xfc));
-    card_->setPalette(colours);
+    const QColor fill = Palette::dark() ? QColor(0x2b, 0x2d, 0x33) : QColor(0xfb, 0xfb, 0xfc);
+    card_->setStyleSheet(QStringLiteral("#alertCard { background: %1; border-radius: %2px; }")
+                             .arg(fill.name())
+                             .arg(over_ ? 14 : 0));
+    // Wrapped text is as tall as the card's width makes it.
+    if (QLayout* layout = card_->layout(); layout && layout->hasHeightForWidth())
+        card_->setFixedHeight(layout->heightForWidth(kCardWidth));
     if (over_) {
         followParent();
     } else {

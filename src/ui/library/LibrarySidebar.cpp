@@ -138,7 +138,10 @@ LibrarySidebar::LibrarySidebar(AppModel& model, QWidget* parent) : QWidget(paren
     cardColumn->setContentsMargins(16, 16, 16, 16);
     cardColumn->setSpacing(6);
     auto* sparkle = new QLabel(card);
-    sparkle->setPixmap(Palette::symbol(QStringLiteral("starred-symbolic")).pixmap(18, 18));
+    Palette::followLook(sparkle, [sparkle] {
+        sparkle->setPixmap(Palette::tintedSymbol(QStringLiteral("starred-symbolic"), 18,
+                                                 QApplication::palette().color(QPalette::WindowText), sparkle->devicePixelRatioF()));
+    });
     cardColumn->addWidget(sparkle);
     auto* title = new QLabel(QStringLiteral("A little more space."), card);
     title->setFont(Palette::font(13, QFont::DemiBold));

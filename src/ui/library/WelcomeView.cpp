@@ -31,7 +31,7 @@ QWidget* feature(const QString& symbol, const QString& title, QWidget* parent)
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(7);
     auto* icon = new QLabel(widget);
-    icon->setPixmap(Palette::symbol(symbol).pixmap(15, 15));
+    Palette::followLook(icon, [icon, symbol] { icon->setPixmap(Palette::symbol(symbol).pixmap(15, 15)); });
     row->addWidget(icon);
     auto* label = new QLabel(title, widget);
     label->setFont(Palette::font(12, QFont::Medium));

@@ -24,14 +24,14 @@ QString buttonStyle(AlertDialog::Role role)
     switch (role) {
     case AlertDialog::Role::Destructive:
         return QStringLiteral("QPushButton { color: #d92d20; font-weight: 600; padding: 6px 16px; border-radius: 8px;"
-                              " border: 1px solid rgba(217,45,32,0.45); background: transparent; }"
+                              " border: 1px solid rgba(217,45,32,0.45); background: transparent; outline: none; }"
                               "QPushButton:hover, QPushButton:focus { background: rgba(217,45,32,0.12); }");
     case AlertDialog::Role::Accept:
     case AlertDialog::Role::Cancel:
         break;
     }
     // The default button: filled with the accent.
-    return QStringLiteral("QPushButton { padding: 6px 16px; border-radius: 8px; border: 1px solid palette(mid); }"
+    return QStringLiteral("QPushButton { padding: 6px 16px; border-radius: 8px; border: 1px solid palette(mid); outline: none; }"
                           "QPushButton:default { color: white; font-weight: 600; border: none; background: %1; }"
                           "QPushButton:hover { border-color: %1; }")
         .arg(accent.name());

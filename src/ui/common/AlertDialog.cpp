@@ -104,7 +104,11 @@ AlertDialog::AlertDialog(QWidget* parent, const QString& title, const QString& t
         outer->addWidget(card_);
     }
     connect(this, &QDialog::finished, this, [this] {
-        if (over_) over_->removeEventFilter(this);
+        if (!over_) return;
+        over_->removeEventFilter(this);
+        // The keys go back to the window the sheet covered, even where no
+        // window manager hands the focus on.
+        over_->activateWindow();
     });
 }
 

@@ -5,8 +5,8 @@
 #include "AppModelBench.h"
 
 #include "AppModel.h"
-#include "LibraryStore.h"
-#include "MediaSort.h"
+#include "library/LibraryStore.h"
+#include "library/MediaSort.h"
 #include "SyntheticLibrary.h"
 
 #include <QCoreApplication>

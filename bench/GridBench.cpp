@@ -6,8 +6,8 @@
 #include "GridBench.h"
 
 #include "AppModel.h"
-#include "CacheKey.h"
-#include "LibraryStore.h"
+#include "library/CacheKey.h"
+#include "library/LibraryStore.h"
 #include "SyntheticLibrary.h"
 #include "ThumbnailStore.h"
 #include "library/MediaGridView.h"

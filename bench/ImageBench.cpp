@@ -6,10 +6,10 @@
 
 #include "Samples.h"
 
-#include "ImageDecoder.h"
+#include "images/ImageDecoder.h"
 #include "ImageFixtures.h"
-#include "ImageMetadata.h"
-#include "MediaFormats.h"
+#include "images/ImageMetadata.h"
+#include "library/MediaFormats.h"
 #include "ProcessMemory.h"
 #include "ThumbnailStore.h"
 #include "VideoFixtures.h"

@@ -1,4 +1,4 @@
-#include "LibraryFile.h"
+#include "library/LibraryFile.h"
 #include "SyntheticLibrary.h"
 
 #include <benchmark/benchmark.h>

@@ -1,5 +1,5 @@
-#include "LibraryIndex.h"
-#include "LibraryQuery.h"
+#include "library/LibraryIndex.h"
+#include "library/LibraryQuery.h"
 #include "SyntheticLibrary.h"
 
 #include <benchmark/benchmark.h>

@@ -1,4 +1,4 @@
-#include "MediaScanner.h"
+#include "library/MediaScanner.h"
 #include "SyntheticLibrary.h"
 
 #include <benchmark/benchmark.h>

@@ -1,6 +1,6 @@
 #include "SyntheticLibrary.h"
 
-#include "LibraryStore.h"
+#include "library/LibraryStore.h"
 
 #include <QPainter>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Reproducible benchmark data: a library in memory and a folder tree on disk.
 
-#include "MediaItem.h"
+#include "library/MediaItem.h"
 
 #include <QImage>
 

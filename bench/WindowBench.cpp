@@ -8,8 +8,8 @@
 #include "Samples.h"
 
 #include "AppModel.h"
-#include "CacheKey.h"
-#include "LibraryStore.h"
+#include "library/CacheKey.h"
+#include "library/LibraryStore.h"
 #include "ProcessMemory.h"
 #include "SyntheticLibrary.h"
 #include "ThumbnailStore.h"

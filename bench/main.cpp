@@ -14,7 +14,7 @@
 #include "AppModelBench.h"
 #include "GridBench.h"
 #include "ImageBench.h"
-#include "LibraryFile.h"
+#include "library/LibraryFile.h"
 #include "ProcessMemory.h"
 #include "StageBench.h"
 #include "ViewerBench.h"

@@ -1,5 +1,5 @@
 // Any bytes as an Exif payload: an orientation from 1 to 8.
-#include "JpegReader.h"
+#include "images/JpegReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -1,5 +1,5 @@
 // Any text as a file URL: a path or nothing, and a path's own URL names it again.
-#include "FileUrl.h"
+#include "files/FileUrl.h"
 
 #include <string_view>
 

@@ -1,6 +1,6 @@
 // Any bytes as a JPEG: a picture within the size asked, or none.
 #include "FuzzFile.h"
-#include "JpegReader.h"
+#include "images/JpegReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

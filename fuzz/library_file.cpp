@@ -1,6 +1,6 @@
 // Any bytes as a library file: a snapshot or a clear error, never a crash.
-#include "LibraryError.h"
-#include "LibraryFile.h"
+#include "files/LibraryError.h"
+#include "library/LibraryFile.h"
 
 #include <string_view>
 

@@ -1,5 +1,5 @@
 // Writes the fuzz targets' seed corpora: <folder>/<target>/<seed>.
-#include "LibraryFile.h"
+#include "library/LibraryFile.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

@@ -1,5 +1,5 @@
 // Any bytes as the start of a file named .ts.
-#include "MediaFormats.h"
+#include "library/MediaFormats.h"
 
 #include <string_view>
 

@@ -4,7 +4,7 @@
 // hand, and a minimal DNG (a TIFF with the DNG tags, 16-bit linear RGB, an
 // optional JPEG preview).
 
-#include "VipsImage.h"
+#include "images/VipsImage.h"
 
 #include <QBuffer>
 #include <QColor>

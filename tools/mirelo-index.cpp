@@ -2,15 +2,15 @@
 // query the library the way the library window does, or keep it current.
 
 #include "AppModel.h"
-#include "FileUrl.h"
-#include "ImageDecoder.h"
-#include "LibraryIndex.h"
-#include "LibraryQuery.h"
-#include "LibraryStore.h"
-#include "MediaFormats.h"
-#include "MediaScanner.h"
+#include "files/FileUrl.h"
+#include "images/ImageDecoder.h"
+#include "library/LibraryIndex.h"
+#include "library/LibraryQuery.h"
+#include "library/LibraryStore.h"
+#include "library/MediaFormats.h"
+#include "library/MediaScanner.h"
 #include "PngWriter.h"
-#include "VideoPoster.h"
+#include "images/VideoPoster.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "AppModel.h"
 
 #include "AppSettings.h"
-#include "FileUrl.h"
-#include "LibraryIndex.h"
+#include "files/FileUrl.h"
+#include "library/LibraryIndex.h"
 #include "ViewerConnection.h"
 
 #include <QCoreApplication>

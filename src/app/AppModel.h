@@ -6,18 +6,18 @@
 // event loop, where a generation, token or scan id decides if they count.
 
 #include "GridLocation.h"
-#include "LibraryError.h"
-#include "LibraryQuery.h"
+#include "files/LibraryError.h"
+#include "library/LibraryQuery.h"
 #include "LibrarySection.h"
-#include "LibraryStore.h"
+#include "library/LibraryStore.h"
 #include "LibraryWatcher.h"
-#include "MediaItem.h"
-#include "MediaScanner.h"
-#include "MediaSort.h"
+#include "library/MediaItem.h"
+#include "library/MediaScanner.h"
+#include "library/MediaSort.h"
 #include "PathSelection.h"
-#include "ScanToken.h"
-#include "TrashService.h"
-#include "SerialQueue.h"
+#include "work/ScanToken.h"
+#include "library/TrashService.h"
+#include "work/SerialQueue.h"
 #include "ZoomCommand.h"
 
 #include <QObject>

@@ -5,10 +5,10 @@
 #include "AppModel.h"
 
 #include "AppSettings.h"
-#include "CollectionFiles.h"
-#include "FileUrl.h"
+#include "library/CollectionFiles.h"
+#include "files/FileUrl.h"
 #include "FolderPrompt.h"
-#include "LibraryIndex.h"
+#include "library/LibraryIndex.h"
 #include "ViewerConnection.h"
 
 #include <QFile>

@@ -4,9 +4,9 @@
 #include "AppModel.h"
 
 #include "FileClipboard.h"
-#include "FileUrl.h"
+#include "files/FileUrl.h"
 #include "FolderListing.h"
-#include "LibraryIndex.h"
+#include "library/LibraryIndex.h"
 
 namespace mirelo {
 

@@ -4,10 +4,10 @@
 #include "AppModel.h"
 
 #include "AppSettings.h"
-#include "FileUrl.h"
-#include "LibraryIndex.h"
-#include "MediaFormats.h"
-#include "MountTable.h"
+#include "files/FileUrl.h"
+#include "library/LibraryIndex.h"
+#include "library/MediaFormats.h"
+#include "library/MountTable.h"
 #include "OpenPanel.h"
 #include "ScanRoots.h"
 

@@ -4,10 +4,10 @@
 
 #include "AppModel.h"
 
-#include "FileUrl.h"
-#include "LibraryIndex.h"
-#include "MountTable.h"
-#include "UserFolders.h"
+#include "files/FileUrl.h"
+#include "library/LibraryIndex.h"
+#include "library/MountTable.h"
+#include "files/UserFolders.h"
 
 #include <QLocale>
 

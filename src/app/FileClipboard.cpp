@@ -1,6 +1,6 @@
 #include "FileClipboard.h"
 
-#include "FileUrl.h"
+#include "files/FileUrl.h"
 
 #include <QClipboard>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "FolderListing.h"
 
-#include "FileUrl.h"
-#include "MediaScanner.h"
-#include "UnicodeText.h"
+#include "files/FileUrl.h"
+#include "library/MediaScanner.h"
+#include "files/UnicodeText.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -4,7 +4,7 @@
 // then reads from the copy nearest the shown size instead of reducing the
 // whole 4,096-pixel bitmap again on every frame.
 
-#include "PyramidLevels.h"
+#include "layout/PyramidLevels.h"
 
 #include <QImage>
 

@@ -2,7 +2,7 @@
 // The sidebar sections, in sidebar order. The raw value is both the title
 // and the persisted form.
 
-#include "LibraryQuery.h"
+#include "library/LibraryQuery.h"
 
 #include <array>
 #include <optional>

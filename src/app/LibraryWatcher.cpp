@@ -1,7 +1,7 @@
 #include "LibraryWatcher.h"
 
-#include "LibraryIndex.h"
-#include "MediaScanner.h"
+#include "library/LibraryIndex.h"
+#include "library/MediaScanner.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>

@@ -3,7 +3,7 @@
 // instead of copying every path, so it costs the same for ten items or a
 // million; single items then come and go beside that set.
 
-#include "MediaIDSet.h"
+#include "library/MediaIDSet.h"
 
 #include <functional>
 #include <initializer_list>

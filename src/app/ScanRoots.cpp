@@ -1,7 +1,7 @@
 #include "ScanRoots.h"
 
-#include "FileUrl.h"
-#include "UserFolders.h"
+#include "files/FileUrl.h"
+#include "files/UserFolders.h"
 
 #include <QFile>
 

@@ -1,8 +1,8 @@
 #include "ThumbnailStore.h"
 
-#include "CacheKey.h"
-#include "ImageDecoder.h"
-#include "VideoPoster.h"
+#include "library/CacheKey.h"
+#include "images/ImageDecoder.h"
+#include "images/VideoPoster.h"
 
 #include <QMetaObject>
 #include <QPointer>

@@ -3,9 +3,9 @@
 // decoded at a time, a cache bounded by cost, and requests a caller can
 // cancel (a card scrolled away) so that cancelled work never starts.
 
-#include "CostCache.h"
-#include "MediaItem.h"
-#include "PriorityWorkQueue.h"
+#include "work/CostCache.h"
+#include "library/MediaItem.h"
+#include "work/PriorityWorkQueue.h"
 
 #include <QImage>
 #include <QObject>

@@ -2,7 +2,7 @@
 // The viewer as the model sees it. The viewer window implements it; the
 // model presents the current item through it and keeps its list in step.
 
-#include "MediaItem.h"
+#include "library/MediaItem.h"
 
 namespace mirelo {
 

@@ -3,7 +3,7 @@
 // its longer side), the blurred 720-pixel backdrop, the picture's full size
 // and its camera details. Immutable once made; shared by reference.
 
-#include "DecodedImage.h"
+#include "images/DecodedImage.h"
 
 #include <QImage>
 #include <QString>

@@ -1,10 +1,10 @@
 #include "ViewerPipeline.h"
 
 #include "AppSettings.h"
-#include "CacheKey.h"
-#include "GaussianBlur.h"
-#include "ImageDecoder.h"
-#include "ImageMetadata.h"
+#include "library/CacheKey.h"
+#include "images/GaussianBlur.h"
+#include "images/ImageDecoder.h"
+#include "images/ImageMetadata.h"
 
 #include <QMetaObject>
 

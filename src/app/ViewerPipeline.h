@@ -4,9 +4,9 @@
 // bounded by bitmap bytes and frame count, and everything dropped when the
 // viewer closes. All calls but prepare, rasterize and blur are main-thread.
 
-#include "CostCache.h"
-#include "MediaItem.h"
-#include "PriorityWorkQueue.h"
+#include "work/CostCache.h"
+#include "library/MediaItem.h"
+#include "work/PriorityWorkQueue.h"
 #include "ViewerFrame.h"
 
 #include <QObject>

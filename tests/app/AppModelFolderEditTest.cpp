@@ -3,8 +3,8 @@
 
 #include "AppTestSupport.h"
 
-#include "CollectionFiles.h"
-#include "LibraryStore.h"
+#include "library/CollectionFiles.h"
+#include "library/LibraryStore.h"
 
 #include <sys/stat.h>
 

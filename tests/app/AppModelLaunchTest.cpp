@@ -3,7 +3,7 @@
 
 #include "AppTestSupport.h"
 
-#include "LibraryStore.h"
+#include "library/LibraryStore.h"
 
 namespace mirelo::test {
 namespace {

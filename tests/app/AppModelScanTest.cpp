@@ -2,11 +2,11 @@
 // indexed folders, stopping, competing scans, held-back and dropped requests.
 
 #include "AppTestSupport.h"
-#include "MediaFormats.h"
+#include "library/MediaFormats.h"
 
 #include <QRegularExpression>
 
-#include "LibraryStore.h"
+#include "library/LibraryStore.h"
 
 namespace mirelo::test {
 namespace {

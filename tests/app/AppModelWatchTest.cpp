@@ -3,7 +3,7 @@
 
 #include "AppTestSupport.h"
 
-#include "MountTable.h"
+#include "library/MountTable.h"
 #include "ScanRoots.h"
 
 #include <QDir>

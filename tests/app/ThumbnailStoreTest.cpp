@@ -4,7 +4,7 @@
 #include "ThumbnailStore.h"
 
 #include "AppTestSupport.h"
-#include "FileUrl.h"
+#include "files/FileUrl.h"
 #include "VideoFixtures.h"
 
 namespace mirelo::test {

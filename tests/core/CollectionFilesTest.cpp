@@ -1,6 +1,6 @@
 // Renaming and creating folders and adding copies, on real folders.
 
-#include "CollectionFiles.h"
+#include "library/CollectionFiles.h"
 
 #include "TestFiles.h"
 

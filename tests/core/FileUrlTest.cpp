@@ -1,5 +1,5 @@
-#include "FileUrl.h"
-#include "UnicodeText.h"
+#include "files/FileUrl.h"
+#include "files/UnicodeText.h"
 
 #include <gtest/gtest.h>
 

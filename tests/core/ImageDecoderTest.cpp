@@ -1,8 +1,8 @@
 // Decoding every image format to a bounded, upright picture, from files the
 // tests make themselves; damaged and hostile files give nothing.
 
-#include "ImageDecoder.h"
-#include "MediaFormats.h"
+#include "images/ImageDecoder.h"
+#include "library/MediaFormats.h"
 
 #include "ImageFixtures.h"
 #include "TestFiles.h"

@@ -1,9 +1,9 @@
 // JPEG's own fast path: shrunk while decoding, reduced strip by strip on a
 // second thread, every colour model either read or left to libvips.
 
-#include "ImageDecoder.h"
-#include "JpegReader.h"
-#include "VipsImage.h"
+#include "images/ImageDecoder.h"
+#include "images/JpegReader.h"
+#include "images/VipsImage.h"
 
 #include "ImageFixtures.h"
 #include "TestFiles.h"

@@ -1,5 +1,5 @@
-#include "LibraryIndex.h"
-#include "MediaSort.h"
+#include "library/LibraryIndex.h"
+#include "library/MediaSort.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "LibraryQuery.h"
+#include "library/LibraryQuery.h"
 
 #include <gtest/gtest.h>
 

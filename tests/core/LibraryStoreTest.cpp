@@ -1,5 +1,5 @@
-#include "LibraryFile.h"
-#include "LibraryStore.h"
+#include "library/LibraryFile.h"
+#include "library/LibraryStore.h"
 #include "TestFiles.h"
 
 #include <dirent.h>

@@ -1,4 +1,4 @@
-#include "MediaFormats.h"
+#include "library/MediaFormats.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>

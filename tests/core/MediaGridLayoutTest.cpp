@@ -1,7 +1,7 @@
 // The library grid's arithmetic: adaptive columns, card places, the cards
 // a scrolled band meets, and paging by 240.
 
-#include "MediaGridLayout.h"
+#include "layout/MediaGridLayout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "LibraryFile.h"
-#include "MediaItem.h"
+#include "library/LibraryFile.h"
+#include "library/MediaItem.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>

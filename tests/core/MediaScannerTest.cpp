@@ -1,5 +1,5 @@
-#include "MediaFormats.h"
-#include "MediaScanner.h"
+#include "library/MediaFormats.h"
+#include "library/MediaScanner.h"
 #include "TestFiles.h"
 
 #include <sys/stat.h>

@@ -1,6 +1,6 @@
 // The reduced copies' sizes and the choice of copy for a shown size.
 
-#include "PyramidLevels.h"
+#include "layout/PyramidLevels.h"
 
 #include <gtest/gtest.h>
 

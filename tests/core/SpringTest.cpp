@@ -1,7 +1,7 @@
 // The spring's travel: at rest at both ends, overshooting only when
 // underdamped, settled within the time it reports.
 
-#include "Spring.h"
+#include "layout/Spring.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Moving files to a real trash (XDG_DATA_HOME in a temporary folder) and back.
 
-#include "TrashService.h"
+#include "library/TrashService.h"
 
-#include "FileRename.h"
-#include "FileUrl.h"
+#include "files/FileRename.h"
+#include "files/FileUrl.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Poster frames from videos the tests encode: size, the display matrix,
 // damaged files and cancellation.
 
-#include "VideoPoster.h"
+#include "images/VideoPoster.h"
 
 #include "TestFiles.h"
 #include "LocalListener.h"

@@ -1,7 +1,7 @@
 // The viewer's arithmetic: fitting, zooming about a point, panning limits,
 // held-key zooming and the filmstrip's layout.
 
-#include "ViewerGeometry.h"
+#include "layout/ViewerGeometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Test helper. "loop PATH N" saves two alternating snapshots of N items
 // forever; "once PATH N" saves one and exits 0, or prints the error and exits 3.
 
-#include "LibraryError.h"
-#include "LibraryFile.h"
+#include "files/LibraryError.h"
+#include "library/LibraryFile.h"
 
 #include <cstdio>
 #include <cstdlib>

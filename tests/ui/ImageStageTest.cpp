@@ -101,7 +101,7 @@ TEST_F(ImageStageTest, TheFullFrameTakesThePreviewsPlace)
     EXPECT_TRUE(stage.geometry().fitting) << "another picture is shown afresh";
 
     // A preview of a guessed size settles where the picture's own fit puts it.
-    stage.display(frameOf(480, 360, {16384, 12288}), QStringLiteral("photo.jpg"), false);
+    stage.display(frameOf(16384, 12288, {480, 360}), QStringLiteral("photo.jpg"), false);
     const QRectF guessed = stage.shownRect();
     stage.upgrade(frameOf(4000, 3000, {4000, 3000}));
     EXPECT_TRUE(stage.geometry().fitting);

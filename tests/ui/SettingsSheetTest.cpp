@@ -40,6 +40,9 @@ struct Registration {
     QString result;
 };
 
+// How ctest lists a run: the formats it registers.
+void PrintTo(const Registration& run, std::ostream* out) { *out << run.order.join(u',').toStdString(); }
+
 class DefaultViewerPanelTest : public ::testing::TestWithParam<Registration> {};
 
 TEST_P(DefaultViewerPanelTest, RegistersInOrderAndSaysWhatHappened)
@@ -64,12 +67,19 @@ TEST_P(DefaultViewerPanelTest, RegistersInOrderAndSaysWhatHappened)
     EXPECT_EQ(panel.result()->text(), run.result);
 }
 
+std::string registrationName(const ::testing::TestParamInfo<Registration>& info)
+{
+    static const std::vector<std::string> names{"TheInitialTen", "OneFormat", "OneFormatFails"};
+    return names.at(info.index);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Runs, DefaultViewerPanelTest,
     ::testing::Values(Registration{{}, {}, {"avif", "bmp", "gif", "heic", "heif", "jpg", "png", "svg", "tiff", "webp"},
                           "Updated 10 formats. Files you open from your file manager will now use Mirelo."},
                       Registration{{"png"}, {}, {"png"}, "Updated 1 format. Files you open from your file manager will now use Mirelo."},
-                      Registration{{"psd", "png"}, {"psd"}, {"png", "psd"}, "Updated 1 format.\nPSD: not registered on this system"}));
+                      Registration{{"psd", "png"}, {"psd"}, {"png", "psd"}, "Updated 1 format.\nPSD: not registered on this system"}),
+    registrationName);
 
 TEST(DefaultViewerPanel, SelectAllTurnsIntoDeselectAll)
 {

@@ -1,5 +1,5 @@
 // The images module's entry points, loaded by ImageModule.
-#include "ImageEngine.h"
+#include "images/ImageEngine.h"
 
 extern "C" __attribute__((visibility("default"))) void mireloDecodeImage(const char* path, int maxDimension,
                                                                          std::optional<mirelo::DecodedImage>* out)

@@ -1,6 +1,6 @@
 #include "FolderTreeRow.h"
 
-#include "FileUrl.h"
+#include "files/FileUrl.h"
 #include "DesktopLook.h"
 #include "Palette.h"
 

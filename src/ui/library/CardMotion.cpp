@@ -1,6 +1,6 @@
 #include "CardMotion.h"
 
-#include "Spring.h"
+#include "layout/Spring.h"
 #include "common/DesktopLook.h"
 
 #include <QEasingCurve>

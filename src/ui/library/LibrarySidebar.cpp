@@ -4,7 +4,7 @@
 #include "LibraryFolderRow.h"
 #include "SidebarSectionRow.h"
 #include "common/CapsuleButton.h"
-#include "Spring.h"
+#include "layout/Spring.h"
 #include "common/DesktopLook.h"
 #include "common/Palette.h"
 #include "common/TesselMark.h"

@@ -4,7 +4,7 @@
 #include "MediaGridFocus.h"
 
 #include "AppModel.h"
-#include "CacheKey.h"
+#include "library/CacheKey.h"
 #include "ThumbnailStore.h"
 #include "common/DesktopLook.h"
 #include "common/Palette.h"

@@ -7,8 +7,8 @@
 
 #include "CardMotion.h"
 #include "GridLocation.h"
-#include "MediaGridLayout.h"
-#include "MediaItem.h"
+#include "layout/MediaGridLayout.h"
+#include "library/MediaItem.h"
 
 #include <QAbstractScrollArea>
 #include <QCache>

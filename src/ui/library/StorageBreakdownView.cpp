@@ -1,6 +1,6 @@
 #include "StorageBreakdownView.h"
 
-#include "MediaItem.h"
+#include "library/MediaItem.h"
 #include "common/Palette.h"
 
 #include <QFontMetrics>

@@ -3,7 +3,7 @@
 // files in view take, and how it divides between images, videos and other
 // files, as a proportional bar and a legend with sizes and percentages.
 
-#include "LibraryQuery.h"
+#include "library/LibraryQuery.h"
 
 #include <QColor>
 #include <QLocale>

@@ -1,6 +1,6 @@
 #include "CommandLine.h"
 
-#include "FileUrl.h"
+#include "files/FileUrl.h"
 
 #include <cstring>
 

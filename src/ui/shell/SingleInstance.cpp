@@ -1,6 +1,6 @@
 #include "SingleInstance.h"
 
-#include "FileUrl.h"
+#include "files/FileUrl.h"
 #include "common/DesktopServices.h"
 
 #include <QDBusConnection>

@@ -1,9 +1,9 @@
 #include "Filmstrip.h"
 
 #include "FilmstripAccessible.h"
-#include "CacheKey.h"
+#include "library/CacheKey.h"
 #include "ThumbnailStore.h"
-#include "ViewerGeometry.h"
+#include "layout/ViewerGeometry.h"
 #include "common/DesktopLook.h"
 #include "common/Palette.h"
 

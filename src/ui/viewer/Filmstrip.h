@@ -6,7 +6,7 @@
 // chooses. Only the thumbnails in view are painted and asked for; those
 // that scroll away are cancelled.
 
-#include "MediaItem.h"
+#include "library/MediaItem.h"
 
 #include <QCache>
 #include <QPixmap>

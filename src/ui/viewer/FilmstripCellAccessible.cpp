@@ -1,7 +1,7 @@
 #include "FilmstripCellAccessible.h"
 
 #include "Filmstrip.h"
-#include "ViewerGeometry.h"
+#include "layout/ViewerGeometry.h"
 #include "common/Text.h"
 
 namespace mirelo {

@@ -9,7 +9,7 @@
 
 #include "FramePyramid.h"
 #include "ViewerFrame.h"
-#include "ViewerGeometry.h"
+#include "layout/ViewerGeometry.h"
 #include "ZoomCommand.h"
 
 #include <QElapsedTimer>

@@ -4,7 +4,7 @@
 // before the frame is ready), where the frame was reduced, the modification
 // date and the folder; and the panel itself, ending in "Show in File Manager".
 
-#include "MediaItem.h"
+#include "library/MediaItem.h"
 #include "ViewerFrame.h"
 
 #include <QString>

@@ -2,9 +2,9 @@
 
 #include "AppModel.h"
 #include "AppSettings.h"
-#include "CollectionFiles.h"
+#include "library/CollectionFiles.h"
 #include "GlassButton.h"
-#include "ImageDecoder.h"
+#include "images/ImageDecoder.h"
 #include "InformationPanel.h"
 #include "OverlayWindow.h"
 #include "ViewerCoordinator.h"

@@ -4,7 +4,7 @@
 // remembered, chosen or new folder. One panel is open at a time; copying
 // and adding run one at a time, their file work on a worker thread.
 
-#include "MediaItem.h"
+#include "library/MediaItem.h"
 #include "ViewerPopover.h"
 
 #include <QObject>

@@ -7,7 +7,7 @@
 // the chrome after a moment, and routes the model's errors to whichever
 // window can show them.
 
-#include "MediaItem.h"
+#include "library/MediaItem.h"
 #include "ViewerConnection.h"
 #include "ViewerFrame.h"
 

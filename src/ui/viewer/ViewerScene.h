@@ -6,7 +6,7 @@
 // coordinator's calls into what is seen and reports what the user does
 // through its callbacks.
 
-#include "MediaItem.h"
+#include "library/MediaItem.h"
 #include "ViewerFrame.h"
 
 #include <QImage>

@@ -2,7 +2,7 @@
 
 #include "VideoControls.h"
 #include "ViewerScene.h"
-#include "VideoPoster.h"
+#include "images/VideoPoster.h"
 
 #include <QAudioOutput>
 #include <QFile>

@@ -4,7 +4,7 @@
 // until the picture arrives, then pausing on it), plays and pauses, and its
 // own full screen, where Space still plays and pauses.
 
-#include "MediaItem.h"
+#include "library/MediaItem.h"
 
 #include <QObject>
 #include <QThreadPool>

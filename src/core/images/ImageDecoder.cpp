@@ -1,0 +1,31 @@
+#include "images/ImageDecoder.h"
+
+#include "files/FileUrl.h"
+#include "images/ImageModule.h"
+#include "files/RegularFile.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+
+namespace mirelo {
+
+bool ImageDecoder::isCameraRaw(const std::string& path)
+{
+    static constexpr std::array<std::string_view, 9> raw = {"dng", "cr2", "cr3", "nef", "arw",
+                                                            "orf", "raf", "rw2", "pef"};
+    std::string extension(pathExtension(lastPathComponent(path)));
+    for (char& c : extension) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return std::find(raw.begin(), raw.end(), extension) != raw.end();
+}
+
+std::optional<DecodedImage> ImageDecoder::decode(const std::string& path, int maxDimension)
+{
+    if (maxDimension < 1) return std::nullopt;
+    if (!RegularFile::is(path)) return std::nullopt;
+    std::optional<DecodedImage> decoded;
+    if (const ImageModule& module = ImageModule::get(); module.decode) module.decode(path.c_str(), maxDimension, &decoded);
+    return decoded;
+}
+
+} // namespace mirelo

@@ -1,0 +1,22 @@
+#include "images/ImageModule.h"
+
+#include "images/LoadableModule.h"
+
+namespace mirelo {
+
+const ImageModule& ImageModule::get()
+{
+    static const ImageModule module = [] {
+        ImageModule loaded;
+        constexpr const char* kFile = "libmirelo-images.so";
+        loaded.decode = reinterpret_cast<decltype(loaded.decode)>(
+            moduleSymbol(MIRELO_IMAGES_MODULE, kFile, "mireloDecodeImage", "pictures are"));
+        if (loaded.decode)
+            loaded.metadata = reinterpret_cast<decltype(loaded.metadata)>(
+                moduleSymbol(MIRELO_IMAGES_MODULE, kFile, "mireloImageMetadata", "camera details are"));
+        return loaded;
+    }();
+    return module;
+}
+
+} // namespace mirelo

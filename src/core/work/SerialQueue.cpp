@@ -1,0 +1,75 @@
+#include "work/SerialQueue.h"
+
+#include <pthread.h>
+
+#include <exception>
+#include <future>
+
+namespace mirelo {
+
+SerialQueue::SerialQueue(std::string label) : label_(std::move(label))
+{
+    thread_ = std::thread([this] { run(); });
+}
+
+SerialQueue::~SerialQueue()
+{
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_one();
+    thread_.join();
+}
+
+void SerialQueue::async(std::function<void()> work)
+{
+    {
+        std::lock_guard lock(mutex_);
+        work_.push_back(std::move(work));
+    }
+    wake_.notify_one();
+}
+
+void SerialQueue::sync(const std::function<void()>& work)
+{
+    std::promise<void> done;
+    auto finished = done.get_future();
+    async([&] {
+        try {
+            work();
+            done.set_value();
+        } catch (...) {
+            done.set_exception(std::current_exception());
+        }
+    });
+    finished.get();
+}
+
+void SerialQueue::cancelPending()
+{
+    std::deque<std::function<void()>> dropped;
+    {
+        std::lock_guard lock(mutex_);
+        dropped.swap(work_);
+    }
+}
+
+void SerialQueue::run()
+{
+    // Thread names are limited to 15 bytes on Linux.
+    pthread_setname_np(pthread_self(), label_.substr(0, 15).c_str());
+    for (;;) {
+        std::function<void()> next;
+        {
+            std::unique_lock lock(mutex_);
+            wake_.wait(lock, [&] { return stopping_ || !work_.empty(); });
+            if (work_.empty()) return;
+            next = std::move(work_.front());
+            work_.pop_front();
+        }
+        next();
+    }
+}
+
+} // namespace mirelo

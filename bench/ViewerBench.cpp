@@ -14,7 +14,7 @@
 #include "ThumbnailStore.h"
 #include "ViewerPipeline.h"
 #include "library/LibraryWindow.h"
-#include "shell/ActionRegistry.h"
+#include "common/ActionRegistry.h"
 #include "viewer/ImageStage.h"
 #include "viewer/OverlayWindow.h"
 #include "viewer/ViewerCoordinator.h"

@@ -18,7 +18,7 @@
 #include "library/LibraryColumn.h"
 #include "library/LibraryWindow.h"
 #include "library/MediaGridView.h"
-#include "shell/ActionRegistry.h"
+#include "common/ActionRegistry.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -2,7 +2,7 @@
 // enable them, and where the Edit commands go when a text field has focus.
 
 #include "AppTestSupport.h"
-#include "shell/ActionRegistry.h"
+#include "common/ActionRegistry.h"
 
 #include <QAction>
 #include <QLineEdit>

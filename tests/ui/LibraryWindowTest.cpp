@@ -16,7 +16,7 @@
 #include "library/MediaGridView.h"
 #include "library/StorageBreakdownView.h"
 #include "library/SelectionCopyButton.h"
-#include "shell/ActionRegistry.h"
+#include "common/ActionRegistry.h"
 
 #include <QMimeData>
 #include <QPushButton>

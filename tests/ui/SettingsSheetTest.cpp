@@ -6,7 +6,7 @@
 #include "common/CapsuleButton.h"
 #include "library/DefaultViewerPanel.h"
 #include "library/SettingsSheet.h"
-#include "shell/DefaultViewer.h"
+#include "common/DefaultViewer.h"
 
 #include <QCheckBox>
 #include <QLabel>

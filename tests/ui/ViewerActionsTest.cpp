@@ -5,8 +5,8 @@
 #include "AppTestSupport.h"
 #include "ImageFixtures.h"
 #include "common/FolderTreeRow.h"
-#include "library/DestinationFolderRow.h"
-#include "library/FolderDestinationPicker.h"
+#include "viewer/DestinationFolderRow.h"
+#include "viewer/FolderDestinationPicker.h"
 #include "viewer/InformationPanel.h"
 #include "viewer/ViewerActions.h"
 

@@ -9,7 +9,7 @@
 #include "common/AlertDialog.h"
 #include "common/DesktopLook.h"
 #include "library/LibraryWindow.h"
-#include "shell/ActionRegistry.h"
+#include "common/ActionRegistry.h"
 #include "ViewerPipeline.h"
 #include "viewer/Filmstrip.h"
 #include "viewer/ImageStage.h"

@@ -2,7 +2,7 @@
 
 #include "common/CapsuleButton.h"
 #include "common/Palette.h"
-#include "shell/DefaultViewer.h"
+#include "common/DefaultViewer.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -9,7 +9,7 @@
 #include "LibraryTexts.h"
 #include "common/Palette.h"
 #include "common/ToastView.h"
-#include "shell/ActionRegistry.h"
+#include "common/ActionRegistry.h"
 
 #include <QFile>
 #include <QCloseEvent>

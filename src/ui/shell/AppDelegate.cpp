@@ -1,8 +1,8 @@
 #include "AppDelegate.h"
 
 #include "AppModel.h"
-#include "FileDialogPanel.h"
-#include "FolderPromptSheet.h"
+#include "common/FileDialogPanel.h"
+#include "common/FolderPromptSheet.h"
 #include "common/AlertDialog.h"
 #include "common/DesktopServices.h"
 #include "library/LibraryWindow.h"

@@ -4,7 +4,7 @@
 // handed to the application, carries out the commands that concern windows,
 // and makes sure the library is written before the application quits.
 
-#include "ActionRegistry.h"
+#include "common/ActionRegistry.h"
 
 #include <QObject>
 #include <QStringList>

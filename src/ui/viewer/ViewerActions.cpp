@@ -13,9 +13,9 @@
 #include "ViewerScene.h"
 #include "common/AlertDialog.h"
 #include "common/DesktopServices.h"
-#include "library/FolderDestinationPicker.h"
-#include "shell/FileDialogPanel.h"
-#include "shell/FolderPromptSheet.h"
+#include "viewer/FolderDestinationPicker.h"
+#include "common/FileDialogPanel.h"
+#include "common/FolderPromptSheet.h"
 #include "common/Text.h"
 
 #include <QFile>

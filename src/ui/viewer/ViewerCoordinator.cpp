@@ -16,7 +16,7 @@
 #include "ViewerVideo.h"
 #include "ViewerPopover.h"
 #include "library/LibraryWindow.h"
-#include "shell/ActionRegistry.h"
+#include "common/ActionRegistry.h"
 #include "common/Text.h"
 
 #include <QApplication>

@@ -131,7 +131,8 @@ void fileToLibrary(int count)
                 model.libraryWatcher().watchCount());
 
     for (int run = 0; run < 3; ++run) {
-        const std::string added = root + "/album7/day3/NEW_" + std::to_string(run) + "_" + std::to_string(::getpid()) + ".jpg";
+        const std::string added =
+            root + "/album7/day3/NEW_" + std::to_string(run) + "_" + std::to_string(::getpid()) + ".jpg";
         QElapsedTimer clock;
         clock.start();
         int fd = ::open(added.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);

@@ -67,7 +67,8 @@ int runGridBench(int argc, char** argv)
         frames.push_back(double(clock.nsecsElapsed()) / 1e6);
         QCoreApplication::processEvents();
     }
-    std::printf("grid items=%lld columns=%d built=%d frames=%zu whole viewport painted: median_ms=%.2f p95_ms=%.2f max_ms=%.2f\n",
+    std::printf("grid items=%lld columns=%d built=%d frames=%zu whole viewport painted: median_ms=%.2f p95_ms=%.2f "
+                "max_ms=%.2f\n",
                 static_cast<long long>(model.visible().size()), grid.layout().columns(), grid.builtCount(),
                 frames.size(), percentile(frames, 0.5), percentile(frames, 0.95), percentile(frames, 1.0));
 

@@ -18,7 +18,8 @@ const MediaItems& million()
         MediaItems ordered = MediaSorts::ordered(bench::syntheticLibrary(1'000'000), MediaSort::name);
         MediaItems loaded;
         loaded.reserve(ordered.size());
-        for (const auto& item : ordered) loaded.append(MediaItem(item.path(), item.bytes(), item.modified(), item.isVideo()));
+        for (const auto& item : ordered)
+            loaded.append(MediaItem(item.path(), item.bytes(), item.modified(), item.isVideo()));
         return loaded;
     }();
     return items;
@@ -96,7 +97,8 @@ void BM_QueryCancelLatency(benchmark::State& state)
             auto result = LibraryQuery::run(input, token);
             auto returnedAt = std::chrono::steady_clock::now();
             canceller.join();
-            if (!result) worst = std::max(worst, std::chrono::duration<double, std::milli>(returnedAt - cancelledAt).count());
+            if (!result)
+                worst = std::max(worst, std::chrono::duration<double, std::milli>(returnedAt - cancelledAt).count());
         }
     }
     state.counters["worst_ms"] = worst;
@@ -109,7 +111,8 @@ void BM_MergeScanIntoMillion(benchmark::State& state)
     for (int i = 0; i < 1000; ++i)
         scanned.append(MediaItem("/home/user/Pictures/2019/New/IMG_" + std::to_string(i) + ".JPG", 1000, 1.0, false));
     for (auto _ : state)
-        benchmark::DoNotOptimize(LibraryIndex::merging(scanned, million(), {"/home/user/Pictures/2019/New"}, true, true, {}));
+        benchmark::DoNotOptimize(
+            LibraryIndex::merging(scanned, million(), {"/home/user/Pictures/2019/New"}, true, true, {}));
 }
 BENCHMARK(BM_MergeScanIntoMillion)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -39,7 +39,8 @@ int runStageBench(int argc, char** argv)
     stage.display(frame, QStringLiteral("photo"), false);
     QElapsedTimer wait;
     wait.start();
-    while (!stage.hasPyramid() && wait.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    while (!stage.hasPyramid() && wait.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     const qint64 pyramidMs = wait.elapsed();
 
     QImage target(width, height, QImage::Format_ARGB32_Premultiplied);
@@ -49,7 +50,8 @@ int runStageBench(int argc, char** argv)
     stage.beginKeyboardZoom(1, 1, false);
     QElapsedTimer limit;
     limit.start();
-    for (double last = stage.geometry().scale; stage.geometry().scale < 3 && stage.keyboardZooming() && limit.elapsed() < 60000;) {
+    for (double last = stage.geometry().scale;
+         stage.geometry().scale < 3 && stage.keyboardZooming() && limit.elapsed() < 60000;) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
         if (stage.geometry().scale == last) continue;
         last = stage.geometry().scale;
@@ -61,22 +63,24 @@ int runStageBench(int argc, char** argv)
     stage.perform({ZoomAction::value, 2.0});
     QCoreApplication::processEvents();
     for (int step = 0; step < 300; ++step) {
-        QMouseEvent press(QEvent::MouseButtonPress, QPointF(700, 400), QPointF(700, 400), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(700, 400), QPointF(700, 400), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
         if (step == 0) QApplication::sendEvent(&stage, &press);
-        QMouseEvent move(QEvent::MouseMove, QPointF(700 - step, 400), QPointF(700 - step, 400), Qt::NoButton, Qt::LeftButton,
-                         Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, QPointF(700 - step, 400), QPointF(700 - step, 400), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&stage, &move);
         clock.start();
         stage.render(&target);
         panning.push_back(double(clock.nsecsElapsed()) / 1e6);
     }
     const auto over16 = std::count_if(zooming.begin(), zooming.end(), [](double ms) { return ms > 16; });
-    std::printf("stage %dx%d window, %dx%d frame (source %.0fx%.0f): copies made in %lld ms; zooming %zu frames median %.2f ms max %.2f ms, %lld over 16 ms; "
+    std::printf("stage %dx%d window, %dx%d frame (source %.0fx%.0f): copies made in %lld ms; zooming %zu frames median "
+                "%.2f ms max %.2f ms, %lld over 16 ms; "
                 "panning at 200%% %zu frames median %.2f ms max %.2f ms\n",
                 width, height, frame->image.width(), frame->image.height(), frame->pixels.width, frame->pixels.height,
                 static_cast<long long>(pyramidMs), zooming.size(), median(zooming),
-                *std::max_element(zooming.begin(), zooming.end()), static_cast<long long>(over16), panning.size(), median(panning),
-                *std::max_element(panning.begin(), panning.end()));
+                *std::max_element(zooming.begin(), zooming.end()), static_cast<long long>(over16), panning.size(),
+                median(panning), *std::max_element(panning.begin(), panning.end()));
     if (argc >= 4) {
         const QString out = QString::fromLocal8Bit(argv[3]);
         target.save(out);

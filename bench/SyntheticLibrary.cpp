@@ -52,7 +52,12 @@ MediaItems syntheticLibrary(int count)
         int year = 2010 + int(random() % 15);
         const char* event = kEvents[random() % 8];
         int roll = int(random() % 100);
-        const char* ext = roll < 45 ? "JPG" : roll < 70 ? "heic" : roll < 82 ? "png" : roll < 90 ? "jpeg" : roll < 96 ? "MOV" : "mp4";
+        const char* ext = roll < 45   ? "JPG"
+                          : roll < 70 ? "heic"
+                          : roll < 82 ? "png"
+                          : roll < 90 ? "jpeg"
+                          : roll < 96 ? "MOV"
+                                      : "mp4";
         bool video = roll >= 90;
         std::string path = "/home/user/Pictures/" + std::to_string(year) + "/" + event + " " +
                            std::to_string(random() % 40) + "/IMG_" + std::to_string(100000 + i) + "." + ext;

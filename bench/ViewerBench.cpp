@@ -49,15 +49,19 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() != QEvent::Paint || watched != coordinator_.scene()->stage() || !coordinator_.scene()->stage()->ready())
+        if (event->type() != QEvent::Paint || watched != coordinator_.scene()->stage() ||
+            !coordinator_.scene()->stage()->ready())
             return false;
         // The painting itself is done when the event loop turns again.
         const bool full = coordinator_.currentFrame() != nullptr;
-        QMetaObject::invokeMethod(this, [this, full] {
-            const double now = double(clock_.nsecsElapsed()) / 1e6;
-            if (anything_ < 0) anything_ = now;
-            if (full && full_ < 0) full_ = now;
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this, full] {
+                const double now = double(clock_.nsecsElapsed()) / 1e6;
+                if (anything_ < 0) anything_ = now;
+                if (full && full_ < 0) full_ = now;
+            },
+            Qt::QueuedConnection);
         return false;
     }
 
@@ -85,7 +89,8 @@ int runViewerBench(int argc, char** argv)
     until([&] { return !model.scanning() && !model.loadingContent(); });
     const MediaItems items = model.visible();
     if (items.size() < 60) {
-        std::fprintf(stderr, "the folder needs at least 60 pictures (it has %lld)\n", static_cast<long long>(items.size()));
+        std::fprintf(stderr, "the folder needs at least 60 pictures (it has %lld)\n",
+                     static_cast<long long>(items.size()));
         return 2;
     }
     ActionRegistry actions(model);
@@ -109,14 +114,15 @@ int runViewerBench(int argc, char** argv)
         probe.start();
         model.show(items[round * 10]);
         if (!until([&] { return probe.full() >= 0; }))
-            std::fprintf(stderr, "open %d: no full frame painted (shown %d, frame %d)\n", round, coordinator.viewerWindow()->isVisible(),
-                         coordinator.currentFrame() != nullptr);
+            std::fprintf(stderr, "open %d: no full frame painted (shown %d, frame %d)\n", round,
+                         coordinator.viewerWindow()->isVisible(), coordinator.currentFrame() != nullptr);
         openSomething.push_back(probe.anything());
         openFull.push_back(probe.full());
         model.setCurrent(std::nullopt);
         QCoreApplication::processEvents();
     }
-    std::printf("viewer open card-to-painted: first picture median %.1f ms max %.1f ms; full frame median %.1f ms max %.1f ms (%lld opens)\n",
+    std::printf("viewer open card-to-painted: first picture median %.1f ms max %.1f ms; full frame median %.1f ms max "
+                "%.1f ms (%lld opens)\n",
                 median(openSomething), maximum(openSomething), median(openFull), maximum(openFull),
                 static_cast<long long>(openSomething.size()));
 
@@ -132,8 +138,8 @@ int runViewerBench(int argc, char** argv)
         until([&] { return probe.full() >= 0; });
         next.push_back(probe.full());
     }
-    std::printf("viewer next (prefetched) key-to-painted: median %.1f ms max %.1f ms (%zu steps)\n", median(next), maximum(next),
-                next.size());
+    std::printf("viewer next (prefetched) key-to-painted: median %.1f ms max %.1f ms (%zu steps)\n", median(next),
+                maximum(next), next.size());
 
     // Far along the filmstrip: nothing prepared for it.
     std::vector<double> farSomething, farFull;
@@ -145,7 +151,8 @@ int runViewerBench(int argc, char** argv)
         farSomething.push_back(probe.anything());
         farFull.push_back(probe.full());
     }
-    std::printf("viewer far click-to-painted: first picture median %.1f ms max %.1f ms; full frame median %.1f ms max %.1f ms\n",
+    std::printf("viewer far click-to-painted: first picture median %.1f ms max %.1f ms; full frame median %.1f ms max "
+                "%.1f ms\n",
                 median(farSomething), maximum(farSomething), median(farFull), maximum(farFull));
 
     // Paging through everything, one picture at a time.
@@ -157,7 +164,8 @@ int runViewerBench(int argc, char** argv)
         QApplication::sendEvent(coordinator.scene(), &right);
         until([&] { return coordinator.currentFrame() != nullptr; });
         if (index % 25 == 0 || index + 1 == items.size())
-            std::printf(" after %lld pictures %.1f;", static_cast<long long>(index + 1), double(processKilobytes("VmRSS:")) / 1024.0);
+            std::printf(" after %lld pictures %.1f;", static_cast<long long>(index + 1),
+                        double(processKilobytes("VmRSS:")) / 1024.0);
     }
     std::printf(" peak %.1f\n", double(processKilobytes("VmHWM:")) / 1024.0);
     std::fflush(stdout);

@@ -77,7 +77,8 @@ int runWindowBench(int argc, char** argv)
     until([&] { return !model.restoring() && !model.loadingContent() && grid.isVisible(); });
     grid.viewport()->repaint();
     const double toCards = milliseconds(launch);
-    std::printf("window items=%d launch_to_window_ms=%.1f launch_to_first_cards_ms=%.1f (library read by %.1f, first query applied by %.1f)\n",
+    std::printf("window items=%d launch_to_window_ms=%.1f launch_to_first_cards_ms=%.1f (library read by %.1f, first "
+                "query applied by %.1f)\n",
                 count, toWindow, toCards, restored, queried);
 
     // A page of previews in the store, then the memory.
@@ -86,8 +87,8 @@ int runWindowBench(int argc, char** argv)
         thumbnails.cache().insert(cacheKey(model.visible()[i]), syntheticPreview(i), ThumbnailStore::kEntryCost);
     grid.viewport()->repaint();
     QCoreApplication::processEvents();
-    std::printf("window rss_mb=%.1f (%.1f before the model) peak_rss_mb=%.1f\n", double(processKilobytes("VmRSS:")) / 1024.0,
-                startMb, double(processKilobytes("VmHWM:")) / 1024.0);
+    std::printf("window rss_mb=%.1f (%.1f before the model) peak_rss_mb=%.1f\n",
+                double(processKilobytes("VmRSS:")) / 1024.0, startMb, double(processKilobytes("VmHWM:")) / 1024.0);
 
     // One more character in the search field, until the new grid is painted.
     QLineEdit* search = window.column()->filterBar()->searchField();
@@ -133,8 +134,8 @@ int runWindowBench(int argc, char** argv)
     for (int round = 0; round < 20; ++round) {
         QElapsedTimer clock;
         clock.start();
-        QMouseEvent press(QEvent::MouseButtonPress, QPointF(card), grid.viewport()->mapToGlobal(QPointF(card)), Qt::LeftButton,
-                          Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(card), grid.viewport()->mapToGlobal(QPointF(card)),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(grid.viewport(), &press);
         QMouseEvent release(QEvent::MouseButtonRelease, QPointF(card), grid.viewport()->mapToGlobal(QPointF(card)),
                             Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
@@ -142,7 +143,8 @@ int runWindowBench(int argc, char** argv)
         QCoreApplication::processEvents(); // paints what changed
         toggling.push_back(milliseconds(clock));
     }
-    std::printf("select_all visible=%lld median_ms=%.1f max_ms=%.1f  toggle_one median_ms=%.2f max_ms=%.2f (each until what changed is painted)\n",
+    std::printf("select_all visible=%lld median_ms=%.1f max_ms=%.1f  toggle_one median_ms=%.2f max_ms=%.2f (each until "
+                "what changed is painted)\n",
                 static_cast<long long>(model.visible().size()), median(selecting), maximum(selecting), median(toggling),
                 maximum(toggling));
     return 0;

@@ -29,7 +29,6 @@
 #include <fstream>
 #include <string>
 
-
 int main(int argc, char** argv)
 {
     if (argc >= 3 && std::strcmp(argv[1], "make-tree") == 0) {
@@ -44,8 +43,10 @@ int main(int argc, char** argv)
         auto start = std::chrono::steady_clock::now();
         auto snapshot = mirelo::LibraryFile::read(argv[2]);
         double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        std::printf("items=%lld load_s=%.3f rss_mb=%.1f peak_rss_mb=%.1f\n", static_cast<long long>(snapshot.items.size()),
-                    seconds, mirelo::bench::processKilobytes("VmRSS:") / 1024.0, mirelo::bench::processKilobytes("VmHWM:") / 1024.0);
+        std::printf("items=%lld load_s=%.3f rss_mb=%.1f peak_rss_mb=%.1f\n",
+                    static_cast<long long>(snapshot.items.size()), seconds,
+                    mirelo::bench::processKilobytes("VmRSS:") / 1024.0,
+                    mirelo::bench::processKilobytes("VmHWM:") / 1024.0);
         return 0;
     }
     if (argc >= 2 && std::strcmp(argv[1], "model") == 0) return mirelo::bench::runModelBench(argc, argv);

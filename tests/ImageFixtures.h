@@ -24,14 +24,14 @@ namespace mirelo::test {
 // The image's pixels as an 8-bit sRGB libvips image (copied).
 inline VipsRef fromQImage(const QImage& source)
 {
-    const QImage image = source.convertToFormat(source.hasAlphaChannel() ? QImage::Format_RGBA8888
-                                                                         : QImage::Format_RGB888);
+    const QImage image =
+        source.convertToFormat(source.hasAlphaChannel() ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
     const int bands = image.hasAlphaChannel() ? 4 : 3;
     const size_t row = size_t(image.width()) * size_t(bands);
     VipsRef wrapped;
     if (size_t(image.bytesPerLine()) == row) { // rows are packed: one copy
-        *wrapped.out() = vips_image_new_from_memory_copy(image.constBits(), row * size_t(image.height()),
-                                                         image.width(), image.height(), bands, VIPS_FORMAT_UCHAR);
+        *wrapped.out() = vips_image_new_from_memory_copy(image.constBits(), row * size_t(image.height()), image.width(),
+                                                         image.height(), bands, VIPS_FORMAT_UCHAR);
     } else {
         std::vector<unsigned char> packed(row * size_t(image.height()));
         for (int y = 0; y < image.height(); ++y) std::memcpy(packed.data() + row * y, image.constScanLine(y), row);
@@ -100,7 +100,8 @@ inline void writeBytes(const std::string& path, const std::string& bytes)
 inline std::string svgDocument(int width, int height)
 {
     return "<svg xmlns='http://www.w3.org/2000/svg' width='" + std::to_string(width) + "' height='" +
-           std::to_string(height) + "'><rect width='100%' height='100%' fill='#1428dc'/>"
+           std::to_string(height) +
+           "'><rect width='100%' height='100%' fill='#1428dc'/>"
            "<rect width='25%' height='25%' fill='#e61414'/></svg>";
 }
 
@@ -112,8 +113,7 @@ inline std::string pdfDocument(int width, int height)
                                 std::to_string(height * 3 / 4) + " " + std::to_string(width / 4) + " " +
                                 std::to_string(height / 4) + " re f";
     std::vector<std::string> objects = {
-        "<< /Type /Catalog /Pages 2 0 R >>",
-        "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        "<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
         "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + w + " " + h + "] /Contents 4 0 R >>",
         "<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content + "\nendstream"};
     std::string pdf = "%PDF-1.4\n";
@@ -250,15 +250,26 @@ inline std::string dngFile(int width, int height, int orientation = 1, int previ
                 raw.append(reinterpret_cast<const char*>(&sample), 2);
             }
         }
-    std::vector<W::Entry> main = {
-        W::longs(254, {0}), W::longs(256, {uint32_t(width)}), W::longs(257, {uint32_t(height)}),
-        W::shorts(258, {16, 16, 16}), W::shorts(259, {1}), W::shorts(262, {34892}), W::ascii(271, "Mirelo"),
-        W::ascii(272, "Test Camera"), W::longs(273, {0}), W::shorts(274, {uint16_t(orientation)}),
-        W::shorts(277, {3}), W::longs(278, {uint32_t(height)}), W::longs(279, {uint32_t(raw.size())}),
-        W::shorts(284, {1}), W::bytes(50706, {1, 4, 0, 0}), W::ascii(50708, "Mirelo Test Camera"),
-        W::longs(50717, {65535}),
-        W::rationals(50721, {1, 1, 0, 1, 0, 1, 0, 1, 1, 1, 0, 1, 0, 1, 0, 1, 1, 1}, true),
-        W::rationals(50728, {1, 1, 1, 1, 1, 1}, false), W::shorts(50778, {21})};
+    std::vector<W::Entry> main = {W::longs(254, {0}),
+                                  W::longs(256, {uint32_t(width)}),
+                                  W::longs(257, {uint32_t(height)}),
+                                  W::shorts(258, {16, 16, 16}),
+                                  W::shorts(259, {1}),
+                                  W::shorts(262, {34892}),
+                                  W::ascii(271, "Mirelo"),
+                                  W::ascii(272, "Test Camera"),
+                                  W::longs(273, {0}),
+                                  W::shorts(274, {uint16_t(orientation)}),
+                                  W::shorts(277, {3}),
+                                  W::longs(278, {uint32_t(height)}),
+                                  W::longs(279, {uint32_t(raw.size())}),
+                                  W::shorts(284, {1}),
+                                  W::bytes(50706, {1, 4, 0, 0}),
+                                  W::ascii(50708, "Mirelo Test Camera"),
+                                  W::longs(50717, {65535}),
+                                  W::rationals(50721, {1, 1, 0, 1, 0, 1, 0, 1, 1, 1, 0, 1, 0, 1, 0, 1, 1, 1}, true),
+                                  W::rationals(50728, {1, 1, 1, 1, 1, 1}, false),
+                                  W::shorts(50778, {21})};
     std::vector<std::pair<std::vector<W::Entry>, std::string>> ifds = {{main, raw}};
     if (previewWidth > 0) {
         const int previewHeight = previewWidth * height / width;
@@ -270,10 +281,16 @@ inline std::string dngFile(int width, int height, int orientation = 1, int previ
             for (int x = 0; x < previewWidth; ++x)
                 if (isBlue(shown.pixelColor(x, y))) shown.setPixelColor(x, y, QColor(20, 200, 40));
         shown.save(&buffer, "JPEG", 90);
-        std::vector<W::Entry> preview = {
-            W::longs(254, {1}), W::longs(256, {uint32_t(previewWidth)}), W::longs(257, {uint32_t(previewHeight)}),
-            W::shorts(258, {8, 8, 8}), W::shorts(259, {7}), W::shorts(262, {6}), W::longs(273, {0}),
-            W::shorts(277, {3}), W::longs(278, {uint32_t(previewHeight)}), W::longs(279, {uint32_t(jpeg.size())})};
+        std::vector<W::Entry> preview = {W::longs(254, {1}),
+                                         W::longs(256, {uint32_t(previewWidth)}),
+                                         W::longs(257, {uint32_t(previewHeight)}),
+                                         W::shorts(258, {8, 8, 8}),
+                                         W::shorts(259, {7}),
+                                         W::shorts(262, {6}),
+                                         W::longs(273, {0}),
+                                         W::shorts(277, {3}),
+                                         W::longs(278, {uint32_t(previewHeight)}),
+                                         W::longs(279, {uint32_t(jpeg.size())})};
         ifds.push_back({preview, jpeg.toStdString()});
     }
     return tiffFile(std::move(ifds));

@@ -21,7 +21,8 @@ class TempFolder {
 public:
     TempFolder()
     {
-        std::string pattern = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/mirelo-test-XXXXXX";
+        std::string pattern =
+            std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/mirelo-test-XXXXXX";
         std::vector<char> name(pattern.begin(), pattern.end());
         name.push_back('\0');
         if (!mkdtemp(name.data())) throw std::runtime_error("mkdtemp failed");
@@ -126,9 +127,9 @@ inline MountNamespace enterMountNamespace()
 
 // The rest of the test runs where it may mount file systems; skipped where
 // user namespaces are not allowed.
-#define MIRELO_IN_MOUNT_NAMESPACE()                                                                    \
-    switch (::mirelo::test::enterMountNamespace()) {                                                   \
-    case ::mirelo::test::MountNamespace::parent: return;                                               \
-    case ::mirelo::test::MountNamespace::unavailable: GTEST_SKIP() << "no user namespaces here"; \
-    case ::mirelo::test::MountNamespace::child: break;                                                 \
+#define MIRELO_IN_MOUNT_NAMESPACE()                                                                                    \
+    switch (::mirelo::test::enterMountNamespace()) {                                                                   \
+    case ::mirelo::test::MountNamespace::parent: return;                                                               \
+    case ::mirelo::test::MountNamespace::unavailable: GTEST_SKIP() << "no user namespaces here";                       \
+    case ::mirelo::test::MountNamespace::child: break;                                                                 \
     }

@@ -20,8 +20,8 @@ bool writeRows(png_structp png, png_infop info, std::FILE* file, const QImage& i
     if (setjmp(png_jmpbuf(png))) return false;
     png_init_io(png, file);
     png_set_IHDR(png, info, png_uint_32(image.width()), png_uint_32(image.height()), 8,
-                 alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+                 alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE); // as libvips writes: deflate alone
     png_write_info(png, info);
     for (int y = 0; y < image.height(); ++y) png_write_row(png, image.constScanLine(y));

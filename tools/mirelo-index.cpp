@@ -72,9 +72,12 @@ struct Arguments {
 void appendEscaped(std::string& out, std::string_view path)
 {
     for (char c : path) {
-        if (c == '\\') out += "\\\\";
-        else if (c == '\n') out += "\\n";
-        else out += c;
+        if (c == '\\')
+            out += "\\\\";
+        else if (c == '\n')
+            out += "\\n";
+        else
+            out += c;
     }
 }
 
@@ -227,7 +230,8 @@ int queryCommand(Arguments& args)
                                                                        {"large", LibraryMediaFilter::large}};
         auto it = std::find_if(std::begin(sections), std::end(sections),
                                [&](const auto& s) { return *args.section == s.first; });
-        if (it == std::end(sections)) return complain("unknown section “" + *args.section + "” (all, images, videos or large)");
+        if (it == std::end(sections))
+            return complain("unknown section “" + *args.section + "” (all, images, videos or large)");
         input.section = it->second;
     }
     if (args.sort) {
@@ -241,7 +245,8 @@ int queryCommand(Arguments& args)
     if (args.limit) {
         char* end = nullptr;
         limit = std::strtoll(args.limit->c_str(), &end, 10);
-        if (args.limit->empty() || *end != '\0' || limit < 0) return complain("--limit needs a whole number, not “" + *args.limit + "”");
+        if (args.limit->empty() || *end != '\0' || limit < 0)
+            return complain("--limit needs a whole number, not “" + *args.limit + "”");
     }
     if (args.format) input.format = *args.format;
     if (args.search) input.search = *args.search;
@@ -259,7 +264,8 @@ int queryCommand(Arguments& args)
     if (!result) return complain("the query was cancelled");
 
     std::string out;
-    qsizetype shown = limit < 0 ? result->visible.size() : std::min<qsizetype>(result->visible.size(), qsizetype(limit));
+    qsizetype shown =
+        limit < 0 ? result->visible.size() : std::min<qsizetype>(result->visible.size(), qsizetype(limit));
     for (qsizetype i = 0; i < shown; ++i) {
         appendEscaped(out, result->visible[i].path());
         out += '\n';
@@ -268,8 +274,9 @@ int queryCommand(Arguments& args)
             out.clear();
         }
     }
-    out += "visible=" + std::to_string(result->visible.size()) + " scoped=" + std::to_string(result->scopedItems.size()) +
-           " bytes=" + std::to_string(result->totalBytes) + " formats=";
+    out += "visible=" + std::to_string(result->visible.size()) +
+           " scoped=" + std::to_string(result->scopedItems.size()) + " bytes=" + std::to_string(result->totalBytes) +
+           " formats=";
     for (size_t i = 0; i < result->formats.size(); ++i) out += (i ? "," : "") + result->formats[i];
     out += '\n';
     std::fwrite(out.data(), 1, out.size(), stdout);
@@ -345,7 +352,7 @@ int thumbCommand(int argc, char** argv)
     }
     if (paths.size() != 2) return complain(kUsage);
     // No application object: the decoders need none, and it costs start-up time.
-   
+
     const auto started = std::chrono::steady_clock::now();
     QImage image;
     std::string detail;
@@ -356,7 +363,8 @@ int thumbCommand(int argc, char** argv)
         detail = " pixels=" + std::to_string(int64_t(decoded->pixels.width)) + "x" +
                  std::to_string(int64_t(decoded->pixels.height)) + (decoded->downsampled ? " downsampled" : "");
     }
-    const double elapsed = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
+    const double elapsed =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
     if (image.isNull()) {
         std::fprintf(stderr, "mirelo-index: %s can’t be previewed\n", paths[0].c_str());
         return 3;

@@ -41,8 +41,7 @@ QImage landscape(int width, int height, quint32 seed)
         QPainterPath path;
         const double base = height * (0.55 + 0.12 * ridge);
         path.moveTo(0, height);
-        for (int x = 0; x <= 8; ++x)
-            path.lineTo(width * x / 8.0, base - random.bounded(height * 0.22));
+        for (int x = 0; x <= 8; ++x) path.lineTo(width * x / 8.0, base - random.bounded(height * 0.22));
         path.lineTo(width, height);
         path.closeSubpath();
         painter.setBrush(QColor::fromHsv((hue + 180 + ridge * 20) % 360, 80 + ridge * 40, 170 - ridge * 60));
@@ -60,8 +59,8 @@ bool writeCameraPhoto(const QString& path, const QImage& picture)
 {
     if (VIPS_INIT("mirelo-sample-media") != 0) return false;
     const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
-    VipsImage* image = vips_image_new_from_memory_copy(rgb.constBits(), size_t(rgb.sizeInBytes()), rgb.width(), rgb.height(), 3,
-                                                       VIPS_FORMAT_UCHAR);
+    VipsImage* image = vips_image_new_from_memory_copy(rgb.constBits(), size_t(rgb.sizeInBytes()), rgb.width(),
+                                                       rgb.height(), 3, VIPS_FORMAT_UCHAR);
     if (!image || rgb.bytesPerLine() != rgb.width() * 3) return false;
     vips_image_set_string(image, "exif-ifd0-Make", "Fujifilm");
     vips_image_set_string(image, "exif-ifd0-Model", "X-T5");
@@ -98,30 +97,44 @@ int main(int argc, char** argv)
         int width, height;
     };
     const Sample samples[] = {
-        {"Trips/Coast/Harbour at dawn.jpg", 1600, 1067},   {"Trips/Coast/Cliff path.jpg", 1200, 1600},
-        {"Trips/Coast/Lighthouse.png", 1400, 933},         {"Trips/Coast/Tide pools.webp", 1500, 1000},
-        {"Trips/Coast/Evening swim.jpg", 1600, 900},       {"Trips/Coast/Boats/Red sail.jpg", 1200, 800},
-        {"Trips/Coast/Boats/Blue hull.jpg", 1200, 800},    {"Trips/Coast/Boats/Mooring.png", 1000, 1000},
-        {"Trips/Mountains/Ridge walk.jpg", 1800, 1200},    {"Trips/Mountains/Summit.jpg", 1200, 1500},
-        {"Trips/Mountains/Valley mist.webp", 1600, 1000},  {"Trips/Mountains/Hut.bmp", 900, 600},
-        {"Family/Garden party.jpg", 1600, 1067},           {"Family/Birthday cake.jpg", 1200, 1200},
-        {"Family/First steps.png", 1400, 1050},            {"Family/Picnic.jpg", 1500, 1000},
-        {"Family/Grandparents.jpg", 1000, 1400},           {"Family/Snow day.webp", 1600, 1067},
-        {"Screenshots/Map.png", 1440, 900},                {"Screenshots/Receipt.png", 800, 1400},
-        {"Wallpapers/Aurora.jpg", 2560, 1440},             {"Wallpapers/Desert.jpg", 2560, 1440},
-        {"Wallpapers/Forest lake.jpg", 2400, 1600},        {"Wallpapers/Ocean.png", 1920, 1080},
+        {"Trips/Coast/Harbour at dawn.jpg", 1600, 1067},
+        {"Trips/Coast/Cliff path.jpg", 1200, 1600},
+        {"Trips/Coast/Lighthouse.png", 1400, 933},
+        {"Trips/Coast/Tide pools.webp", 1500, 1000},
+        {"Trips/Coast/Evening swim.jpg", 1600, 900},
+        {"Trips/Coast/Boats/Red sail.jpg", 1200, 800},
+        {"Trips/Coast/Boats/Blue hull.jpg", 1200, 800},
+        {"Trips/Coast/Boats/Mooring.png", 1000, 1000},
+        {"Trips/Mountains/Ridge walk.jpg", 1800, 1200},
+        {"Trips/Mountains/Summit.jpg", 1200, 1500},
+        {"Trips/Mountains/Valley mist.webp", 1600, 1000},
+        {"Trips/Mountains/Hut.bmp", 900, 600},
+        {"Family/Garden party.jpg", 1600, 1067},
+        {"Family/Birthday cake.jpg", 1200, 1200},
+        {"Family/First steps.png", 1400, 1050},
+        {"Family/Picnic.jpg", 1500, 1000},
+        {"Family/Grandparents.jpg", 1000, 1400},
+        {"Family/Snow day.webp", 1600, 1067},
+        {"Screenshots/Map.png", 1440, 900},
+        {"Screenshots/Receipt.png", 800, 1400},
+        {"Wallpapers/Aurora.jpg", 2560, 1440},
+        {"Wallpapers/Desert.jpg", 2560, 1440},
+        {"Wallpapers/Forest lake.jpg", 2400, 1600},
+        {"Wallpapers/Ocean.png", 1920, 1080},
     };
     quint32 seed = 7;
     int written = 0;
     for (const Sample& sample : samples) {
-        if (!write(root + QLatin1Char('/') + QString::fromUtf8(sample.path), landscape(sample.width, sample.height, seed++))) {
+        if (!write(root + QLatin1Char('/') + QString::fromUtf8(sample.path),
+                   landscape(sample.width, sample.height, seed++))) {
             std::fprintf(stderr, "couldn't write %s\n", sample.path);
             return 1;
         }
         ++written;
     }
     // A camera's photo, larger than the viewer shows it, with its camera and lens.
-    if (!writeCameraPhoto(root + QStringLiteral("/Trips/Mountains/Alpine dawn.jpg"), landscape(6000, 4000, seed++))) return 1;
+    if (!writeCameraPhoto(root + QStringLiteral("/Trips/Mountains/Alpine dawn.jpg"), landscape(6000, 4000, seed++)))
+        return 1;
     ++written;
     // One large file: a panorama kept as an uncompressed bitmap (over 10 MB).
     if (!write(root + QStringLiteral("/Wallpapers/Panorama.bmp"), landscape(4000, 1000, seed++))) return 1;

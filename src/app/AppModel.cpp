@@ -99,7 +99,8 @@ void AppModel::startRestore()
         }
         const bool inNameOrder = !snapshot || MediaSorts::inNameOrder(snapshot->items);
         auto loaded = std::make_shared<std::optional<LibrarySnapshot>>(std::move(snapshot));
-        post(BackgroundWork::restore, [this, loaded, inNameOrder, error] { applyRestore(*loaded, inNameOrder, error); });
+        post(BackgroundWork::restore,
+             [this, loaded, inNameOrder, error] { applyRestore(*loaded, inNameOrder, error); });
     });
 }
 
@@ -214,12 +215,19 @@ void AppModel::setSelected(const std::string& path, bool selected)
 {
     const bool changed = selected ? selection_.insert(path) : selection_.erase(path);
     if (!changed) return;
-    if (const MediaItem* item = visibleIDs_.find(path)) selectedBytes_ = addBytes(selectedBytes_, selected ? item->bytes() : -item->bytes());
+    if (const MediaItem* item = visibleIDs_.find(path))
+        selectedBytes_ = addBytes(selectedBytes_, selected ? item->bytes() : -item->bytes());
     Q_EMIT selectionChanged();
 }
 void AppModel::setSelecting(bool selecting) { change(selecting_, selecting, &AppModel::selectingChanged); }
-void AppModel::setErrorMessage(const OptionalText& message) { change(errorMessage_, message, &AppModel::errorMessageChanged); }
-void AppModel::setShowingSettings(bool showing) { change(showingSettings_, showing, &AppModel::showingSettingsChanged); }
+void AppModel::setErrorMessage(const OptionalText& message)
+{
+    change(errorMessage_, message, &AppModel::errorMessageChanged);
+}
+void AppModel::setShowingSettings(bool showing)
+{
+    change(showingSettings_, showing, &AppModel::showingSettingsChanged);
+}
 void AppModel::setShowingInfo(bool showing) { change(showingInfo_, showing, &AppModel::showingInfoChanged); }
 void AppModel::setViewing(bool viewing) { change(viewing_, viewing, &AppModel::viewingChanged); }
 // Every notice is news, even one with the same text as the last.
@@ -234,7 +242,10 @@ void AppModel::dismissToast()
     if (toast_) setToast(std::nullopt);
 }
 void AppModel::clearDeferredOpen() { deferredOpen_ = nullptr; }
-void AppModel::setRecentFolders(PathList folders) { change(recentFolders_, std::move(folders), &AppModel::recentFoldersChanged); }
+void AppModel::setRecentFolders(PathList folders)
+{
+    change(recentFolders_, std::move(folders), &AppModel::recentFoldersChanged);
+}
 
 void AppModel::setItems(MediaItems items, bool inNameOrder)
 {
@@ -302,7 +313,6 @@ MediaItems AppModel::selectedItems() const
         if (selection_.contains(item.path())) selected.append(item);
     return selected;
 }
-
 
 std::optional<int> AppModel::position() const
 {

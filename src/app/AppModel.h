@@ -63,7 +63,8 @@ class AppModel : public QObject {
     Q_PROPERTY(QString format READ format WRITE setFormat NOTIFY formatChanged)
     Q_PROPERTY(QString search READ search WRITE setSearch NOTIFY searchChanged)
     Q_PROPERTY(mirelo::MediaSort sort READ sort WRITE setSort NOTIFY sortChanged)
-    Q_PROPERTY(mirelo::OptionalPath selectedFolder READ selectedFolder WRITE setSelectedFolder NOTIFY selectedFolderChanged)
+    Q_PROPERTY(
+        mirelo::OptionalPath selectedFolder READ selectedFolder WRITE setSelectedFolder NOTIFY selectedFolderChanged)
     Q_PROPERTY(mirelo::FolderSet expandedFolders READ expandedFolders NOTIFY expandedFoldersChanged)
     Q_PROPERTY(mirelo::ChildFolderMap childFolders READ childFolders NOTIFY childFoldersChanged)
     Q_PROPERTY(bool restoring READ restoring NOTIFY restoringChanged)

@@ -51,7 +51,10 @@ PathList remapped(const PathList& paths, const std::string& from, const std::str
 
 } // namespace
 
-void AppModel::setPendingTrash(const MediaItems& items) { change(pendingTrash_, items, &AppModel::pendingTrashChanged); }
+void AppModel::setPendingTrash(const MediaItems& items)
+{
+    change(pendingTrash_, items, &AppModel::pendingTrashChanged);
+}
 void AppModel::setTrashPrompt(bool prompt) { change(trashPrompt_, prompt, &AppModel::trashPromptChanged); }
 void AppModel::setUndoRecords(TrashRecords records)
 {
@@ -186,8 +189,9 @@ void AppModel::editFolder(const std::string& path, bool rename)
             // library is saved can be finished at the next launch.
             try {
                 const std::string target = std::string(parentPath(folder)) + "/" + CollectionFiles::validatedName(name);
-                AppSettings::open()->setValue(AppSettings::kPendingFolderRename,
-                                              QStringList{QString::fromStdString(folder), QString::fromStdString(target)});
+                AppSettings::open()->setValue(
+                    AppSettings::kPendingFolderRename,
+                    QStringList{QString::fromStdString(folder), QString::fromStdString(target)});
             } catch (const CollectionError& error) {
                 setErrorMessage(QString::fromStdString(error.what()));
                 return;
@@ -198,7 +202,8 @@ void AppModel::editFolder(const std::string& path, bool rename)
             std::string result;
             QString error;
             try {
-                result = rename ? CollectionFiles::renameFolder(folder, name) : CollectionFiles::createFolder(name, folder);
+                result =
+                    rename ? CollectionFiles::renameFolder(folder, name) : CollectionFiles::createFolder(name, folder);
             } catch (const CollectionError& failure) {
                 error = QString::fromStdString(failure.what());
             }
@@ -230,8 +235,9 @@ void AppModel::finishFolderEdit(const std::string& folder, bool rename, const st
     setSearch(QString());
     setFormat(kAllFormatsLabel);
     setSection(LibrarySection::all);
-    const bool remembered = std::any_of(recentFolders_.begin(), recentFolders_.end(),
-                                        [&](const std::string& recent) { return LibraryIndex::contains(folder, recent); });
+    const bool remembered = std::any_of(recentFolders_.begin(), recentFolders_.end(), [&](const std::string& recent) {
+        return LibraryIndex::contains(folder, recent);
+    });
     if (!remembered) remember(folder);
     indexedFolders_.push_back(result);
     scheduleSave();
@@ -248,7 +254,8 @@ void AppModel::folderRenamed(const std::string& fromPath, const std::string& toP
             items.append(item);
             continue;
         }
-        items.append(MediaItem(LibraryIndex::remap(item.path(), from, to), item.bytes(), item.modified(), item.isVideo()));
+        items.append(
+            MediaItem(LibraryIndex::remap(item.path(), from, to), item.bytes(), item.modified(), item.isVideo()));
     }
     setItems(std::move(items), false); // paths changed, so may the order of equal names
     ++itemGeneration_;
@@ -311,8 +318,9 @@ void AppModel::recordCopy(const std::string& copy, const std::string& folderPath
         scheduleSave();
     }
     const std::string folder = absoluteStandardisedPath(folderPath);
-    const bool remembered = std::any_of(recentFolders_.begin(), recentFolders_.end(),
-                                        [&](const std::string& recent) { return LibraryIndex::contains(folder, recent); });
+    const bool remembered = std::any_of(recentFolders_.begin(), recentFolders_.end(), [&](const std::string& recent) {
+        return LibraryIndex::contains(folder, recent);
+    });
     if (!remembered) remember(folder);
     loadChildren(std::string(parentPath(folder)));
 }

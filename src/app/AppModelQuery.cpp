@@ -52,7 +52,9 @@ void AppModel::beginQuery(int generation)
         auto shared = std::make_shared<LibraryQueryResult>(std::move(*result));
         post(BackgroundWork::query, [this, generation, token, location, shared, items] {
             applyQuery(generation, token, location, *shared);
-            if (!shared->unsearched || shared->scopeReused || items != itemGeneration_ || generation != queryGeneration_) return;
+            if (!shared->unsearched || shared->scopeReused || items != itemGeneration_ ||
+                generation != queryGeneration_)
+                return;
             unsearched_ = shared->unsearched;
             unsearchedAt_ = location;
             unsearchedAt_.search.clear();

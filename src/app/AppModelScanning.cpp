@@ -47,7 +47,8 @@ QStringList AppModel::openableNameFilters()
     for (std::string_view extension : MediaFormats::videoExtensions)
         extensions << QString::fromUtf8(extension.data(), qsizetype(extension.size()));
     for (const QMimeType& type : QMimeDatabase().allMimeTypes()) {
-        const bool media = type.name().startsWith(QStringLiteral("image/")) || type.name().startsWith(QStringLiteral("video/")) ||
+        const bool media = type.name().startsWith(QStringLiteral("image/")) ||
+                           type.name().startsWith(QStringLiteral("video/")) ||
                            type.inherits(QStringLiteral("image/x-generic"));
         if (!media) continue;
         for (const QString& suffix : type.suffixes())
@@ -218,7 +219,9 @@ void AppModel::open(const PathList& paths)
             return ::lstat(path.c_str(), &attributes) != 0 && errno == ENOENT;
         });
         if (missing && paths.size() == 1)
-            setErrorMessage(QStringLiteral("“%1” doesn’t exist.").arg(QFile::decodeName(QByteArray::fromStdString(std::string(lastPathComponent(paths.front()))))));
+            setErrorMessage(
+                QStringLiteral("“%1” doesn’t exist.")
+                    .arg(QFile::decodeName(QByteArray::fromStdString(std::string(lastPathComponent(paths.front()))))));
         else if (missing)
             setErrorMessage(QStringLiteral("These files don’t exist."));
         else

@@ -151,8 +151,10 @@ void AppModel::refreshChangedFolders()
         bool isChanged = false;
         bool inside = false;
         for (const std::string& root : changed) {
-            if (standardisedPath(folder) == standardisedPath(root)) isChanged = true;
-            else if (LibraryIndex::contains(folder, root)) inside = true;
+            if (standardisedPath(folder) == standardisedPath(root))
+                isChanged = true;
+            else if (LibraryIndex::contains(folder, root))
+                inside = true;
         }
         if (!isChanged && inside) preserved.push_back(folder);
     }
@@ -195,5 +197,4 @@ void AppModel::finishRefresh(const PathList& changed, int generation, MediaItems
     Q_EMIT indexRefreshed(differs);
 }
 
-} // namespace mirelo#include <QLocale>
-
+} // namespace mirelo

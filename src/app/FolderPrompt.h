@@ -15,7 +15,7 @@ struct FolderPromptRequest {
     QString informativeText; // what will happen, naming the folder
     QString name;            // prefilled and selected
     QString placeholder = QStringLiteral("Folder name");
-    QString confirmButton;   // "Rename" or "Create"; "Cancel" is the other
+    QString confirmButton; // "Rename" or "Create"; "Cancel" is the other
 };
 
 class FolderPrompt {

@@ -143,9 +143,9 @@ std::shared_ptr<ThumbnailRequest> ThumbnailStore::load(const MediaItem& item, Th
             }
             if (!image.isNull() && !request->isCancelled()) cache_.insert(key, image, kEntryCost);
             request->finish(std::move(image));
-            // A full-size decode's buffers go back to the system, not to this
-            // thread's heap, so memory stays near the cache plus two decodes.
-            // (Under AddressSanitizer the C library's heaps are not in use.)
+        // A full-size decode's buffers go back to the system, not to this
+        // thread's heap, so memory stays near the cache plus two decodes.
+        // (Under AddressSanitizer the C library's heaps are not in use.)
 #if !defined(__SANITIZE_ADDRESS__)
             malloc_trim(0);
 #endif
@@ -155,7 +155,9 @@ std::shared_ptr<ThumbnailRequest> ThumbnailStore::load(const MediaItem& item, Th
     {
         std::lock_guard guard(request->lock_);
         if (!request->cancelled_)
-            request->dequeue_ = [this, weak = std::weak_ptr<PriorityWorkQueue::Job>(job)] { queue_.cancel(weak.lock()); };
+            request->dequeue_ = [this, weak = std::weak_ptr<PriorityWorkQueue::Job>(job)] {
+                queue_.cancel(weak.lock());
+            };
     }
     return request;
 }

@@ -43,7 +43,10 @@ ViewerPipeline::~ViewerPipeline()
 
 namespace {
 
-std::string keyWith(const MediaItem& item, double softness) { return cacheKey(item) + ':' + decimalWithFraction(softness); }
+std::string keyWith(const MediaItem& item, double softness)
+{
+    return cacheKey(item) + ':' + decimalWithFraction(softness);
+}
 
 } // namespace
 

@@ -164,7 +164,8 @@ TEST_F(FolderEditTest, CreatingAFolderSelectsItAndExpandsItsParent)
     // The same name again is refused with the system's reason.
     model->editFolder(files / "Pics/Sub", false);
     waitForEdit(*model);
-    EXPECT_EQ(model->errorMessage(), QString::fromStdString("The folder “" + created + "” couldn’t be created: File exists."));
+    EXPECT_EQ(model->errorMessage(),
+              QString::fromStdString("The folder “" + created + "” couldn’t be created: File exists."));
 }
 
 TEST_F(FolderEditTest, ACopyIsIndexedAndItsFolderRemembered)
@@ -202,7 +203,7 @@ TEST_F(FolderEditTest, ARenameCutShortByACrashIsFinishedAtTheNextLaunch)
     EXPECT_EQ(model->indexedFolders(), std::vector<std::string>{files / "Photos"});
     EXPECT_EQ(model->recentFolders(), std::vector<std::string>{files / "Photos"});
     EXPECT_EQ(pathsOf(model->items()), (std::vector<std::string>{files / "Photos/Sub/a.jpg", files / "Photos/Sub/b.jpg",
-                                                                  files / "Photos/top.jpg"}));
+                                                                 files / "Photos/top.jpg"}));
     waitForSave(*model);
     EXPECT_TRUE(setting(AppSettings::kPendingFolderRename).isEmpty());
     EXPECT_EQ(LibraryStore(libraryFile()).load()->indexedFolders, std::vector<std::string>{files / "Photos"});
@@ -222,7 +223,7 @@ TEST_F(FolderEditTest, TheLaunchReReadFollowsARenameMadeWhileClosed)
     ASSERT_TRUE(refreshed.wait(6000));
     ASSERT_TRUE(waitForQuery(*model));
     EXPECT_EQ(pathsOf(model->items()), (std::vector<std::string>{files / "Pics/Moved/a.jpg", files / "Pics/Moved/b.jpg",
-                                                                  files / "Pics/top.jpg"}));
+                                                                 files / "Pics/top.jpg"}));
 }
 
 } // namespace

@@ -164,7 +164,8 @@ TEST_F(LaunchTest, FailedSaveIsReported)
     writeFile(data / "later", "");
     blocked->setSearch("x");
     ASSERT_TRUE(waitUntil([&] { return blocked->errorMessage().has_value(); }));
-    EXPECT_TRUE(blocked->errorMessage()->startsWith("Couldn’t save the library. ")) << blocked->errorMessage()->toStdString();
+    EXPECT_TRUE(blocked->errorMessage()->startsWith("Couldn’t save the library. "))
+        << blocked->errorMessage()->toStdString();
     EXPECT_THROW(blocked->flushLibrary(), LibraryError);
 }
 

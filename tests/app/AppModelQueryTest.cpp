@@ -106,8 +106,11 @@ TEST_F(QueryTest, SelectionFollowsTheVisibleItems)
 
     // One card at a time, in place: a change notifies once, no change never.
     QSignalSpy changes(model.get(), &AppModel::selectionChanged);
-    for (auto [path, selected] : {std::pair{files / "Lib/a.jpg", true}, {files / "Lib/a.jpg", true},
-                                  {files / "Lib/b.jpg", true}, {files / "Lib/a.jpg", false}, {files / "Lib/a.jpg", false}})
+    for (auto [path, selected] : {std::pair{files / "Lib/a.jpg", true},
+                                  {files / "Lib/a.jpg", true},
+                                  {files / "Lib/b.jpg", true},
+                                  {files / "Lib/a.jpg", false},
+                                  {files / "Lib/a.jpg", false}})
         model->setSelected(path, selected);
     EXPECT_EQ(changes.size(), 3);
     EXPECT_EQ(model->selection(), PathSelection{files / "Lib/b.jpg"});

@@ -60,8 +60,8 @@ TEST_F(TrashTest, TrashingFromTheViewerMovesOnAndUndoPutsEverythingBack)
     EXPECT_FALSE(exists(d));
     EXPECT_EQ(readFile(model->undoRecords()[0].trashed), std::string(8, 'x'));
     EXPECT_EQ(model->toast(), "Moved 1 file to Trash");
-    EXPECT_EQ(pathsOf(model->items()), (std::vector<std::string>{files / "Pics/a.jpg", files / "Pics/b.jpg",
-                                                                  files / "Pics/c.jpg", e}));
+    EXPECT_EQ(pathsOf(model->items()),
+              (std::vector<std::string>{files / "Pics/a.jpg", files / "Pics/b.jpg", files / "Pics/c.jpg", e}));
     EXPECT_EQ(model->viewerItems().size(), 4);
     ASSERT_TRUE(model->current());
     EXPECT_EQ(model->current()->path(), e);
@@ -184,7 +184,7 @@ TEST_F(TrashTest, NothingHappensWithoutItemsWhileScanningOrWhileBusy)
     ASSERT_TRUE(model->busy());
     model->requestTrash({all[1]});
     EXPECT_FALSE(model->trashPrompt());
-    model->undoTrash();                // no records yet, and busy
+    model->undoTrash();                  // no records yet, and busy
     model->scan({files / "Pics"}, true); // busy blocks scans too
     EXPECT_FALSE(model->scanning());
     model->editFolder(files / "Pics", false);

@@ -48,8 +48,7 @@ TEST_F(WatchTest, FilesCreatedChangedAndRemovedOnDiskReachTheLibrary)
         return false;
     };
     ASSERT_TRUE(waitUntil([&] { return has(added) && !model->loadingContent(); }, 15000));
-    EXPECT_EQ(pathsOf(model->items()),
-              (std::vector<std::string>{files / "Lib/a.jpg", files / "Lib/Two/c.jpg", added}));
+    EXPECT_EQ(pathsOf(model->items()), (std::vector<std::string>{files / "Lib/a.jpg", files / "Lib/Two/c.jpg", added}));
     EXPECT_EQ(model->items()[0].bytes(), 16);
     EXPECT_EQ(model->visible().size(), 3);
 
@@ -63,8 +62,8 @@ TEST_F(WatchTest, EventsOutsideTheLibraryOrInHiddenPlacesAreIgnored)
 {
     auto model = indexed();
     const std::string home = QDir::homePath().toStdString();
-    model->handleWatcherChanges({files / "Elsewhere", files / "Lib/.cache", files / "Lib/.git/objects",
-                                 home + "/Library/Caches"});
+    model->handleWatcherChanges(
+        {files / "Elsewhere", files / "Lib/.cache", files / "Lib/.git/objects", home + "/Library/Caches"});
     EXPECT_TRUE(model->changedFolders().empty());
     model->handleWatcherChanges({files / "Lib/One/./", files / "Lib"});
     EXPECT_EQ(model->changedFolders(), (FolderSet{files / "Lib", files / "Lib/One"}));
@@ -193,10 +192,10 @@ TEST_F(WatchTest, ADriveThatGoesAwayKeepsItsItems)
 
 TEST(MountTable, ReadsMountPointsAndWhereDrivesGo)
 {
-    const std::set<std::string> points = MountTable::parse(
-        "22 1 8:2 / / rw,relatime shared:1 - ext4 /dev/sda2 rw\n"
-        "95 22 8:17 / /media/ana/USB\\040STICK rw,nosuid shared:50 - vfat /dev/sdb1 rw\n"
-        "garbage\n");
+    const std::set<std::string> points =
+        MountTable::parse("22 1 8:2 / / rw,relatime shared:1 - ext4 /dev/sda2 rw\n"
+                          "95 22 8:17 / /media/ana/USB\\040STICK rw,nosuid shared:50 - vfat /dev/sdb1 rw\n"
+                          "garbage\n");
     EXPECT_EQ(points, (std::set<std::string>{"/", "/media/ana/USB STICK"}));
     using Folders = std::vector<std::string>;
     EXPECT_EQ(MountTable::driveFolders("/mnt/photos/2024/a.jpg"), (Folders{"/mnt", "/mnt/photos"}));

@@ -32,7 +32,6 @@ inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << tex
 
 namespace mirelo::test {
 
-
 class RecordingViewer : public ViewerConnection {
 public:
     void present(const MediaItem& item) override

@@ -17,7 +17,10 @@ protected:
         EXPECT_TRUE(saveWithVips(markedPicture(width, height), path));
         return *MediaItem::read(path);
     }
-    static void setSoftness(const QVariant& value) { AppSettings::open()->setValue(AppSettings::kBackgroundBlur, value); }
+    static void setSoftness(const QVariant& value)
+    {
+        AppSettings::open()->setValue(AppSettings::kBackgroundBlur, value);
+    }
 };
 
 TEST_F(ViewerPipelineTest, AFrameHoldsABoundedImageItsBackdropAndCameraDetails)
@@ -32,9 +35,9 @@ TEST_F(ViewerPipelineTest, AFrameHoldsABoundedImageItsBackdropAndCameraDetails)
     ASSERT_TRUE(frame->ambient);
     EXPECT_EQ(frame->ambient->size(), QSize(720, 360));
     using Pair = std::pair<QString, QString>;
-    EXPECT_EQ(frame->metadata, (std::vector<Pair>{{"Camera", "Mirelo One"},
-                                                  {"Captured", "2024:05:01 10:30:00"},
-                                                  {"Color profile", "sRGB"}}));
+    EXPECT_EQ(
+        frame->metadata,
+        (std::vector<Pair>{{"Camera", "Mirelo One"}, {"Captured", "2024:05:01 10:30:00"}, {"Color profile", "sRGB"}}));
     EXPECT_EQ(frame->cost(), 4096 * 2048 * 4 + 720 * 360 * 4); // 32-bit pixels, ready to paint
 
     // A small picture gets a backdrop enlarged to 720; no EXIF, no details.
@@ -131,7 +134,7 @@ TEST_F(ViewerPipelineTest, RequestsForOneFileAreCoalescedAndWaitedForFirst)
     const MediaItem a = picture("a.png"), b = picture("b.png"), c = picture("c.png");
 
     pipeline.load(a, ViewerPipeline::veryHigh, [](FrameRef) {});
-    ASSERT_TRUE(gate.waitForArrivals(1)); // the only worker is busy with a
+    ASSERT_TRUE(gate.waitForArrivals(1));               // the only worker is busy with a
     pipeline.load(b, ViewerPipeline::veryLow, nullptr); // prefetches
     pipeline.load(c, ViewerPipeline::veryLow, nullptr);
     std::vector<std::pair<int, FrameRef>> answers;
@@ -142,7 +145,8 @@ TEST_F(ViewerPipelineTest, RequestsForOneFileAreCoalescedAndWaitedForFirst)
 
     gate.open();
     ASSERT_TRUE(waitUntil([&] { return pipeline.pendingCount() == 0; }));
-    EXPECT_EQ(gate.arrived(), (std::vector<std::string>{std::string(a.path()), std::string(c.path()), std::string(b.path())}))
+    EXPECT_EQ(gate.arrived(),
+              (std::vector<std::string>{std::string(a.path()), std::string(c.path()), std::string(b.path())}))
         << "the awaited prefetch went first";
     ASSERT_EQ(answers.size(), 2u);
     EXPECT_EQ(answers[0].first, 1);

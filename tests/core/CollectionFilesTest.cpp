@@ -35,7 +35,8 @@ TEST(CollectionFiles, FolderNamesAreTrimmedAndChecked)
     EXPECT_TRUE(exists(root / "Holiday/.keep"));
     EXPECT_EQ(CollectionFiles::renameFolder(root / "Holiday", "Holiday"), root / "Holiday");
 
-    for (const std::string& bad : std::vector<std::string>{"2024/25", "a:b", ".", "..", "   ", "", std::string("nul\0x", 5)}) {
+    for (const std::string& bad :
+         std::vector<std::string>{"2024/25", "a:b", ".", "..", "   ", "", std::string("nul\0x", 5)}) {
         EXPECT_EQ(messageOf([&] { CollectionFiles::renameFolder(root / "Holiday", bad); }),
                   "Enter a folder name without slashes or colons.")
             << bad;
@@ -78,7 +79,12 @@ TEST(CollectionFiles, CreatedFoldersAreNewAndOpen)
     EXPECT_EQ(made, root / "New");
     struct stat attributes {};
     ASSERT_EQ(::stat(made.c_str(), &attributes), 0);
-    EXPECT_EQ(attributes.st_mode & 0777, 0755u & ~[] { mode_t m = umask(0); umask(m); return m; }());
+    EXPECT_EQ(
+        attributes.st_mode & 0777, 0755u & ~[] {
+            mode_t m = umask(0);
+            umask(m);
+            return m;
+        }());
     try {
         CollectionFiles::createFolder("New", root.path());
         FAIL();
@@ -125,7 +131,9 @@ TEST(CollectionFiles, ACopyThatRunsOutOfRoomLeavesNothingBehind)
     if (child == 0) {
         // The child process hits a file-size limit, as on a full disk.
         std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit limit {4096, 4096};
+        struct rlimit limit {
+            4096, 4096
+        };
         setrlimit(RLIMIT_FSIZE, &limit);
         try {
             CollectionFiles::addCopy(root / "big.jpg", root / "dest");

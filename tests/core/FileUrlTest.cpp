@@ -18,8 +18,7 @@ TEST(FileUrl, StandardisesLexically)
 
 TEST(FileUrl, EncodesAndDecodesEveryByte)
 {
-    EXPECT_EQ(fileUrlString("/Users/a/My Photos/Café #1?.jpg"),
-              "file:///Users/a/My%20Photos/Caf%C3%A9%20%231%3F.jpg");
+    EXPECT_EQ(fileUrlString("/Users/a/My Photos/Café #1?.jpg"), "file:///Users/a/My%20Photos/Caf%C3%A9%20%231%3F.jpg");
     std::string raw = "/x/\xFF\x01%ab.jpg";
     EXPECT_EQ(fileUrlString(raw), "file:///x/%FF%01%25ab.jpg");
     EXPECT_EQ(pathFromFileUrl(fileUrlString(raw)), raw);
@@ -29,8 +28,9 @@ TEST(FileUrl, EncodesAndDecodesEveryByte)
 
 TEST(FileUrl, RejectsWhatIsNotALocalFileUrl)
 {
-    for (const char* bad : {"", "/plain/path", "http://host/a.jpg", "file://server/a.jpg", "file:///a%2", "file:///a%zz",
-                            "file:///a%00b", "file:///with space", "file:///a?query", "file:relative", "file://"})
+    for (const char* bad :
+         {"", "/plain/path", "http://host/a.jpg", "file://server/a.jpg", "file:///a%2", "file:///a%zz", "file:///a%00b",
+          "file:///with space", "file:///a?query", "file:relative", "file://"})
         EXPECT_FALSE(pathFromFileUrl(bad)) << bad;
 }
 

@@ -77,9 +77,12 @@ QPoint storedCornerOfTopLeft(int orientation, int width, int height)
 {
     const int right = width - 1, bottom = height - 1;
     switch (orientation) {
-    case 2: case 8: return {right, 0};
-    case 3: case 7: return {right, bottom};
-    case 4: case 6: return {0, bottom};
+    case 2:
+    case 8: return {right, 0};
+    case 3:
+    case 7: return {right, bottom};
+    case 4:
+    case 6: return {0, bottom};
     default: return {0, 0};
     }
 }

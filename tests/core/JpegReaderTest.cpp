@@ -204,9 +204,9 @@ TEST(JpegReaderExif, FindsTheOrientationInEitherByteOrderAndIgnoresNonsense)
     for (bool little : {true, false}) {
         EXPECT_EQ(orientationOf(exifPayload(little, {{0x010F, 2, 4, 0}, {0x0112, 3, 1, 6}})), 6);
         EXPECT_EQ(orientationOf(exifPayload(little, {{0x0112, 3, 1, 8}})), 8);
-        EXPECT_EQ(orientationOf(exifPayload(little, {{0x0112, 3, 1, 9}})), 1);  // out of range
-        EXPECT_EQ(orientationOf(exifPayload(little, {{0x0112, 4, 1, 6}})), 1);  // not a SHORT
-        EXPECT_EQ(orientationOf(exifPayload(little, {{0x0110, 2, 4, 0}})), 1);  // absent
+        EXPECT_EQ(orientationOf(exifPayload(little, {{0x0112, 3, 1, 9}})), 1); // out of range
+        EXPECT_EQ(orientationOf(exifPayload(little, {{0x0112, 4, 1, 6}})), 1); // not a SHORT
+        EXPECT_EQ(orientationOf(exifPayload(little, {{0x0110, 2, 4, 0}})), 1); // absent
     }
     std::string cut = exifPayload(true, {{0x0112, 3, 1, 6}});
     EXPECT_EQ(orientationOf(cut.substr(0, 16)), 1);

@@ -56,7 +56,8 @@ TEST(LibraryFile, RoundTripsExactly)
     std::mt19937_64 random(7);
     std::uniform_real_distribution<double> dates(-1e9, 1e9);
     for (int i = 0; i < 500; ++i)
-        snapshot.items.append(MediaItem("/r/" + std::to_string(i) + ".png", int64_t(random() >> 14), dates(random), i % 3 == 0));
+        snapshot.items.append(
+            MediaItem("/r/" + std::to_string(i) + ".png", int64_t(random() >> 14), dates(random), i % 3 == 0));
     LibraryFile::write(folder / "library.json", snapshot);
     EXPECT_EQ(LibraryFile::read(folder / "library.json"), snapshot);
 
@@ -74,10 +75,11 @@ TEST(LibraryFile, RoundTripsExactly)
 TEST(LibraryFile, AcceptsAnyKeyOrderUnknownKeysAndNullFolder)
 {
     TempFolder folder;
-    writeFile(folder / "library.json",
-              R"({"search":"x","future":{"a":[1,{"b":null}]},"selectedFolder":null,"items":[{"isVideo":true,"modified":1.5,)"
-              R"("bytes":3,"extra":[],"url":"file:///v/a.mp4"}],"version":1,"folders":[],"indexedFolders":[],)"
-              R"("expandedFolders":[],"sort":"Name","section":"Videos","format":"All formats"})");
+    writeFile(
+        folder / "library.json",
+        R"({"search":"x","future":{"a":[1,{"b":null}]},"selectedFolder":null,"items":[{"isVideo":true,"modified":1.5,)"
+        R"("bytes":3,"extra":[],"url":"file:///v/a.mp4"}],"version":1,"folders":[],"indexedFolders":[],)"
+        R"("expandedFolders":[],"sort":"Name","section":"Videos","format":"All formats"})");
     auto snapshot = LibraryFile::read(folder / "library.json");
     ASSERT_EQ(snapshot.items.size(), 1);
     EXPECT_EQ(snapshot.items[0], MediaItem("/v/a.mp4", 3, 1.5, true));
@@ -104,26 +106,33 @@ TEST(LibraryFile, ImpossibleSizesAreKeptAsUnknown)
 
 TEST(LibraryFile, DamagedFilesFailWholeAndStayUntouched)
 {
-    const std::string valid = R"({"version":1,"items":[{"url":"file:///a.jpg","bytes":1,"modified":2,"isVideo":false}],)" + kValidTail + "}";
+    const std::string valid =
+        R"({"version":1,"items":[{"url":"file:///a.jpg","bytes":1,"modified":2,"isVideo":false}],)" + kValidTail + "}";
     expectRejected("", "is empty");
     expectRejected("{}", "“version” is missing");
     expectRejected(valid.substr(0, valid.size() / 2), "is damaged");
     expectRejected(valid + "x", "is damaged");
     expectRejected("[]", "does not hold a JSON object");
-    expectRejected(R"({"version":1,"items":[],"folders":[],"indexedFolders":[],"expandedFolders":[],"sort":"Name","section":"All media","format":"All formats"})",
-                   "“search” is missing");
-    expectRejected(R"({"version":1,"items":[{"url":"file:///a.jpg","bytes":"1","modified":2,"isVideo":false}],)" + kValidTail + "}",
+    expectRejected(
+        R"({"version":1,"items":[],"folders":[],"indexedFolders":[],"expandedFolders":[],"sort":"Name","section":"All media","format":"All formats"})",
+        "“search” is missing");
+    expectRejected(R"({"version":1,"items":[{"url":"file:///a.jpg","bytes":"1","modified":2,"isVideo":false}],)" +
+                       kValidTail + "}",
                    "“bytes” of item 1 has the wrong type");
-    expectRejected(R"({"version":1,"items":[{"url":"file:///a.jpg","bytes":1.5,"modified":2,"isVideo":false}],)" + kValidTail + "}",
+    expectRejected(R"({"version":1,"items":[{"url":"file:///a.jpg","bytes":1.5,"modified":2,"isVideo":false}],)" +
+                       kValidTail + "}",
                    "wrong type");
     expectRejected(R"({"version":1,"items":[{"url":"file:///a.jpg","modified":2,"isVideo":false}],)" + kValidTail + "}",
                    "item 1 has no “bytes”");
-    expectRejected(R"({"version":1,"items":[{"url":"http://a/b.jpg","bytes":1,"modified":2,"isVideo":false}],)" + kValidTail + "}",
+    expectRejected(R"({"version":1,"items":[{"url":"http://a/b.jpg","bytes":1,"modified":2,"isVideo":false}],)" +
+                       kValidTail + "}",
                    "“http://a/b.jpg” is not a file URL");
     expectRejected(R"({"version":1,"items":{},)" + kValidTail + "}", "“items” has the wrong type");
-    expectRejected(R"({"version":1,"items":[],"sort":5,)" + kValidTail.substr(kValidTail.find("\"folders\"")) + "}", "wrong type");
+    expectRejected(R"({"version":1,"items":[],"sort":5,)" + kValidTail.substr(kValidTail.find("\"folders\"")) + "}",
+                   "wrong type");
     expectRejected(R"({"version":"1","items":[],)" + kValidTail + "}", "“version” has the wrong type");
-    expectRejected("{\"version\":1,\"items\":[],\"search\":\"\xFF\"," + kValidTail.substr(0, kValidTail.size() - 12) + "}",
+    expectRejected("{\"version\":1,\"items\":[],\"search\":\"\xFF\"," + kValidTail.substr(0, kValidTail.size() - 12) +
+                       "}",
                    "is damaged");
     // Numbers of any length are read exactly or refused, never read past.
     const std::string zeros(400, '0');
@@ -133,12 +142,14 @@ TEST(LibraryFile, DamagedFilesFailWholeAndStayUntouched)
                        "is damaged");
     {
         TempFolder folder;
-        writeFile(folder / "library.json", R"({"version":1,"extra":-0.)" + zeros + R"(1,"items":[{"url":"file:///a.jpg","bytes":)" +
-                                               "1" + std::string(30, '0') + R"(,"modified":0.)" + zeros + "125e401" +
+        writeFile(folder / "library.json", R"({"version":1,"extra":-0.)" + zeros +
+                                               R"(1,"items":[{"url":"file:///a.jpg","bytes":)" + "1" +
+                                               std::string(30, '0') + R"(,"modified":0.)" + zeros + "125e401" +
                                                R"(,"isVideo":false}],)" + kValidTail + "}");
         EXPECT_THROW(LibraryFile::read(folder / "library.json"), LibraryError) << "bytes beyond 64 bits";
-        writeFile(folder / "library.json", R"({"version":1,"extra":-0.)" + zeros + R"(1,"items":[{"url":"file:///a.jpg","bytes":1,"modified":0.)" +
-                                               zeros + "125e401" + R"(,"isVideo":false}],)" + kValidTail + "}");
+        writeFile(folder / "library.json", R"({"version":1,"extra":-0.)" + zeros +
+                                               R"(1,"items":[{"url":"file:///a.jpg","bytes":1,"modified":0.)" + zeros +
+                                               "125e401" + R"(,"isVideo":false}],)" + kValidTail + "}");
         EXPECT_EQ(LibraryFile::read(folder / "library.json").items[0].modified(), 1.25);
     }
     // Nested far deeper than any library: refused, never followed down the stack.

@@ -36,11 +36,11 @@ std::vector<std::string> names(const MediaItems& items)
 }
 
 const MediaItems kLibrary{
-    item("/Photos/big.jpg", 10'000'000),         item("/Photos/almost.JPG", 9'999'999),
-    item("/Photos/scan.pdf", 500),               item("/Photos/clip.mov", 2000, 50, true),
-    item("/Photos/b.jpeg", 7),                   item("/Photos 2/x.jpg", 3),
-    item("/Photos/sub/Café.JPG", 11),            item("/photos/x.jpg", 13),
-    item("/Photos/IMG_2021.jpg", 17),            item("/Photos/README", 19),
+    item("/Photos/big.jpg", 10'000'000), item("/Photos/almost.JPG", 9'999'999),
+    item("/Photos/scan.pdf", 500),       item("/Photos/clip.mov", 2000, 50, true),
+    item("/Photos/b.jpeg", 7),           item("/Photos 2/x.jpg", 3),
+    item("/Photos/sub/Café.JPG", 11),    item("/photos/x.jpg", 13),
+    item("/Photos/IMG_2021.jpg", 17),    item("/Photos/README", 19),
 };
 
 } // namespace
@@ -90,7 +90,8 @@ TEST(LibraryQuery, FolderScopeFormatAndSearch)
     LibraryQueryInput input = inputOf(kLibrary);
     input.folder = "/Photos/";
     input.format = "JPG";
-    EXPECT_EQ(names(run(input).visible), (std::vector<std::string>{"almost.JPG", "big.jpg", "Café.JPG", "IMG_2021.jpg"}));
+    EXPECT_EQ(names(run(input).visible),
+              (std::vector<std::string>{"almost.JPG", "big.jpg", "Café.JPG", "IMG_2021.jpg"}));
     input.format = "jpg"; // labels are upper case
     EXPECT_TRUE(run(input).visible.isEmpty());
 
@@ -114,8 +115,8 @@ TEST(LibraryQuery, FolderScopeFormatAndSearch)
 
 TEST(LibraryQuery, SortsAndTieBreaks)
 {
-    MediaItems items{item("/a/img10.jpg", 5, 30), item("/b/img2.jpg", 5, 30), item("/a/img2.jpg", 5, 10),
-                     item("/a/zed.png", 9, 20), item("/a/old.gif", 1, kDistantPast), item("/a/mid.JPG", 1, 25)};
+    MediaItems items{item("/a/img10.jpg", 5, 30), item("/b/img2.jpg", 5, 30),          item("/a/img2.jpg", 5, 10),
+                     item("/a/zed.png", 9, 20),   item("/a/old.gif", 1, kDistantPast), item("/a/mid.JPG", 1, 25)};
     LibraryQueryInput input = inputOf(items);
     auto order = [&](MediaSort sort) {
         input.sort = sort;
@@ -137,8 +138,8 @@ TEST(LibraryQuery, SortsAndTieBreaks)
 
 TEST(LibraryQuery, ALibraryInNameOrderKeepsItsOrder)
 {
-    const MediaItems shuffled{item("/a/img10.jpg"), item("/b/img2.jpg"), item("/a/zed.png"), item("/a/Img2.jpg"),
-                              item("/a/mid.JPG"), item("/c/img2.jpg")};
+    const MediaItems shuffled{item("/a/img10.jpg"), item("/b/img2.jpg"), item("/a/zed.png"),
+                              item("/a/Img2.jpg"),  item("/a/mid.JPG"),  item("/c/img2.jpg")};
     EXPECT_FALSE(MediaSorts::inNameOrder(shuffled));
     const MediaItems ordered = MediaSorts::ordered(shuffled, MediaSort::name);
     EXPECT_TRUE(MediaSorts::inNameOrder(ordered));

@@ -26,7 +26,8 @@ LibrarySnapshot tagged(const std::string& tag, int count = 3)
 {
     LibrarySnapshot snapshot;
     snapshot.search = tag;
-    for (int i = 0; i < count; ++i) snapshot.items.append(MediaItem("/p/" + tag + std::to_string(i) + ".jpg", i, i + 0.5, false));
+    for (int i = 0; i < count; ++i)
+        snapshot.items.append(MediaItem("/p/" + tag + std::to_string(i) + ".jpg", i, i + 0.5, false));
     return snapshot;
 }
 

@@ -45,13 +45,13 @@ TEST(MediaGridLayout, CardsFillRowsAndBandsFindTheirCards)
         std::pair<int, int> cards;
     };
     for (const Band& band : std::vector<Band>{
-             {0, 900, 240, {0, 20}},     // rows 0 to 4 (the fifth starts at 832)
-             {0, 832, 240, {0, 16}},     // a row starting exactly at the bottom is not met
-             {191, 214, 240, {0, 4}},    // row 0 ends at 192
-             {192, 214, 240, {}},        // the gap between rows 0 and 1: nothing
-             {214, 215, 240, {4, 8}},    // the first line of row 1
-             {0, 900, 10, {0, 10}},      // fewer built than the band holds
-             {5000, 6000, 10, {}},       // past the last card
+             {0, 900, 240, {0, 20}},  // rows 0 to 4 (the fifth starts at 832)
+             {0, 832, 240, {0, 16}},  // a row starting exactly at the bottom is not met
+             {191, 214, 240, {0, 4}}, // row 0 ends at 192
+             {192, 214, 240, {}},     // the gap between rows 0 and 1: nothing
+             {214, 215, 240, {4, 8}}, // the first line of row 1
+             {0, 900, 10, {0, 10}},   // fewer built than the band holds
+             {5000, 6000, 10, {}},    // past the last card
              {0, 900, 0, {}},
          }) {
         SCOPED_TRACE(std::to_string(band.top) + " " + std::to_string(band.bottom));
@@ -71,8 +71,12 @@ TEST(MediaGridLayout, PagesOf240)
     };
     // 500 visible: 240 and a progress row, then 480, then 500 and no row.
     EXPECT_EQ(MediaGridLayout::firstPage(500), 240);
-    for (const Step& step : std::vector<Step>{{500, 240, 480, true}, {500, 480, 500, true}, {500, 500, 500, false},
-                                              {240, 240, 240, false}, {10, 10, 10, false}, {0, 0, 0, false}}) {
+    for (const Step& step : std::vector<Step>{{500, 240, 480, true},
+                                              {500, 480, 500, true},
+                                              {500, 500, 500, false},
+                                              {240, 240, 240, false},
+                                              {10, 10, 10, false},
+                                              {0, 0, 0, false}}) {
         EXPECT_EQ(MediaGridLayout::showsProgressRow(step.built, step.visible), step.progress) << step.built;
         EXPECT_EQ(MediaGridLayout::nextPage(step.built, step.visible), step.next) << step.built;
     }
@@ -90,12 +94,24 @@ TEST(MediaGridLayout, KeyboardStepsStayInsideTheGrid)
     };
     // 4 columns, pages of 2 rows; 10 cards: rows 0–3, 4–7 and a short 8–9.
     for (const Case& c : std::vector<Case>{
-             {5, Step::left, 10, 4},     {0, Step::left, 10, 0},    {5, Step::right, 10, 6},
-             {9, Step::right, 10, 9},    {5, Step::up, 10, 1},      {2, Step::up, 10, 2},
-             {1, Step::down, 10, 5},     {6, Step::down, 10, 9},    {9, Step::down, 10, 9},
-             {9, Step::pageUp, 10, 1},   {6, Step::pageUp, 10, 2},  {1, Step::pageDown, 10, 9},
-             {0, Step::pageDown, 10, 8}, {5, Step::first, 10, 0},   {5, Step::last, 10, 9},
-             {-1, Step::down, 10, 0},    {12, Step::left, 10, 0},   {0, Step::right, 0, -1},
+             {5, Step::left, 10, 4},
+             {0, Step::left, 10, 0},
+             {5, Step::right, 10, 6},
+             {9, Step::right, 10, 9},
+             {5, Step::up, 10, 1},
+             {2, Step::up, 10, 2},
+             {1, Step::down, 10, 5},
+             {6, Step::down, 10, 9},
+             {9, Step::down, 10, 9},
+             {9, Step::pageUp, 10, 1},
+             {6, Step::pageUp, 10, 2},
+             {1, Step::pageDown, 10, 9},
+             {0, Step::pageDown, 10, 8},
+             {5, Step::first, 10, 0},
+             {5, Step::last, 10, 9},
+             {-1, Step::down, 10, 0},
+             {12, Step::left, 10, 0},
+             {0, Step::right, 0, -1},
          }) {
         EXPECT_EQ(MediaGridLayout::stepped(c.index, c.step, c.count, 4, 2), c.expected)
             << c.index << " step " << int(c.step);

@@ -118,7 +118,8 @@ TEST(MediaScanner, ReportsProgressEvery200VisitsAndCancels)
     EXPECT_EQ(reported[2], 449);
 
     ScanToken cancelling;
-    auto partial = MediaScanner::scan({folder / "f", folder / "f/sub"}, true, cancelling, [&](int) { cancelling.cancel(); });
+    auto partial =
+        MediaScanner::scan({folder / "f", folder / "f/sub"}, true, cancelling, [&](int) { cancelling.cancel(); });
     EXPECT_TRUE(partial.cancelled);
     EXPECT_LE(partial.items.size(), 200);
     EXPECT_GE(partial.items.size(), 199);

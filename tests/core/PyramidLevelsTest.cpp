@@ -19,7 +19,8 @@ TEST(PyramidLevels, HalvesDownToTheSmallestAndChoosesTheNearestLargerCopy)
         double shown;
         int level;
     } cases[] = {
-        {8192, 0}, {4096, 0}, {4095, 0}, {2048, 1}, {2047, 1}, {1025, 1}, {1024, 2}, {600, 2}, {512, 3}, {300, 3}, {256, 4}, {50, 4},
+        {8192, 0}, {4096, 0}, {4095, 0}, {2048, 1}, {2047, 1}, {1025, 1},
+        {1024, 2}, {600, 2},  {512, 3},  {300, 3},  {256, 4},  {50, 4},
     };
     for (const auto& [shown, level] : cases) EXPECT_EQ(PyramidLevels::choose(levels, shown), level) << shown;
 }

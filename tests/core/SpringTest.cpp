@@ -14,10 +14,10 @@ TEST(Spring, TravelsFromZeroToRest)
         Spring spring;
         bool overshoots;
     } cases[] = {
-        {{0.26, 0.64}, true},  // the card's pulse
-        {{0.28, 0.88}, true},  // the sidebar's highlight: barely
+        {{0.26, 0.64}, true}, // the card's pulse
+        {{0.28, 0.88}, true}, // the sidebar's highlight: barely
         {{0.32, 0.9}, true},
-        {{0.3, 1.0}, false},   // critically damped
+        {{0.3, 1.0}, false}, // critically damped
     };
     for (const auto& [spring, overshoots] : cases) {
         EXPECT_EQ(spring.progress(0), 0);

@@ -30,7 +30,8 @@ protected:
     static bool mountDrive(const std::string& folder)
     {
         makeFolder(folder);
-        static const bool isolated = ::unshare(CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+        static const bool isolated =
+            ::unshare(CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
         return isolated && ::mount("none", folder.c_str(), "tmpfs", 0, nullptr) == 0;
     }
 };
@@ -123,7 +124,8 @@ TEST_F(TrashServiceTest, FilesOnOtherDrivesUseTheirDrivesTrash)
     moved = TrashService::move({home / "Pictures/2023/a.jpg"});
     ASSERT_EQ(moved.records.size(), 1u) << moved.failures.at(0);
     EXPECT_EQ(moved.records[0].trashed, drive + "/.Trash-" + uid + "/files/a.jpg");
-    EXPECT_NE(readFile(drive + "/.Trash-" + uid + "/info/a.jpg.trashinfo").find("\nPath=2023/a.jpg\n"), std::string::npos);
+    EXPECT_NE(readFile(drive + "/.Trash-" + uid + "/info/a.jpg.trashinfo").find("\nPath=2023/a.jpg\n"),
+              std::string::npos);
     EXPECT_FALSE(exists(drive + "/2023/.Trash-" + uid));
     EXPECT_EQ(TrashService::restore(moved.records).restored, std::vector<std::string>{home / "Pictures/2023/a.jpg"});
     EXPECT_EQ(readFile(drive + "/2023/a.jpg"), "pixels");
@@ -132,8 +134,8 @@ TEST_F(TrashServiceTest, FilesOnOtherDrivesUseTheirDrivesTrash)
     writeFile(drive + "/.Trash-" + uid, "in the way");
     moved = TrashService::move({drive + "/clip.mp4"});
     EXPECT_TRUE(moved.records.empty());
-    EXPECT_EQ(moved.failures, std::vector<std::string>{
-                                  "clip.mp4: Its drive has no Trash that can take it, so it was left in place."});
+    EXPECT_EQ(moved.failures,
+              std::vector<std::string>{"clip.mp4: Its drive has no Trash that can take it, so it was left in place."});
     EXPECT_EQ(readFile(drive + "/clip.mp4"), "frames");
 }
 
@@ -149,17 +151,17 @@ TEST_F(TrashServiceTest, UndoNeverReplacesAndKeepsWhatItCannotRestore)
         return *std::find_if(moved.records.begin(), moved.records.end(),
                              [&](const TrashRecord& r) { return r.original == original; });
     };
-    writeFile(a, "new a");                                 // the name is taken again
+    writeFile(a, "new a");                                       // the name is taken again
     std::system(("rm -rf '" + home / "Pics/Sub" + "'").c_str()); // the folder is gone
-    ::unlink(recordOf(c).trashed.c_str());                 // the trash was emptied
+    ::unlink(recordOf(c).trashed.c_str());                       // the trash was emptied
 
     TrashRestoreResult back = TrashService::restore({recordOf(a), recordOf(b), recordOf(c)});
     EXPECT_TRUE(back.restored.empty());
     EXPECT_EQ(back.remaining, (std::vector<TrashRecord>{recordOf(a), recordOf(b), recordOf(c)}));
-    EXPECT_EQ(back.failures, (std::vector<std::string>{
-                                 "a.jpg: Another item with this name is already there.",
-                                 "b.jpg: Its folder “" + home / "Pics/Sub" + "” no longer exists.",
-                                 "c.jpg: It is no longer in the Trash."}));
+    EXPECT_EQ(back.failures,
+              (std::vector<std::string>{"a.jpg: Another item with this name is already there.",
+                                        "b.jpg: Its folder “" + home / "Pics/Sub" + "” no longer exists.",
+                                        "c.jpg: It is no longer in the Trash."}));
     EXPECT_EQ(readFile(a), "new a");
     EXPECT_EQ(readFile(recordOf(a).trashed), "old a") << "both files untouched";
     EXPECT_FALSE(exists(home / "Pics/Sub")) << "no folder is recreated";
@@ -281,7 +283,7 @@ TEST_F(TrashServiceTest, TheWorkingFolderNeverBecomesATrash)
         TrashResult moved = TrashService::move({home / "Pics/photo.jpg"});
         ASSERT_EQ(moved.records.size(), 1u) << data;
         EXPECT_TRUE(moved.records[0].trashed.starts_with(data[0] == '/' ? home / "absent/data/Trash/files/"
-                                                                         : home / "user/.local/share/Trash/files/"))
+                                                                        : home / "user/.local/share/Trash/files/"))
             << moved.records[0].trashed;
         EXPECT_EQ(TrashService::restore(moved.records).restored.size(), 1u);
     }
@@ -303,8 +305,10 @@ TEST(FileRenameTest, LinkThenUnlinkReportsAnUnlinkThatFails)
              : ::chmod(locked.c_str(), 0555) != 0)
         GTEST_SKIP() << "cannot protect a folder here";
     const int error = linkThenUnlink(from, to);
-    if (root) std::system(("chattr -a '" + locked + "'").c_str());
-    else ::chmod(locked.c_str(), 0755);
+    if (root)
+        std::system(("chattr -a '" + locked + "'").c_str());
+    else
+        ::chmod(locked.c_str(), 0755);
     EXPECT_NE(error, 0);
     EXPECT_EQ(readFile(from), "pixels");
     EXPECT_FALSE(exists(to)) << "the link is taken back";

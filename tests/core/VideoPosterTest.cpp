@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-
 using namespace mirelo;
 using namespace mirelo::test;
 
@@ -61,23 +60,23 @@ TEST(VideoPoster, NoFrameMeansNoImage)
     EXPECT_TRUE(VideoPoster::frame(folder / "good.mp4", 480, &cancelled).isNull());
 }
 
-
 TEST(VideoPoster, OnlySelfContainedLocalVideosPlay)
 {
     TempFolder folder;
     LocalListener listener;
     ASSERT_TRUE(writeVideo(folder / "good.mp4", 320, 160));
-    writeFile(folder / "holiday.mp4", "#EXTM3U\n#EXT-X-TARGETDURATION:10\n#EXTINF:10,\n" + listener.url("a.ts") +
-                                          "\n#EXT-X-ENDLIST\n");
-    writeFile(folder / "local.mp4", "#EXTM3U\n#EXT-X-TARGETDURATION:10\n#EXTINF:10,\nfile://" + folder / "good.mp4" +
-                                        "\n#EXT-X-ENDLIST\n");
+    writeFile(folder / "holiday.mp4",
+              "#EXTM3U\n#EXT-X-TARGETDURATION:10\n#EXTINF:10,\n" + listener.url("a.ts") + "\n#EXT-X-ENDLIST\n");
+    writeFile(folder / "local.mp4",
+              "#EXTM3U\n#EXT-X-TARGETDURATION:10\n#EXTINF:10,\nfile://" + folder / "good.mp4" + "\n#EXT-X-ENDLIST\n");
     writeFile(folder / "joined.mkv", "ffconcat version 1.0\nfile '" + folder / "good.mp4" + "'\n");
     writeFile(folder / "stream.mov", "v=0\no=- 0 0 IN IP4 127.0.0.1\ns=x\nc=IN IP4 127.0.0.1\nt=0 0\n"
                                      "m=video 5004 RTP/AVP 96\na=rtpmap:96 H264/90000\n");
     writeFile(folder / "manifest.mp4", "<?xml version=\"1.0\"?><MPD xmlns=\"urn:mpeg:dash:schema:mpd:2011\" "
                                        "type=\"static\"><Period><AdaptationSet><Representation><BaseURL>" +
-                                           listener.url("v.mp4") + "</BaseURL></Representation></AdaptationSet>"
-                                                                   "</Period></MPD>");
+                                           listener.url("v.mp4") +
+                                           "</BaseURL></Representation></AdaptationSet>"
+                                           "</Period></MPD>");
     EXPECT_TRUE(VideoPoster::playable(folder / "good.mp4"));
     for (const char* name : {"holiday.mp4", "local.mp4", "joined.mkv", "stream.mov", "manifest.mp4", "missing.mp4"}) {
         EXPECT_FALSE(VideoPoster::playable(folder / name)) << name;

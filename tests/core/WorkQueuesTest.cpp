@@ -57,10 +57,12 @@ TEST(PriorityWorkQueue, HighestFirstOldestAmongEqualsRaisedAndCancelled)
     // One job holds the only worker while the others queue up behind it.
     std::promise<void> started, release;
     std::shared_future<void> go = release.get_future().share();
-    queue.add([&](const PriorityWorkQueue::Job&) {
-        started.set_value();
-        go.wait();
-    }, 0);
+    queue.add(
+        [&](const PriorityWorkQueue::Job&) {
+            started.set_value();
+            go.wait();
+        },
+        0);
     started.get_future().wait();
     queue.add(record("low"), 1);
     auto late = queue.add(record("raised"), 0);

@@ -15,8 +15,8 @@ static LibrarySnapshot snapshotWith(int count, const std::string& tag)
     LibrarySnapshot snapshot;
     snapshot.search = tag;
     for (int i = 0; i < count; ++i)
-        snapshot.items.append(MediaItem("/photos/" + tag + "/IMG_" + std::to_string(i) + ".JPG", 1000 + i,
-                                        700000000.25 + i, i % 7 == 0));
+        snapshot.items.append(
+            MediaItem("/photos/" + tag + "/IMG_" + std::to_string(i) + ".JPG", 1000 + i, 700000000.25 + i, i % 7 == 0));
     return snapshot;
 }
 

@@ -70,7 +70,8 @@ TEST(MireloIndex, ScansMergesAndQueries)
 
     // A complete rescan drops what has gone.
     ::unlink((folder / "pics/a.jpg").c_str());
-    EXPECT_EQ(mireloIndex({"scan", "--library", library, folder / "pics"}, folder).out, "items=2 inaccessible=0 cancelled=0\n");
+    EXPECT_EQ(mireloIndex({"scan", "--library", library, folder / "pics"}, folder).out,
+              "items=2 inaccessible=0 cancelled=0\n");
     EXPECT_NE(mireloIndex({"query", "--library", library}, folder).out.find("visible=2 "), std::string::npos);
     EXPECT_NE(readFile(library).find("\"indexedFolders\":[\"file://" + folder.path() + "/pics\"]"), std::string::npos);
 }
@@ -111,7 +112,8 @@ TEST(MireloIndex, WatchKeepsTheLibraryCurrentUntilInterrupted)
     const int status = std::system(("timeout 30 sh -c " + quoted(script)).c_str());
     EXPECT_EQ(WEXITSTATUS(status), 0) << readFile(folder / "watch.txt");
     auto query = mireloIndex({"query", "--library", library}, folder);
-    EXPECT_EQ(query.out, folder / "pics/a.jpg\n" + folder / "pics/b.png\n" + "visible=2 scoped=2 bytes=6 formats=JPG,PNG\n");
+    EXPECT_EQ(query.out,
+              folder / "pics/a.jpg\n" + folder / "pics/b.png\n" + "visible=2 scoped=2 bytes=6 formats=JPG,PNG\n");
 
     const std::string damaged = "{ not json";
     writeFile(library, damaged);

@@ -20,8 +20,9 @@ TEST(AlertDialog, LongNamesWrapAndTheCardHoldsAllItsText)
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     const QString name = QString(250, u'x') + QStringLiteral(".jpg");
-    auto* alert = new AlertDialog(&window, QStringLiteral("Mirelo couldn’t open that"),
-                                  name + QStringLiteral(": The Trash can’t take it (File name too long), so it was left in place."));
+    auto* alert = new AlertDialog(
+        &window, QStringLiteral("Mirelo couldn’t open that"),
+        name + QStringLiteral(": The Trash can’t take it (File name too long), so it was left in place."));
     alert->addButton(QStringLiteral("Cancel"), AlertDialog::Role::Cancel);
     alert->addButton(QStringLiteral("Move to Trash"), AlertDialog::Role::Destructive);
     alert->open();

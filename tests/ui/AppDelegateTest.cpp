@@ -130,7 +130,9 @@ TEST_F(AppDelegateTest, AFailedSaveAsksBeforeQuitting)
     ASSERT_TRUE(waitForScan(*model));
     const std::filesystem::path folder = std::filesystem::path(model->libraryPath()).parent_path();
     std::filesystem::remove_all(folder);
-    { std::ofstream blocker(folder); }
+    {
+        std::ofstream blocker(folder);
+    }
     model->scheduleSave();
 
     QString title;

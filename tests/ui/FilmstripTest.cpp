@@ -87,8 +87,12 @@ TEST(VideoControls, TimeReadsAsAClock)
     const struct {
         qint64 position, duration;
         const char* text;
-    } cases[] = {{0, 0, "0:00 / 0:00"}, {65'400, 200'000, "1:05 / 3:20"}, {3'725'000, 7'200'000, "1:02:05 / 2:00:00"}, {-5, 999, "0:00 / 0:00"}};
-    for (const auto& [position, duration, text] : cases) EXPECT_EQ(VideoControls::timeText(position, duration), QString(text));
+    } cases[] = {{0, 0, "0:00 / 0:00"},
+                 {65'400, 200'000, "1:05 / 3:20"},
+                 {3'725'000, 7'200'000, "1:02:05 / 2:00:00"},
+                 {-5, 999, "0:00 / 0:00"}};
+    for (const auto& [position, duration, text] : cases)
+        EXPECT_EQ(VideoControls::timeText(position, duration), QString(text));
 }
 
 } // namespace

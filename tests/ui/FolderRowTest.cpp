@@ -71,10 +71,14 @@ TEST_F(LibraryFolderRowTest, ChildrenArriveLazilyAndActionsWaitForScans)
         return list;
     };
     using Actions = std::vector<std::pair<QString, bool>>;
-    EXPECT_EQ(actions(), (Actions{{"New Folder Inside…", true}, {"Rename Folder…", true}, {"Refresh Scan", true},
+    EXPECT_EQ(actions(), (Actions{{"New Folder Inside…", true},
+                                  {"Rename Folder…", true},
+                                  {"Refresh Scan", true},
                                   {"Show in File Manager", true}}));
     model->scan({files / "Trips"}, true);
-    EXPECT_EQ(actions(), (Actions{{"New Folder Inside…", false}, {"Rename Folder…", false}, {"Refresh Scan", false},
+    EXPECT_EQ(actions(), (Actions{{"New Folder Inside…", false},
+                                  {"Rename Folder…", false},
+                                  {"Refresh Scan", false},
                                   {"Show in File Manager", true}}));
     ASSERT_TRUE(waitForScan(*model));
 }

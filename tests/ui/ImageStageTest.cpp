@@ -58,8 +58,8 @@ TEST_F(ImageStageTest, DoubleClickTogglesBetweenFitAndACloserLook)
         double width, height;
         double fitScale, closer;
     } cases[] = {
-        {300, 200, 1.0, 2.0},     // small: fitting never enlarges, so 200 %
-        {10080, 5000, 0.1, 1.0},  // large: twice 10 % is raised to 100 %
+        {300, 200, 1.0, 2.0},    // small: fitting never enlarges, so 200 %
+        {10080, 5000, 0.1, 1.0}, // large: twice 10 % is raised to 100 %
         {2000, 1000, 0.504, 1.008},
     };
     for (const auto& [width, height, fitScale, closer] : cases) {

@@ -37,7 +37,8 @@ protected:
     std::vector<LibrarySection> current() const
     {
         std::vector<LibrarySection> list;
-        for (LibrarySection section : {LibrarySection::all, LibrarySection::images, LibrarySection::videos, LibrarySection::large})
+        for (LibrarySection section :
+             {LibrarySection::all, LibrarySection::images, LibrarySection::videos, LibrarySection::large})
             if (row(section)->isCurrent()) list.push_back(section);
         return list;
     }
@@ -113,7 +114,8 @@ TEST_F(LibrarySidebarTest, EveryTextFollowsASwitchOfTheLook)
             }
             EXPECT_GE(best, 3.0) << look << ": " << text.toStdString();
             if (!qobject_cast<QAbstractButton*>(widget)) { // buttons may be filled with the accent
-                EXPECT_EQ(luminance(ground) < 0.2, std::string(look) == "dark") << look << ": the ground of " << text.toStdString();
+                EXPECT_EQ(luminance(ground) < 0.2, std::string(look) == "dark")
+                    << look << ": the ground of " << text.toStdString();
             }
             ++texts;
         }

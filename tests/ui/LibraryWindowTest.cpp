@@ -158,7 +158,8 @@ TEST_F(LibraryWindowTest, ADropOfFilesAndAFolderOpensThemTogether)
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(QString::fromStdString(files / "Drop/one.jpg")),
                   QUrl::fromLocalFile(QString::fromStdString(files / "Drop/two.png")),
-                  QUrl::fromLocalFile(QString::fromStdString(files / "Drop/Folder")), QUrl("https://example.com/x.jpg")});
+                  QUrl::fromLocalFile(QString::fromStdString(files / "Drop/Folder")),
+                  QUrl("https://example.com/x.jpg")});
     EXPECT_EQ(LibraryWindow::droppedFiles(&data).size(), 3u) << "only local files";
 
     QSignalSpy scans(model.get(), &AppModel::scanningChanged);

@@ -73,8 +73,12 @@ TEST_F(MediaGridViewTest, TheKeyboardMovesAFocusThatOpensSelectsAndFollowsTheVie
     grid->setFocus(Qt::TabFocusReason);
     QTRY_VERIFY(grid->hasFocus());
     EXPECT_EQ(grid->focus().index(), 0) << "Tab shows where the keys will act";
-    for (auto [key, expected] : std::vector<std::pair<Qt::Key, int>>{
-             {Qt::Key_Right, 1}, {Qt::Key_Down, 6}, {Qt::Key_Left, 5}, {Qt::Key_Up, 0}, {Qt::Key_End, 499}, {Qt::Key_Home, 0}}) {
+    for (auto [key, expected] : std::vector<std::pair<Qt::Key, int>>{{Qt::Key_Right, 1},
+                                                                     {Qt::Key_Down, 6},
+                                                                     {Qt::Key_Left, 5},
+                                                                     {Qt::Key_Up, 0},
+                                                                     {Qt::Key_End, 499},
+                                                                     {Qt::Key_Home, 0}}) {
         QTest::keyClick(grid.get(), key);
         EXPECT_EQ(grid->focus().index(), expected) << key;
     }
@@ -117,7 +121,9 @@ TEST_F(MediaGridViewTest, SmallPicturesAreNeverEnlarged)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
     const QRect card = grid.cardRect(0);
     const QPoint centre(card.center().x(), card.top() + int(MediaGridView::kThumbnailHeight / 2));
-    auto colourAt = [&](QPoint point) { return grid.viewport()->grab().toImage().pixelColor(point * grid.devicePixelRatioF()); };
+    auto colourAt = [&](QPoint point) {
+        return grid.viewport()->grab().toImage().pixelColor(point * grid.devicePixelRatioF());
+    };
     QTRY_VERIFY(isBlue(colourAt(centre)));
     EXPECT_FALSE(isRed(colourAt(card.topLeft() + QPoint(14, 14)))) << "the mark stays small, away from the corner";
     EXPECT_FALSE(isBlue(colourAt(card.topLeft() + QPoint(14, 14)))) << "the card's ground shows around it";

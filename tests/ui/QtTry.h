@@ -12,10 +12,11 @@
 #undef QTRY_VERIFY
 #undef QTRY_COMPARE
 #undef QTRY_COMPARE_WITH_TIMEOUT
-#define QTRY_VERIFY(expression) ASSERT_TRUE(::mirelo::test::waitUntil([&] { return bool(expression); }, 5000)) << #expression
-#define QTRY_COMPARE_WITH_TIMEOUT(actual, expected, timeout)                                               \
-    do {                                                                                                   \
-        ::mirelo::test::waitUntil([&] { return (actual) == (expected); }, (timeout));                      \
-        ASSERT_EQ((actual), (expected));                                                                   \
+#define QTRY_VERIFY(expression)                                                                                        \
+    ASSERT_TRUE(::mirelo::test::waitUntil([&] { return bool(expression); }, 5000)) << #expression
+#define QTRY_COMPARE_WITH_TIMEOUT(actual, expected, timeout)                                                           \
+    do {                                                                                                               \
+        ::mirelo::test::waitUntil([&] { return (actual) == (expected); }, (timeout));                                  \
+        ASSERT_EQ((actual), (expected));                                                                               \
     } while (0)
 #define QTRY_COMPARE(actual, expected) QTRY_COMPARE_WITH_TIMEOUT(actual, expected, 5000)

@@ -75,10 +75,14 @@ std::string registrationName(const ::testing::TestParamInfo<Registration>& info)
 
 INSTANTIATE_TEST_SUITE_P(
     Runs, DefaultViewerPanelTest,
-    ::testing::Values(Registration{{}, {}, {"avif", "bmp", "gif", "heic", "heif", "jpg", "png", "svg", "tiff", "webp"},
-                          "Updated 10 formats. Files you open from your file manager will now use Mirelo."},
-                      Registration{{"png"}, {}, {"png"}, "Updated 1 format. Files you open from your file manager will now use Mirelo."},
-                      Registration{{"psd", "png"}, {"psd"}, {"png", "psd"}, "Updated 1 format.\nPSD: not registered on this system"}),
+    ::testing::Values(
+        Registration{{},
+                     {},
+                     {"avif", "bmp", "gif", "heic", "heif", "jpg", "png", "svg", "tiff", "webp"},
+                     "Updated 10 formats. Files you open from your file manager will now use Mirelo."},
+        Registration{
+            {"png"}, {}, {"png"}, "Updated 1 format. Files you open from your file manager will now use Mirelo."},
+        Registration{{"psd", "png"}, {"psd"}, {"png", "psd"}, "Updated 1 format.\nPSD: not registered on this system"}),
     registrationName);
 
 TEST(DefaultViewerPanel, SelectAllTurnsIntoDeselectAll)

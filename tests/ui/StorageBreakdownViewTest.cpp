@@ -39,7 +39,8 @@ TEST(StorageBreakdownView, WhileLoadingTheLastSummaryStays)
     EXPECT_EQ(view.totalText(), "12 MB");
     view.setSummary({1, 1, 1}, true);
     EXPECT_EQ(view.totalText(), "Updating…");
-    EXPECT_TRUE(view.accessibleDescription().contains("Images · 12 MB · 100.0%")) << view.accessibleDescription().toStdString();
+    EXPECT_TRUE(view.accessibleDescription().contains("Images · 12 MB · 100.0%"))
+        << view.accessibleDescription().toStdString();
     view.setSummary({1, 1, 1}, false);
     EXPECT_EQ(view.totalText(), "3 bytes");
 }

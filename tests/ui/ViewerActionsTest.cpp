@@ -38,7 +38,8 @@ TEST(InformationPanel, RowsForAPhotoAReducedPhotoAndAVideo)
     whole.pixels = {3000, 2000};
 
     const InformationPanel::Rows rows = InformationPanel::rows(photo, &reduced);
-    EXPECT_EQ(labels(rows), (std::vector<QString>{"Format", "Size", "Dimensions", "Camera", "Lens", "Preview", "Modified", "Location"}));
+    EXPECT_EQ(labels(rows), (std::vector<QString>{"Format", "Size", "Dimensions", "Camera", "Lens", "Preview",
+                                                  "Modified", "Location"}));
     EXPECT_EQ(rows[0].second, "JPG");
     EXPECT_EQ(rows[1].second, "4 KB · 4,096 bytes");
     EXPECT_EQ(rows[2].second, "6000 × 4000");
@@ -48,7 +49,8 @@ TEST(InformationPanel, RowsForAPhotoAReducedPhotoAndAVideo)
     EXPECT_EQ(labels(InformationPanel::rows(photo, &whole)),
               (std::vector<QString>{"Format", "Size", "Dimensions", "Modified", "Location"}));
     const MediaItem video("/Movies/clip.mp4", 1 << 20, 700000000, true);
-    EXPECT_EQ(labels(InformationPanel::rows(video, nullptr)), (std::vector<QString>{"Format", "Size", "Modified", "Location"}));
+    EXPECT_EQ(labels(InformationPanel::rows(video, nullptr)),
+              (std::vector<QString>{"Format", "Size", "Modified", "Location"}));
     QLocale::setDefault(QLocale::c());
 }
 
@@ -77,7 +79,8 @@ TEST(ViewerActions, RememberedFoldersComeMostRecentFirstAndAtMostSix)
     std::vector<std::string> folders;
     for (const char* folder : {"/A", "/B", "/A"}) folders = ViewerActions::remembered(folders, folder);
     EXPECT_EQ(folders, (std::vector<std::string>{"/A", "/B"}));
-    for (const char* folder : {"/C", "/D", "/E", "/F", "/G", "/H"}) folders = ViewerActions::remembered(folders, folder);
+    for (const char* folder : {"/C", "/D", "/E", "/F", "/G", "/H"})
+        folders = ViewerActions::remembered(folders, folder);
     EXPECT_EQ(folders, (std::vector<std::string>{"/H", "/G", "/F", "/E", "/D", "/C"}));
 }
 

@@ -119,7 +119,8 @@ TEST_F(ViewerCoordinatorTest, ViewerKeysCloseAnOpenPanelAndAct)
         {"Right", Qt::Key_Right, [&] { return model->current()->name() == "b.png"; }},
         {"Left", Qt::Key_Left, [&] { return model->current()->name() == "a.png"; }},
         {"Up", Qt::Key_Up, [&] { return coordinator->scene()->stage()->keyboardZooming(); }},
-        {"Space", Qt::Key_Space, [&, shown = coordinator->scene()->chromeShown()]() mutable {
+        {"Space", Qt::Key_Space,
+         [&, shown = coordinator->scene()->chromeShown()]() mutable {
              const bool flipped = coordinator->scene()->chromeShown() != shown;
              shown = coordinator->scene()->chromeShown();
              return flipped;
@@ -134,7 +135,8 @@ TEST_F(ViewerCoordinatorTest, ViewerKeysCloseAnOpenPanelAndAct)
             QWidget* target = panel->focusWidget() ? panel->focusWidget() : panel.data();
             QKeyEvent press(QEvent::KeyPress, c.key, Qt::NoModifier);
             QApplication::sendEvent(target, &press);
-            EXPECT_TRUE(!panel || !panel->isVisible()) << c.name << (information ? " over information" : " over folders");
+            EXPECT_TRUE(!panel || !panel->isVisible())
+                << c.name << (information ? " over information" : " over folders");
             ASSERT_TRUE(waitUntil([&] { return c.acted(); }, 5000)) << c.name;
             if (c.key == Qt::Key_Up) {
                 key(Qt::Key_Up, QEvent::KeyRelease);
@@ -161,7 +163,8 @@ TEST_F(ViewerCoordinatorTest, FastNavigationEndsOnTheLastPictureWithLittleWorkWa
 {
     std::filesystem::create_directories(files / "Many");
     for (int i = 0; i < 10; ++i)
-        ASSERT_TRUE(markedPicture(1600, 1000).save(QString::fromStdString(files / ("Many/" + std::to_string(i) + ".png"))));
+        ASSERT_TRUE(
+            markedPicture(1600, 1000).save(QString::fromStdString(files / ("Many/" + std::to_string(i) + ".png"))));
     model->scan({files / "Many"}, true);
     ASSERT_TRUE(waitForScan(*model));
     ASSERT_TRUE(waitForQuery(*model));
@@ -290,7 +293,8 @@ TEST_F(ViewerCoordinatorTest, APlaylistNamedLikeAVideoReachesNothing)
     LocalListener listener;
     const std::string playlist = files / "Clips/holiday.mp4";
     std::filesystem::create_directories(files / "Clips");
-    writeBytes(playlist, "#EXTM3U\n#EXT-X-TARGETDURATION:10\n#EXTINF:10,\n" + listener.url("a.ts") + "\n#EXT-X-ENDLIST\n");
+    writeBytes(playlist,
+               "#EXTM3U\n#EXT-X-TARGETDURATION:10\n#EXTINF:10,\n" + listener.url("a.ts") + "\n#EXT-X-ENDLIST\n");
     model->scan({files / "Clips"}, true);
     ASSERT_TRUE(waitForScan(*model));
     ASSERT_TRUE(waitForQuery(*model));
@@ -398,7 +402,9 @@ TEST(ViewerScene, TwoNoticesTwoSecondsApartAndReducedMotion)
     DesktopLook::shared().refresh();
     ViewerScene scene;
     scene.resize(1000, 700);
-    auto opacity = [](QWidget* widget) { return static_cast<QGraphicsOpacityEffect*>(widget->graphicsEffect())->opacity(); };
+    auto opacity = [](QWidget* widget) {
+        return static_cast<QGraphicsOpacityEffect*>(widget->graphicsEffect())->opacity();
+    };
     // Without motion the chrome comes and goes at once.
     scene.setChrome(true);
     EXPECT_EQ(opacity(scene.bar()), 1.0);

@@ -24,8 +24,8 @@ bool toUtf16(std::string_view text, std::u16string& out)
     UErrorCode status = U_ZERO_ERROR;
     int32_t length = 0;
     out.resize(text.size());
-    u_strFromUTF8WithSub(out.data(), int32_t(out.size()), &length, text.data(), int32_t(text.size()),
-                         0xFFFD, nullptr, &status);
+    u_strFromUTF8WithSub(out.data(), int32_t(out.size()), &length, text.data(), int32_t(text.size()), 0xFFFD, nullptr,
+                         &status);
     out.resize(size_t(length));
     return U_SUCCESS(status);
 }
@@ -159,7 +159,8 @@ std::string upperCased(std::string_view text)
     toUtf16(text, utf16);
     std::u16string upper(utf16.size() * 3 + 4, u'\0');
     UErrorCode status = U_ZERO_ERROR;
-    int32_t length = u_strToUpper(upper.data(), int32_t(upper.size()), utf16.data(), int32_t(utf16.size()), "", &status);
+    int32_t length =
+        u_strToUpper(upper.data(), int32_t(upper.size()), utf16.data(), int32_t(utf16.size()), "", &status);
     if (U_FAILURE(status)) return std::string(text);
     upper.resize(size_t(length));
     return toUtf8(upper);
@@ -168,7 +169,8 @@ std::string upperCased(std::string_view text)
 int compareNames(std::string_view a, std::string_view b)
 {
     UErrorCode status = U_ZERO_ERROR;
-    UCollationResult r = ucol_strcollUTF8(nameCollator(), a.data(), int32_t(a.size()), b.data(), int32_t(b.size()), &status);
+    UCollationResult r =
+        ucol_strcollUTF8(nameCollator(), a.data(), int32_t(a.size()), b.data(), int32_t(b.size()), &status);
     if (U_FAILURE(status)) return a.compare(b);
     return r == UCOL_LESS ? -1 : (r == UCOL_GREATER ? 1 : 0);
 }

@@ -16,8 +16,8 @@ struct PixelSize {
 };
 
 struct DecodedImage {
-    QImage image;     // at most the requested size on its longer side
-    PixelSize pixels; // of the full picture, after its orientation
+    QImage image;             // at most the requested size on its longer side
+    PixelSize pixels;         // of the full picture, after its orientation
     bool downsampled = false; // the picture is larger than `image`
 };
 

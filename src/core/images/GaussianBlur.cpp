@@ -70,8 +70,8 @@ void boxWidths(double sigma, int widths[3])
 QImage GaussianBlur::apply(const QImage& image, double sigma)
 {
     if (image.isNull() || !(sigma > 0)) return image;
-    QImage a = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                             : QImage::Format_RGB32);
+    QImage a =
+        image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     QImage b(a.size(), a.format());
     if (a.isNull() || b.isNull()) return {};
     int widths[3];

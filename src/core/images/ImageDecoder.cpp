@@ -24,7 +24,8 @@ std::optional<DecodedImage> ImageDecoder::decode(const std::string& path, int ma
     if (maxDimension < 1) return std::nullopt;
     if (!RegularFile::is(path)) return std::nullopt;
     std::optional<DecodedImage> decoded;
-    if (const ImageModule& module = ImageModule::get(); module.decode) module.decode(path.c_str(), maxDimension, &decoded);
+    if (const ImageModule& module = ImageModule::get(); module.decode)
+        module.decode(path.c_str(), maxDimension, &decoded);
     return decoded;
 }
 

@@ -44,7 +44,8 @@ std::optional<DecodedImage> finish(QImage image, double width, double height, in
     if (image.isNull()) return std::nullopt;
     if (orientation >= 5) std::swap(width, height);
     DecodedImage decoded;
-    decoded.pixels = width > 0 && height > 0 ? PixelSize{width, height} : PixelSize{double(image.width()), double(image.height())};
+    decoded.pixels =
+        width > 0 && height > 0 ? PixelSize{width, height} : PixelSize{double(image.width()), double(image.height())};
     decoded.downsampled = std::max(width, height) > maxDimension;
     decoded.image = std::move(image);
     return decoded;
@@ -169,9 +170,6 @@ std::optional<DecodedImage> decodeWithQt(const std::string& path, int maxDimensi
     decoded.image = std::move(image);
     return decoded;
 }
-
-
-
 
 // libvips writes EXIF strings as "value (value, ASCII, 14 components, 14 bytes)".
 std::string exifValue(VipsImage* image, const char* field)

@@ -9,7 +9,10 @@ namespace mirelo {
 
 namespace {
 
-uint32_t big32(const unsigned char* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
+uint32_t big32(const unsigned char* p)
+{
+    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
+}
 
 } // namespace
 
@@ -38,9 +41,12 @@ std::string ImageMetadata::profileName(const unsigned char* profile, size_t leng
                 text.push_back(char16_t(tag[at] << 8 | tag[at + 1]));
             std::string utf8;
             for (char16_t unit : text) { // the names are ASCII in practice; keep the rest readable
-                if (unit < 0x80) utf8 += char(unit);
-                else if (unit < 0x800) utf8 += {char(0xC0 | unit >> 6), char(0x80 | (unit & 0x3F))};
-                else utf8 += {char(0xE0 | unit >> 12), char(0x80 | (unit >> 6 & 0x3F)), char(0x80 | (unit & 0x3F))};
+                if (unit < 0x80)
+                    utf8 += char(unit);
+                else if (unit < 0x800)
+                    utf8 += {char(0xC0 | unit >> 6), char(0x80 | (unit & 0x3F))};
+                else
+                    utf8 += {char(0xE0 | unit >> 12), char(0x80 | (unit >> 6 & 0x3F)), char(0x80 | (unit & 0x3F))};
             }
             return utf8;
         }

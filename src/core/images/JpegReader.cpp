@@ -30,10 +30,7 @@ struct ErrorManager {
     bool truncated = false;
 };
 
-void failed(j_common_ptr info)
-{
-    std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->escape, 1);
-}
+void failed(j_common_ptr info) { std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->escape, 1); }
 
 // Warnings are tolerated, except a file that ends early: libjpeg would
 // fill the rest with grey.
@@ -96,7 +93,8 @@ bool startDecode(jpeg_decompress_struct& info, ErrorManager& errors, std::FILE* 
     result.width = int(info.image_width);
     result.height = int(info.image_height);
     for (jpeg_saved_marker_ptr marker = info.marker_list; marker; marker = marker->next)
-        if (marker->marker == JPEG_APP0 + 1 && marker->data_length > 6 && std::memcmp(marker->data, "Exif\0\0", 6) == 0) {
+        if (marker->marker == JPEG_APP0 + 1 && marker->data_length > 6 &&
+            std::memcmp(marker->data, "Exif\0\0", 6) == 0) {
             result.orientation = JpegReader::exifOrientation(marker->data + 6, marker->data_length - 6);
             break;
         }
@@ -145,7 +143,7 @@ bool decodeRows(jpeg_decompress_struct& info, ErrorManager& errors, StripPlan& p
 
 // One decoder of the file.
 struct Decoder {
-    jpeg_decompress_struct info {};
+    jpeg_decompress_struct info{};
     ErrorManager errors;
     File file;
 
@@ -230,7 +228,8 @@ JpegReader::Result JpegReader::read(const std::string& path, int maxDimension)
     decoded[0] = decodeRows(info, decoder.errors, plan, 0, firstStrip(1));
     for (int band = started; band < bands; ++band) decode(band);
     for (std::thread& thread : threads) thread.join();
-    if (std::all_of(decoded.begin(), decoded.end(), [](char ok) { return ok; })) result.image = std::move(plan.result());
+    if (std::all_of(decoded.begin(), decoded.end(), [](char ok) { return ok; }))
+        result.image = std::move(plan.result());
     return result;
 }
 

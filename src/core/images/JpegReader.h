@@ -13,8 +13,8 @@ namespace mirelo {
 class JpegReader {
 public:
     struct Result {
-        bool handled = false; // false: not a JPEG, or a colour model (CMYK, YCCK) left to libvips
-        QImage image;         // null when the file is damaged or cut short
+        bool handled = false;      // false: not a JPEG, or a colour model (CMYK, YCCK) left to libvips
+        QImage image;              // null when the file is damaged or cut short
         int width = 0, height = 0; // the picture as stored
         int orientation = 1;       // EXIF, 1 to 8
     };

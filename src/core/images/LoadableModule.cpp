@@ -25,7 +25,8 @@ std::string executableFolder()
 void* moduleSymbol(const char* builtPath, const char* fileName, const char* symbol, const char* what)
 {
     std::string tried;
-    for (const std::string& candidate : {std::string(builtPath), executableFolder() + fileName, std::string(fileName)}) {
+    for (const std::string& candidate :
+         {std::string(builtPath), executableFolder() + fileName, std::string(fileName)}) {
         if (void* module = ::dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL))
             if (void* address = ::dlsym(module, symbol)) return address;
         if (const char* why = ::dlerror()) tried = why;

@@ -15,8 +15,10 @@ namespace {
 // LibRaw's flip: 3 turns half round, 5 a quarter anticlockwise, 6 a quarter clockwise.
 VipsRef upright(VipsRef image, int flip)
 {
-    const VipsAngle angle = flip == 3 ? VIPS_ANGLE_D180 : flip == 5 ? VIPS_ANGLE_D270 : flip == 6 ? VIPS_ANGLE_D90
-                                                                                                  : VIPS_ANGLE_D0;
+    const VipsAngle angle = flip == 3   ? VIPS_ANGLE_D180
+                            : flip == 5 ? VIPS_ANGLE_D270
+                            : flip == 6 ? VIPS_ANGLE_D90
+                                        : VIPS_ANGLE_D0;
     if (!image || angle == VIPS_ANGLE_D0) return image;
     VipsRef turned;
     if (vips_rot(image.get(), turned.out(), angle, nullptr) != 0) return {};
@@ -50,7 +52,8 @@ VipsRef preview(LibRaw& raw, int maxDimension, double needed)
     if (thumbnail.tformat == LIBRAW_THUMBNAIL_BITMAP && thumbnail.thumb &&
         std::max(thumbnail.twidth, thumbnail.theight) >= needed &&
         size_t(thumbnail.tlength) >= size_t(thumbnail.twidth) * thumbnail.theight * 3) {
-        VipsRef wrapped(vips_image_new_from_memory_copy(thumbnail.thumb, size_t(thumbnail.twidth) * thumbnail.theight * 3,
+        VipsRef wrapped(vips_image_new_from_memory_copy(thumbnail.thumb,
+                                                        size_t(thumbnail.twidth) * thumbnail.theight * 3,
                                                         thumbnail.twidth, thumbnail.theight, 3, VIPS_FORMAT_UCHAR));
         if (!wrapped) return {};
         wrapped.get()->Type = VIPS_INTERPRETATION_sRGB;
@@ -71,8 +74,9 @@ VipsRef halfSize(LibRaw& raw, int maxDimension)
     libraw_processed_image_t* processed = raw.dcraw_make_mem_image(&error);
     if (!processed) return {};
     std::unique_ptr<libraw_processed_image_t, void (*)(libraw_processed_image_t*)> owner(processed,
-                                                                                           LibRaw::dcraw_clear_mem);
-    if (processed->type != LIBRAW_IMAGE_BITMAP || processed->bits != 8 || (processed->colors != 3 && processed->colors != 1))
+                                                                                         LibRaw::dcraw_clear_mem);
+    if (processed->type != LIBRAW_IMAGE_BITMAP || processed->bits != 8 ||
+        (processed->colors != 3 && processed->colors != 1))
         return {};
     VipsRef wrapped(vips_image_new_from_memory_copy(processed->data, processed->data_size, processed->width,
                                                     processed->height, processed->colors, VIPS_FORMAT_UCHAR));

@@ -99,7 +99,8 @@ void StripScaler::reduce(int strip)
     const int first = plan_.firstOutputRow(strip), count = plan_.outputCount(strip);
     const QImage part = rows.scaled(plan_.target().width(), count, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     const size_t bytes = size_t(plan_.target().width()) * 4;
-    for (int y = 0; y < part.height() && y < count; ++y) std::memcpy(plan_.resultRow(first + y), part.constScanLine(y), bytes);
+    for (int y = 0; y < part.height() && y < count; ++y)
+        std::memcpy(plan_.resultRow(first + y), part.constScanLine(y), bytes);
 }
 
 } // namespace mirelo

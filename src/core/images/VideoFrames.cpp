@@ -189,8 +189,10 @@ QImage firstFrame(const std::string& path, int maxSize, const std::atomic<bool>*
             }
         }
         const int received = avcodec_receive_frame(decoder.get(), picture.get());
-        if (received == 0) decoded = true;
-        else if (received != AVERROR(EAGAIN)) break; // the end, or a broken stream
+        if (received == 0)
+            decoded = true;
+        else if (received != AVERROR(EAGAIN))
+            break; // the end, or a broken stream
     }
     if (!decoded || stop() || picture->width <= 0 || picture->height <= 0) return {};
 
@@ -206,8 +208,8 @@ QImage firstFrame(const std::string& path, int maxSize, const std::atomic<bool>*
 } // namespace mirelo
 
 // The one entry point, looked up by name: the poster of `path` into `out`.
-extern "C" __attribute__((visibility("default"))) void mireloVideoPoster(const char* path, int maxSize,
-                                                                         const std::atomic<bool>* cancelled, QImage* out)
+extern "C" __attribute__((visibility("default"))) void
+mireloVideoPoster(const char* path, int maxSize, const std::atomic<bool>* cancelled, QImage* out)
 {
     *out = mirelo::firstFrame(path, maxSize, cancelled);
 }

@@ -9,8 +9,9 @@ bool startVips()
     static bool started = [] {
         if (VIPS_INIT("mirelo") != 0) return false;
         // Files say odd things about themselves; a picture that decodes is enough.
-        g_log_set_handler("VIPS", GLogLevelFlags(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE | G_LOG_LEVEL_INFO),
-                          [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
+        g_log_set_handler(
+            "VIPS", GLogLevelFlags(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE | G_LOG_LEVEL_INFO),
+            [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
         vips_cache_set_max(0); // each picture is decoded once; keep no operations around
         vips_cache_set_max_mem(0);
         return true;
@@ -66,8 +67,8 @@ QImage toQImage(VipsImage* source)
     if (result.isNull()) return {};
     const size_t row = size_t(width) * size_t(bands);
     if (size_t(result.bytesPerLine()) == row) { // packed rows: compute straight into the QImage
-        VipsRef target(vips_image_new_from_memory(result.bits(), row * size_t(height), width, height, bands,
-                                                  VIPS_FORMAT_UCHAR));
+        VipsRef target(
+            vips_image_new_from_memory(result.bits(), row * size_t(height), width, height, bands, VIPS_FORMAT_UCHAR));
         if (!target || vips_image_write(image.get(), target.get()) != 0) return {};
         return result;
     }

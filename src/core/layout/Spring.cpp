@@ -17,7 +17,8 @@ double Spring::progress(double seconds) const
     }
     const double decay = zeta * omega;
     const double ringing = omega * std::sqrt(1 - zeta * zeta);
-    return 1 - std::exp(-decay * seconds) * (std::cos(ringing * seconds) + decay / ringing * std::sin(ringing * seconds));
+    return 1 -
+           std::exp(-decay * seconds) * (std::cos(ringing * seconds) + decay / ringing * std::sin(ringing * seconds));
 }
 
 double Spring::settlingSeconds() const

@@ -98,10 +98,7 @@ FilmstripGeometry::FilmstripGeometry(double viewportWidth, int count)
 
 double FilmstripGeometry::contentWidth() const { return viewportWidth + stride * std::max(count - 1, 0); }
 
-RectF FilmstripGeometry::frame(int index) const
-{
-    return {leadingInset() + stride * index, 11, itemWidth, itemHeight};
-}
+RectF FilmstripGeometry::frame(int index) const { return {leadingInset() + stride * index, 11, itemWidth, itemHeight}; }
 
 double FilmstripGeometry::centeredOffset(int index) const
 {

@@ -58,8 +58,8 @@ int copyContents(int from, int to)
 std::string CollectionFiles::validatedName(const std::string& name)
 {
     const std::string trimmed = QString::fromUtf8(name.data(), qsizetype(name.size())).trimmed().toStdString();
-    if (trimmed.empty() || trimmed == "." || trimmed == ".." || trimmed.find_first_of(std::string("/:\0", 3)) != std::string::npos ||
-        name.find('\0') != std::string::npos)
+    if (trimmed.empty() || trimmed == "." || trimmed == ".." ||
+        trimmed.find_first_of(std::string("/:\0", 3)) != std::string::npos || name.find('\0') != std::string::npos)
         throw CollectionError(kInvalidName);
     return trimmed;
 }
@@ -105,13 +105,13 @@ std::string CollectionFiles::addCopy(const std::string& source, const std::strin
     const std::string base = extension.empty() ? fileName : fileName.substr(0, fileName.size() - extension.size() - 1);
     const std::string into = standardisedPath(folder);
     for (int attempt = 1; attempt <= 10'000; ++attempt) {
-        std::string name = attempt == 1 ? fileName
-                                        : base + " (" + std::to_string(attempt) + ")" +
-                                              (extension.empty() ? "" : "." + extension);
+        std::string name =
+            attempt == 1 ? fileName
+                         : base + " (" + std::to_string(attempt) + ")" + (extension.empty() ? "" : "." + extension);
         const std::string destination = into + "/" + name;
         // O_EXCL: the name is claimed atomically, never replaced.
-        const int output = ::open(destination.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                                  sourceAttributes.st_mode & 0777);
+        const int output =
+            ::open(destination.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, sourceAttributes.st_mode & 0777);
         if (output < 0) {
             if (errno == EEXIST) continue;
             int error = errno;

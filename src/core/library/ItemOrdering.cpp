@@ -19,7 +19,8 @@ bool isPdfExtension(std::string_view extension)
 
 void ItemOrdering::add(const MediaItem& item)
 {
-    SortEntry entry{&item, item.bytes(), item.modified(), item.pathHash(), item.isVideo(), isPdfExtension(item.extension())};
+    SortEntry entry{&item,           item.bytes(),   item.modified(),
+                    item.pathHash(), item.isVideo(), isPdfExtension(item.extension())};
     // Name and format orders compare names on most comparisons: precompute
     // collation keys. The other orders compare names only on ties.
     if ((sort_ == MediaSort::name && !presorted_) || sort_ == MediaSort::format) {

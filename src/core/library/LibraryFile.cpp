@@ -54,16 +54,32 @@ long long decimalMagnitude(std::string_view number)
 
 // Top-level keys; all but "selectedFolder" are required.
 enum TopKey : unsigned {
-    kVersion = 1u << 0, kItems = 1u << 1, kFolders = 1u << 2, kIndexed = 1u << 3, kExpanded = 1u << 4,
-    kSort = 1u << 5, kSection = 1u << 6, kFormat = 1u << 7, kSearch = 1u << 8, kSelected = 1u << 9,
+    kVersion = 1u << 0,
+    kItems = 1u << 1,
+    kFolders = 1u << 2,
+    kIndexed = 1u << 3,
+    kExpanded = 1u << 4,
+    kSort = 1u << 5,
+    kSection = 1u << 6,
+    kFormat = 1u << 7,
+    kSearch = 1u << 8,
+    kSelected = 1u << 9,
     kUnknown = 1u << 10,
 };
 constexpr std::pair<unsigned, const char*> kTopKeys[] = {
-    {kVersion, "version"}, {kItems, "items"}, {kFolders, "folders"}, {kIndexed, "indexedFolders"},
-    {kExpanded, "expandedFolders"}, {kSort, "sort"}, {kSection, "section"}, {kFormat, "format"},
-    {kSearch, "search"}, {kSelected, "selectedFolder"},
+    {kVersion, "version"},
+    {kItems, "items"},
+    {kFolders, "folders"},
+    {kIndexed, "indexedFolders"},
+    {kExpanded, "expandedFolders"},
+    {kSort, "sort"},
+    {kSection, "section"},
+    {kFormat, "format"},
+    {kSearch, "search"},
+    {kSelected, "selectedFolder"},
 };
-constexpr unsigned kRequired = kVersion | kItems | kFolders | kIndexed | kExpanded | kSort | kSection | kFormat | kSearch;
+constexpr unsigned kRequired =
+    kVersion | kItems | kFolders | kIndexed | kExpanded | kSort | kSection | kFormat | kSearch;
 
 enum ItemKey : unsigned { kUrl = 1, kBytes = 2, kModified = 4, kIsVideo = 8, kItemUnknown = 16 };
 constexpr std::pair<unsigned, const char*> kItemKeys[] = {
@@ -314,8 +330,8 @@ LibrarySnapshot parse(Stream& input, const std::string& file, const std::functio
     rapidjson::Reader reader;
     // Iterative: the parser keeps its own stack on the heap, so no document
     // can exhaust the thread's stack.
-    constexpr unsigned kFlags = rapidjson::kParseNumbersAsStringsFlag | rapidjson::kParseValidateEncodingFlag |
-                                rapidjson::kParseIterativeFlag;
+    constexpr unsigned kFlags =
+        rapidjson::kParseNumbersAsStringsFlag | rapidjson::kParseValidateEncodingFlag | rapidjson::kParseIterativeFlag;
     rapidjson::ParseResult parsed = reader.Parse<kFlags>(input, handler);
     if (readFailed && readFailed()) throw LibraryError(file + " couldn’t be read: " + systemErrorText(EIO) + ".");
 

@@ -118,9 +118,8 @@ MediaItems LibraryIndex::merging(const MediaItems& scanned, const MediaItems& ex
     kept.swap(unique);
     auto next = kept.begin();
     for (const MediaItem& item : added) {
-        auto position = std::upper_bound(next, kept.end(), &item, [](const MediaItem* a, const MediaItem* b) {
-            return compareByName(*a, *b) < 0;
-        });
+        auto position = std::upper_bound(
+            next, kept.end(), &item, [](const MediaItem* a, const MediaItem* b) { return compareByName(*a, *b) < 0; });
         for (; next != position; ++next) merged.append(**next);
         merged.append(item);
     }

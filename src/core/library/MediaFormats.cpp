@@ -38,8 +38,8 @@ bool listed(const std::array<std::string_view, N>& list, std::string_view lower)
 Registry askRegistry(const std::string& extension)
 {
     static QMimeDatabase database;
-    QMimeType type = database.mimeTypeForFile(QStringLiteral("x.") + QString::fromUtf8(extension),
-                                              QMimeDatabase::MatchExtension);
+    QMimeType type =
+        database.mimeTypeForFile(QStringLiteral("x.") + QString::fromUtf8(extension), QMimeDatabase::MatchExtension);
     if (!type.isValid() || type.isDefault()) return Registry::None;
     auto conforms = [&](const QString& prefix) {
         if (type.name().startsWith(prefix)) return true;

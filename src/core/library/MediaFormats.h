@@ -9,11 +9,10 @@ namespace mirelo {
 class MediaFormats {
 public:
     static constexpr std::array<std::string_view, 29> imageExtensions = {
-        "jpg", "jpeg", "png", "heic", "heif", "svg", "gif", "webp", "tif", "tiff",
-        "bmp", "avif", "ico", "icns", "dng", "cr2", "cr3", "nef", "arw", "orf",
-        "raf", "rw2", "pef", "psd", "exr", "hdr", "jp2", "jxl", "pdf"};
-    static constexpr std::array<std::string_view, 8> videoExtensions = {
-        "mov", "mp4", "m4v", "avi", "mkv", "webm", "mpeg", "mpg"};
+        "jpg", "jpeg", "png", "heic", "heif", "svg", "gif", "webp", "tif", "tiff", "bmp", "avif", "ico", "icns", "dng",
+        "cr2", "cr3",  "nef", "arw",  "orf",  "raf", "rw2", "pef",  "psd", "exr",  "hdr", "jp2",  "jxl", "pdf"};
+    static constexpr std::array<std::string_view, 8> videoExtensions = {"mov", "mp4",  "m4v",  "avi",
+                                                                        "mkv", "webm", "mpeg", "mpg"};
 
     // Is the file at this path an image or a video? Only files with the
     // extension "ts" are opened (to tell a transport stream from source code).

@@ -110,10 +110,7 @@ std::string MediaItem::sizeLabel() const { return mirelo::sizeLabel(bytes()); }
 
 std::string MediaItem::urlString() const { return fileUrlString(path()); }
 
-QUrl MediaItem::url() const
-{
-    return QUrl(QString::fromLatin1(urlString()), QUrl::StrictMode);
-}
+QUrl MediaItem::url() const { return QUrl(QString::fromLatin1(urlString()), QUrl::StrictMode); }
 
 std::string_view MediaItem::comparablePath(std::string& storage) const
 {
@@ -179,7 +176,8 @@ std::string sizeLabel(int64_t bytes)
         ++unit;
     }
     char buffer[64];
-    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, kUnits[unit].decimals);
+    auto [end, ec] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, kUnits[unit].decimals);
     std::string text(buffer, end);
     if (text.find('.') != std::string::npos) {
         while (text.back() == '0') text.pop_back();

@@ -33,7 +33,8 @@ std::string joined(std::string_view folder, std::string_view name)
 // Is the open folder the top of a mounted file system?
 bool isMountPoint(int fd)
 {
-    struct stat folder {}, parent {};
+    struct stat folder {
+    }, parent{};
     if (::fstat(fd, &folder) != 0 || ::fstatat(fd, "..", &parent, 0) != 0) return false;
     return folder.st_dev != parent.st_dev || folder.st_ino == parent.st_ino;
 }
@@ -175,8 +176,8 @@ private:
 bool MediaScanner::isPackageName(std::string_view name)
 {
     static constexpr std::array<std::string_view, 12> kPackages = {
-        "app", "bundle", "photoslibrary", "fcpbundle", "framework", "plugin",
-        "kext", "xcodeproj", "xcarchive", "imovielibrary", "tvlibrary", "musiclibrary"};
+        "app",  "bundle",    "photoslibrary", "fcpbundle",     "framework", "plugin",
+        "kext", "xcodeproj", "xcarchive",     "imovielibrary", "tvlibrary", "musiclibrary"};
     std::string lower(pathExtension(name));
     for (char& c : lower)
         if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');

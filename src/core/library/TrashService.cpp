@@ -58,8 +58,7 @@ std::optional<std::string> topOfTrash(const std::string& trash)
 bool isOwnFolder(const std::string& path)
 {
     struct stat attributes;
-    return ::lstat(path.c_str(), &attributes) == 0 && S_ISDIR(attributes.st_mode) &&
-           attributes.st_uid == ::getuid();
+    return ::lstat(path.c_str(), &attributes) == 0 && S_ISDIR(attributes.st_mode) && attributes.st_uid == ::getuid();
 }
 
 // Makes "files" and "info" inside a trash; "" or why they cannot be made.
@@ -68,7 +67,8 @@ std::string makeTrashFolders(const std::string& trash)
     for (const char* folder : {"/files", "/info"}) {
         const std::string path = trash + folder;
         struct stat attributes;
-        if (::mkdir(path.c_str(), 0700) != 0 && (::lstat(path.c_str(), &attributes) != 0 || !S_ISDIR(attributes.st_mode)))
+        if (::mkdir(path.c_str(), 0700) != 0 &&
+            (::lstat(path.c_str(), &attributes) != 0 || !S_ISDIR(attributes.st_mode)))
             return "The Trash folder “" + trash + "” couldn’t be made: " + systemErrorText(errno) + ".";
     }
     return {};
@@ -205,16 +205,20 @@ Placed putInTrash(const std::string& path, const std::string& real, const struct
     // A drive's trash lists the file against the drive's top, by its real
     // location; the home trash by the path the user knows it by.
     std::string listedAs = top ? real : path;
-    if (top && *top != "/") listedAs = real.substr(top->size() + 1);
-    else if (top) listedAs = real.substr(1);
-    const std::string listing = "[Trash Info]\nPath=" + encodedPath(listedAs) + "\nDeletionDate=" + deletionDate() + "\n";
+    if (top && *top != "/")
+        listedAs = real.substr(top->size() + 1);
+    else if (top)
+        listedAs = real.substr(1);
+    const std::string listing =
+        "[Trash Info]\nPath=" + encodedPath(listedAs) + "\nDeletionDate=" + deletionDate() + "\n";
     const std::string_view name = lastPathComponent(path);
     for (int n = 1; n <= kMostCandidates; ++n) {
         const std::string candidate = candidateName(name, n);
         const std::string info = trash + "/info/" + candidate + ".trashinfo";
         const int fd = ::open(info.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0 && errno == EEXIST) continue;
-        if (fd < 0) return {std::nullopt, "The Trash can’t take it (" + systemErrorText(errno) + "), so it was left in place."};
+        if (fd < 0)
+            return {std::nullopt, "The Trash can’t take it (" + systemErrorText(errno) + "), so it was left in place."};
         const bool written = writeAll(fd, listing);
         const int writeError = errno;
         if (::close(fd) != 0 || !written) {
@@ -297,13 +301,16 @@ TrashResult TrashService::move(const std::vector<std::string>& paths)
             const std::string top = mountTop(real, attributes.st_dev);
             const std::optional<std::string> trash = drivesTrash(top);
             if (!trash) {
-                result.failures.push_back(failure(path, "Its drive has no Trash that can take it, so it was left in place."));
+                result.failures.push_back(
+                    failure(path, "Its drive has no Trash that can take it, so it was left in place."));
                 continue;
             }
             placed = putInTrash(path, real, attributes, *trash, top);
         }
-        if (placed.record) result.records.push_back(std::move(*placed.record));
-        else result.failures.push_back(failure(path, placed.why));
+        if (placed.record)
+            result.records.push_back(std::move(*placed.record));
+        else
+            result.failures.push_back(failure(path, placed.why));
     }
     return result;
 }

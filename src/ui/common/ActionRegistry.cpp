@@ -57,9 +57,11 @@ bool editText(QWidget* field, Command command)
 ActionRegistry::ActionRegistry(AppModel& model, QObject* parent) : QObject(parent), model_(model)
 {
     const auto keys = [](std::initializer_list<QKeySequence> sequences) { return QList<QKeySequence>(sequences); };
-    add(Command::showLibrary, QStringLiteral("Show Library"))->setShortcut(QKeySequence(QStringLiteral("Shift+Ctrl+L")));
+    add(Command::showLibrary, QStringLiteral("Show Library"))
+        ->setShortcut(QKeySequence(QStringLiteral("Shift+Ctrl+L")));
     add(Command::openImages, QStringLiteral("Open Images…"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
-    add(Command::scanFolders, QStringLiteral("Scan Folders…"))->setShortcut(QKeySequence(QStringLiteral("Shift+Ctrl+O")));
+    add(Command::scanFolders, QStringLiteral("Scan Folders…"))
+        ->setShortcut(QKeySequence(QStringLiteral("Shift+Ctrl+O")));
     add(Command::closeWindow, QStringLiteral("Close Window"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+W")));
     add(Command::quit, QStringLiteral("Quit Mirelo"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
     add(Command::undo, QStringLiteral("Undo Move to Trash"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
@@ -75,7 +77,8 @@ ActionRegistry::ActionRegistry(AppModel& model, QObject* parent) : QObject(paren
     add(Command::fitToWindow, QStringLiteral("Fit to Window"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+0")));
     add(Command::actualSize, QStringLiteral("Actual Size"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+1")));
     add(Command::information, QStringLiteral("Show Information"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+I")));
-    add(Command::reveal, QStringLiteral("Show in File Manager"))->setShortcut(QKeySequence(QStringLiteral("Shift+Ctrl+R")));
+    add(Command::reveal, QStringLiteral("Show in File Manager"))
+        ->setShortcut(QKeySequence(QStringLiteral("Shift+Ctrl+R")));
     add(Command::trash, QStringLiteral("Move to Trash"))->setShortcut(QKeySequence(Qt::Key_Delete));
     add(Command::minimize, QStringLiteral("Minimize"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+M")));
     add(Command::zoom, QStringLiteral("Zoom"));
@@ -128,9 +131,9 @@ QMenuBar* ActionRegistry::makeMenuBar(QWidget* parent)
                                   Command::closeWindow, separator, Command::quit});
     menu(QStringLiteral("Edit"), {Command::undo, separator, Command::cut, Command::copy, Command::paste,
                                   Command::selectAll, separator, Command::settings});
-    menu(QStringLiteral("Image"), {Command::copyImage, separator, Command::zoomIn, Command::zoomOut,
-                                   Command::fitToWindow, Command::actualSize, separator, Command::information,
-                                   Command::reveal, Command::trash});
+    menu(QStringLiteral("Image"),
+         {Command::copyImage, separator, Command::zoomIn, Command::zoomOut, Command::fitToWindow, Command::actualSize,
+          separator, Command::information, Command::reveal, Command::trash});
     menu(QStringLiteral("Window"), {Command::minimize, Command::zoom});
     menu(QStringLiteral("Help"), {Command::about});
     return bar;

@@ -23,10 +23,28 @@ class ActionRegistry : public QObject {
     Q_OBJECT
 public:
     enum class Command {
-        showLibrary, openImages, scanFolders, closeWindow, quit,
-        undo, cut, copy, paste, selectAll, settings,
-        copyImage, zoomIn, zoomOut, fitToWindow, actualSize, information, reveal, trash,
-        minimize, zoom, about,
+        showLibrary,
+        openImages,
+        scanFolders,
+        closeWindow,
+        quit,
+        undo,
+        cut,
+        copy,
+        paste,
+        selectAll,
+        settings,
+        copyImage,
+        zoomIn,
+        zoomOut,
+        fitToWindow,
+        actualSize,
+        information,
+        reveal,
+        trash,
+        minimize,
+        zoom,
+        about,
     };
 
     explicit ActionRegistry(AppModel& model, QObject* parent = nullptr);

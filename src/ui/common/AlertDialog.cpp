@@ -27,13 +27,13 @@ QString buttonStyle(AlertDialog::Role role)
                               " border: 1px solid rgba(217,45,32,0.45); background: transparent; outline: none; }"
                               "QPushButton:hover, QPushButton:focus { background: rgba(217,45,32,0.12); }");
     case AlertDialog::Role::Accept:
-    case AlertDialog::Role::Cancel:
-        break;
+    case AlertDialog::Role::Cancel: break;
     }
     // The default button: filled with the accent.
-    return QStringLiteral("QPushButton { padding: 6px 16px; border-radius: 8px; border: 1px solid palette(mid); outline: none; }"
-                          "QPushButton:default { color: white; font-weight: 600; border: none; background: %1; }"
-                          "QPushButton:hover { border-color: %1; }")
+    return QStringLiteral(
+               "QPushButton { padding: 6px 16px; border-radius: 8px; border: 1px solid palette(mid); outline: none; }"
+               "QPushButton:default { color: white; font-weight: 600; border: none; background: %1; }"
+               "QPushButton:hover { border-color: %1; }")
         .arg(accent.name());
 }
 
@@ -170,9 +170,8 @@ void AlertDialog::followParent()
 void AlertDialog::showEvent(QShowEvent* event)
 {
     const QColor fill = Palette::dark() ? QColor(0x2b, 0x2d, 0x33) : QColor(0xfb, 0xfb, 0xfc);
-    card_->setStyleSheet(QStringLiteral("#alertCard { background: %1; border-radius: %2px; }")
-                             .arg(fill.name())
-                             .arg(over_ ? 14 : 0));
+    card_->setStyleSheet(
+        QStringLiteral("#alertCard { background: %1; border-radius: %2px; }").arg(fill.name()).arg(over_ ? 14 : 0));
     // Wrapped text is as tall as the card's width makes it.
     if (QLayout* layout = card_->layout(); layout && layout->hasHeightForWidth())
         card_->setFixedHeight(layout->heightForWidth(kCardWidth));

@@ -75,8 +75,10 @@ void CapsuleButton::paintEvent(QPaintEvent*)
     switch (kind_) {
     case Kind::prominent: {
         QColor fill = accent;
-        if (down) fill = fill.darker(115);
-        else if (hovered_) fill = fill.lighter(108);
+        if (down)
+            fill = fill.darker(115);
+        else if (hovered_)
+            fill = fill.lighter(108);
         painter.setPen(Qt::NoPen);
         painter.setBrush(fill);
         painter.drawRoundedRect(frame, radius, radius);
@@ -86,8 +88,10 @@ void CapsuleButton::paintEvent(QPaintEvent*)
     case Kind::bordered:
     case Kind::destructive: {
         QColor fill = palette().color(QPalette::Button);
-        if (down) fill = fill.darker(108);
-        else if (hovered_) fill = fill.lighter(Palette::dark() ? 125 : 102);
+        if (down)
+            fill = fill.darker(108);
+        else if (hovered_)
+            fill = fill.lighter(Palette::dark() ? 125 : 102);
         QColor edge = palette().color(QPalette::WindowText);
         edge.setAlphaF(0.16f);
         painter.setPen(QPen(edge, 1));

@@ -17,7 +17,8 @@ namespace {
 
 QString mimeTypeOf(const QString& extension)
 {
-    const QMimeType type = QMimeDatabase().mimeTypeForFile(QStringLiteral("file.") + extension, QMimeDatabase::MatchExtension);
+    const QMimeType type =
+        QMimeDatabase().mimeTypeForFile(QStringLiteral("file.") + extension, QMimeDatabase::MatchExtension);
     return type.isDefault() ? QString() : type.name();
 }
 
@@ -34,8 +35,8 @@ QString glibMessage(GError* error)
 
 const QStringList& DefaultViewer::offered()
 {
-    static const QStringList formats{"jpg", "png", "heic", "heif", "svg", "gif", "webp", "tiff",
-                                     "bmp", "avif", "ico", "icns", "dng", "psd", "jp2", "pdf"};
+    static const QStringList formats{"jpg", "png",  "heic", "heif", "svg", "gif", "webp", "tiff",
+                                     "bmp", "avif", "ico",  "icns", "dng", "psd", "jp2",  "pdf"};
     return formats;
 }
 
@@ -48,19 +49,22 @@ std::optional<QString> DefaultViewer::prepare()
         return std::nullopt;
     }
     // Not installed: an entry for this very program.
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/applications");
+    const QString folder =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/applications");
     QStringList types;
     for (const QString& extension : offered())
         if (const QString type = mimeTypeOf(extension); !type.isEmpty() && !types.contains(type)) types << type;
     const QString program = QCoreApplication::applicationFilePath();
-    const QString entry = QStringLiteral("[Desktop Entry]\nType=Application\nName=Mirelo\nComment=Your media library and image viewer\n"
-                                         "Exec=\"%1\" %U\nIcon=com.tessel.local.viewer\nTerminal=false\nCategories=Graphics;Viewer;\n"
-                                         "MimeType=%2;\n")
-                              .arg(program, types.join(QLatin1Char(';')));
+    const QString entry =
+        QStringLiteral("[Desktop Entry]\nType=Application\nName=Mirelo\nComment=Your media library and image viewer\n"
+                       "Exec=\"%1\" %U\nIcon=com.tessel.local.viewer\nTerminal=false\nCategories=Graphics;Viewer;\n"
+                       "MimeType=%2;\n")
+            .arg(program, types.join(QLatin1Char(';')));
     QSaveFile file(folder + QLatin1Char('/') + QString::fromLatin1(kDesktopId));
     if (!QDir().mkpath(folder) || !file.open(QIODevice::WriteOnly) || file.write(entry.toUtf8()) < 0 || !file.commit())
         return QStringLiteral("Couldn’t register Mirelo with your desktop: ") + file.errorString();
-    if (GDesktopAppInfo* written = g_desktop_app_info_new_from_filename(QFile::encodeName(file.fileName()).constData())) {
+    if (GDesktopAppInfo* written =
+            g_desktop_app_info_new_from_filename(QFile::encodeName(file.fileName()).constData())) {
         g_object_unref(written);
         return std::nullopt;
     }
@@ -75,8 +79,8 @@ std::optional<QString> DefaultViewer::assign(const QString& extension)
     GDesktopAppInfo* entry = ourEntry();
     if (!entry) {
         // Just written: GIO's list of entries may not know it yet.
-        const QString path = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/applications/") +
-                             QString::fromLatin1(kDesktopId);
+        const QString path = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                             QStringLiteral("/applications/") + QString::fromLatin1(kDesktopId);
         entry = g_desktop_app_info_new_from_filename(QFile::encodeName(path).constData());
     }
     if (!entry) return label + QStringLiteral(": Mirelo’s desktop entry is missing");
@@ -90,7 +94,8 @@ std::optional<QString> DefaultViewer::assign(const QString& extension)
 QString DefaultViewer::resultMessage(int updated, const QStringList& failures)
 {
     QString message = QStringLiteral("Updated %1 format%2.").arg(updated).arg(updated == 1 ? "" : "s");
-    if (failures.isEmpty()) return message + QStringLiteral(" Files you open from your file manager will now use Mirelo.");
+    if (failures.isEmpty())
+        return message + QStringLiteral(" Files you open from your file manager will now use Mirelo.");
     return message + QLatin1Char('\n') + failures.join(QLatin1Char('\n'));
 }
 

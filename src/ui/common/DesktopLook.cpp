@@ -108,14 +108,16 @@ void DesktopLook::read()
     const QByteArray forced = qgetenv("MIRELO_REDUCE_MOTION");
     if (!forced.isEmpty()) {
         reduceMotion_ = forced != "0";
-    } else if (QVariant animations = portalValue(QStringLiteral("org.gnome.desktop.interface"),
-                                                  QStringLiteral("enable-animations"));
+    } else if (QVariant animations =
+                   portalValue(QStringLiteral("org.gnome.desktop.interface"), QStringLiteral("enable-animations"));
                animations.isValid()) {
         reduceMotion_ = !animations.toBool();
     } else {
-        const QString globals = QStandardPaths::locate(QStandardPaths::GenericConfigLocation, QStringLiteral("kdeglobals"));
-        reduceMotion_ = !globals.isEmpty() &&
-                        QSettings(globals, QSettings::IniFormat).value(QStringLiteral("KDE/AnimationDurationFactor"), 1).toDouble() == 0;
+        const QString globals =
+            QStandardPaths::locate(QStandardPaths::GenericConfigLocation, QStringLiteral("kdeglobals"));
+        reduceMotion_ = !globals.isEmpty() && QSettings(globals, QSettings::IniFormat)
+                                                      .value(QStringLiteral("KDE/AnimationDurationFactor"), 1)
+                                                      .toDouble() == 0;
     }
     // color-scheme: 0 no preference, 1 dark, 2 light.
     const QVariant scheme = portalValue(QStringLiteral("org.freedesktop.appearance"), QStringLiteral("color-scheme"));

@@ -44,10 +44,11 @@ void callOr(const QDBusMessage& message, std::function<void()> fallback)
         return;
     }
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(message, 3000));
-    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher, [fallback = std::move(fallback)](QDBusPendingCallWatcher* call) {
-        if (call->isError()) fallback();
-        call->deleteLater();
-    });
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
+                     [fallback = std::move(fallback)](QDBusPendingCallWatcher* call) {
+                         if (call->isError()) fallback();
+                         call->deleteLater();
+                     });
 }
 
 } // namespace

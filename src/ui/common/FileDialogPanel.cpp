@@ -21,8 +21,9 @@ void FileDialogPanel::choose(const OpenPanelRequest& request, std::function<void
     } else {
         dialog->setFileMode(request.multipleSelection ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
         if (!request.nameFilters.isEmpty())
-            dialog->setNameFilters({QStringLiteral("Images and videos (%1)").arg(request.nameFilters.join(QLatin1Char(' '))),
-                                    QStringLiteral("All files (*)")});
+            dialog->setNameFilters(
+                {QStringLiteral("Images and videos (%1)").arg(request.nameFilters.join(QLatin1Char(' '))),
+                 QStringLiteral("All files (*)")});
     }
     const QStringList pictures = QStandardPaths::standardLocations(QStandardPaths::PicturesLocation);
     if (!pictures.isEmpty()) dialog->setDirectory(pictures.front());

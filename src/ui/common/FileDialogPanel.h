@@ -13,7 +13,8 @@ class FileDialogPanel : public OpenPanel {
 public:
     // `parent` gives the dialog its window (it may be null or go away).
     explicit FileDialogPanel(std::function<QWidget*()> parent) : parent_(std::move(parent)) {}
-    void choose(const OpenPanelRequest& request, std::function<void(std::vector<std::string> chosen)> completion) override;
+    void choose(const OpenPanelRequest& request,
+                std::function<void(std::vector<std::string> chosen)> completion) override;
 
 private:
     std::function<QWidget*()> parent_;

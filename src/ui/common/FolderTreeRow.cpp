@@ -68,7 +68,10 @@ FolderTreeRow::FolderTreeRow(std::string path, int depth, std::function<void(QMe
 }
 
 // Nesting deeper than six levels stops indenting.
-int FolderTreeRow::leadingInset() const { return std::clamp(depth_, 0, kMostIndentedDepth) * kIndentStep + kIndentBase; }
+int FolderTreeRow::leadingInset() const
+{
+    return std::clamp(depth_, 0, kMostIndentedDepth) * kIndentStep + kIndentBase;
+}
 
 void FolderTreeRow::setExpanded(bool expanded)
 {
@@ -91,9 +94,11 @@ bool FolderTreeRow::showsOptions() const
 
 void FolderTreeRow::refresh()
 {
-    disclosure_->setIcon(Palette::symbol(expanded_ ? QStringLiteral("pan-down-symbolic") : QStringLiteral("pan-end-symbolic")));
+    disclosure_->setIcon(
+        Palette::symbol(expanded_ ? QStringLiteral("pan-down-symbolic") : QStringLiteral("pan-end-symbolic")));
     disclosure_->setAccessibleName((expanded_ ? QStringLiteral("Collapse ") : QStringLiteral("Expand ")) + name_);
-    folder_->setIcon(Palette::symbol(expanded_ ? QStringLiteral("folder-open-symbolic") : QStringLiteral("folder-symbolic")));
+    folder_->setIcon(
+        Palette::symbol(expanded_ ? QStringLiteral("folder-open-symbolic") : QStringLiteral("folder-symbolic")));
     QPalette colours = palette();
     const QColor foreground = selected_ ? Palette::accent() : QApplication::palette().color(QPalette::WindowText);
     colours.setColor(QPalette::ButtonText, foreground);

@@ -47,8 +47,8 @@ QIcon symbol(const QString& name)
         // Without a desktop (a bare session, the offscreen platform) Qt knows
         // no icon folders; the XDG data folders hold them.
         QStringList paths = QIcon::themeSearchPaths();
-        for (const QString& folder :
-             QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("icons"), QStandardPaths::LocateDirectory))
+        for (const QString& folder : QStandardPaths::locateAll(
+                 QStandardPaths::GenericDataLocation, QStringLiteral("icons"), QStandardPaths::LocateDirectory))
             if (!paths.contains(folder)) paths << folder;
         QIcon::setThemeSearchPaths(paths);
         if (QIcon::themeName().isEmpty()) QIcon::setThemeName(QStringLiteral("Adwaita"));

@@ -103,8 +103,9 @@ void CardMotion::pulse(const std::string& path, bool selecting, bool selected)
         Running& card = found->second;
         const double ms = value.toDouble();
         // Pressed in with an ease-out, then a spring to rest.
-        card.now = ms < kPressMs ? mix(card.from, card.press, QEasingCurve(QEasingCurve::OutQuad).valueForProgress(ms / kPressMs))
-                                 : mix(card.press, card.to, kSettle.progress((ms - kPressMs) / 1000));
+        card.now = ms < kPressMs
+                       ? mix(card.from, card.press, QEasingCurve(QEasingCurve::OutQuad).valueForProgress(ms / kPressMs))
+                       : mix(card.press, card.to, kSettle.progress((ms - kPressMs) / 1000));
         repaint_(path);
     });
     connect(pulse, &QAbstractAnimation::finished, this, [this, path, pulse] {

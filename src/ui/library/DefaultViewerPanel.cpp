@@ -30,14 +30,18 @@ DefaultViewerPanel::DefaultViewerPanel(QWidget* parent)
     auto* symbol = new QLabel(this);
     Palette::followLook(symbol, [symbol] {
         symbol->setPixmap(Palette::tintedSymbol(QStringLiteral("image-x-generic-symbolic"), 15,
-                                                QApplication::palette().color(QPalette::WindowText), symbol->devicePixelRatioF()));
+                                                QApplication::palette().color(QPalette::WindowText),
+                                                symbol->devicePixelRatioF()));
     });
     heading->addWidget(symbol);
     auto* title = new QLabel(QStringLiteral("Your default image viewer"), this);
     title->setFont(Palette::font(15, QFont::DemiBold));
     heading->addWidget(title, 1);
     column->addLayout(heading);
-    auto* text = new QLabel(QStringLiteral("Choose the formats you’d like to open in Mirelo when you double-click a file in your file manager."), this);
+    auto* text = new QLabel(
+        QStringLiteral(
+            "Choose the formats you’d like to open in Mirelo when you double-click a file in your file manager."),
+        this);
     text->setFont(Palette::font(12));
     text->setForegroundRole(QPalette::PlaceholderText);
     text->setWordWrap(true);
@@ -112,7 +116,8 @@ void DefaultViewerPanel::refresh()
         box->setChecked(selected_.contains(box->objectName()));
         box->setEnabled(!applying_);
     }
-    selectAll_->setText(selected_.size() == DefaultViewer::offered().size() ? QStringLiteral("Deselect all") : QStringLiteral("Select all"));
+    selectAll_->setText(selected_.size() == DefaultViewer::offered().size() ? QStringLiteral("Deselect all")
+                                                                            : QStringLiteral("Select all"));
     selectAll_->setEnabled(!applying_);
     selectAll_->updateGeometry();
     spinner_->setVisible(applying_);

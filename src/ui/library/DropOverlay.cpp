@@ -32,7 +32,8 @@ void DropOverlay::paintEvent(QPaintEvent*)
     const int textWidth = QFontMetrics(font).horizontalAdvance(label);
     const int symbol = 26, gap = 10;
     const int x = (width() - symbol - gap - textWidth) / 2;
-    const QPixmap tinted = Palette::tintedSymbol(QStringLiteral("document-send-symbolic"), symbol, accent, devicePixelRatioF());
+    const QPixmap tinted =
+        Palette::tintedSymbol(QStringLiteral("document-send-symbolic"), symbol, accent, devicePixelRatioF());
     painter.drawPixmap(QRect(x, (height() - symbol) / 2, symbol, symbol), tinted);
     painter.setFont(font);
     painter.setPen(accent);

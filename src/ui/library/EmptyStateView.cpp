@@ -16,7 +16,8 @@ EmptyStateView::EmptyStateView(AppModel& model, QWidget* parent) : QWidget(paren
     column->setSpacing(12);
     column->addStretch(1);
     auto* symbol = new QLabel(this);
-    Palette::followLook(symbol, [symbol] { symbol->setPixmap(Palette::symbol(QStringLiteral("edit-find-symbolic")).pixmap(36, 36)); });
+    Palette::followLook(
+        symbol, [symbol] { symbol->setPixmap(Palette::symbol(QStringLiteral("edit-find-symbolic")).pixmap(36, 36)); });
     symbol->setAlignment(Qt::AlignCenter);
     column->addWidget(symbol);
     title_ = new QLabel(this);

@@ -37,7 +37,8 @@ FilterBar::FilterBar(AppModel& model, QWidget* parent) : QWidget(parent), model_
     format_->setFixedWidth(120);
     format_->setAccessibleName(QStringLiteral("Format"));
     format_->setToolTip(QStringLiteral("Format"));
-    connect(format_, &QComboBox::activated, this, [this](int index) { model_.setFormat(format_->itemData(index).toString()); });
+    connect(format_, &QComboBox::activated, this,
+            [this](int index) { model_.setFormat(format_->itemData(index).toString()); });
     row->addWidget(format_);
 
     sort_ = new QComboBox(this);

@@ -11,14 +11,20 @@ namespace mirelo {
 LibraryFolderRow::LibraryFolderRow(AppModel& model, std::string path, int depth, QWidget* parent)
     : QWidget(parent), model_(model), path_(std::move(path)), depth_(depth)
 {
-    row_ = new FolderTreeRow(path_, depth_, [this](QMenu& menu) {
-        const bool idle = !model_.busy() && !model_.scanning();
-        menu.addAction(QStringLiteral("New Folder Inside…"), this, [this] { model_.editFolder(path_, false); })->setEnabled(idle);
-        menu.addAction(QStringLiteral("Rename Folder…"), this, [this] { model_.editFolder(path_, true); })->setEnabled(idle);
-        menu.addSeparator();
-        menu.addAction(QStringLiteral("Refresh Scan"), this, [this] { model_.scan({path_}, true); })->setEnabled(idle);
-        menu.addAction(QStringLiteral("Show in File Manager"), this, [this] { Q_EMIT revealRequested(path_); });
-    }, this);
+    row_ = new FolderTreeRow(
+        path_, depth_,
+        [this](QMenu& menu) {
+            const bool idle = !model_.busy() && !model_.scanning();
+            menu.addAction(QStringLiteral("New Folder Inside…"), this, [this] { model_.editFolder(path_, false); })
+                ->setEnabled(idle);
+            menu.addAction(QStringLiteral("Rename Folder…"), this, [this] { model_.editFolder(path_, true); })
+                ->setEnabled(idle);
+            menu.addSeparator();
+            menu.addAction(QStringLiteral("Refresh Scan"), this, [this] { model_.scan({path_}, true); })
+                ->setEnabled(idle);
+            menu.addAction(QStringLiteral("Show in File Manager"), this, [this] { Q_EMIT revealRequested(path_); });
+        },
+        this);
     row_->setActionHint(QStringLiteral("Open this folder in your library"));
     connect(row_, &FolderTreeRow::toggleRequested, this, [this] { model_.toggleFolder(path_); });
     connect(row_, &FolderTreeRow::chooseRequested, this, [this] { model_.selectFolder(path_); });
@@ -31,7 +37,8 @@ LibraryFolderRow::LibraryFolderRow(AppModel& model, std::string path, int depth,
     childLayout_->setSpacing(0);
     column->addLayout(childLayout_);
 
-    for (auto signal : {&AppModel::expandedFoldersChanged, &AppModel::selectedFolderChanged, &AppModel::childFoldersChanged})
+    for (auto signal :
+         {&AppModel::expandedFoldersChanged, &AppModel::selectedFolderChanged, &AppModel::childFoldersChanged})
         connect(&model_, signal, this, &LibraryFolderRow::refresh);
     refresh();
 }
@@ -45,7 +52,8 @@ void LibraryFolderRow::refresh()
     // The children while expanded, once the model has listed them.
     std::vector<std::string> wanted;
     if (expanded)
-        if (auto found = model_.childFolders().find(path_); found != model_.childFolders().end()) wanted = found->second;
+        if (auto found = model_.childFolders().find(path_); found != model_.childFolders().end())
+            wanted = found->second;
     if (wanted == shownChildren_) return;
     for (LibraryFolderRow* child : children_) child->deleteLater();
     children_.clear();

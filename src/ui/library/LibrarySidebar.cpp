@@ -81,8 +81,7 @@ LibrarySidebar::LibrarySidebar(AppModel& model, QWidget* parent) : QWidget(paren
                                                               {LibrarySection::large, "drive-harddisk-symbolic"}};
     for (auto [section, symbol] : symbols) {
         const std::string_view title = LibrarySections::rawValue(section);
-        auto* row = new SidebarSectionRow(qstring(title),
-                                          QString::fromUtf8(symbol), this);
+        auto* row = new SidebarSectionRow(qstring(title), QString::fromUtf8(symbol), this);
         connect(row, &QAbstractButton::clicked, this, [this, section] { model_.selectSection(section); });
         row->setDrawsHighlight(false); // the sidebar's own highlight slides between rows
         sections_[section] = row;
@@ -132,7 +131,8 @@ LibrarySidebar::LibrarySidebar(AppModel& model, QWidget* parent) : QWidget(paren
     Palette::followLook(card, [card] {
         QColor cardFill = QApplication::palette().color(QPalette::Window);
         cardFill.setAlphaF(0.55f);
-        card->setStyleSheet(QStringLiteral("#scanCard { background: %1; border-radius: 16px; }").arg(cardFill.name(QColor::HexArgb)));
+        card->setStyleSheet(
+            QStringLiteral("#scanCard { background: %1; border-radius: 16px; }").arg(cardFill.name(QColor::HexArgb)));
     });
     auto* cardColumn = new QVBoxLayout(card);
     cardColumn->setContentsMargins(16, 16, 16, 16);
@@ -140,7 +140,8 @@ LibrarySidebar::LibrarySidebar(AppModel& model, QWidget* parent) : QWidget(paren
     auto* sparkle = new QLabel(card);
     Palette::followLook(sparkle, [sparkle] {
         sparkle->setPixmap(Palette::tintedSymbol(QStringLiteral("starred-symbolic"), 18,
-                                                 QApplication::palette().color(QPalette::WindowText), sparkle->devicePixelRatioF()));
+                                                 QApplication::palette().color(QPalette::WindowText),
+                                                 sparkle->devicePixelRatioF()));
     });
     cardColumn->addWidget(sparkle);
     auto* title = new QLabel(QStringLiteral("A little more space."), card);
@@ -154,7 +155,8 @@ LibrarySidebar::LibrarySidebar(AppModel& model, QWidget* parent) : QWidget(paren
     scanFolders->setKind(CapsuleButton::Kind::prominent);
     connect(scanFolders, &QAbstractButton::clicked, this, [this] { model_.chooseFolders(); });
     cardColumn->addWidget(scanFolders);
-    scanComputer_ = cardButton(QStringLiteral("Scan Entire Computer"), QStringLiteral("computer-symbolic"), false, card);
+    scanComputer_ =
+        cardButton(QStringLiteral("Scan Entire Computer"), QStringLiteral("computer-symbolic"), false, card);
     scanComputer_->setToolTip(QStringLiteral(
         "Scan accessible files in your home folder and connected external drives. System files, hidden folders and "
         "app packages are excluded. Your index is saved and watched for changes while the app is open."));

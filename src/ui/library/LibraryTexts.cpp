@@ -7,7 +7,10 @@
 
 namespace mirelo::LibraryTexts {
 
-QString files(int64_t count) { return countText(count) + (count == 1 ? QStringLiteral(" file") : QStringLiteral(" files")); }
+QString files(int64_t count)
+{
+    return countText(count) + (count == 1 ? QStringLiteral(" file") : QStringLiteral(" files"));
+}
 
 QString bytes(int64_t count) { return QString::fromStdString(sizeLabel(count)); }
 
@@ -15,8 +18,9 @@ QString headerTitle(const AppModel& model)
 {
     if (model.restoring()) return QStringLiteral("Opening your library…");
     if (const OptionalPath& folder = model.selectedFolder())
-        return QFileInfo(QString::fromStdString(*folder)).fileName().isEmpty() ? QString::fromStdString(*folder)
-                                                                               : QFileInfo(QString::fromStdString(*folder)).fileName();
+        return QFileInfo(QString::fromStdString(*folder)).fileName().isEmpty()
+                   ? QString::fromStdString(*folder)
+                   : QFileInfo(QString::fromStdString(*folder)).fileName();
     if (model.items().isEmpty()) return QStringLiteral("A home for every image.");
     const std::string_view title = LibrarySections::rawValue(model.section());
     return qstring(title);
@@ -42,7 +46,10 @@ QString footerSelection(const AppModel& model)
     return countText(qint64(model.selection().size())) + QStringLiteral(" selected · ") + bytes(model.selectedBytes());
 }
 
-QString scanProgress(int found) { return QStringLiteral("Scanning · ") + countText(found) + QStringLiteral(" files found"); }
+QString scanProgress(int found)
+{
+    return QStringLiteral("Scanning · ") + countText(found) + QStringLiteral(" files found");
+}
 
 QString emptyTitle(const AppModel& model)
 {

@@ -24,7 +24,8 @@
 
 namespace mirelo {
 
-LibraryWindow::LibraryWindow(AppModel& model, ActionRegistry& actions, QWidget* parent) : QMainWindow(parent), model_(model)
+LibraryWindow::LibraryWindow(AppModel& model, ActionRegistry& actions, QWidget* parent)
+    : QMainWindow(parent), model_(model)
 {
     setWindowTitle(QStringLiteral("Mirelo"));
     setObjectName(QStringLiteral("library"));

@@ -17,8 +17,6 @@ class QMimeData;
 
 namespace mirelo {
 
-
-
 class ActionRegistry;
 class AppModel;
 class DropOverlay;
@@ -66,11 +64,11 @@ private:
     void followTrashPrompt();
     void followError();
     void followSettings();
+
 public:
     SettingsSheet* settingsSheet() const { return settings_; }
 
 private:
-
     AppModel& model_;
     LibrarySidebar* sidebar_;
     LibraryColumn* column_;

@@ -40,14 +40,14 @@ MediaGridView* MediaGridAccessible::grid() const { return static_cast<MediaGridV
 QString MediaGridAccessible::cardName(const MediaGridView& grid, int index)
 {
     const MediaItem& item = grid.model().visible()[index];
-    return qstring(item.name()) + QStringLiteral(", ") +
-           QString::fromStdString(std::string(item.format())) + QStringLiteral(", ") + QString::fromStdString(sizeLabel(item.bytes()));
+    return qstring(item.name()) + QStringLiteral(", ") + QString::fromStdString(std::string(item.format())) +
+           QStringLiteral(", ") + QString::fromStdString(sizeLabel(item.bytes()));
 }
 
 QString MediaGridAccessible::cardValue(const MediaGridView& grid, int index)
 {
     return grid.model().selection().contains(grid.model().visible()[index].path()) ? QStringLiteral("Selected")
-                                                                                     : QStringLiteral("Not selected");
+                                                                                   : QStringLiteral("Not selected");
 }
 
 QString MediaGridAccessible::cardHint(const MediaGridView& grid)
@@ -58,7 +58,10 @@ QString MediaGridAccessible::cardHint(const MediaGridView& grid)
 
 // The built cards are the list's children; a screen reader reaches those
 // out of view by scrolling, as the grid pages in more.
-int MediaGridAccessible::childCount() const { return std::min(grid()->builtCount(), int(grid()->model().visible().size())); }
+int MediaGridAccessible::childCount() const
+{
+    return std::min(grid()->builtCount(), int(grid()->model().visible().size()));
+}
 
 QAccessibleInterface* MediaGridAccessible::child(int index) const
 {

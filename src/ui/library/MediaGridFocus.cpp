@@ -60,7 +60,8 @@ bool MediaGridFocus::handleKey(QKeyEvent* event)
     if (const std::optional<MediaGridLayout::Step> step = stepOf(event->key());
         step && (modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier)) {
         const MediaGridLayout layout = grid_.layout();
-        const int pageRows = std::max(1, int(grid_.viewport()->height() / (grid_.cardHeight() + MediaGridLayout::kRowSpacing)));
+        const int pageRows =
+            std::max(1, int(grid_.viewport()->height() / (grid_.cardHeight() + MediaGridLayout::kRowSpacing)));
         const int from = index_;
         const int to = MediaGridLayout::stepped(index_, *step, count, layout.columns(), pageRows);
         if (modifiers == Qt::ShiftModifier && to >= 0) {

@@ -38,7 +38,7 @@ private:
 
     MediaGridView& grid_;
     int index_ = -1;
-    int anchor_ = -1; // where a Shift selection started
+    int anchor_ = -1;   // where a Shift selection started
     std::string shown_; // the viewer's item while it is open
 };
 

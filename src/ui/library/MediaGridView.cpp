@@ -42,7 +42,8 @@ QPainterPath rounded(const QRectF& rect, double radius)
 } // namespace
 
 MediaGridView::MediaGridView(AppModel& model, ThumbnailStore& thumbnails, QWidget* parent)
-    : QAbstractScrollArea(parent), model_(model), thumbnails_(thumbnails), motion_([this](const std::string& path) { repaintCard(path); }, this)
+    : QAbstractScrollArea(parent), model_(model), thumbnails_(thumbnails),
+      motion_([this](const std::string& path) { repaintCard(path); }, this)
 {
     MediaGridAccessible::install();
     for (QVariantAnimation* animation : {&hoverIn_, &hoverOut_, &badges_}) {
@@ -253,8 +254,9 @@ QRect MediaGridView::cardRect(const MediaGridLayout& grid, int index) const
 // a missing one is asked for and repaints its card when it comes.
 QPixmap MediaGridView::thumbnail(const MediaItem& item, const QSize& size)
 {
-    const QString key = QString::fromStdString(cacheKey(item)) +
-                        QStringLiteral("@%1x%2%3").arg(size.width()).arg(size.height()).arg(Palette::dark() ? "d" : "l");
+    const QString key =
+        QString::fromStdString(cacheKey(item)) +
+        QStringLiteral("@%1x%2%3").arg(size.width()).arg(size.height()).arg(Palette::dark() ? "d" : "l");
     QPixmap pixmap;
     if (QPixmapCache::find(key, &pixmap)) return pixmap;
     const std::string path(item.path());
@@ -307,7 +309,8 @@ QPixmap MediaGridView::thumbnail(const MediaItem& item, const QSize& size)
             ground.setAlphaF(0.06f);
             painter.fillRect(card.rect(), ground);
         }
-        painter.drawImage(QPointF(-(filled.width() - size.width()) / 2.0, -(filled.height() - size.height()) / 2.0), filled);
+        painter.drawImage(QPointF(-(filled.width() - size.width()) / 2.0, -(filled.height() - size.height()) / 2.0),
+                          filled);
         painter.setClipping(false);
         const double ratio = double(size.height()) / kThumbnailHeight;
         painter.scale(ratio, ratio);
@@ -333,8 +336,10 @@ void MediaGridView::paintEvent(QPaintEvent* event)
         const std::string path(item.path());
         const bool selected = model_.selection().contains(path);
         // A card that comes into view shows its state at rest.
-        if (selected != shownSelected_.contains(path)) selected ? (void)shownSelected_.insert(path) : (void)shownSelected_.erase(path);
-        paintCard(painter, item, cardRect(grid, index), selected, hoverOf(index), motion_.pose(path, selecting, selected));
+        if (selected != shownSelected_.contains(path))
+            selected ? (void)shownSelected_.insert(path) : (void)shownSelected_.erase(path);
+        paintCard(painter, item, cardRect(grid, index), selected, hoverOf(index),
+                  motion_.pose(path, selecting, selected));
     }
     if (shownSelected_.size() > 512) {
         // Forget the cards far out of view.
@@ -351,7 +356,8 @@ void MediaGridView::paintEvent(QPaintEvent* event)
         painter.setBrush(Qt::NoBrush);
         painter.setPen(QPen(ring, 2.5));
         const QRect card = cardRect(grid, focused);
-        painter.drawPath(rounded(inset(QRectF(card.x(), card.y(), card.width(), kThumbnailHeight), -3.5), kCornerRadius + 3.5));
+        painter.drawPath(
+            rounded(inset(QRectF(card.x(), card.y(), card.width(), kThumbnailHeight), -3.5), kCornerRadius + 3.5));
     }
     if (showsProgressRow()) {
         // More cards are coming: a small busy indicator, eight dots in a ring.
@@ -458,8 +464,8 @@ void MediaGridView::paintCard(QPainter& painter, const MediaItem& item, const QR
         painter.drawPath(outline);
     }
     // The badge grows from 0.82 and fades in as selection mode starts.
-    const double badgeShown = badges_.state() == QAbstractAnimation::Running ? badges_.currentValue().toDouble()
-                                                                             : (selecting ? 1.0 : 0.0);
+    const double badgeShown =
+        badges_.state() == QAbstractAnimation::Running ? badges_.currentValue().toDouble() : (selecting ? 1.0 : 0.0);
     if (badgeShown > 0) {
         QRectF badge(frame.right() - 8 - 22, frame.top() + 8, 22, 22);
         const QPointF centre = badge.center();
@@ -549,8 +555,8 @@ void MediaGridView::setHovered(int index)
     const bool still = DesktopLook::shared().reduceMotion();
     unhovered_ = hovered_;
     hovered_ = index;
-    for (auto [animation, from, to] : {std::tuple{&hoverOut_, hoverIn_.currentValue().toDouble(), 0.0},
-                                       std::tuple{&hoverIn_, 0.0, 1.0}}) {
+    for (auto [animation, from, to] :
+         {std::tuple{&hoverOut_, hoverIn_.currentValue().toDouble(), 0.0}, std::tuple{&hoverIn_, 0.0, 1.0}}) {
         animation->stop();
         animation->setStartValue(still ? to : from);
         animation->setEndValue(to);
@@ -587,10 +593,13 @@ void MediaGridView::ensureVisible(int index)
         while (built_ <= index) built_ = MediaGridLayout::nextPage(built_, count);
         updateGeometry();
     }
-    const QRect card = cardRect(index).adjusted(0, -int(MediaGridLayout::kTopPadding), 0, int(MediaGridLayout::kRowSpacing));
+    const QRect card =
+        cardRect(index).adjusted(0, -int(MediaGridLayout::kTopPadding), 0, int(MediaGridLayout::kRowSpacing));
     QScrollBar* bar = verticalScrollBar();
-    if (card.top() < 0) bar->setValue(bar->value() + card.top());
-    else if (card.bottom() > viewport()->height()) bar->setValue(bar->value() + card.bottom() - viewport()->height());
+    if (card.top() < 0)
+        bar->setValue(bar->value() + card.top());
+    else if (card.bottom() > viewport()->height())
+        bar->setValue(bar->value() + card.bottom() - viewport()->height());
 }
 
 void MediaGridView::keyPressEvent(QKeyEvent* event)
@@ -625,7 +634,8 @@ void MediaGridView::contextMenuEvent(QContextMenuEvent* event)
     menu.addAction(QStringLiteral("Show in File Manager"), this,
                    [this, item] { Q_EMIT revealRequested(std::string(item.path())); });
     menu.addSeparator();
-    QAction* trash = menu.addAction(QStringLiteral("Move to Trash"), this, [this, item] { model_.requestTrash({item}); });
+    QAction* trash =
+        menu.addAction(QStringLiteral("Move to Trash"), this, [this, item] { model_.requestTrash({item}); });
     trash->setEnabled(!model_.busy() && !model_.scanning());
     menu.exec(event->globalPos());
 }

@@ -106,7 +106,7 @@ private:
     int hovered_ = -1;
     int unhovered_ = -1; // the card the pointer left, fading
     QVariantAnimation hoverIn_, hoverOut_;
-    QVariantAnimation badges_; // selection badges coming and going with selection mode
+    QVariantAnimation badges_;             // selection badges coming and going with selection mode
     std::optional<GridLocation> location_; // of what is built
     QCache<QString, Caption> captions_{4000};
     std::unordered_map<std::string, std::shared_ptr<ThumbnailRequest>> requests_; // by path, in view

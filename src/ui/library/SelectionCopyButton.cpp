@@ -23,7 +23,7 @@ SelectionCopyButton::SelectionCopyButton(AppModel& model, QWidget* parent)
 void SelectionCopyButton::copy()
 {
     if (!model_.copySelection()) return; // the model shows the error
-    feedback_.start(); // a second copy restarts the confirmation
+    feedback_.start();                   // a second copy restarts the confirmation
     refresh();
 }
 

@@ -6,7 +6,8 @@
 
 namespace mirelo {
 
-SelectionShareButton::SelectionShareButton(QWidget* parent) : CapsuleButton(QStringLiteral("Share"), Kind::bordered, parent)
+SelectionShareButton::SelectionShareButton(QWidget* parent)
+    : CapsuleButton(QStringLiteral("Share"), Kind::bordered, parent)
 {
     setPointSize(11);
     setSymbol(QStringLiteral("send-to-symbolic"));
@@ -21,7 +22,8 @@ QMenu* SelectionShareButton::makeMenu(const std::vector<std::string>& files)
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->addAction(QStringLiteral("Email…"), this, [files] { DesktopServices::email(files); });
-    QAction* openWith = menu->addAction(QStringLiteral("Open With…"), this, [files] { DesktopServices::openWith(files.front()); });
+    QAction* openWith =
+        menu->addAction(QStringLiteral("Open With…"), this, [files] { DesktopServices::openWith(files.front()); });
     openWith->setEnabled(files.size() == 1); // the desktop's chooser takes one file
     menu->addAction(QStringLiteral("Show in File Manager"), this, [files] { DesktopServices::reveal(files); });
     return menu;

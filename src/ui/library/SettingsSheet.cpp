@@ -27,7 +27,8 @@ namespace {
 
 constexpr int kSteps = 20; // the slider moves in steps of 0.05
 
-QLabel* label(const QString& text, double size, QWidget* parent, QFont::Weight weight = QFont::Normal, bool secondary = false)
+QLabel* label(const QString& text, double size, QWidget* parent, QFont::Weight weight = QFont::Normal,
+              bool secondary = false)
 {
     auto* label = new QLabel(text, parent);
     label->setFont(Palette::font(size, weight));
@@ -44,8 +45,8 @@ QWidget* titled(const QString& text, const QString& symbol, double size, QWidget
     line->setSpacing(6);
     auto* icon = new QLabel(row);
     Palette::followLook(icon, [icon, symbol, size] {
-        icon->setPixmap(Palette::tintedSymbol(symbol, int(size) + 1, QApplication::palette().color(QPalette::WindowText),
-                                              icon->devicePixelRatioF()));
+        icon->setPixmap(Palette::tintedSymbol(
+            symbol, int(size) + 1, QApplication::palette().color(QPalette::WindowText), icon->devicePixelRatioF()));
     });
     line->addWidget(icon);
     line->addWidget(label(text, size, row, QFont::Medium));
@@ -54,7 +55,10 @@ QWidget* titled(const QString& text, const QString& symbol, double size, QWidget
 
 } // namespace
 
-QString SettingsSheet::percentText(double blur) { return QString::number(std::lround(blur * 100)) + QStringLiteral("%"); }
+QString SettingsSheet::percentText(double blur)
+{
+    return QString::number(std::lround(blur * 100)) + QStringLiteral("%");
+}
 
 SettingsSheet::SettingsSheet(QWidget* parent) : QDialog(parent)
 {
@@ -65,7 +69,8 @@ SettingsSheet::SettingsSheet(QWidget* parent) : QDialog(parent)
     column->setContentsMargins(30, 30, 30, 30);
     column->setSpacing(24);
     column->addWidget(makeHeader());
-    auto* version = label(QStringLiteral("MIRELO %1  ·  A closer look.").arg(QStringLiteral(MIRELO_VERSION)), 9, this, QFont::Medium, true);
+    auto* version = label(QStringLiteral("MIRELO %1  ·  A closer look.").arg(QStringLiteral(MIRELO_VERSION)), 9, this,
+                          QFont::Medium, true);
     QFont spaced = version->font();
     spaced.setLetterSpacing(QFont::AbsoluteSpacing, 1.4);
     version->setFont(spaced);
@@ -73,7 +78,8 @@ SettingsSheet::SettingsSheet(QWidget* parent) : QDialog(parent)
     column->addWidget(makeAppearance());
     column->addWidget(makeBlur());
     defaults_ = new DefaultViewerPanel(this);
-    connect(defaults_, &DefaultViewerPanel::applyingChanged, this, [this](bool applying) { done_->setEnabled(!applying); });
+    connect(defaults_, &DefaultViewerPanel::applyingChanged, this,
+            [this](bool applying) { done_->setEnabled(!applying); });
     column->addWidget(defaults_);
     column->addWidget(makeInformation());
 }
@@ -124,8 +130,9 @@ QWidget* SettingsSheet::makeAppearance()
     row->addStretch(1);
     auto* segments = new QWidget(block);
     segments->setFixedWidth(240);
-    segments->setStyleSheet(QStringLiteral("QToolButton { padding: 3px; }"
-                                           "QToolButton:checked { background: palette(highlight); color: palette(highlighted-text); }"));
+    segments->setStyleSheet(
+        QStringLiteral("QToolButton { padding: 3px; }"
+                       "QToolButton:checked { background: palette(highlight); color: palette(highlighted-text); }"));
     auto* line = new QHBoxLayout(segments);
     line->setContentsMargins(0, 0, 0, 0);
     line->setSpacing(0);
@@ -176,7 +183,8 @@ QWidget* SettingsSheet::makeBlur()
     slide->addWidget(blur_, 1);
     slide->addWidget(label(QStringLiteral("Soft"), 11, block, QFont::Normal, true));
     rows->addLayout(slide);
-    rows->addWidget(label(QStringLiteral("Adjust the softness behind your image. The default is 10%."), 11, block, QFont::Normal, true));
+    rows->addWidget(label(QStringLiteral("Adjust the softness behind your image. The default is 10%."), 11, block,
+                          QFont::Normal, true));
 
     connect(blur_, &QSlider::valueChanged, this, [this](int step) {
         const double blur = double(step) / kSteps;
@@ -208,9 +216,12 @@ QWidget* SettingsSheet::makeInformation()
     row->setSpacing(24);
     auto* keys = new QVBoxLayout;
     keys->setSpacing(6);
-    keys->addWidget(titled(QStringLiteral("Made for your desktop"), QStringLiteral("input-keyboard-symbolic"), 12, block));
-    const std::pair<const char*, const char*> shortcuts[] = {
-        {"Open images", "Ctrl+O"}, {"Scan folders", "Shift+Ctrl+O"}, {"Fit / actual size", "Ctrl+0 / Ctrl+1"}, {"Undo Trash", "Ctrl+Z"}};
+    keys->addWidget(
+        titled(QStringLiteral("Made for your desktop"), QStringLiteral("input-keyboard-symbolic"), 12, block));
+    const std::pair<const char*, const char*> shortcuts[] = {{"Open images", "Ctrl+O"},
+                                                             {"Scan folders", "Shift+Ctrl+O"},
+                                                             {"Fit / actual size", "Ctrl+0 / Ctrl+1"},
+                                                             {"Undo Trash", "Ctrl+Z"}};
     for (const auto& [name, key] : shortcuts) {
         auto* line = new QHBoxLayout;
         line->addWidget(label(QString::fromLatin1(name), 11, block));
@@ -221,10 +232,12 @@ QWidget* SettingsSheet::makeInformation()
     row->addLayout(keys, 1);
     auto* privacy = new QVBoxLayout;
     privacy->setSpacing(6);
-    privacy->addWidget(titled(QStringLiteral("Your files stay yours"), QStringLiteral("security-high-symbolic"), 12, block));
-    for (const char* text : {"Mirelo works locally. Scans don’t upload or move your files. Deletions go to the Trash.",
-                             "Image and video codec support depends on the codecs installed. PDF and animated images currently "
-                             "display their first page or frame."}) {
+    privacy->addWidget(
+        titled(QStringLiteral("Your files stay yours"), QStringLiteral("security-high-symbolic"), 12, block));
+    for (const char* text :
+         {"Mirelo works locally. Scans don’t upload or move your files. Deletions go to the Trash.",
+          "Image and video codec support depends on the codecs installed. PDF and animated images currently "
+          "display their first page or frame."}) {
         QLabel* line = label(QString::fromUtf8(text), 11, block, QFont::Normal, true);
         line->setWordWrap(true);
         privacy->addWidget(line);

@@ -57,8 +57,9 @@ WelcomeView::WelcomeView(AppModel& model, QWidget* parent) : QWidget(parent), mo
     headline->setFont(headlineFont);
     column->addWidget(headline);
     column->addSpacing(12);
-    column->addWidget(line(QStringLiteral("From everyday photos to vectors and RAW files.\nA closer look is just a double-click away."),
-                           14, QFont::Normal, this, true));
+    column->addWidget(line(
+        QStringLiteral("From everyday photos to vectors and RAW files.\nA closer look is just a double-click away."),
+        14, QFont::Normal, this, true));
     column->addSpacing(25);
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(12);
@@ -81,9 +82,11 @@ WelcomeView::WelcomeView(AppModel& model, QWidget* parent) : QWidget(parent), mo
     auto* features = new QHBoxLayout;
     features->setSpacing(28);
     features->addStretch(1);
-    features->addWidget(feature(QStringLiteral("media-playlist-repeat-symbolic"), QStringLiteral("Browse with arrow keys"), this));
+    features->addWidget(
+        feature(QStringLiteral("media-playlist-repeat-symbolic"), QStringLiteral("Browse with arrow keys"), this));
     features->addWidget(feature(QStringLiteral("zoom-in-symbolic"), QStringLiteral("Pinch to get closer"), this));
-    features->addWidget(feature(QStringLiteral("user-trash-symbolic"), QStringLiteral("Clean up with confidence"), this));
+    features->addWidget(
+        feature(QStringLiteral("user-trash-symbolic"), QStringLiteral("Clean up with confidence"), this));
     features->addStretch(1);
     column->addLayout(features);
     column->addStretch(1);
@@ -131,7 +134,8 @@ void WelcomeView::paintEvent(QPaintEvent*)
             painter.setPen(QPen(dark ? QColor(255, 255, 255, 60) : Qt::white, 4));
             painter.drawRoundedRect(rect, 16, 16);
             const QPixmap tinted = // white at 0.85
-                Palette::tintedSymbol(QStringLiteral("image-x-generic-symbolic"), 78, QColor(255, 255, 255, 217), devicePixelRatioF());
+                Palette::tintedSymbol(QStringLiteral("image-x-generic-symbolic"), 78, QColor(255, 255, 255, 217),
+                                      devicePixelRatioF());
             painter.drawPixmap(QRectF(-39, -39, 78, 78), tinted, tinted.rect());
             // The format tag.
             const QRectF tag(rect.left() + 10, rect.top() + 10, 38, 18);

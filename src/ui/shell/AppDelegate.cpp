@@ -62,7 +62,8 @@ void AppDelegate::openFiles(const std::vector<std::string>& paths)
     const bool folder = std::any_of(paths.begin(), paths.end(), isFolder);
     // Only what will open hides the library: a bad path leaves it as it is,
     // and the model says what is wrong.
-    const bool opens = std::any_of(paths.begin(), paths.end(), [](const std::string& path) { return MediaItem::read(path).has_value(); });
+    const bool opens = std::any_of(paths.begin(), paths.end(),
+                                   [](const std::string& path) { return MediaItem::read(path).has_value(); });
     if (!folder && opens) {
         // The viewer alone appears.
         coordinator.openingExternalFile = true;
@@ -79,9 +80,9 @@ bool AppDelegate::shouldTerminate()
     try {
         model_.flushLibrary();
     } catch (const LibraryError& error) {
-        QPointer<AlertDialog> box = new AlertDialog(
-            ViewerCoordinator::shared().libraryWindow(), QStringLiteral("Couldn’t save your library"),
-            QStringLiteral("Your media files are safe. ") + QString::fromStdString(error.what()));
+        QPointer<AlertDialog> box =
+            new AlertDialog(ViewerCoordinator::shared().libraryWindow(), QStringLiteral("Couldn’t save your library"),
+                            QStringLiteral("Your media files are safe. ") + QString::fromStdString(error.what()));
         box->setAttribute(Qt::WA_DeleteOnClose, false);
         box->addButton(QStringLiteral("Keep Open"), AlertDialog::Role::Cancel);
         box->addButton(QStringLiteral("Quit Anyway"), AlertDialog::Role::Destructive);

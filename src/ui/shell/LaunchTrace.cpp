@@ -53,17 +53,20 @@ bool LaunchTrace::eventFilter(QObject* watched, QEvent* event)
     if (auto* stage = qobject_cast<ImageStage*>(widget); stage && stage->ready()) {
         // Opened from the file manager: the picture is what counts.
         QTimer::singleShot(0, this, [this] {
-            std::fprintf(stderr, "launch picture_ms=%.1f rss_mb=%.1f\n", elapsedMs(), double(residentKilobytes()) / 1024);
+            std::fprintf(stderr, "launch picture_ms=%.1f rss_mb=%.1f\n", elapsedMs(),
+                         double(residentKilobytes()) / 1024);
             if (qgetenv("MIRELO_LAUNCH_TRACE_QUIT") == "1") QApplication::exit(0);
         });
         qApp->removeEventFilter(this);
         return false;
     }
     auto* grid = qobject_cast<MediaGridView*>(widget->parentWidget());
-    if (grid && widget == grid->viewport() && grid->isVisible() && grid->builtCount() > 0 && !grid->model().loadingContent()) {
+    if (grid && widget == grid->viewport() && grid->isVisible() && grid->builtCount() > 0 &&
+        !grid->model().loadingContent()) {
         // Measured after this paint is done.
         QTimer::singleShot(0, this, [this] {
-            std::fprintf(stderr, "launch first_cards_ms=%.1f rss_mb=%.1f\n", elapsedMs(), double(residentKilobytes()) / 1024);
+            std::fprintf(stderr, "launch first_cards_ms=%.1f rss_mb=%.1f\n", elapsedMs(),
+                         double(residentKilobytes()) / 1024);
             if (qgetenv("MIRELO_LAUNCH_TRACE_QUIT") == "1") QApplication::exit(0);
         });
         qApp->removeEventFilter(this);

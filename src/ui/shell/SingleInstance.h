@@ -30,7 +30,8 @@ public:
 public Q_SLOTS:
     Q_SCRIPTABLE void Activate(const QVariantMap& platformData);
     Q_SCRIPTABLE void Open(const QStringList& uris, const QVariantMap& platformData);
-    Q_SCRIPTABLE void ActivateAction(const QString& name, const QVariantList& parameter, const QVariantMap& platformData);
+    Q_SCRIPTABLE void ActivateAction(const QString& name, const QVariantList& parameter,
+                                     const QVariantMap& platformData);
 
 Q_SIGNALS:
     void activated();

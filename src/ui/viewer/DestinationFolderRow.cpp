@@ -13,18 +13,23 @@
 
 namespace mirelo {
 
-DestinationFolderRow::DestinationFolderRow(AppModel& model, FolderDestinationPicker& picker, std::shared_ptr<std::set<std::string>> expanded,
-                                           std::string path, int depth, QWidget* parent)
-    : QWidget(parent), model_(model), picker_(picker), expanded_(std::move(expanded)), path_(std::move(path)), depth_(depth)
+DestinationFolderRow::DestinationFolderRow(AppModel& model, FolderDestinationPicker& picker,
+                                           std::shared_ptr<std::set<std::string>> expanded, std::string path, int depth,
+                                           QWidget* parent)
+    : QWidget(parent), model_(model), picker_(picker), expanded_(std::move(expanded)), path_(std::move(path)),
+      depth_(depth)
 {
-    row_ = new FolderTreeRow(path_, depth_, [this](QMenu& menu) {
-        menu.addAction(QStringLiteral("New Folder Inside…"), this, [this] {
-            if (picker_.createInside) picker_.createInside(path_);
-        });
-        menu.addAction(QStringLiteral("Show in File Manager"), this, [this] {
-            if (picker_.reveal) picker_.reveal(path_);
-        });
-    }, this);
+    row_ = new FolderTreeRow(
+        path_, depth_,
+        [this](QMenu& menu) {
+            menu.addAction(QStringLiteral("New Folder Inside…"), this, [this] {
+                if (picker_.createInside) picker_.createInside(path_);
+            });
+            menu.addAction(QStringLiteral("Show in File Manager"), this, [this] {
+                if (picker_.reveal) picker_.reveal(path_);
+            });
+        },
+        this);
     row_->setActionHint(QStringLiteral("Add a copy of the current media to this folder"));
     connect(row_, &FolderTreeRow::toggleRequested, this, &DestinationFolderRow::toggle);
     connect(row_, &FolderTreeRow::chooseRequested, this, [this] {
@@ -38,7 +43,8 @@ DestinationFolderRow::DestinationFolderRow(AppModel& model, FolderDestinationPic
     note_ = new QLabel(this);
     note_->setFont(Palette::font(11));
     note_->setForegroundRole(QPalette::PlaceholderText);
-    note_->setContentsMargins(std::min(depth_ + 1, FolderTreeRow::kMostIndentedDepth) * FolderTreeRow::kIndentStep + 29, 5, 0, 5);
+    note_->setContentsMargins(std::min(depth_ + 1, FolderTreeRow::kMostIndentedDepth) * FolderTreeRow::kIndentStep + 29,
+                              5, 0, 5);
     note_->hide();
     column->addWidget(note_);
     childLayout_ = new QVBoxLayout;
@@ -57,7 +63,10 @@ void DestinationFolderRow::toggle()
     refresh();
 }
 
-QString DestinationFolderRow::note() const { return note_->isVisibleTo(const_cast<DestinationFolderRow*>(this)) ? note_->text() : QString(); }
+QString DestinationFolderRow::note() const
+{
+    return note_->isVisibleTo(const_cast<DestinationFolderRow*>(this)) ? note_->text() : QString();
+}
 
 void DestinationFolderRow::refresh()
 {

@@ -24,8 +24,9 @@ class FolderTreeRow;
 class DestinationFolderRow : public QWidget {
     Q_OBJECT
 public:
-    DestinationFolderRow(AppModel& model, FolderDestinationPicker& picker, std::shared_ptr<std::set<std::string>> expanded,
-                         std::string path, int depth, QWidget* parent = nullptr);
+    DestinationFolderRow(AppModel& model, FolderDestinationPicker& picker,
+                         std::shared_ptr<std::set<std::string>> expanded, std::string path, int depth,
+                         QWidget* parent = nullptr);
 
     FolderTreeRow* row() const { return row_; }
     void toggle();

@@ -134,8 +134,8 @@ QPixmap Filmstrip::thumbnail(const MediaItem& item, QSize size)
         if (!guard || !guard->requests_.count(path)) return; // scrolled away
         guard->requests_.erase(path);
         // Only the cell showing this very item takes the picture.
-        guard->pictures_.insert(key, new QPixmap(QPixmap::fromImage(
-                                         image.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation))));
+        guard->pictures_.insert(
+            key, new QPixmap(QPixmap::fromImage(image.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation))));
         guard->update();
     });
     *returned = true;
@@ -144,7 +144,8 @@ QPixmap Filmstrip::thumbnail(const MediaItem& item, QSize size)
         return {};
     }
     if (arrived->isNull()) return {};
-    auto* pixmap = new QPixmap(QPixmap::fromImage(arrived->scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    auto* pixmap =
+        new QPixmap(QPixmap::fromImage(arrived->scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     const QPixmap copy = *pixmap;
     pictures_.insert(key, pixmap);
     return copy;
@@ -167,7 +168,8 @@ void Filmstrip::paintEvent(QPaintEvent*)
         double opacity = selected ? 1.0 : 0.68;
         if (revealing) {
             // Each rises 8 points and fades in, 24 ms after the one before.
-            const double local = (reveal_.currentValue().toDouble() - std::min(kRevealStepMs * shown, kRevealLastMs)) / kRevealMs;
+            const double local =
+                (reveal_.currentValue().toDouble() - std::min(kRevealStepMs * shown, kRevealLastMs)) / kRevealMs;
             const double eased = QEasingCurve(QEasingCurve::OutCubic).valueForProgress(std::clamp(local, 0.0, 1.0));
             opacity *= eased;
             cell.translate(0, 8 * (1 - eased));
@@ -181,12 +183,13 @@ void Filmstrip::paintEvent(QPaintEvent*)
         if (!picture.isNull()) {
             QSizeF fitted = QSizeF(picture.size()) / picture.devicePixelRatio();
             fitted.scale(inner.size(), Qt::KeepAspectRatio);
-            painter.drawPixmap(QRectF(inner.center() - QPointF(fitted.width() / 2, fitted.height() / 2), fitted), picture,
-                               QRectF(picture.rect()));
+            painter.drawPixmap(QRectF(inner.center() - QPointF(fitted.width() / 2, fitted.height() / 2), fitted),
+                               picture, QRectF(picture.rect()));
         } else {
-            const QPixmap symbol = Palette::tintedSymbol(items_[index].isVideo() ? QStringLiteral("video-x-generic-symbolic")
-                                                                                  : QStringLiteral("image-x-generic-symbolic"),
-                                                         22, QColor(255, 255, 255, 200), devicePixelRatioF());
+            const QPixmap symbol =
+                Palette::tintedSymbol(items_[index].isVideo() ? QStringLiteral("video-x-generic-symbolic")
+                                                              : QStringLiteral("image-x-generic-symbolic"),
+                                      22, QColor(255, 255, 255, 200), devicePixelRatioF());
             painter.drawPixmap(QRectF(inner.center() - QPointF(11, 11), QSizeF(22, 22)), symbol, QRectF(symbol.rect()));
         }
     }
@@ -239,7 +242,8 @@ bool Filmstrip::event(QEvent* event)
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
         if (const std::optional<int> index = indexAt(help->pos()))
-            QToolTip::showText(help->globalPos(), QFile::decodeName(QByteArray::fromStdString(std::string(items_[*index].name()))), this);
+            QToolTip::showText(help->globalPos(),
+                               QFile::decodeName(QByteArray::fromStdString(std::string(items_[*index].name()))), this);
         else
             QToolTip::hideText();
         return true;

@@ -9,7 +9,8 @@ namespace {
 
 QAccessibleInterface* describe(const QString& className, QObject* object)
 {
-    if (className == QLatin1String("mirelo::Filmstrip")) return new FilmstripAccessible(static_cast<Filmstrip*>(object));
+    if (className == QLatin1String("mirelo::Filmstrip"))
+        return new FilmstripAccessible(static_cast<Filmstrip*>(object));
     return nullptr;
 }
 

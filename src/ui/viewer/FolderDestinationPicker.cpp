@@ -27,7 +27,8 @@ public:
         setFont(Palette::font(12, QFont::Medium));
         setMinimumHeight(32);
         setCursor(Qt::PointingHandCursor);
-        setStyleSheet(QStringLiteral("QPushButton { text-align: left; padding: 0 8px; border: none; border-radius: 8px; background: transparent; }"
+        setStyleSheet(QStringLiteral("QPushButton { text-align: left; padding: 0 8px; border: none; border-radius: "
+                                     "8px; background: transparent; }"
                                      "QPushButton:pressed { background: rgba(128, 128, 128, 0.16); }"
                                      "QPushButton:focus { background: rgba(128, 128, 128, 0.10); }"));
     }
@@ -40,7 +41,8 @@ int FolderDestinationPicker::listHeight(size_t roots)
     return std::clamp(int(roots) * kRowHeight + 8, kMinimumList, kMaximumList);
 }
 
-FolderDestinationPicker::FolderDestinationPicker(AppModel& model, std::vector<std::string> roots, QWidget* parent) : QWidget(parent)
+FolderDestinationPicker::FolderDestinationPicker(AppModel& model, std::vector<std::string> roots, QWidget* parent)
+    : QWidget(parent)
 {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -81,11 +83,13 @@ FolderDestinationPicker::FolderDestinationPicker(AppModel& model, std::vector<st
 
     auto* actions = new QVBoxLayout;
     actions->setSpacing(4);
-    auto* existing = new DestinationAction(QStringLiteral("Choose existing folder…"), QStringLiteral("folder-symbolic"), this);
+    auto* existing =
+        new DestinationAction(QStringLiteral("Choose existing folder…"), QStringLiteral("folder-symbolic"), this);
     connect(existing, &QPushButton::clicked, this, [this] {
         if (chooseExisting) chooseExisting();
     });
-    auto* create = new DestinationAction(QStringLiteral("Create a new folder…"), QStringLiteral("folder-new-symbolic"), this);
+    auto* create =
+        new DestinationAction(QStringLiteral("Create a new folder…"), QStringLiteral("folder-new-symbolic"), this);
     connect(create, &QPushButton::clicked, this, [this] {
         if (createFolder) createFolder();
     });

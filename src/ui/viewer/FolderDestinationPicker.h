@@ -31,7 +31,7 @@ public:
     QScrollArea* list() const { return list_; }
     const std::vector<DestinationFolderRow*>& rows() const { return rows_; }
 
-    std::function<void(const std::string& folder)> addCopy, createInside, reveal;
+    std::function<void(const std::string&folder)> addCopy, createInside, reveal;
     std::function<void()> chooseExisting, createFolder;
 
 private:

@@ -6,7 +6,8 @@
 
 namespace mirelo {
 
-GlassButton::GlassButton(const QString& symbol, const QString& help, QWidget* parent) : QAbstractButton(parent), symbol_(symbol)
+GlassButton::GlassButton(const QString& symbol, const QString& help, QWidget* parent)
+    : QAbstractButton(parent), symbol_(symbol)
 {
     setToolTip(help);
     setAccessibleName(help);
@@ -44,10 +45,10 @@ void GlassButton::paintEvent(QPaintEvent*)
     painter.setBrush(fill);
     painter.setPen(QPen(QColor(255, 255, 255, int(255 * 0.6)), 0.7));
     painter.drawEllipse(circle);
-    const QPixmap symbol =
-        Palette::tintedSymbol(symbol_, kSymbol, isEnabled() ? QColor(0, 0, 0) : QColor(0, 0, 0, 90), devicePixelRatioF());
-    painter.drawPixmap(QRectF(circle.center() - QPointF(kSymbol / 2.0, kSymbol / 2.0), QSizeF(kSymbol, kSymbol)), symbol,
-                       QRectF(symbol.rect()));
+    const QPixmap symbol = Palette::tintedSymbol(symbol_, kSymbol, isEnabled() ? QColor(0, 0, 0) : QColor(0, 0, 0, 90),
+                                                 devicePixelRatioF());
+    painter.drawPixmap(QRectF(circle.center() - QPointF(kSymbol / 2.0, kSymbol / 2.0), QSizeF(kSymbol, kSymbol)),
+                       symbol, QRectF(symbol.rect()));
 }
 
 } // namespace mirelo

@@ -98,7 +98,8 @@ void ImageStage::display(const FrameRef& frame, const QString& name, bool first)
 void ImageStage::upgrade(const FrameRef& frame)
 {
     const auto aspect = [](const PixelSize& size) { return size.height > 0 ? size.width / size.height : 0.0; };
-    if (!frame_ || !frame || frame->pixels.width <= 0 || std::abs(aspect(frame->pixels) / aspect(frame_->pixels) - 1) > 0.01) {
+    if (!frame_ || !frame || frame->pixels.width <= 0 ||
+        std::abs(aspect(frame->pixels) / aspect(frame_->pixels) - 1) > 0.01) {
         display(frame, name_, false); // another picture: shown afresh
         return;
     }
@@ -110,7 +111,8 @@ void ImageStage::upgrade(const FrameRef& frame)
         if (geometry_.fitting) {
             geometry_.fit();
         } else {
-            geometry_.scale = std::clamp(geometry_.scale * ratio, ViewerGeometry::minimumScale, ViewerGeometry::maximumScale);
+            geometry_.scale =
+                std::clamp(geometry_.scale * ratio, ViewerGeometry::minimumScale, ViewerGeometry::maximumScale);
             geometry_.constrainOffset();
         }
         motion_.stop();
@@ -169,8 +171,9 @@ ImageStage::Pose ImageStage::presentation() const
 {
     if (motion_.state() != QAbstractAnimation::Running) return {geometry_.scale, geometry_.offset};
     const double t = motion_.currentValue().toDouble();
-    return {from_.scale + (to_.scale - from_.scale) * t,
-            {from_.offset.x + (to_.offset.x - from_.offset.x) * t, from_.offset.y + (to_.offset.y - from_.offset.y) * t}};
+    return {
+        from_.scale + (to_.scale - from_.scale) * t,
+        {from_.offset.x + (to_.offset.x - from_.offset.x) * t, from_.offset.y + (to_.offset.y - from_.offset.y) * t}};
 }
 
 // The single way the picture follows the geometry.
@@ -390,7 +393,8 @@ void ImageStage::settled()
                                 visible.height() * ky)
                              .toAlignedRect()
                              .intersected(level.rect());
-    still_ = level.copy(source).scaled((visible.size() * ratio).toSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    still_ =
+        level.copy(source).scaled((visible.size() * ratio).toSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     still_.setDevicePixelRatio(ratio);
     stillRect_ = visible;
     update();
@@ -416,8 +420,8 @@ void ImageStage::paintEvent(QPaintEvent*)
     for (int ring = 6; ring >= 1; --ring) {
         const double spread = ring * 4.0;
         QPainterPath shadow;
-        shadow.addRoundedRect(target.translated(0, 8).adjusted(-spread / 2, -spread / 2, spread / 2, spread / 2), 3 + spread / 2,
-                              3 + spread / 2);
+        shadow.addRoundedRect(target.translated(0, 8).adjusted(-spread / 2, -spread / 2, spread / 2, spread / 2),
+                              3 + spread / 2, 3 + spread / 2);
         painter.setBrush(QColor(0, 0, 0, int(255 * 0.18 / 6 * (7 - ring) / 3.5)));
         painter.drawPath(shadow.subtracted(picture));
     }

@@ -17,27 +17,31 @@ namespace mirelo {
 
 QString InformationPanel::sizeText(const MediaItem& item)
 {
-    return QString::fromStdString(item.sizeLabel()) + QStringLiteral(" · ") + QLocale().toString(qlonglong(item.bytes())) +
-           QStringLiteral(" bytes");
+    return QString::fromStdString(item.sizeLabel()) + QStringLiteral(" · ") +
+           QLocale().toString(qlonglong(item.bytes())) + QStringLiteral(" bytes");
 }
 
 InformationPanel::Rows InformationPanel::rows(const MediaItem& item, const ViewerFrame* frame)
 {
-    Rows rows{{QStringLiteral("Format"), QString::fromStdString(item.format())}, {QStringLiteral("Size"), sizeText(item)}};
+    Rows rows{{QStringLiteral("Format"), QString::fromStdString(item.format())},
+              {QStringLiteral("Size"), sizeText(item)}};
     if (frame) {
         rows.emplace_back(QStringLiteral("Dimensions"), QStringLiteral("%1 × %2")
                                                             .arg(qlonglong(std::llround(frame->pixels.width)))
                                                             .arg(qlonglong(std::llround(frame->pixels.height))));
         for (const auto& pair : frame->metadata) rows.push_back(pair);
-        if (frame->downsampled) rows.emplace_back(QStringLiteral("Preview"), QStringLiteral("Optimized to 4,096 px for smooth viewing"));
+        if (frame->downsampled)
+            rows.emplace_back(QStringLiteral("Preview"), QStringLiteral("Optimized to 4,096 px for smooth viewing"));
     }
-    const QDateTime modified = QDateTime::fromMSecsSinceEpoch(qint64(std::llround((item.modified() + kUnixEpochOffset) * 1000)));
+    const QDateTime modified =
+        QDateTime::fromMSecsSinceEpoch(qint64(std::llround((item.modified() + kUnixEpochOffset) * 1000)));
     rows.emplace_back(QStringLiteral("Modified"), QLocale().toString(modified, QLocale::ShortFormat));
     rows.emplace_back(QStringLiteral("Location"), QFileInfo(qstring(item.path())).absolutePath());
     return rows;
 }
 
-void InformationPanel::fill(ViewerPopover& popover, const MediaItem& item, const ViewerFrame* frame, std::function<void()> reveal)
+void InformationPanel::fill(ViewerPopover& popover, const MediaItem& item, const ViewerFrame* frame,
+                            std::function<void()> reveal)
 {
     popover.addHeading(QStringLiteral("Image information"), qstring(item.name()));
     QVBoxLayout* column = popover.column();
@@ -55,7 +59,8 @@ void InformationPanel::fill(ViewerPopover& popover, const MediaItem& item, const
         column->addWidget(shown);
         column->addSpacing(16 - column->spacing());
     }
-    column->addWidget(new PanelButton(QStringLiteral("Show in File Manager"), QStringLiteral("folder-symbolic"), std::move(reveal), &popover));
+    column->addWidget(new PanelButton(QStringLiteral("Show in File Manager"), QStringLiteral("folder-symbolic"),
+                                      std::move(reveal), &popover));
 }
 
 } // namespace mirelo

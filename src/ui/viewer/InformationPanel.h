@@ -24,7 +24,8 @@ public:
     static Rows rows(const MediaItem& item, const ViewerFrame* frame);
     // "4 KB · 4,096 bytes".
     static QString sizeText(const MediaItem& item);
-    static void fill(ViewerPopover& popover, const MediaItem& item, const ViewerFrame* frame, std::function<void()> reveal);
+    static void fill(ViewerPopover& popover, const MediaItem& item, const ViewerFrame* frame,
+                     std::function<void()> reveal);
 };
 
 } // namespace mirelo

@@ -27,7 +27,9 @@ void start()
     static bool started = false;
     if (started) return;
     started = true;
-    { QVideoSink start; } // Qt's back end initialises GStreamer
+    {
+        QVideoSink start;
+    } // Qt's back end initialises GStreamer
     if (!gst_is_initialized()) gst_init(nullptr, nullptr);
     GstRegistry* registry = gst_registry_get();
     GList* features = gst_registry_get_feature_list(registry, GST_TYPE_ELEMENT_FACTORY);

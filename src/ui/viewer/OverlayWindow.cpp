@@ -11,7 +11,8 @@
 namespace mirelo {
 
 namespace {
-constexpr Qt::KeyboardModifiers kModifiers = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+constexpr Qt::KeyboardModifiers kModifiers =
+    Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
 }
 
 OverlayWindow::OverlayWindow(QWidget* content) : QWidget(nullptr)
@@ -91,8 +92,8 @@ bool OverlayWindow::editingText() const
 bool OverlayWindow::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
-    if ((type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride) || !mine(watched) ||
-        QApplication::activeModalWidget() || editingText())
+    if ((type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride) ||
+        !mine(watched) || QApplication::activeModalWidget() || editingText())
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
     const bool copy = (key->modifiers() & kModifiers) == Qt::ControlModifier && key->key() == Qt::Key_C;

@@ -17,7 +17,10 @@ QString clock(qint64 ms)
 {
     const qint64 seconds = std::max<qint64>(ms, 0) / 1000;
     if (seconds >= 3600)
-        return QStringLiteral("%1:%2:%3").arg(seconds / 3600).arg(seconds / 60 % 60, 2, 10, QLatin1Char('0')).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+        return QStringLiteral("%1:%2:%3")
+            .arg(seconds / 3600)
+            .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
+            .arg(seconds % 60, 2, 10, QLatin1Char('0'));
     return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
 
@@ -57,13 +60,17 @@ VideoControls::VideoControls(QWidget* parent) : QWidget(parent)
     fullScreen_->setFocusPolicy(Qt::NoFocus);
     fullScreen_->setAccessibleName(QStringLiteral("Full Screen"));
     fullScreen_->setToolTip(QStringLiteral("Full Screen"));
-    fullScreen_->setIcon(Palette::tintedSymbol(QStringLiteral("view-fullscreen-symbolic"), 16, Qt::white, devicePixelRatioF()));
+    fullScreen_->setIcon(
+        Palette::tintedSymbol(QStringLiteral("view-fullscreen-symbolic"), 16, Qt::white, devicePixelRatioF()));
     connect(fullScreen_, &QToolButton::clicked, this, &VideoControls::fullScreenRequested);
     row->addWidget(fullScreen_);
     refresh();
 }
 
-QString VideoControls::timeText(qint64 positionMs, qint64 durationMs) { return clock(positionMs) + QStringLiteral(" / ") + clock(durationMs); }
+QString VideoControls::timeText(qint64 positionMs, qint64 durationMs)
+{
+    return clock(positionMs) + QStringLiteral(" / ") + clock(durationMs);
+}
 
 void VideoControls::setPlayer(QMediaPlayer* player)
 {

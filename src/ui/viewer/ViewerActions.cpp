@@ -71,7 +71,8 @@ void ViewerActions::showInformation()
     const MediaItem item = *model()->current();
     const FrameRef frame = item.isVideo() ? nullptr : coordinator_.currentFrame();
     auto* popover = new ViewerPopover(coordinator_.viewerWindow());
-    InformationPanel::fill(*popover, item, frame.get(), [path = std::string(item.path())] { DesktopServices::reveal({path}); });
+    InformationPanel::fill(*popover, item, frame.get(),
+                           [path = std::string(item.path())] { DesktopServices::reveal({path}); });
     connect(popover, &ViewerPopover::closed, this, [this, popover] {
         if (popover_ == popover) popover_ = nullptr;
         if (model() && model()->showingInfo()) model()->setShowingInfo(false);
@@ -102,7 +103,8 @@ QByteArray ViewerActions::pngData(const MediaItem& item)
 
 void ViewerActions::copyImage()
 {
-    if (!model() || !model()->current() || !coordinator_.currentFrame() || model()->current()->isVideo() || copying_) return;
+    if (!model() || !model()->current() || !coordinator_.currentFrame() || model()->current()->isVideo() || copying_)
+        return;
     const MediaItem item = *model()->current();
     copying_ = true;
     GlassButton* button = coordinator_.scene()->copyButton();
@@ -115,7 +117,8 @@ void ViewerActions::copyImage()
             self->copying_ = false;
             self->coordinator_.scene()->copyButton()->setEnabled(self->coordinator_.currentFrame() != nullptr);
             if (png.isEmpty()) {
-                self->sheet(QStringLiteral("Couldn’t copy image"), QStringLiteral("This file could not be decoded as an image."));
+                self->sheet(QStringLiteral("Couldn’t copy image"),
+                            QStringLiteral("This file could not be decoded as an image."));
                 return;
             }
             auto* data = new QMimeData;
@@ -125,7 +128,8 @@ void ViewerActions::copyImage()
             clipboard->setMimeData(data);
             const QMimeData* held = clipboard->mimeData();
             if (!held || held->data(QStringLiteral("image/png")).isEmpty()) {
-                self->sheet(QStringLiteral("Couldn’t copy image"), QStringLiteral("The system clipboard did not accept this image."));
+                self->sheet(QStringLiteral("Couldn’t copy image"),
+                            QStringLiteral("The system clipboard did not accept this image."));
                 return;
             }
             self->coordinator_.scene()->showCopied();
@@ -194,20 +198,23 @@ void ViewerActions::chooseCollection(bool create)
     OpenPanelRequest request;
     request.chooseFolders = true;
     request.multipleSelection = false;
-    request.title = create ? QStringLiteral("Choose where to create your folder") : QStringLiteral("Add image to folder");
+    request.title =
+        create ? QStringLiteral("Choose where to create your folder") : QStringLiteral("Add image to folder");
     request.prompt = create ? QStringLiteral("Choose location") : QStringLiteral("Add a copy");
-    request.message = create ? QStringLiteral("Choose the parent folder. You’ll name the new folder next.")
-                             : QStringLiteral("Mirelo copies this image into the selected folder. Your original stays in place.");
+    request.message =
+        create ? QStringLiteral("Choose the parent folder. You’ll name the new folder next.")
+               : QStringLiteral("Mirelo copies this image into the selected folder. Your original stays in place.");
     coordinator_.dropHeldKeys();
     QPointer<ViewerActions> self(this);
-    FileDialogPanel([window = QPointer<QWidget>(coordinator_.viewerWindow())] { return window.data(); })
-        .choose(request, [self, create, item](std::vector<std::string> chosen) {
-            if (!self || chosen.empty()) return;
-            if (create)
-                self->askFolderName(chosen.front(), item);
-            else
-                self->addCopy(chosen.front(), item);
-        });
+    FileDialogPanel([window = QPointer<QWidget>(coordinator_.viewerWindow())] {
+        return window.data();
+    }).choose(request, [self, create, item](std::vector<std::string> chosen) {
+        if (!self || chosen.empty()) return;
+        if (create)
+            self->askFolderName(chosen.front(), item);
+        else
+            self->addCopy(chosen.front(), item);
+    });
 }
 
 void ViewerActions::askFolderName(const std::string& parent, const MediaItem& item)
@@ -215,20 +222,22 @@ void ViewerActions::askFolderName(const std::string& parent, const MediaItem& it
     if (!coordinator_.viewerWindow()) return;
     FolderPromptRequest request;
     request.message = QStringLiteral("Create a folder");
-    request.informativeText = QStringLiteral("Create a folder in %1 and add a copy of %2.").arg(folderName(parent), qstring(item.name()));
+    request.informativeText =
+        QStringLiteral("Create a folder in %1 and add a copy of %2.").arg(folderName(parent), qstring(item.name()));
     request.name = QStringLiteral("New collection");
     request.confirmButton = QStringLiteral("Create & add");
     QPointer<ViewerActions> self(this);
-    FolderPromptSheet([window = QPointer<QWidget>(coordinator_.viewerWindow())] { return window.data(); })
-        .ask(request, [self, parent, item](std::optional<QString> name) {
-            if (!self || !name) return;
-            try {
-                const std::string folder = CollectionFiles::createFolder(QFile::encodeName(*name).toStdString(), parent);
-                self->addCopy(folder, item);
-            } catch (const std::exception& error) {
-                self->sheet(QStringLiteral("Couldn’t create folder"), QString::fromUtf8(error.what()));
-            }
-        });
+    FolderPromptSheet([window = QPointer<QWidget>(coordinator_.viewerWindow())] {
+        return window.data();
+    }).ask(request, [self, parent, item](std::optional<QString> name) {
+        if (!self || !name) return;
+        try {
+            const std::string folder = CollectionFiles::createFolder(QFile::encodeName(*name).toStdString(), parent);
+            self->addCopy(folder, item);
+        } catch (const std::exception& error) {
+            self->sheet(QStringLiteral("Couldn’t create folder"), QString::fromUtf8(error.what()));
+        }
+    });
 }
 
 void ViewerActions::addCopy(const std::string& folder, std::optional<MediaItem> item)

@@ -20,7 +20,6 @@ namespace mirelo {
 class AppModel;
 class ViewerCoordinator;
 
-
 class ViewerActions : public QObject {
     Q_OBJECT
 public:

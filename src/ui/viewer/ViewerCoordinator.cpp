@@ -282,7 +282,8 @@ void ViewerCoordinator::load(const MediaItem& item)
                 self->scene_->showFrame(frame, item, first);
         } else {
             self->displayedID_.reset();
-            self->scene_->showError(QStringLiteral("This file can’t be previewed.\nIt may be damaged or use an unsupported codec."));
+            self->scene_->showError(
+                QStringLiteral("This file can’t be previewed.\nIt may be damaged or use an unsupported codec."));
         }
         self->showPreparedWindow();
         // The neighbours once the picture the user waits for is done: on a
@@ -304,7 +305,8 @@ void ViewerCoordinator::prefetchNeighbours()
 void ViewerCoordinator::startPreview(const MediaItem& item, int generation)
 {
     // The grid's or the filmstrip's preview, when there is one, is on screen at once.
-    if (std::optional<QImage> small = ThumbnailStore::shared().cache().find(cacheKey(item)); small && !small->isNull()) {
+    if (std::optional<QImage> small = ThumbnailStore::shared().cache().find(cacheKey(item));
+        small && !small->isNull()) {
         auto frame = std::make_shared<ViewerFrame>();
         frame->image = *small;
         // A preview smaller than the store's size is the whole picture;
@@ -359,7 +361,8 @@ void ViewerCoordinator::loadVideo(const MediaItem& item, int generation)
             scene_->setFocus();
         } else {
             video_->remove();
-            scene_->showError(QStringLiteral("This video can’t be played on this computer.\nIts codec may not be supported."));
+            scene_->showError(
+                QStringLiteral("This video can’t be played on this computer.\nIts codec may not be supported."));
         }
         showPreparedWindow();
     });
@@ -397,7 +400,8 @@ void ViewerCoordinator::showPreparedWindow()
     awaitingFirstFrame_ = false;
     if (immersive_) {
         // The whole screen, also where no window manager does full screen.
-        const QScreen* screen = libraryWindow_ && libraryWindow_->screen() ? libraryWindow_->screen() : QApplication::primaryScreen();
+        const QScreen* screen =
+            libraryWindow_ && libraryWindow_->screen() ? libraryWindow_->screen() : QApplication::primaryScreen();
         if (screen) window_->setGeometry(screen->geometry());
         window_->showFullScreen();
     } else {
@@ -450,8 +454,9 @@ bool ViewerCoordinator::confirmTrash(const MediaItems& items)
 {
     if (!presented_ || !window_) return false;
     const qsizetype count = items.size();
-    auto* sheet = new AlertDialog(window_, QStringLiteral("Move %1 file%2 to Trash?").arg(countText(count)).arg(count == 1 ? "" : "s"),
-                                  QStringLiteral("You can restore these files with Undo in Mirelo or from the Trash."));
+    auto* sheet = new AlertDialog(
+        window_, QStringLiteral("Move %1 file%2 to Trash?").arg(countText(count)).arg(count == 1 ? "" : "s"),
+        QStringLiteral("You can restore these files with Undo in Mirelo or from the Trash."));
     sheet->addButton(QStringLiteral("Cancel"), AlertDialog::Role::Cancel);
     QPushButton* move = sheet->addButton(QStringLiteral("Move to Trash"), AlertDialog::Role::Destructive);
     dropHeldKeys();

@@ -51,7 +51,8 @@ void ViewerPopover::present(QWidget* anchor)
         at.setY(std::clamp(at.y(), room.top() + 8, std::max(room.top() + 8, room.bottom() - height() - 8)));
         at.setX(std::max(at.x(), room.left() + 8));
     }
-    arrowY_ = std::clamp(bounds.center().y() - at.y(), kRadius + kArrow, std::max(kRadius + kArrow, height() - kRadius - kArrow));
+    arrowY_ = std::clamp(bounds.center().y() - at.y(), kRadius + kArrow,
+                         std::max(kRadius + kArrow, height() - kRadius - kArrow));
     move(at);
     setMask(QRegion(outline().toFillPolygon().toPolygon()));
     show();

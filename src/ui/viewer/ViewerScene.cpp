@@ -78,7 +78,8 @@ ViewerScene::ViewerScene(QWidget* parent) : QWidget(parent)
     bar_ = new QWidget(this);
     bar_->setObjectName(QStringLiteral("viewerBar"));
     bar_->setAttribute(Qt::WA_StyledBackground);
-    bar_->setStyleSheet(QStringLiteral("#viewerBar { background: rgba(246, 246, 248, 0.86); border-bottom: 1px solid rgba(0, 0, 0, 0.08); }"));
+    bar_->setStyleSheet(QStringLiteral(
+        "#viewerBar { background: rgba(246, 246, 248, 0.86); border-bottom: 1px solid rgba(0, 0, 0, 0.08); }"));
     const std::tuple<const char*, const char*, std::function<void()>*> windowButtons[] = {
         {"window-close-symbolic", "Close", &onClose},
         {"window-minimize-symbolic", "Minimize", &onMinimize},
@@ -130,9 +131,10 @@ ViewerScene::ViewerScene(QWidget* parent) : QWidget(parent)
     noticeUndo_ = new QPushButton(QStringLiteral("Undo"), notice_);
     noticeUndo_->setFont(Palette::font(12, QFont::DemiBold));
     noticeUndo_->setCursor(Qt::PointingHandCursor);
-    noticeUndo_->setStyleSheet(QStringLiteral("QPushButton { color: white; background: rgba(255,255,255,0.16); border: none;"
-                                              " border-radius: 11px; padding: 2px 12px; }"
-                                              "QPushButton:hover { background: rgba(255,255,255,0.28); }"));
+    noticeUndo_->setStyleSheet(
+        QStringLiteral("QPushButton { color: white; background: rgba(255,255,255,0.16); border: none;"
+                       " border-radius: 11px; padding: 2px 12px; }"
+                       "QPushButton:hover { background: rgba(255,255,255,0.28); }"));
     noticeUndo_->hide();
     connect(noticeUndo_, &QPushButton::clicked, this, [this] {
         noticeUndo_->hide();
@@ -160,7 +162,8 @@ ViewerScene::ViewerScene(QWidget* parent) : QWidget(parent)
     spinner_.setEndValue(360.0);
     spinner_.setDuration(1000);
     spinner_.setLoopCount(-1);
-    connect(&spinner_, &QVariantAnimation::valueChanged, this, [this] { update(QRect(width() / 2 - 12, height() / 2 - 12, 24, 24)); });
+    connect(&spinner_, &QVariantAnimation::valueChanged, this,
+            [this] { update(QRect(width() / 2 - 12, height() / 2 - 12, 24, 24)); });
 
     filmstrip_->raise();
     layoutChildren();
@@ -168,7 +171,8 @@ ViewerScene::ViewerScene(QWidget* parent) : QWidget(parent)
 
 QRectF ViewerScene::imageViewportFor(QSize size)
 {
-    return {0, double(kTopSpace), double(size.width()), std::max(double(size.height() - kTopSpace - kBottomSpace), 1.0)};
+    return {0, double(kTopSpace), double(size.width()),
+            std::max(double(size.height() - kTopSpace - kBottomSpace), 1.0)};
 }
 
 // The layout of the viewer, in points from the top left.
@@ -181,8 +185,9 @@ void ViewerScene::layoutChildren()
     // window of its own, which nothing can be drawn over).
     const QRect player = imageViewportFor(size()).adjusted(90, 15, -90, -15).toRect();
     video_->setGeometry(player.adjusted(0, 0, 0, -(VideoControls::kHeight + 8)));
-    videoControls_->setGeometry(player.center().x() - std::min(260, player.width() / 2), player.bottom() - VideoControls::kHeight,
-                                std::min(520, player.width()), VideoControls::kHeight);
+    videoControls_->setGeometry(player.center().x() - std::min(260, player.width() / 2),
+                                player.bottom() - VideoControls::kHeight, std::min(520, player.width()),
+                                VideoControls::kHeight);
     // Each button's circle at (W − 72, 52 + 58 k), 46 across; the widget has
     // room around it for the shadow.
     const int margin = (library_->width() - GlassButton::kDiameter) / 2;

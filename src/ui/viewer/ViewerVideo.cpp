@@ -17,7 +17,8 @@ namespace mirelo {
 
 ViewerVideo::ViewerVideo(ViewerScene& scene, QObject* parent) : QObject(parent), scene_(scene)
 {
-    connect(scene_.videoControls(), &VideoControls::fullScreenRequested, this, [this] { scene_.video()->setFullScreen(true); });
+    connect(scene_.videoControls(), &VideoControls::fullScreenRequested, this,
+            [this] { scene_.video()->setFullScreen(true); });
     connect(scene_.video(), &QVideoWidget::fullScreenChanged, this, [this](bool full) {
         fullScreen_ = full;
         if (onFullScreen) onFullScreen(full);
@@ -35,11 +36,14 @@ void ViewerVideo::load(const MediaItem& item, std::function<void(bool playable)>
     const quint64 load = loads_;
     workers_.start([this, load, path = std::string(item.path()), verdict = std::move(verdict)]() mutable {
         const bool playable = VideoPoster::playable(path);
-        QMetaObject::invokeMethod(this, [this, load, path = std::move(path), playable, verdict = std::move(verdict)]() mutable {
-            if (load != loads_) return;
-            if (!playable) return verdict(false);
-            startPlayer(path, std::move(verdict));
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this, load, path = std::move(path), playable, verdict = std::move(verdict)]() mutable {
+                if (load != loads_) return;
+                if (!playable) return verdict(false);
+                startPlayer(path, std::move(verdict));
+            },
+            Qt::QueuedConnection);
     });
 }
 
@@ -68,14 +72,15 @@ void ViewerVideo::show()
     priming_ = true;
     player->audioOutput()->setMuted(true);
     auto once = std::make_shared<QMetaObject::Connection>();
-    *once = connect(scene_.video()->videoSink(), &QVideoSink::videoFrameChanged, player, [this, player, once](const QVideoFrame& frame) {
-        if (!frame.isValid()) return;
-        disconnect(*once);
-        if (player != player_ || !priming_) return;
-        priming_ = false;
-        player->pause();
-        player->audioOutput()->setMuted(false);
-    });
+    *once = connect(scene_.video()->videoSink(), &QVideoSink::videoFrameChanged, player,
+                    [this, player, once](const QVideoFrame& frame) {
+                        if (!frame.isValid()) return;
+                        disconnect(*once);
+                        if (player != player_ || !priming_) return;
+                        priming_ = false;
+                        player->pause();
+                        player->audioOutput()->setMuted(false);
+                    });
     player->play();
     // A surface that never delivers a picture must not leave the video playing.
     QTimer::singleShot(kFirstPictureWaitMs, player, [this, player] {

@@ -47,7 +47,7 @@ private:
     QMediaPlayer* player_ = nullptr;
     bool priming_ = false; // playing muted until the first picture
     bool fullScreen_ = false;
-    quint64 loads_ = 0; // a verdict counts only for the latest load
+    quint64 loads_ = 0;   // a verdict counts only for the latest load
     QThreadPool workers_; // last: waited for first when the video goes
 };
 

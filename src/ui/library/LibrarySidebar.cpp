@@ -82,7 +82,7 @@ LibrarySidebar::LibrarySidebar(AppModel& model, QWidget* parent) : QWidget(paren
     for (auto [section, symbol] : symbols) {
         const std::string_view title = LibrarySections::rawValue(section);
         auto* row = new SidebarSectionRow(qstring(title), QString::fromUtf8(symbol), this);
-        connect(row, &QAbstractButton::clicked, this, [this, section] { model_.selectSection(section); });
+        connect(row, &QAbstractButton::clicked, this, [this, section = section] { model_.selectSection(section); });
         row->setDrawsHighlight(false); // the sidebar's own highlight slides between rows
         sections_[section] = row;
         column->addWidget(row);

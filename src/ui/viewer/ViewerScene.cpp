@@ -94,7 +94,7 @@ ViewerScene::ViewerScene(QWidget* parent) : QWidget(parent)
         button->setToolTip(QString::fromUtf8(help));
         button->setAccessibleName(QString::fromUtf8(help));
         button->setFocusPolicy(Qt::NoFocus);
-        connect(button, &QToolButton::clicked, this, [callback] {
+        connect(button, &QToolButton::clicked, this, [callback = callback] {
             if (*callback) (*callback)();
         });
         windowButtons_ << button;

@@ -219,6 +219,8 @@ public:
 
     // A short notice, cleared after kToastMs; a newer one gets its full time.
     void notify(const QString& message);
+    // How long a notice stays (kToastMs unless a test asks for less).
+    void setToastDuration(int ms) { toastTimer_.setInterval(ms); }
     // The notice's close button.
     void dismissToast();
     // The open panel's patterns for every file a scan would take.

@@ -86,7 +86,7 @@ TEST_F(ThumbnailStoreTest, CancelledRequestsAnswerNothingAndNeverDecode)
     gate.open();
     ASSERT_TRUE(waitUntil([&] { return firstResult.has_value(); }));
     EXPECT_TRUE(firstResult->isNull());
-    QThread::msleep(100);
+    store.finishWork(); // waits for the worker: nothing is left to arrive
     QCoreApplication::processEvents();
     EXPECT_EQ(store.decodes(), 1) << "the cancelled request never started";
     EXPECT_EQ(store.cache().count(), 0u);

@@ -186,7 +186,7 @@ TEST_F(ViewerPipelineTest, DroppedRequestsNeverAnswerNorFillTheCache)
     closing.cancel();
     held.open();
     ASSERT_TRUE(waitUntil([&] { return closing.preparations() == 1; }));
-    QThread::msleep(300);
+    closing.finishWork(); // waits for the worker: nothing is left to arrive
     QCoreApplication::processEvents();
     EXPECT_FALSE(late);
     EXPECT_EQ(closing.cache().count(), 0u);

@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QTest>
-#include "QtTry.h"
+#include "Eventually.h"
 
 namespace mirelo::test {
 namespace {
@@ -92,7 +92,7 @@ TEST_F(ActionRegistryTest, ATextFieldKeepsItsOwnEditing)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     window.activateWindow();
     field->setFocus();
-    QTRY_VERIFY(field->hasFocus());
+    ASSERT_EVENTUALLY(field->hasFocus());
 
     EXPECT_EQ(registry->action(Command::undo)->text(), "Undo");
     EXPECT_FALSE(enabled(Command::undo)) << "nothing typed yet";
@@ -114,7 +114,7 @@ TEST_F(ActionRegistryTest, ATextFieldKeepsItsOwnEditing)
 
     field->clearFocus();
     window.setFocus();
-    QTRY_COMPARE(registry->action(Command::undo)->text(), QString("Undo Move to Trash"));
+    ASSERT_EVENTUALLY_EQ(registry->action(Command::undo)->text(), QString("Undo Move to Trash"));
     EXPECT_FALSE(enabled(Command::undo)) << "nothing to undo";
 }
 

@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include "QtTry.h"
+#include "Eventually.h"
 
 namespace mirelo::test {
 namespace {
@@ -26,7 +26,7 @@ TEST(AlertDialog, LongNamesWrapAndTheCardHoldsAllItsText)
     alert->addButton(QStringLiteral("Cancel"), AlertDialog::Role::Cancel);
     alert->addButton(QStringLiteral("Move to Trash"), AlertDialog::Role::Destructive);
     alert->open();
-    QTRY_VERIFY(alert->isVisible());
+    ASSERT_EVENTUALLY(alert->isVisible());
     QWidget* card = alert->findChild<QWidget*>(QStringLiteral("alertCard"));
     ASSERT_TRUE(card);
     EXPECT_LE(card->width(), 480) << "a long name does not widen the card";

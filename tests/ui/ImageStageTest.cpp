@@ -9,7 +9,7 @@
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
-#include "QtTry.h"
+#include "Eventually.h"
 
 namespace mirelo {
 namespace {
@@ -86,8 +86,8 @@ TEST_F(ImageStageTest, ResizingKeepsAZoomAndRefitsAFittedPicture)
     EXPECT_DOUBLE_EQ(stage.geometry().scale, 1.0);
     EXPECT_FALSE(stage.geometry().fitting);
     // Shown where the geometry says once the command's animation ends.
-    QTRY_COMPARE(stage.shownRect().size(), QSizeF(4000, 3000));
-    QTRY_VERIFY(stage.hasPyramid());
+    ASSERT_EVENTUALLY_EQ(stage.shownRect().size(), QSizeF(4000, 3000));
+    ASSERT_EVENTUALLY(stage.hasPyramid());
 }
 
 TEST_F(ImageStageTest, TheFullFrameTakesThePreviewsPlace)
@@ -105,7 +105,7 @@ TEST_F(ImageStageTest, TheFullFrameTakesThePreviewsPlace)
     const QRectF guessed = stage.shownRect();
     stage.upgrade(frameOf(4000, 3000, {4000, 3000}));
     EXPECT_TRUE(stage.geometry().fitting);
-    QTRY_COMPARE(stage.shownRect(), guessed);
+    ASSERT_EVENTUALLY_EQ(stage.shownRect(), guessed);
 }
 
 TEST_F(ImageStageTest, TheWheelZoomsAndTheTrackpadPans)

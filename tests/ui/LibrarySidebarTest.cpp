@@ -15,7 +15,7 @@
 #include <QTest>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include "QtTry.h"
+#include "Eventually.h"
 
 namespace mirelo::test {
 namespace {
@@ -68,7 +68,7 @@ TEST_F(LibrarySidebarTest, SectionsCountAndFolders)
     EXPECT_EQ(model->section(), LibrarySection::videos);
     EXPECT_EQ(current(), std::vector<LibrarySection>{LibrarySection::videos});
     // The highlight slides to the row and rests there.
-    QTRY_COMPARE(sidebar().highlight(), QRectF(row(LibrarySection::videos)->geometry()));
+    ASSERT_EVENTUALLY_EQ(sidebar().highlight(), QRectF(row(LibrarySection::videos)->geometry()));
     EXPECT_EQ(row(LibrarySection::all)->count(), "2");
 }
 

@@ -23,7 +23,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
-#include "QtTry.h"
+#include "Eventually.h"
 
 namespace mirelo::test {
 namespace {
@@ -113,15 +113,15 @@ TEST_F(LibraryWindowTest, TrashWithUndoInTheToast)
     scanned();
     const std::string first(model->visible()[0].path());
     model->requestTrash({model->visible()[0]});
-    QTRY_VERIFY(window->alert());
+    ASSERT_EVENTUALLY(window->alert());
     // Return and Escape both cancel: the file stays.
     for (int key : {Qt::Key_Return, Qt::Key_Escape}) {
         QPointer<AlertDialog> alert = window->alert();
         QTest::keyClick(alert->focusWidget() ? alert->focusWidget() : alert.data(), Qt::Key(key));
-        QTRY_VERIFY(!alert);
+        ASSERT_EVENTUALLY(!alert);
         EXPECT_TRUE(std::filesystem::exists(first));
         model->requestTrash({model->visible()[0]});
-        QTRY_VERIFY(window->alert());
+        ASSERT_EVENTUALLY(window->alert());
     }
     auto* move = window->alert()->buttons().at(1);
     ASSERT_EQ(move->text(), "Move to Trash");
@@ -129,25 +129,25 @@ TEST_F(LibraryWindowTest, TrashWithUndoInTheToast)
     EXPECT_TRUE(window->alert()->buttons().at(0)->isDefault());
     move->click();
     ToastView& toast = *window->toast();
-    QTRY_VERIFY(toast.isVisible());
+    ASSERT_EVENTUALLY(toast.isVisible());
     EXPECT_EQ(toast.text(), "Moved 1 file to Trash");
     EXPECT_TRUE(toast.undoButton()->isVisible());
     toast.undoButton()->click();
-    QTRY_VERIFY(std::filesystem::exists(first));
-    QTRY_VERIFY(model->undoRecords().empty());
+    ASSERT_EVENTUALLY(std::filesystem::exists(first));
+    ASSERT_EVENTUALLY(model->undoRecords().empty());
     toast.closeButton()->click();
     EXPECT_FALSE(model->toast().has_value());
-    QTRY_VERIFY(!toast.isVisible());
+    ASSERT_EVENTUALLY(!toast.isVisible());
 }
 
 TEST_F(LibraryWindowTest, ErrorsShowInAnAlertThatClearsThem)
 {
     model->setErrorMessage(QStringLiteral("The folder is gone."));
-    QTRY_VERIFY(window->alert());
+    ASSERT_EVENTUALLY(window->alert());
     EXPECT_EQ(window->alert()->title(), "Mirelo couldn’t complete that");
     EXPECT_EQ(window->alert()->message(), "The folder is gone.");
     window->alert()->buttons().at(0)->click();
-    QTRY_VERIFY(!model->errorMessage());
+    ASSERT_EVENTUALLY(!model->errorMessage());
 }
 
 TEST_F(LibraryWindowTest, ADropOfFilesAndAFolderOpensThemTogether)
@@ -171,7 +171,7 @@ TEST_F(LibraryWindowTest, ADropOfFilesAndAFolderOpensThemTogether)
     EXPECT_FALSE(window->dropTarget());
     ASSERT_TRUE(waitForScan(*model));
     EXPECT_EQ(scans.size(), 2) << "one scan started and ended";
-    QTRY_COMPARE(model->items().size(), 3);
+    ASSERT_EVENTUALLY_EQ(model->items().size(), 3);
 }
 
 TEST_F(LibraryWindowTest, CopyConfirmsForAMoment)
@@ -183,7 +183,7 @@ TEST_F(LibraryWindowTest, CopyConfirmsForAMoment)
     EXPECT_EQ(copy.text(), "Copy");
     copy.click();
     EXPECT_EQ(copy.text(), "Copied");
-    QTRY_COMPARE_WITH_TIMEOUT(copy.text(), QString("Copy"), SelectionCopyButton::kFeedbackMs + 2000);
+    ASSERT_EVENTUALLY_EQ_WITHIN(copy.text(), QString("Copy"), SelectionCopyButton::kFeedbackMs + 2000);
 }
 
 // Counts are written as the user's locale writes numbers.

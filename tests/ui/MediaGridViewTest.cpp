@@ -10,7 +10,7 @@
 #include <QAccessible>
 #include <QScrollBar>
 #include <QTest>
-#include "QtTry.h"
+#include "Eventually.h"
 
 namespace mirelo::test {
 namespace {
@@ -46,9 +46,9 @@ TEST_F(MediaGridViewTest, PagesOf240AsTheEndComesIntoView)
     EXPECT_EQ(grid->builtCount(), 240);
     EXPECT_TRUE(grid->showsProgressRow());
     scrollToEnd(*grid);
-    QTRY_COMPARE(grid->builtCount(), 480);
+    ASSERT_EVENTUALLY_EQ(grid->builtCount(), 480);
     scrollToEnd(*grid);
-    QTRY_COMPARE(grid->builtCount(), 500);
+    ASSERT_EVENTUALLY_EQ(grid->builtCount(), 500);
     EXPECT_FALSE(grid->showsProgressRow());
 
     // Another place in the library starts again at the top with one page.
@@ -71,7 +71,7 @@ TEST_F(MediaGridViewTest, TheKeyboardMovesAFocusThatOpensSelectsAndFollowsTheVie
 {
     auto grid = gridOver(500); // 240 built, 5 columns
     grid->setFocus(Qt::TabFocusReason);
-    QTRY_VERIFY(grid->hasFocus());
+    ASSERT_EVENTUALLY(grid->hasFocus());
     EXPECT_EQ(grid->focus().index(), 0) << "Tab shows where the keys will act";
     for (auto [key, expected] : std::vector<std::pair<Qt::Key, int>>{{Qt::Key_Right, 1},
                                                                      {Qt::Key_Down, 6},
@@ -124,7 +124,7 @@ TEST_F(MediaGridViewTest, SmallPicturesAreNeverEnlarged)
     auto colourAt = [&](QPoint point) {
         return grid.viewport()->grab().toImage().pixelColor(point * grid.devicePixelRatioF());
     };
-    QTRY_VERIFY(isBlue(colourAt(centre)));
+    ASSERT_EVENTUALLY(isBlue(colourAt(centre)));
     EXPECT_FALSE(isRed(colourAt(card.topLeft() + QPoint(14, 14)))) << "the mark stays small, away from the corner";
     EXPECT_FALSE(isBlue(colourAt(card.topLeft() + QPoint(14, 14)))) << "the card's ground shows around it";
 }

@@ -13,7 +13,7 @@
 #include <QSlider>
 #include <QStandardPaths>
 #include <QTest>
-#include "QtTry.h"
+#include "Eventually.h"
 
 #include <gtest/gtest.h>
 
@@ -60,7 +60,7 @@ TEST_P(DefaultViewerPanelTest, RegistersInOrderAndSaysWhatHappened)
     panel.mainButton()->click();
     EXPECT_TRUE(panel.applying());
     EXPECT_FALSE(panel.box("jpg")->isEnabled());
-    QTRY_VERIFY(!panel.applying());
+    ASSERT_EVENTUALLY(!panel.applying());
     EXPECT_EQ(panel.processed(), run.order);
     EXPECT_EQ(counted.first(), QStringLiteral("0/%1").arg(run.order.size()));
     EXPECT_EQ(panel.counter()->text(), QStringLiteral("%1/%1").arg(run.order.size()));
@@ -105,7 +105,7 @@ TEST(DefaultViewer, TheDesktopThenOpensJpegWithMirelo)
     ASSERT_EQ(DefaultViewer::prepare(), std::nullopt);
     EXPECT_EQ(DefaultViewer::assign("jpg"), std::nullopt);
     // GIO notices the new entry and list as its folder monitors report them.
-    QTRY_COMPARE(DefaultViewer::defaultFor("image/jpeg"), QString::fromLatin1(DefaultViewer::kDesktopId));
+    ASSERT_EVENTUALLY_EQ(DefaultViewer::defaultFor("image/jpeg"), QString::fromLatin1(DefaultViewer::kDesktopId));
     const QString list = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/mimeapps.list";
     QFile file(list);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << list.toStdString();

@@ -14,7 +14,7 @@
 #include <QLocale>
 #include <QScrollArea>
 #include <QTest>
-#include "QtTry.h"
+#include "Eventually.h"
 
 namespace mirelo::test {
 namespace {
@@ -102,11 +102,11 @@ TEST_F(ViewerActionsTest, ThePickerListsItsFoldersAndOpensThemAsTheModelListsThe
     DestinationFolderRow* albums = picker.rows()[0];
     albums->toggle();
     EXPECT_EQ(albums->note(), "Loading folders…");
-    QTRY_COMPARE(albums->children().size(), size_t(1));
+    ASSERT_EVENTUALLY_EQ(albums->children().size(), size_t(1));
     EXPECT_EQ(albums->note(), "");
     DestinationFolderRow* empty = picker.rows()[1];
     empty->toggle();
-    QTRY_COMPARE(empty->note(), QString("No subfolders"));
+    ASSERT_EVENTUALLY_EQ(empty->note(), QString("No subfolders"));
 
     // A click on a name adds the copy there.
     Q_EMIT albums->children()[0]->row()->chooseRequested();

@@ -76,6 +76,9 @@ public:
     // (which calls onUndo).
     void toast(const QString& text, bool undoable = false);
     QPushButton* noticeUndoButton() const { return noticeUndo_; }
+    // How long a notice stays fully visible (kNoticeMs unless a test asks
+    // for less).
+    void setNoticeDuration(int ms) { noticeTimer_.setInterval(ms); }
     void showCopied();
     bool copiedShown() const;
     void setChrome(bool show);

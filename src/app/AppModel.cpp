@@ -68,7 +68,7 @@ AppModel::~AppModel()
     store_.reset(); // finishes queued saves
 }
 
-// MARK: background work
+// Background work
 
 void AppModel::background(std::function<void()> work) { pool_.start(std::move(work)); }
 
@@ -85,7 +85,7 @@ void AppModel::deliver(BackgroundWork kind, std::function<void()> apply)
     apply();
 }
 
-// MARK: restore
+// Restore
 
 void AppModel::startRestore()
 {
@@ -138,7 +138,7 @@ void AppModel::applyRestore(const std::optional<LibrarySnapshot>& snapshot, bool
     resumeDeferredOpen();
 }
 
-// MARK: persistence
+// Persistence
 
 LibrarySnapshot AppModel::snapshot() const
 {
@@ -185,7 +185,7 @@ void AppModel::resumeDeferredOpen()
     if (open) open();
 }
 
-// MARK: assignments
+// Assignments
 
 void AppModel::setSection(LibrarySection section) { changeView(section_, section, &AppModel::sectionChanged); }
 void AppModel::setFormat(const QString& format) { changeView(format_, format, &AppModel::formatChanged); }
@@ -284,7 +284,7 @@ void AppModel::notify(const QString& message)
     toastTimer_.start();
 }
 
-// MARK: derived values
+// Derived values
 
 GridLocation AppModel::gridLocation() const
 {

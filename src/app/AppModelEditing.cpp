@@ -61,7 +61,7 @@ void AppModel::setUndoRecords(TrashRecords records)
     change(undoRecords_, std::move(records), &AppModel::undoRecordsChanged);
 }
 
-// MARK: the Trash
+// The Trash
 
 void AppModel::requestTrash(const MediaItems& items)
 {
@@ -157,7 +157,7 @@ void AppModel::undoTrash()
     });
 }
 
-// MARK: folders
+// Folders
 
 void AppModel::editFolder(const std::string& path, bool rename)
 {
@@ -307,7 +307,7 @@ void AppModel::finishJournaledRename()
     }
 }
 
-// MARK: copies
+// Copies
 
 void AppModel::recordCopy(const std::string& copy, const std::string& folderPath)
 {

@@ -11,7 +11,7 @@
 
 namespace mirelo {
 
-// MARK: the request
+// The request
 
 void ThumbnailRequest::resume(Completion completion, QImage image)
 {
@@ -78,7 +78,7 @@ bool ThumbnailRequest::isCancelled()
     return cancelled_;
 }
 
-// MARK: the store
+// The store
 
 ThumbnailStore& ThumbnailStore::shared()
 {

@@ -1,7 +1,7 @@
 #pragma once
 // Unicode-aware text operations on UTF-8 byte strings (names that are not
 // valid UTF-8 are treated with replacement characters): normal form, the
-// Finder-like name order and case- and diacritic-insensitive search.
+// Name order as file managers sort (numbers by value, case ignored) and case- and diacritic-insensitive search.
 
 #include <string>
 #include <string_view>

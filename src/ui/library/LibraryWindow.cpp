@@ -133,7 +133,7 @@ void LibraryWindow::hideEvent(QHideEvent* event)
 void LibraryWindow::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) Q_EMIT becameKey();
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) Q_EMIT becameActive();
 }
 
 void LibraryWindow::showEvent(QShowEvent* event)

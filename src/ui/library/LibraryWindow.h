@@ -46,7 +46,7 @@ public:
 
 Q_SIGNALS:
     void willClose();
-    void becameKey();
+    void becameActive();
     void revealRequested(const std::vector<std::string>& paths);
 
 protected:

@@ -240,7 +240,7 @@ void ImageStage::perform(const ZoomAction& action)
     renderGeometry(true, kCommandMs);
 }
 
-// MARK: held keys
+// Held keys
 
 void ImageStage::beginKeyboardZoom(int direction, uint16_t keyCode, bool isRepeat)
 {
@@ -285,7 +285,7 @@ void ImageStage::cancelKeyboardZoom()
     keyboardTimer_.stop();
 }
 
-// MARK: pointer
+// Pointer
 
 bool ImageStage::event(QEvent* event)
 {
@@ -359,7 +359,7 @@ void ImageStage::mouseDoubleClickEvent(QMouseEvent* event)
     toggleZoom({at.x, at.y});
 }
 
-// MARK: painting
+// Painting
 
 QRectF ImageStage::shownRect() const
 {

@@ -56,7 +56,7 @@ void ViewerActions::sheet(const QString& title, const QString& message)
     AlertDialog::inform(coordinator_.viewerWindow(), title, message);
 }
 
-// MARK: information
+// Information
 
 void ViewerActions::showInformation()
 {
@@ -81,7 +81,7 @@ void ViewerActions::showInformation()
     popover->present(anchor);
 }
 
-// MARK: copy image
+// Copy image
 
 QByteArray ViewerActions::pngData(const MediaItem& item)
 {
@@ -138,7 +138,7 @@ void ViewerActions::copyImage()
     });
 }
 
-// MARK: add a copy
+// Add a copy
 
 std::vector<std::string> ViewerActions::remembered(std::vector<std::string> folders, const std::string& folder)
 {

@@ -111,7 +111,7 @@ void ViewerCoordinator::registerLibrary(LibraryWindow* window)
     if (libraryWindow_) libraryWindow_->disconnect(this);
     libraryWindow_ = window;
     QObject::connect(window, &LibraryWindow::willClose, this, &ViewerCoordinator::libraryWillClose);
-    QObject::connect(window, &LibraryWindow::becameKey, this, &ViewerCoordinator::libraryBecameKey);
+    QObject::connect(window, &LibraryWindow::becameActive, this, &ViewerCoordinator::libraryBecameActive);
     QObject::connect(window, &LibraryWindow::revealRequested, this, &ViewerCoordinator::revealRequested);
 }
 
@@ -126,7 +126,7 @@ void ViewerCoordinator::libraryWillClose()
 // and the library stays in front. Until the viewer is on screen the library
 // is still the window in front (it may become active late, from an earlier
 // closing), and the opening goes on.
-void ViewerCoordinator::libraryBecameKey()
+void ViewerCoordinator::libraryBecameActive()
 {
     if (!libraryWindow_ || !libraryWindow_->isActiveWindow() || !presented_ || awaitingFirstFrame_) return;
     libraryWillClose();
@@ -170,7 +170,7 @@ void ViewerCoordinator::showInformation() { viewerActions_->showInformation(); }
 
 void ViewerCoordinator::showFolders() { viewerActions_->showFolders(); }
 
-// MARK: the viewer window
+// The viewer window
 
 void ViewerCoordinator::makeWindow()
 {
@@ -497,7 +497,7 @@ void ViewerCoordinator::setChrome(bool show)
         scene_->setChrome(true);
 }
 
-// MARK: keys
+// Keys
 
 void ViewerCoordinator::dropHeldKeys()
 {

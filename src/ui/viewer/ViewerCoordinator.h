@@ -105,7 +105,7 @@ private:
     void prefetchNeighbours();
     void videoFullScreenChanged(bool full);
     void libraryWillClose();
-    void libraryBecameKey();
+    void libraryBecameActive();
     void followError();
     void followSettings();
 

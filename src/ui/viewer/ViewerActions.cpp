@@ -7,7 +7,6 @@
 #include "images/ImageDecoder.h"
 #include "InformationPanel.h"
 #include "OverlayWindow.h"
-#include "ViewerCoordinator.h"
 #include "ViewerPipeline.h"
 #include "ViewerPopover.h"
 #include "ViewerScene.h"
@@ -39,11 +38,11 @@ QString folderName(const std::string& folder) { return QFileInfo(QString::fromSt
 
 } // namespace
 
-ViewerActions::ViewerActions(ViewerCoordinator& coordinator) : QObject(&coordinator), coordinator_(coordinator) {}
+ViewerActions::ViewerActions(Viewer& viewer, QObject* parent) : QObject(parent), viewer_(viewer) {}
 
 ViewerActions::~ViewerActions() { workers_.waitForDone(); }
 
-AppModel* ViewerActions::model() const { return coordinator_.model(); }
+AppModel* ViewerActions::model() const { return viewer_.model(); }
 
 void ViewerActions::closePopover()
 {
@@ -53,24 +52,24 @@ void ViewerActions::closePopover()
 
 void ViewerActions::sheet(const QString& title, const QString& message)
 {
-    AlertDialog::inform(coordinator_.viewerWindow(), title, message);
+    AlertDialog::inform(viewer_.viewerWindow(), title, message);
 }
 
 // Information
 
 void ViewerActions::showInformation()
 {
-    coordinator_.dropHeldKeys();
-    if (!model() || !model()->current() || !coordinator_.scene()) return;
-    GlassButton* anchor = coordinator_.scene()->infoButton();
+    viewer_.dropHeldKeys();
+    if (!model() || !model()->current() || !viewer_.scene()) return;
+    GlassButton* anchor = viewer_.scene()->infoButton();
     if (popover_ && popover_->anchor() == anchor) {
         closePopover();
         return;
     }
     closePopover();
     const MediaItem item = *model()->current();
-    const FrameRef frame = item.isVideo() ? nullptr : coordinator_.currentFrame();
-    auto* popover = new ViewerPopover(coordinator_.viewerWindow());
+    const FrameRef frame = item.isVideo() ? nullptr : viewer_.currentFrame();
+    auto* popover = new ViewerPopover(viewer_.viewerWindow());
     InformationPanel::fill(*popover, item, frame.get(),
                            [path = std::string(item.path())] { DesktopServices::reveal({path}); });
     connect(popover, &ViewerPopover::closed, this, [this, popover] {
@@ -103,11 +102,11 @@ QByteArray ViewerActions::pngData(const MediaItem& item)
 
 void ViewerActions::copyImage()
 {
-    if (!model() || !model()->current() || !coordinator_.currentFrame() || model()->current()->isVideo() || copying_)
+    if (!model() || !model()->current() || !viewer_.currentFrame() || model()->current()->isVideo() || copying_)
         return;
     const MediaItem item = *model()->current();
     copying_ = true;
-    GlassButton* button = coordinator_.scene()->copyButton();
+    GlassButton* button = viewer_.scene()->copyButton();
     button->setEnabled(false);
     QPointer<ViewerActions> self(this);
     workers_.start([self, item] {
@@ -115,7 +114,7 @@ void ViewerActions::copyImage()
         QMetaObject::invokeMethod(qApp, [self, item, png] {
             if (!self) return;
             self->copying_ = false;
-            self->coordinator_.scene()->copyButton()->setEnabled(self->coordinator_.currentFrame() != nullptr);
+            self->viewer_.scene()->copyButton()->setEnabled(self->viewer_.currentFrame() != nullptr);
             if (png.isEmpty()) {
                 self->sheet(QStringLiteral("Couldn’t copy image"),
                             QStringLiteral("This file could not be decoded as an image."));
@@ -132,7 +131,7 @@ void ViewerActions::copyImage()
                             QStringLiteral("The system clipboard did not accept this image."));
                 return;
             }
-            self->coordinator_.scene()->showCopied();
+            self->viewer_.scene()->showCopied();
             Q_EMIT self->copied();
         });
     });
@@ -163,15 +162,15 @@ std::vector<std::string> ViewerActions::destinations() const
 
 void ViewerActions::showFolders()
 {
-    coordinator_.dropHeldKeys();
-    if (!model() || !model()->current() || adding_ || !coordinator_.scene()) return;
-    GlassButton* anchor = coordinator_.scene()->folderButton();
+    viewer_.dropHeldKeys();
+    if (!model() || !model()->current() || adding_ || !viewer_.scene()) return;
+    GlassButton* anchor = viewer_.scene()->folderButton();
     if (popover_ && popover_->anchor() == anchor) {
         closePopover();
         return;
     }
     closePopover();
-    auto* popover = new ViewerPopover(coordinator_.viewerWindow());
+    auto* popover = new ViewerPopover(viewer_.viewerWindow());
     popover->column()->setContentsMargins(16, 16, 16, 16);
     auto* picker = new FolderDestinationPicker(*model(), destinations(), popover);
     picker->addCopy = [this](const std::string& folder) { addCopy(folder); };
@@ -193,7 +192,7 @@ void ViewerActions::showFolders()
 void ViewerActions::chooseCollection(bool create)
 {
     closePopover();
-    if (!coordinator_.viewerWindow() || !model() || !model()->current()) return;
+    if (!viewer_.viewerWindow() || !model() || !model()->current()) return;
     const MediaItem item = *model()->current();
     OpenPanelRequest request;
     request.chooseFolders = true;
@@ -204,9 +203,9 @@ void ViewerActions::chooseCollection(bool create)
     request.message =
         create ? QStringLiteral("Choose the parent folder. You’ll name the new folder next.")
                : QStringLiteral("Mirelo copies this image into the selected folder. Your original stays in place.");
-    coordinator_.dropHeldKeys();
+    viewer_.dropHeldKeys();
     QPointer<ViewerActions> self(this);
-    FileDialogPanel([window = QPointer<QWidget>(coordinator_.viewerWindow())] {
+    FileDialogPanel([window = QPointer<QWidget>(viewer_.viewerWindow())] {
         return window.data();
     }).choose(request, [self, create, item](std::vector<std::string> chosen) {
         if (!self || chosen.empty()) return;
@@ -219,7 +218,7 @@ void ViewerActions::chooseCollection(bool create)
 
 void ViewerActions::askFolderName(const std::string& parent, const MediaItem& item)
 {
-    if (!coordinator_.viewerWindow()) return;
+    if (!viewer_.viewerWindow()) return;
     FolderPromptRequest request;
     request.message = QStringLiteral("Create a folder");
     request.informativeText =
@@ -227,7 +226,7 @@ void ViewerActions::askFolderName(const std::string& parent, const MediaItem& it
     request.name = QStringLiteral("New collection");
     request.confirmButton = QStringLiteral("Create & add");
     QPointer<ViewerActions> self(this);
-    FolderPromptSheet([window = QPointer<QWidget>(coordinator_.viewerWindow())] {
+    FolderPromptSheet([window = QPointer<QWidget>(viewer_.viewerWindow())] {
         return window.data();
     }).ask(request, [self, parent, item](std::optional<QString> name) {
         if (!self || !name) return;
@@ -246,7 +245,7 @@ void ViewerActions::addCopy(const std::string& folder, std::optional<MediaItem> 
     if (!item || adding_) return;
     closePopover();
     adding_ = true;
-    coordinator_.scene()->folderButton()->setEnabled(false);
+    viewer_.scene()->folderButton()->setEnabled(false);
     QPointer<ViewerActions> self(this);
     workers_.start([self, folder, source = std::string(item->path())] {
         std::optional<std::string> copy;
@@ -259,7 +258,7 @@ void ViewerActions::addCopy(const std::string& folder, std::optional<MediaItem> 
         QMetaObject::invokeMethod(qApp, [self, folder, copy, failure] {
             if (!self) return;
             self->adding_ = false;
-            self->coordinator_.scene()->folderButton()->setEnabled(true);
+            self->viewer_.scene()->folderButton()->setEnabled(true);
             if (!copy) {
                 self->sheet(QStringLiteral("Couldn’t add image"), failure);
                 return;
@@ -267,7 +266,7 @@ void ViewerActions::addCopy(const std::string& folder, std::optional<MediaItem> 
             if (self->model()) self->model()->recordCopy(*copy, folder);
             AppSettings::setFolders(AppSettings::kCollectionFolders,
                                     remembered(AppSettings::folders(AppSettings::kCollectionFolders), folder));
-            self->coordinator_.scene()->toast(QStringLiteral("Added a copy to ") + folderName(folder));
+            self->viewer_.scene()->toast(QStringLiteral("Added a copy to ") + folderName(folder));
         });
     });
 }

@@ -4,8 +4,9 @@
 // remembered, chosen or new folder. One panel is open at a time; copying
 // and adding run one at a time, their file work on a worker thread.
 
-#include "library/MediaItem.h"
+#include "ViewerFrame.h"
 #include "ViewerPopover.h"
+#include "library/MediaItem.h"
 
 #include <QObject>
 #include <QPointer>
@@ -18,14 +19,30 @@
 namespace mirelo {
 
 class AppModel;
-class ViewerCoordinator;
+class OverlayWindow;
+class ViewerScene;
 
 class ViewerActions : public QObject {
     Q_OBJECT
 public:
     static constexpr int kRememberedFolders = 6, kCopyLimit = 8192;
 
-    explicit ViewerActions(ViewerCoordinator& coordinator);
+    // What the actions need of the viewer they act in, and no more.
+    class Viewer {
+    public:
+        virtual AppModel* model() const = 0;
+        virtual OverlayWindow* viewerWindow() const = 0;
+        virtual ViewerScene* scene() const = 0;
+        // The picture on display, once its frame is ready.
+        virtual const FrameRef& currentFrame() const = 0;
+        // Held zoom keys stop: a panel takes the keys.
+        virtual void dropHeldKeys() = 0;
+
+    protected:
+        ~Viewer() = default;
+    };
+
+    ViewerActions(Viewer& viewer, QObject* parent);
     ~ViewerActions() override;
 
     void showInformation();
@@ -55,7 +72,7 @@ private:
     AppModel* model() const;
     void sheet(const QString& title, const QString& text);
 
-    ViewerCoordinator& coordinator_;
+    Viewer& viewer_;
     QPointer<ViewerPopover> popover_;
     bool copying_ = false, adding_ = false;
     QThreadPool workers_;

@@ -35,7 +35,7 @@ ViewerCoordinator& ViewerCoordinator::shared()
     return *coordinator;
 }
 
-ViewerCoordinator::ViewerCoordinator() : viewerActions_(new ViewerActions(*this))
+ViewerCoordinator::ViewerCoordinator() : viewerActions_(new ViewerActions(*this, this))
 {
     loadingWork_.setSingleShot(true);
     loadingWork_.setInterval(kSpinnerDelayMs);

@@ -8,6 +8,7 @@
 // window can show them.
 
 #include "library/MediaItem.h"
+#include "ViewerActions.h"
 #include "ViewerConnection.h"
 #include "ViewerFrame.h"
 
@@ -30,11 +31,10 @@ class ActionRegistry;
 class AppModel;
 class LibraryWindow;
 class OverlayWindow;
-class ViewerActions;
 class ViewerScene;
 class ViewerVideo;
 
-class ViewerCoordinator : public QObject, public ViewerConnection {
+class ViewerCoordinator : public QObject, public ViewerConnection, public ViewerActions::Viewer {
     Q_OBJECT
 public:
     static constexpr int kSpinnerDelayMs = 180, kChromeHideMs = 700, kPreviewSize = 640;
@@ -47,8 +47,8 @@ public:
     void connect(AppModel& model, ActionRegistry& actions);
 
     LibraryWindow* libraryWindow() const;
-    OverlayWindow* viewerWindow() const;
-    ViewerScene* scene() const { return scene_; }
+    OverlayWindow* viewerWindow() const override;
+    ViewerScene* scene() const override { return scene_; }
     void makeLibraryIfNeeded();
     void registerLibrary(LibraryWindow* window);
     // Closes the viewer and brings the library window forward.
@@ -60,15 +60,15 @@ public:
     void showInformation();
     void showFolders();
     ViewerActions* actions() const { return viewerActions_; }
-    AppModel* model() const { return model_; }
+    AppModel* model() const override { return model_; }
     // Held zoom keys stop (focus goes elsewhere, a panel opens).
-    void dropHeldKeys();
+    void dropHeldKeys() override;
     void toggleCompact();
     bool immersive() const { return immersive_; }
     // Shows the chrome now, or hides it after a moment in immersive mode.
     void setChrome(bool show);
     bool awaitingFirstFrame() const { return awaitingFirstFrame_; }
-    const FrameRef& currentFrame() const { return currentFrame_; }
+    const FrameRef& currentFrame() const override { return currentFrame_; }
     QMediaPlayer* player() const;
     bool videoFullScreen() const;
 

@@ -100,7 +100,7 @@ void AppDelegate::closeWindow()
     QWidget* key = QApplication::activeWindow();
     // With no window in front, Close Window closes the viewer.
     if (!key) {
-        if (coordinator.isPresenting() || !coordinator.libraryWindow()) model_.setCurrent(std::nullopt);
+        if (coordinator.isPresenting() || !coordinator.libraryWindow()) Q_EMIT coordinator.closeRequested();
         return;
     }
     key->close();

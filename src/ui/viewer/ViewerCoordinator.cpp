@@ -70,6 +70,8 @@ void ViewerCoordinator::connect(AppModel& model, ActionRegistry& actions)
 {
     model_ = &model;
     actions_ = &actions;
+    // Closing the viewer is the model's business: it clears its current item.
+    QObject::connect(this, &ViewerCoordinator::closeRequested, &model, [&model] { model.setCurrent(std::nullopt); });
     MediaBackend::start();
     model.setViewer(this);
     QObject::connect(&model, &AppModel::errorMessageChanged, this, &ViewerCoordinator::followError);
@@ -118,7 +120,7 @@ void ViewerCoordinator::registerLibrary(LibraryWindow* window)
 void ViewerCoordinator::libraryWillClose()
 {
     restoreLibraryOnDismiss = false;
-    if (model_) model_->setCurrent(std::nullopt);
+    Q_EMIT closeRequested();
     restoreLibraryOnDismiss = true;
 }
 
@@ -138,7 +140,7 @@ void ViewerCoordinator::reopenLibrary()
     if (model_) model_->clearDeferredOpen();
     makeLibraryIfNeeded();
     restoreLibraryOnDismiss = false;
-    if (model_) model_->setCurrent(std::nullopt);
+    Q_EMIT closeRequested();
     dismiss();
     restoreLibraryOnDismiss = true;
     if (!libraryWindow_) return;
@@ -153,7 +155,7 @@ void ViewerCoordinator::prepareToQuit()
 {
     if (libraryWindow_ && libraryWindow_->isVisible()) libraryWindow_->saveFrame();
     restoreLibraryOnDismiss = false;
-    if (model_) model_->setCurrent(std::nullopt);
+    Q_EMIT closeRequested();
     dismiss();
 }
 
@@ -188,7 +190,7 @@ void ViewerCoordinator::makeWindow()
     window_->onZoomKey = [this](QKeyEvent* event) { return handleZoomKey(event); };
     window_->onKeyRelease = [this](QKeyEvent* event) { return releaseZoomKey(event); };
     window_->onClose = [this] {
-        if (model_) model_->setCurrent(std::nullopt);
+        Q_EMIT closeRequested();
     };
     window_->onMinimized = [this](bool) { dropHeldKeys(); };
     window_->onActive = [this](bool active) {
@@ -524,7 +526,7 @@ bool ViewerCoordinator::handleKey(QKeyEvent* event)
         if (viewerActions_->popover())
             viewerActions_->closePopover();
         else
-            model_->setCurrent(std::nullopt);
+            Q_EMIT closeRequested();
         return true;
     default: return false;
     }

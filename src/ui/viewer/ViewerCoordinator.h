@@ -91,6 +91,9 @@ public:
 
 Q_SIGNALS:
     void revealRequested(const std::vector<std::string>& paths);
+    // The user closes the viewer (Escape, the window's close, the library
+    // coming forward).
+    void closeRequested();
 
 private:
     void makeWindow();

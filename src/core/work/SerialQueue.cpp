@@ -36,12 +36,18 @@ void SerialQueue::sync(const std::function<void()>& work)
     std::promise<void> done;
     auto finished = done.get_future();
     async([&] {
+        // The exception is handed over whole, after its handler ended: this
+        // thread touches it no more once the waiting one may rethrow it.
+        std::exception_ptr failure;
         try {
             work();
-            done.set_value();
         } catch (...) {
-            done.set_exception(std::current_exception());
+            failure = std::current_exception();
         }
+        if (failure)
+            done.set_exception(std::move(failure));
+        else
+            done.set_value();
     });
     finished.get();
 }

@@ -4,6 +4,7 @@
 #include "files/FileUrl.h"
 #include "library/LibraryIndex.h"
 #include "ViewerConnection.h"
+#include "work/HandOff.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -70,12 +71,12 @@ AppModel::~AppModel()
 
 // Background work
 
-void AppModel::background(std::function<void()> work) { pool_.start(std::move(work)); }
+void AppModel::background(std::function<void()> work) { pool_.start(handedOff(std::move(work))); }
 
 void AppModel::post(BackgroundWork kind, std::function<void()> apply)
 {
     QMetaObject::invokeMethod(
-        this, [this, kind, apply = std::move(apply)]() mutable { deliver(kind, std::move(apply)); },
+        this, handedOff([this, kind, apply = std::move(apply)]() mutable { deliver(kind, std::move(apply)); }),
         Qt::QueuedConnection);
 }
 

@@ -2,6 +2,7 @@
 
 #include "library/LibraryIndex.h"
 #include "library/MediaScanner.h"
+#include "work/HandOff.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -185,20 +186,20 @@ void LibraryWatcher::walkFrom(const std::string& folder)
 {
     std::shared_ptr<Session> session = session_;
     ++session->walksRunning;
-    QThreadPool::globalInstance()->start([session, folder] {
+    QThreadPool::globalInstance()->start(handedOff([session, folder] {
         session->walk(folder);
         bool limitReached = session->limitReached;
         std::weak_ptr<Session> weak = session;
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
-            [weak, limitReached] {
+            handedOff([weak, limitReached] {
                 if (auto session = weak.lock(); session && session->owner) {
                     --session->walksRunning;
                     session->owner->walkFinished(limitReached);
                 }
-            },
+            }),
             Qt::QueuedConnection);
-    });
+    }));
 }
 
 void LibraryWatcher::walkFinished(bool limitReached)

@@ -3,6 +3,7 @@
 #include "library/CacheKey.h"
 #include "images/ImageDecoder.h"
 #include "images/VideoPoster.h"
+#include "work/HandOff.h"
 
 #include <QMetaObject>
 #include <QPointer>
@@ -19,7 +20,7 @@ void ThumbnailRequest::resume(Completion completion, QImage image)
     QPointer<QObject> context = context_;
     if (!context) return;
     QMetaObject::invokeMethod(
-        context, [completion = std::move(completion), image = std::move(image)] { completion(image); },
+        context, handedOff([completion = std::move(completion), image = std::move(image)] { completion(image); }),
         Qt::QueuedConnection);
 }
 

@@ -5,6 +5,7 @@
 #include "images/GaussianBlur.h"
 #include "images/ImageDecoder.h"
 #include "images/ImageMetadata.h"
+#include "work/HandOff.h"
 
 #include <QMetaObject>
 
@@ -86,7 +87,8 @@ void ViewerPipeline::load(const MediaItem& item, int priority, Completion comple
             FrameRef frame = prepare(path, softness);
             if (frame && !job.isCancelled()) cache_.insert(key, frame, frame->cost());
             QMetaObject::invokeMethod(
-                this, [this, weakEntry, key, frame] { finish(key, weakEntry.lock(), frame); }, Qt::QueuedConnection);
+                this, handedOff([this, weakEntry, key, frame] { finish(key, weakEntry.lock(), frame); }),
+                Qt::QueuedConnection);
         },
         priority);
 }

@@ -42,6 +42,16 @@
 namespace mirelo::test {
 namespace {
 
+// Qt Multimedia keeps its video window's backing store and a thread's
+// bookkeeping for the life of the process: LeakSanitizer looks away from
+// them for the length of a test that plays video, and no longer.
+struct QtMultimediaKeepsItsOwn {
+#if defined(__SANITIZE_ADDRESS__)
+    QtMultimediaKeepsItsOwn() { __lsan_disable(); }
+    ~QtMultimediaKeepsItsOwn() { __lsan_enable(); }
+#endif
+};
+
 class ViewerCoordinatorTest : public LaunchedModelTest {
 protected:
     void SetUp() override
@@ -253,14 +263,7 @@ TEST_F(ViewerCoordinatorTest, TheEndsOfTheListPrefetchOneNeighbourAndAFastFrameS
 
 TEST_F(ViewerCoordinatorTest, AVideoShowsItsFirstPictureAndSpacePlaysIt)
 {
-#if defined(__SANITIZE_ADDRESS__)
-    // Qt Multimedia keeps its video window's backing store and a thread's
-    // bookkeeping for the life of the process.
-    __lsan_disable();
-    struct Enable {
-        ~Enable() { __lsan_enable(); }
-    } enable;
-#endif
+    QtMultimediaKeepsItsOwn leaks;
     std::filesystem::create_directories(files / "Clips");
     ASSERT_TRUE(writeVideo(files / "Clips/clip.mp4", 320, 240, 50));
     model->scan({files / "Clips"}, true);
@@ -284,12 +287,7 @@ TEST_F(ViewerCoordinatorTest, AVideoShowsItsFirstPictureAndSpacePlaysIt)
 // be played, and even the player handed it directly follows no address.
 TEST_F(ViewerCoordinatorTest, APlaylistNamedLikeAVideoReachesNothing)
 {
-#if defined(__SANITIZE_ADDRESS__)
-    __lsan_disable();
-    struct Enable {
-        ~Enable() { __lsan_enable(); }
-    } enable;
-#endif
+    QtMultimediaKeepsItsOwn leaks;
     LocalListener listener;
     const std::string playlist = files / "Clips/holiday.mp4";
     std::filesystem::create_directories(files / "Clips");

@@ -182,3 +182,32 @@ TEST(MireloIndex, QueryWritesOddNamesOnOneLineEach)
     EXPECT_EQ(query.out, folder / "pics/back\\\\slash.jpg\n" + folder / "pics/two\\nlines.jpg\n" +
                              "visible=2 scoped=2 bytes=8 formats=JPG\n");
 }
+
+// One Mirelo a session: on a private session bus, a second launch hands its
+// file (a name that is not UTF-8) to the first and exits, and the first
+// opens it; an unknown option is a usage error that reaches nobody.
+TEST(Mirelo, ASecondLaunchHandsItsFileToTheFirstOverTheSessionBus)
+{
+    if (std::system("command -v dbus-run-session >/dev/null 2>&1") != 0) GTEST_SKIP() << "no dbus-run-session";
+    TempFolder folder;
+    const std::string photo = folder / "Pics/caf\xe9.jpg";
+    makeFolder(folder / "Pics");
+    ASSERT_TRUE(saveWithVips(markedPicture(64, 48), photo));
+    const std::string library = folder / "data/com.tessel.local.viewer/library.json";
+    const std::string script =
+        "export HOME=" + quoted(folder.path()) + " XDG_DATA_HOME=" + quoted(folder / "data") +
+        " XDG_CONFIG_HOME=" + quoted(folder / "config") + " XDG_CACHE_HOME=" + quoted(folder / "cache") +
+        " QT_QPA_PLATFORM=offscreen MIRELO_REDUCE_MOTION=1; " + quoted(MIRELO_APP) + " 2>/dev/null & first=$!; " +
+        "for i in $(seq 200); do dbus-send --session --print-reply --dest=org.freedesktop.DBus / "
+        "org.freedesktop.DBus.NameHasOwner string:com.tessel.local.viewer 2>/dev/null | grep -q true && break; "
+        "sleep 0.05; done; " +
+        quoted(MIRELO_APP) + " --frobnicate " + quoted(photo) + " 2>" + quoted(folder / "usage.txt") + "; usage=$?; " +
+        quoted(MIRELO_APP) + " " + quoted(photo) + " 2>/dev/null; second=$?; " +
+        "for i in $(seq 200); do grep -q 'caf%E9.jpg' " + quoted(library) + " 2>/dev/null && break; sleep 0.05; done; " +
+        "grep -q 'caf%E9.jpg' " + quoted(library) + "; opened=$?; kill $first; wait $first; " +
+        "exit $((usage * 100 + second * 10 + opened))";
+    const int status = std::system(("timeout 60 dbus-run-session -- sh -c " + quoted(script)).c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 200) << "usage 2, the hand-over 0, the file opened by the first 0";
+    EXPECT_NE(readFile(folder / "usage.txt").find("unknown option --frobnicate"), std::string::npos);
+}

@@ -10,6 +10,7 @@
 #include "OpenPanel.h"
 #include "TestFiles.h"
 #include "ViewerConnection.h"
+#include "work/HandOff.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -165,10 +166,10 @@ public:
     {
         std::shared_future<void> gate = release_.get_future().share();
         for (int i = 0; i < count_; ++i) {
-            pool.start([gate, this] {
+            pool.start(handedOff([gate, this] {
                 ++started_;
                 gate.wait();
-            });
+            }));
         }
         while (started_ < count_) QThread::msleep(1);
     }

@@ -20,6 +20,7 @@
 #include "ViewerBench.h"
 #include "WindowBench.h"
 #include "SyntheticLibrary.h"
+#include "images/ImageModule.h"
 
 #include <benchmark/benchmark.h>
 
@@ -31,6 +32,7 @@
 
 int main(int argc, char** argv)
 {
+    mirelo::ImageModule::prepareProcess();
     if (argc >= 3 && std::strcmp(argv[1], "make-tree") == 0) {
         mirelo::bench::makeTree(argv[2], argc >= 4 ? std::atoi(argv[3]) : 100'000);
         return 0;

@@ -4,6 +4,7 @@
 #include "AppModel.h"
 #include "files/FileUrl.h"
 #include "images/ImageDecoder.h"
+#include "images/ImageModule.h"
 #include "library/LibraryIndex.h"
 #include "library/LibraryQuery.h"
 #include "library/LibraryStore.h"
@@ -385,6 +386,7 @@ int thumbCommand(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    ImageModule::prepareProcess();
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
         std::fputs(kUsage, argc < 2 ? stderr : stdout);
         return argc < 2 ? kExitBadInput : 0;

@@ -190,32 +190,5 @@ TEST_F(WatchTest, ADriveThatGoesAwayKeepsItsItems)
     std::system("umount /mnt/usb; umount /mnt");
 }
 
-TEST(MountTable, ReadsMountPointsAndWhereDrivesGo)
-{
-    const std::set<std::string> points =
-        MountTable::parse("22 1 8:2 / / rw,relatime shared:1 - ext4 /dev/sda2 rw\n"
-                          "95 22 8:17 / /media/ana/USB\\040STICK rw,nosuid shared:50 - vfat /dev/sdb1 rw\n"
-                          "garbage\n");
-    EXPECT_EQ(points, (std::set<std::string>{"/", "/media/ana/USB STICK"}));
-    using Folders = std::vector<std::string>;
-    EXPECT_EQ(MountTable::driveFolders("/mnt/photos/2024/a.jpg"), (Folders{"/mnt", "/mnt/photos"}));
-    EXPECT_EQ(MountTable::driveFolders("/media/ana/USB/a.jpg"), (Folders{"/media/ana", "/media/ana/USB"}));
-    EXPECT_EQ(MountTable::driveFolders("/run/media/ana/Disk/a.jpg"), (Folders{"/run/media/ana/Disk"}));
-    EXPECT_EQ(MountTable::driveFolders("/home/ana/mnt/a.jpg"), Folders{});
-}
-
-TEST(ScanRoots, EntireComputerIsHomeAndUserDrives)
-{
-    EXPECT_EQ(ScanRoots::entireComputer().front(), QDir::homePath().toStdString());
-    EXPECT_TRUE(ScanRoots::isUserDrive("/media/ana/USB STICK", "/dev/sdb1"));
-    EXPECT_TRUE(ScanRoots::isUserDrive("/run/media/ana/Backup", "/dev/sdc1"));
-    EXPECT_TRUE(ScanRoots::isUserDrive("/mnt/photos", "/dev/nvme1n1p1"));
-    EXPECT_FALSE(ScanRoots::isUserDrive("/", "/dev/sda2"));
-    EXPECT_FALSE(ScanRoots::isUserDrive("/boot/efi", "/dev/sda1"));
-    EXPECT_FALSE(ScanRoots::isUserDrive("/media/ana/share", "nas:/photos"));
-    EXPECT_FALSE(ScanRoots::isUserDrive("/media/ana/disk image", "/dev/loop4"));
-    EXPECT_FALSE(ScanRoots::isUserDrive("/media/", "/dev/sdb1"));
-}
-
 } // namespace
 } // namespace mirelo::test

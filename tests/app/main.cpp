@@ -2,6 +2,7 @@
 // with the user's data, configuration and cache folders in a temporary folder.
 
 #include "TestFiles.h"
+#include "images/ImageModule.h"
 
 #include <QGuiApplication>
 
@@ -11,6 +12,7 @@ int main(int argc, char** argv)
 {
     mirelo::test::TempFolder home;
     mirelo::test::useDesktopIn(home);
+    mirelo::ImageModule::prepareProcess();
     QGuiApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -3,6 +3,7 @@
 // temporary folder.
 
 #include "TestFiles.h"
+#include "images/ImageModule.h"
 #include "ThumbnailStore.h"
 #include "ViewerPipeline.h"
 
@@ -14,6 +15,7 @@ int main(int argc, char** argv)
 {
     mirelo::test::TempFolder home;
     mirelo::test::useDesktopIn(home);
+    mirelo::ImageModule::prepareProcess();
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();

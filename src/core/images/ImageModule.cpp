@@ -2,6 +2,8 @@
 
 #include "images/LoadableModule.h"
 
+#include <cstdlib>
+
 namespace mirelo {
 
 const ImageModule& ImageModule::get()
@@ -18,5 +20,7 @@ const ImageModule& ImageModule::get()
     }();
     return module;
 }
+
+void ImageModule::prepareProcess() { ::setenv("VIPSHOME", MIRELO_VIPS_PREFIX, 0); }
 
 } // namespace mirelo

@@ -15,6 +15,12 @@ struct ImageModule {
 
     // The module's functions, or nulls when it cannot be loaded.
     static const ImageModule& get();
+
+    // Call first thing in main, while the process has one thread. libvips,
+    // started later on a worker, would otherwise set VIPSHOME in the
+    // environment itself, and changing the environment while another thread
+    // reads it (Qt does, as it paints) can crash the process.
+    static void prepareProcess();
 };
 
 } // namespace mirelo

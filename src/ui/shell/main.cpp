@@ -4,6 +4,7 @@
 #include "AppModel.h"
 #include "AppSettings.h"
 #include "CommandLine.h"
+#include "images/ImageModule.h"
 #include "LaunchTrace.h"
 #include "SingleInstance.h"
 #include "common/DesktopLook.h"
@@ -18,6 +19,7 @@
 
 int main(int argc, char** argv)
 {
+    mirelo::ImageModule::prepareProcess();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Mirelo"));
     QApplication::setApplicationVersion(QStringLiteral(MIRELO_VERSION));

@@ -172,6 +172,14 @@ TEST_F(MediaGridViewTest, CardsAreButtonsForAssistiveTechnologies)
     card->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(card->text(QAccessible::Value), "Selected");
     EXPECT_TRUE(card->state().selected);
+
+    // The keyboard's card is the one assistive technologies hear of as focused.
+    grid->setFocus(Qt::TabFocusReason);
+    ASSERT_EVENTUALLY(grid->hasFocus());
+    QTest::keyClick(grid.get(), Qt::Key_Right);
+    EXPECT_EQ(list->focusChild(), card);
+    EXPECT_TRUE(card->state().focused);
+    EXPECT_FALSE(list->child(0)->state().focused);
 }
 
 } // namespace

@@ -22,6 +22,7 @@ bool ImageDecoder::isCameraRaw(const std::string& path)
 std::optional<DecodedImage> ImageDecoder::decode(const std::string& path, int maxDimension)
 {
     if (maxDimension < 1) return std::nullopt;
+    // The decoders open files by their paths: only a regular file gets there.
     if (!RegularFile::is(path)) return std::nullopt;
     std::optional<DecodedImage> decoded;
     if (const ImageModule& module = ImageModule::get(); module.decode)

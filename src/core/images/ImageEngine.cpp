@@ -63,17 +63,24 @@ bool isMagick(std::string_view loader) { return loader.find("agick") != std::str
 
 constexpr double kSmallestVectorScale = 0.001;
 
+// The regular file at `path` opened into `file` by its own bytes: a name
+// that is not UTF-8 would not survive the trip through a QString.
+bool openRegular(const std::string& path, QFile& file)
+{
+    const int fd = RegularFile::open(path);
+    if (fd < 0) return false;
+    if (file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) return true;
+    ::close(fd);
+    return false;
+}
+
 // An SVG drawn straight at the size asked, however large the size it
 // declares: the memory used follows the picture made, never the document.
 std::optional<DecodedImage> decodeHugeDrawing(const std::string& path, int maxDimension)
 {
     constexpr qint64 kMostDocumentBytes = 64 << 20;
     QFile file;
-    const int fd = RegularFile::open(path);
-    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        if (fd >= 0) ::close(fd);
-        return std::nullopt;
-    }
+    if (!openRegular(path, file)) return std::nullopt;
     if (file.size() > kMostDocumentBytes) return std::nullopt;
     QSvgRenderer renderer(file.readAll());
     if (!renderer.isValid()) return std::nullopt;
@@ -137,15 +144,8 @@ VipsOutcome decodeWithVips(const std::string& path, int maxDimension)
 // Qt's readers, scaled while reading where the format allows.
 std::optional<DecodedImage> decodeWithQt(const std::string& path, int maxDimension)
 {
-    // The file is opened by its own bytes and handed over open: a name that
-    // is not UTF-8 would not survive the trip through a QString.
-    const int fd = RegularFile::open(path);
-    if (fd < 0) return std::nullopt;
     QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return std::nullopt;
-    }
+    if (!openRegular(path, file)) return std::nullopt;
     QImageReader reader(&file);
     if (const QByteArray format = QByteArray::fromStdString(lowercaseExtension(path));
         QImageReader::supportedImageFormats().contains(format))
@@ -225,8 +225,7 @@ MetadataList fromLibRaw(const std::string& path)
 
 std::optional<DecodedImage> ImageEngine::decode(const std::string& path, int maxDimension)
 {
-    // Libraries below open the file by its path: only a regular file gets there.
-    if (maxDimension < 1 || !RegularFile::is(path)) return std::nullopt;
+    if (maxDimension < 1) return std::nullopt;
     if (ImageDecoder::isCameraRaw(path)) {
         if (auto decoded = RawDecoder::decode(path, maxDimension)) return decoded;
     } else if (JpegReader::Result read = JpegReader::read(path, maxDimension); read.handled) {
@@ -245,7 +244,7 @@ std::optional<DecodedImage> ImageEngine::decode(const std::string& path, int max
 
 MetadataList ImageEngine::metadata(const std::string& path)
 {
-    if (!RegularFile::is(path) || !startVips()) return {};
+    if (!startVips()) return {};
     MetadataList list = ImageDecoder::isCameraRaw(path) ? fromLibRaw(path) : fromVips(path);
     vips_error_clear();
     return list;

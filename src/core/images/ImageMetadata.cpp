@@ -1,5 +1,6 @@
 #include "images/ImageMetadata.h"
 
+#include "files/RegularFile.h"
 #include "images/ImageModule.h"
 
 #include <cstdint>
@@ -58,6 +59,7 @@ std::string ImageMetadata::profileName(const unsigned char* profile, size_t leng
 MetadataList ImageMetadata::read(const std::string& path)
 {
     MetadataList list;
+    if (!RegularFile::is(path)) return list; // read by its path: a pipe could block
     if (const ImageModule& module = ImageModule::get(); module.metadata) module.metadata(path.c_str(), &list);
     return list;
 }

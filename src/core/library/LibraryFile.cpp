@@ -139,9 +139,9 @@ public:
     {
         if (skip()) return skippedScalar();
         if (where_ == Where::Item) {
-            // A size no file can have is kept as unknown (zero) rather than
-            // losing the library over it; the next scan reads the real one.
-            if (itemKey_ == kBytes) return itemSeen(), bytes_ = MediaItem::plausibleBytes(i) ? i : 0, true;
+            // A size no file can have becomes unknown in MediaItem rather
+            // than losing the library over it; the next scan reads the real one.
+            if (itemKey_ == kBytes) return itemSeen(), bytes_ = i, true;
             if (itemKey_ == kModified) return itemSeen(), modified_ = double(i), true;
             return wrongType();
         }

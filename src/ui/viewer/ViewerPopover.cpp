@@ -44,6 +44,8 @@ void ViewerPopover::present(QWidget* anchor)
 {
     anchor_ = anchor;
     adjustSize();
+    // Wrapped lines (a long location) are as tall as the panel's width makes them.
+    if (layout() && layout()->hasHeightForWidth()) resize(width(), layout()->heightForWidth(width()));
     const QRect bounds(anchor->mapToGlobal(QPoint(0, 0)), anchor->size());
     QPoint at(bounds.left() - width() - 8, bounds.center().y() - height() / 2);
     if (const QScreen* screen = anchor->screen()) {

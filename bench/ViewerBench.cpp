@@ -17,6 +17,7 @@
 #include "common/ActionRegistry.h"
 #include "viewer/ImageStage.h"
 #include "viewer/OverlayWindow.h"
+#include "shell/WindowShell.h"
 #include "viewer/ViewerCoordinator.h"
 #include "viewer/ViewerScene.h"
 
@@ -94,10 +95,10 @@ int runViewerBench(int argc, char** argv)
         return 2;
     }
     ActionRegistry actions(model);
-    ViewerCoordinator coordinator;
-    coordinator.connect(model, actions);
-    coordinator.reopenLibrary();
-    until([&] { return coordinator.libraryWindow()->isVisible(); });
+    WindowShell shell(model, actions);
+    ViewerCoordinator& coordinator = shell.viewer();
+    shell.reopenLibrary();
+    until([&] { return shell.libraryWindow()->isVisible(); });
     // The grid's previews are made before the user double-clicks.
     until([&] { return ThumbnailStore::shared().waitingCount() == 0; }, 120000);
     QElapsedTimer settle;
@@ -169,8 +170,7 @@ int runViewerBench(int argc, char** argv)
     }
     std::printf(" peak %.1f\n", double(processKilobytes("VmHWM:")) / 1024.0);
     std::fflush(stdout);
-    coordinator.prepareToQuit();
-    model.setViewer(nullptr);
+    shell.prepareToQuit();
     return 0;
 }
 

@@ -11,6 +11,7 @@
 #include "library/LibraryWindow.h"
 #include "shell/AppDelegate.h"
 #include "shell/CommandLine.h"
+#include "shell/WindowShell.h"
 #include "viewer/ViewerCoordinator.h"
 
 #include <QAbstractButton>
@@ -33,15 +34,12 @@ protected:
     }
     void TearDown() override
     {
-        // The coordinator outlives each test: it lets go of this model.
-        coordinator().prepareToQuit();
-        if (LibraryWindow* window = coordinator().libraryWindow()) window->hide();
-        model->setViewer(nullptr);
+        delegate->shell().prepareToQuit();
         delegate.reset();
         LaunchedModelTest::TearDown();
     }
-    static ViewerCoordinator& coordinator() { return ViewerCoordinator::shared(); }
-    bool libraryShown() const { return coordinator().libraryWindow() && coordinator().libraryWindow()->isVisible(); }
+    LibraryWindow* library() const { return delegate->shell().libraryWindow(); }
+    bool libraryShown() const { return library() && library()->isVisible(); }
 
     std::unique_ptr<AppDelegate> delegate;
 };
@@ -50,7 +48,7 @@ TEST_F(AppDelegateTest, LaunchesAndHandOvers)
 {
     delegate->didFinishLaunching(true);
     ASSERT_TRUE(libraryShown());
-    LibraryWindow* window = coordinator().libraryWindow();
+    LibraryWindow* window = library();
     EXPECT_EQ(window->minimumSize(), QSize(860, 590));
 
     // Closing hides the window; the same one comes back.
@@ -58,7 +56,7 @@ TEST_F(AppDelegateTest, LaunchesAndHandOvers)
     EXPECT_FALSE(libraryShown());
     delegate->reopen();
     EXPECT_TRUE(libraryShown());
-    EXPECT_EQ(coordinator().libraryWindow(), window);
+    EXPECT_EQ(library(), window);
 
     // A picture from the file manager: the library stays hidden.
     media("Handed/photo.jpg");
@@ -66,8 +64,10 @@ TEST_F(AppDelegateTest, LaunchesAndHandOvers)
     EXPECT_TRUE(delegate->receivedFileOpen());
     EXPECT_FALSE(libraryShown());
     ASSERT_TRUE(model->current());
-    EXPECT_TRUE(coordinator().isPresenting()) << "the viewer alone";
-    EXPECT_FALSE(coordinator().restoreLibraryOnDismiss) << "closing it leaves the library hidden";
+    EXPECT_TRUE(delegate->shell().viewer().isPresenting()) << "the viewer alone";
+    delegate->shell().viewer().requestClose();
+    EXPECT_FALSE(model->current());
+    EXPECT_FALSE(libraryShown()) << "closing it leaves the library hidden";
 
     // A folder: the library shows and scans it.
     media("Handed/More/clip.mov");

@@ -14,6 +14,7 @@
 #include "viewer/Filmstrip.h"
 #include "viewer/ImageStage.h"
 #include "viewer/OverlayWindow.h"
+#include "shell/WindowShell.h"
 #include "viewer/ViewerCoordinator.h"
 #include "viewer/GlassButton.h"
 #include "viewer/ViewerActions.h"
@@ -58,8 +59,8 @@ protected:
     {
         LaunchedModelTest::SetUp();
         actions = std::make_unique<ActionRegistry>(*model);
-        coordinator = std::make_unique<ViewerCoordinator>();
-        coordinator->connect(*model, *actions);
+        shell = std::make_unique<WindowShell>(*model, *actions);
+        coordinator = &shell->viewer();
         std::filesystem::create_directories(files / "Pics");
         for (const char* name : {"a.png", "b.png", "c.png"})
             ASSERT_TRUE(markedPicture(320, 200).save(QString::fromStdString(files / (std::string("Pics/") + name))));
@@ -67,15 +68,14 @@ protected:
         model->scan({files / "Pics"}, true);
         ASSERT_TRUE(waitForScan(*model));
         ASSERT_TRUE(waitForQuery(*model));
-        coordinator->reopenLibrary();
+        shell->reopenLibrary();
         // The library is in front, as when a card is double-clicked.
-        ASSERT_TRUE(QTest::qWaitForWindowActive(coordinator->libraryWindow()));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(shell->libraryWindow()));
     }
     void TearDown() override
     {
-        coordinator->prepareToQuit();
-        model->setViewer(nullptr);
-        coordinator.reset();
+        shell->prepareToQuit();
+        shell.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         actions.reset();
         LaunchedModelTest::TearDown();
@@ -88,17 +88,18 @@ protected:
     }
 
     std::unique_ptr<ActionRegistry> actions;
-    std::unique_ptr<ViewerCoordinator> coordinator;
+    std::unique_ptr<WindowShell> shell;
+    ViewerCoordinator* coordinator = nullptr;
 };
 
 TEST_F(ViewerCoordinatorTest, OpensWithItsFirstFrameAndMovesWithTheArrows)
 {
-    ASSERT_TRUE(coordinator->libraryWindow()->isVisible());
+    ASSERT_TRUE(shell->libraryWindow()->isVisible());
     model->show(model->visible()[0]);
     EXPECT_TRUE(coordinator->isPresenting());
     EXPECT_FALSE(viewerShown()) << "nothing on screen before the first frame";
     ASSERT_EVENTUALLY(viewerShown());
-    EXPECT_FALSE(coordinator->libraryWindow()->isVisible());
+    EXPECT_FALSE(shell->libraryWindow()->isVisible());
     EXPECT_EQ(coordinator->scene()->countLabel()->text(), "1 / 4");
     EXPECT_EQ(coordinator->viewerWindow()->windowTitle(), "a.png — Mirelo");
     ASSERT_EVENTUALLY(coordinator->scene()->stage()->ready());
@@ -110,7 +111,7 @@ TEST_F(ViewerCoordinatorTest, OpensWithItsFirstFrameAndMovesWithTheArrows)
     key(Qt::Key_Escape);
     EXPECT_FALSE(model->current());
     EXPECT_FALSE(viewerShown());
-    EXPECT_TRUE(coordinator->libraryWindow()->isVisible()) << "the library comes back";
+    EXPECT_TRUE(shell->libraryWindow()->isVisible()) << "the library comes back";
 }
 
 // With either panel open, each of the viewer's keys closes the panel and

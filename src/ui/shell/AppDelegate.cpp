@@ -8,6 +8,7 @@
 #include "library/LibraryWindow.h"
 #include "viewer/OverlayWindow.h"
 #include "viewer/ViewerCoordinator.h"
+#include "WindowShell.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -28,33 +29,37 @@ AppDelegate::~AppDelegate()
 {
     model_.setOpenPanel(nullptr);
     model_.setFolderPrompt(nullptr);
+    shell_.reset();
+}
+
+void AppDelegate::finishWork()
+{
+    if (shell_) shell_->finishWork();
 }
 
 void AppDelegate::willFinishLaunching()
 {
-    ViewerCoordinator& coordinator = ViewerCoordinator::shared();
-    auto window = [] { return static_cast<QWidget*>(ViewerCoordinator::shared().libraryWindow()); };
+    auto window = [this] { return static_cast<QWidget*>(shell_ ? shell_->libraryWindow() : nullptr); };
     openPanel_ = std::make_unique<FileDialogPanel>(window);
     folderPrompt_ = std::make_unique<FolderPromptSheet>(window);
     model_.setOpenPanel(openPanel_.get());
     model_.setFolderPrompt(folderPrompt_.get());
-    coordinator.connect(model_, actions_);
-    connect(&coordinator, &ViewerCoordinator::revealRequested, this,
+    shell_ = std::make_unique<WindowShell>(model_, actions_);
+    connect(shell_.get(), &WindowShell::revealRequested, this,
             [](const std::vector<std::string>& paths) { DesktopServices::reveal(paths); });
 }
 
 void AppDelegate::didFinishLaunching(bool defaultLaunch)
 {
-    if (defaultLaunch && !receivedFileOpen_) ViewerCoordinator::shared().reopenLibrary();
+    if (defaultLaunch && !receivedFileOpen_) shell_->reopenLibrary();
 }
 
-void AppDelegate::reopen() { ViewerCoordinator::shared().reopenLibrary(); }
+void AppDelegate::reopen() { shell_->reopenLibrary(); }
 
 void AppDelegate::openFiles(const std::vector<std::string>& paths)
 {
     if (paths.empty()) return;
     receivedFileOpen_ = true;
-    ViewerCoordinator& coordinator = ViewerCoordinator::shared();
     auto isFolder = [](const std::string& path) {
         struct stat attributes;
         return ::stat(path.c_str(), &attributes) == 0 && S_ISDIR(attributes.st_mode);
@@ -64,14 +69,10 @@ void AppDelegate::openFiles(const std::vector<std::string>& paths)
     // and the model says what is wrong.
     const bool opens = std::any_of(paths.begin(), paths.end(),
                                    [](const std::string& path) { return MediaItem::read(path).has_value(); });
-    if (!folder && opens) {
-        // The viewer alone appears.
-        coordinator.openingExternalFile = true;
-        coordinator.restoreLibraryOnDismiss = false;
-        if (LibraryWindow* window = coordinator.libraryWindow()) window->hide();
-    } else if (folder) {
-        coordinator.reopenLibrary();
-    }
+    if (!folder && opens)
+        shell_->showViewerAlone();
+    else if (folder)
+        shell_->reopenLibrary();
     model_.open(paths);
 }
 
@@ -81,7 +82,7 @@ bool AppDelegate::shouldTerminate()
         model_.flushLibrary();
     } catch (const LibraryError& error) {
         QPointer<AlertDialog> box =
-            new AlertDialog(ViewerCoordinator::shared().libraryWindow(), QStringLiteral("Couldn’t save your library"),
+            new AlertDialog(shell_->libraryWindow(), QStringLiteral("Couldn’t save your library"),
                             QStringLiteral("Your media files are safe. ") + QString::fromStdString(error.what()));
         box->setAttribute(Qt::WA_DeleteOnClose, false);
         box->addButton(QStringLiteral("Keep Open"), AlertDialog::Role::Cancel);
@@ -90,17 +91,16 @@ bool AppDelegate::shouldTerminate()
         delete box;
         if (!quit) return false;
     }
-    ViewerCoordinator::shared().prepareToQuit();
+    shell_->prepareToQuit();
     return true;
 }
 
 void AppDelegate::closeWindow()
 {
-    ViewerCoordinator& coordinator = ViewerCoordinator::shared();
     QWidget* key = QApplication::activeWindow();
     // With no window in front, Close Window closes the viewer.
     if (!key) {
-        if (coordinator.isPresenting() || !coordinator.libraryWindow()) Q_EMIT coordinator.closeRequested();
+        if (shell_->viewer().isPresenting() || !shell_->libraryWindow()) shell_->viewer().requestClose();
         return;
     }
     key->close();
@@ -109,35 +109,36 @@ void AppDelegate::closeWindow()
 void AppDelegate::windowCommand(ActionRegistry::Command command)
 {
     using Command = ActionRegistry::Command;
-    ViewerCoordinator& coordinator = ViewerCoordinator::shared();
+    ViewerCoordinator& viewer = shell_->viewer();
+    QWidget* library = shell_->libraryWindow();
     QWidget* key = QApplication::activeWindow();
     switch (command) {
-    case Command::showLibrary: coordinator.reopenLibrary(); break;
+    case Command::showLibrary: shell_->reopenLibrary(); break;
     case Command::closeWindow: closeWindow(); break;
     case Command::quit:
         if (shouldTerminate()) QApplication::exit(0);
         break;
-    case Command::copyImage: coordinator.copyImage(); break;
+    case Command::copyImage: viewer.copyImage(); break;
     case Command::reveal:
         if (model_.current()) DesktopServices::reveal({std::string(model_.current()->path())});
         break;
     case Command::selectAll:
         // In the library: every card matching the filters, in selection mode.
-        if (key && key == coordinator.libraryWindow() && !model_.loadingContent()) {
+        if (key && key == library && !model_.loadingContent()) {
             model_.setSelecting(true);
             if (model_.selection().size() != size_t(model_.visible().size())) model_.toggleSelectAll();
         }
         break;
     case Command::copy:
-        if (key && key == coordinator.libraryWindow() && !model_.selection().empty()) model_.copySelection();
+        if (key && key == library && !model_.selection().empty()) model_.copySelection();
         break;
     case Command::minimize:
         if (key) key->showMinimized();
         break;
     case Command::zoom:
         // In the viewer it switches compact and immersive.
-        if (key && key == static_cast<QWidget*>(coordinator.viewerWindow()))
-            coordinator.toggleCompact();
+        if (key && key == static_cast<QWidget*>(viewer.viewerWindow()))
+            viewer.toggleCompact();
         else if (key)
             key->isMaximized() ? key->showNormal() : key->showMaximized();
         break;

@@ -1,8 +1,8 @@
 #pragma once
-// The application itself: it creates the model, the coordinator and the
-// actions at launch, decides whether the library window opens, takes files
-// handed to the application, carries out the commands that concern windows,
-// and makes sure the library is written before the application quits.
+// The application itself: it creates the actions and the windows' shell at
+// launch, decides whether the library window opens, takes files handed to
+// the application, carries out the commands that concern windows, and makes
+// sure the library is written before the application quits.
 
 #include "common/ActionRegistry.h"
 
@@ -16,6 +16,7 @@ namespace mirelo {
 class AppModel;
 class FileDialogPanel;
 class FolderPromptSheet;
+class WindowShell;
 
 class AppDelegate : public QObject {
     Q_OBJECT
@@ -23,12 +24,12 @@ public:
     explicit AppDelegate(AppModel& model, QObject* parent = nullptr);
     ~AppDelegate() override;
 
-    // Menus, model and coordinator connected.
+    // Menus, model and windows connected.
     void willFinishLaunching();
     // The library window for a plain launch without handed-over files.
     void didFinishLaunching(bool defaultLaunch);
-    // Files or folders handed to the application (absolute paths).
-    // Absolute paths, as the file system's bytes.
+    // Files or folders handed to the application: absolute paths, as the
+    // file system's bytes.
     void openFiles(const std::vector<std::string>& paths);
     // A second launch without files, or the desktop's activation.
     void reopen();
@@ -37,6 +38,10 @@ public:
     bool shouldTerminate();
 
     ActionRegistry& actions() { return actions_; }
+    // After willFinishLaunching.
+    WindowShell& shell() const { return *shell_; }
+    // At quit: waits for the pictures being prepared for the windows.
+    void finishWork();
     bool receivedFileOpen() const { return receivedFileOpen_; }
 
 private:
@@ -45,6 +50,7 @@ private:
 
     AppModel& model_;
     ActionRegistry actions_;
+    std::unique_ptr<WindowShell> shell_;
     std::unique_ptr<FileDialogPanel> openPanel_;
     std::unique_ptr<FolderPromptSheet> folderPrompt_;
     bool receivedFileOpen_ = false;

@@ -10,7 +10,6 @@
 #include "common/DesktopLook.h"
 #include "ThumbnailStore.h"
 #include "ViewerPipeline.h"
-#include "viewer/ViewerCoordinator.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -54,7 +53,7 @@ int main(int argc, char** argv)
     delegate.didFinishLaunching(files.empty());
     QApplication::exec();
     // Nothing may still be decoding while the process ends.
-    mirelo::ViewerCoordinator::shared().finishWork();
+    delegate.finishWork();
     mirelo::ViewerPipeline::shared().finishWork();
     mirelo::ThumbnailStore::shared().finishWork();
     return 0;

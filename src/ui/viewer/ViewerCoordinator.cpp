@@ -15,7 +15,6 @@
 #include "ViewerActions.h"
 #include "ViewerVideo.h"
 #include "ViewerPopover.h"
-#include "library/LibraryWindow.h"
 #include "common/ActionRegistry.h"
 #include "common/Text.h"
 
@@ -28,12 +27,6 @@
 #include <QThreadPool>
 
 namespace mirelo {
-
-ViewerCoordinator& ViewerCoordinator::shared()
-{
-    static ViewerCoordinator* coordinator = new ViewerCoordinator;
-    return *coordinator;
-}
 
 ViewerCoordinator::ViewerCoordinator() : viewerActions_(new ViewerActions(*this, this))
 {
@@ -54,7 +47,6 @@ ViewerCoordinator::~ViewerCoordinator()
     previewWorkers_.waitForDone();
     viewerActions_->finishWork();
     if (model_) model_->setViewer(nullptr);
-    delete libraryWindow_;
     delete window_;
 }
 
@@ -64,7 +56,11 @@ QMediaPlayer* ViewerCoordinator::player() const { return video_ ? video_->player
 
 bool ViewerCoordinator::videoFullScreen() const { return video_ && video_->fullScreen(); }
 
-LibraryWindow* ViewerCoordinator::libraryWindow() const { return libraryWindow_; }
+void ViewerCoordinator::setHome(const QRect& frame, QScreen* screen)
+{
+    normalFrame_ = frame;
+    homeScreen_ = screen;
+}
 
 void ViewerCoordinator::connect(AppModel& model, ActionRegistry& actions)
 {
@@ -74,8 +70,6 @@ void ViewerCoordinator::connect(AppModel& model, ActionRegistry& actions)
     QObject::connect(this, &ViewerCoordinator::closeRequested, &model, [&model] { model.setCurrent(std::nullopt); });
     MediaBackend::start();
     model.setViewer(this);
-    QObject::connect(&model, &AppModel::errorMessageChanged, this, &ViewerCoordinator::followError);
-    QObject::connect(&model, &AppModel::showingSettingsChanged, this, &ViewerCoordinator::followSettings);
     QObject::connect(&model, &AppModel::zoomCommandChanged, this, [this] {
         if (scene_) scene_->stage()->perform(model_->zoomCommand().action);
     });
@@ -90,73 +84,6 @@ void ViewerCoordinator::connect(AppModel& model, ActionRegistry& actions)
         if (presented_ && scene_ && model_->toast()) scene_->toast(*model_->toast(), !model_->undoRecords().empty());
     });
     if (model.current()) present(*model.current());
-}
-
-void ViewerCoordinator::makeLibraryIfNeeded()
-{
-    if (libraryWindow_ || !model_) return;
-    auto* window = new LibraryWindow(*model_, *actions_);
-    window->resize(1180, 780);
-    if (window->restoreFrame()) {
-        // Where the user left it.
-    } else if (const QScreen* screen = QApplication::primaryScreen()) {
-        QRect frame = window->frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        window->move(frame.topLeft());
-    }
-    registerLibrary(window);
-}
-
-void ViewerCoordinator::registerLibrary(LibraryWindow* window)
-{
-    if (libraryWindow_ == window) return;
-    if (libraryWindow_) libraryWindow_->disconnect(this);
-    libraryWindow_ = window;
-    QObject::connect(window, &LibraryWindow::willClose, this, &ViewerCoordinator::libraryWillClose);
-    QObject::connect(window, &LibraryWindow::becameActive, this, &ViewerCoordinator::libraryBecameActive);
-    QObject::connect(window, &LibraryWindow::revealRequested, this, &ViewerCoordinator::revealRequested);
-}
-
-void ViewerCoordinator::libraryWillClose()
-{
-    restoreLibraryOnDismiss = false;
-    Q_EMIT closeRequested();
-    restoreLibraryOnDismiss = true;
-}
-
-// The user clicked the library while the viewer was open: the viewer closes
-// and the library stays in front. Until the viewer is on screen the library
-// is still the window in front (it may become active late, from an earlier
-// closing), and the opening goes on.
-void ViewerCoordinator::libraryBecameActive()
-{
-    if (!libraryWindow_ || !libraryWindow_->isActiveWindow() || !presented_ || awaitingFirstFrame_) return;
-    libraryWillClose();
-}
-
-void ViewerCoordinator::reopenLibrary()
-{
-    openingExternalFile = false;
-    if (model_) model_->clearDeferredOpen();
-    makeLibraryIfNeeded();
-    restoreLibraryOnDismiss = false;
-    Q_EMIT closeRequested();
-    dismiss();
-    restoreLibraryOnDismiss = true;
-    if (!libraryWindow_) return;
-    if (libraryWindow_->isMinimized()) libraryWindow_->showNormal();
-    if (libraryWindow_->isFullScreen()) libraryWindow_->showNormal();
-    libraryWindow_->show();
-    libraryWindow_->raise();
-    libraryWindow_->activateWindow();
-}
-
-void ViewerCoordinator::prepareToQuit()
-{
-    if (libraryWindow_ && libraryWindow_->isVisible()) libraryWindow_->saveFrame();
-    restoreLibraryOnDismiss = false;
-    Q_EMIT closeRequested();
-    dismiss();
 }
 
 void ViewerCoordinator::finishWork()
@@ -212,7 +139,7 @@ void ViewerCoordinator::makeWindow()
     };
     video_ = new ViewerVideo(*scene_, this);
     video_->onFullScreen = [this](bool full) { videoFullScreenChanged(full); };
-    QObject::connect(scene_->libraryButton(), &QAbstractButton::clicked, this, &ViewerCoordinator::reopenLibrary);
+    QObject::connect(scene_->libraryButton(), &QAbstractButton::clicked, this, &ViewerCoordinator::libraryRequested);
     QObject::connect(scene_->copyButton(), &QAbstractButton::clicked, this, &ViewerCoordinator::copyImage);
     QObject::connect(scene_->folderButton(), &QAbstractButton::clicked, this, &ViewerCoordinator::showFolders);
     QObject::connect(scene_->infoButton(), &QAbstractButton::clicked, this, [this] {
@@ -226,9 +153,7 @@ void ViewerCoordinator::present(const MediaItem& item)
     if (presented_) {
         if (window_->isMinimized()) window_->showNormal();
     } else {
-        restoreLibraryOnDismiss = !openingExternalFile && libraryWindow_ && libraryWindow_->isVisible();
-        // The compact viewer takes the library's place.
-        if (libraryWindow_) normalFrame_ = libraryWindow_->geometry();
+        Q_EMIT opening();
         immersive_ = true;
         scene_->prepareOpening();
         presented_ = true;
@@ -237,7 +162,6 @@ void ViewerCoordinator::present(const MediaItem& item)
         scene_->setWindowButtonsShown(true);
         window_->setMenuBarShown(false);
     }
-    openingExternalFile = false;
     window_->setWindowTitle(qstring(item.name()) + QStringLiteral(" — Mirelo"));
     scene_->setItems(model_ ? model_->viewerItems() : MediaItems{item}, std::string(item.path()));
     load(item);
@@ -402,8 +326,7 @@ void ViewerCoordinator::showPreparedWindow()
     awaitingFirstFrame_ = false;
     if (immersive_) {
         // The whole screen, also where no window manager does full screen.
-        const QScreen* screen =
-            libraryWindow_ && libraryWindow_->screen() ? libraryWindow_->screen() : QApplication::primaryScreen();
+        const QScreen* screen = homeScreen_ ? homeScreen_.data() : QApplication::primaryScreen();
         if (screen) window_->setGeometry(screen->geometry());
         window_->showFullScreen();
     } else {
@@ -414,7 +337,7 @@ void ViewerCoordinator::showPreparedWindow()
     window_->activateWindow();
     scene_->setFocus();
     scene_->revealFilmstrip();
-    if (libraryWindow_) libraryWindow_->hide();
+    Q_EMIT shown();
 }
 
 void ViewerCoordinator::dismiss()
@@ -439,11 +362,7 @@ void ViewerCoordinator::dismiss()
     if (window_) window_->hide();
     currentFrame_.reset();
     displayedID_.reset();
-    if (was && restoreLibraryOnDismiss && libraryWindow_) {
-        libraryWindow_->show();
-        libraryWindow_->raise();
-        libraryWindow_->activateWindow();
-    }
+    if (was) Q_EMIT dismissed();
 }
 
 void ViewerCoordinator::setItems(const MediaItems& items, const MediaItem& current)
@@ -548,25 +467,6 @@ bool ViewerCoordinator::releaseZoomKey(QKeyEvent* event)
     if (heldZoomKeys_.erase(code) == 0) return false;
     scene_->stage()->endKeyboardZoom(code);
     return true;
-}
-
-void ViewerCoordinator::followError()
-{
-    if (!model_ || !model_->errorMessage()) return;
-    // The library window shows its own errors while it is on screen.
-    if (!presented_ && libraryWindow_ && libraryWindow_->isVisible()) return;
-    const QString message = *model_->errorMessage();
-    model_->setErrorMessage(std::nullopt);
-    if (presented_ && window_) {
-        AlertDialog::inform(window_, QStringLiteral("Mirelo couldn’t complete that"), message);
-        return;
-    }
-    AlertDialog::inform(nullptr, QStringLiteral("Mirelo couldn’t open that"), message);
-}
-
-void ViewerCoordinator::followSettings()
-{
-    if (model_ && model_->showingSettings() && presented_) reopenLibrary();
 }
 
 } // namespace mirelo

@@ -1,11 +1,11 @@
 #pragma once
-// Owns the application's two windows and what happens between them: it
-// makes the library window and brings it back, presents the viewer on the
-// model's current item (the window appears only once there is something to
-// show), loads each item through the frame pipeline with its neighbours
-// ahead, routes the viewer's keys, switches immersive and compact, hides
-// the chrome after a moment, and routes the model's errors to whichever
-// window can show them.
+// The viewer: it presents the model's current item (the window appears only
+// once there is something to show), loads each item through the frame
+// pipeline with its neighbours ahead, routes the viewer's keys, switches
+// immersive and compact, hides the chrome after a moment, plays video and
+// asks before moving the shown file to the Trash. The window it takes the
+// place of, and what happens to it, is the shell's business: the viewer
+// says when it opens, shows and closes.
 
 #include "library/MediaItem.h"
 #include "ViewerActions.h"
@@ -24,12 +24,12 @@
 
 class QKeyEvent;
 class QMediaPlayer;
+class QScreen;
 
 namespace mirelo {
 
 class ActionRegistry;
 class AppModel;
-class LibraryWindow;
 class OverlayWindow;
 class ViewerScene;
 class ViewerVideo;
@@ -39,21 +39,19 @@ class ViewerCoordinator : public QObject, public ViewerConnection, public Viewer
 public:
     static constexpr int kSpinnerDelayMs = 180, kChromeHideMs = 700, kPreviewSize = 640;
 
-    static ViewerCoordinator& shared();
     ViewerCoordinator();
     ~ViewerCoordinator() override;
 
     // Follows `model` from now on; `actions` gives the windows their menus.
     void connect(AppModel& model, ActionRegistry& actions);
 
-    LibraryWindow* libraryWindow() const;
     OverlayWindow* viewerWindow() const override;
     ViewerScene* scene() const override { return scene_; }
-    void makeLibraryIfNeeded();
-    void registerLibrary(LibraryWindow* window);
-    // Closes the viewer and brings the library window forward.
-    void reopenLibrary();
-    void prepareToQuit();
+    // Where the compact viewer goes and which screen the immersive one
+    // fills: those of the window the viewer takes the place of.
+    void setHome(const QRect& frame, QScreen* screen);
+    // Asks the model to close the viewer, as Escape does.
+    void requestClose() { Q_EMIT closeRequested(); }
     // At quit: waits for the pictures being prepared for the windows.
     void finishWork();
     void copyImage();
@@ -72,11 +70,6 @@ public:
     QMediaPlayer* player() const;
     bool videoFullScreen() const;
 
-    // Set while files from the file manager open: the library stays hidden.
-    bool openingExternalFile = false;
-    // Bring the library window back when the viewer closes.
-    bool restoreLibraryOnDismiss = false;
-
     // ViewerConnection.
     void present(const MediaItem& item) override;
     void dismiss() override;
@@ -90,10 +83,17 @@ public:
     bool releaseZoomKey(QKeyEvent* event);
 
 Q_SIGNALS:
-    void revealRequested(const std::vector<std::string>& paths);
-    // The user closes the viewer (Escape, the window's close, the library
-    // coming forward).
+    // The user closes the viewer (Escape, the window's close button).
     void closeRequested();
+    // The user asks for the library (the viewer's Library button).
+    void libraryRequested();
+    // A closed viewer begins to present an item; its window is not on
+    // screen yet.
+    void opening();
+    // The viewer's window came on screen with its first picture.
+    void shown();
+    // The presented viewer closed.
+    void dismissed();
 
 private:
     void makeWindow();
@@ -107,14 +107,10 @@ private:
     void showPreview(const FrameRef& frame, const MediaItem& item);
     void prefetchNeighbours();
     void videoFullScreenChanged(bool full);
-    void libraryWillClose();
-    void libraryBecameActive();
-    void followError();
-    void followSettings();
 
     AppModel* model_ = nullptr;
     ActionRegistry* actions_ = nullptr;
-    QPointer<LibraryWindow> libraryWindow_;
+    QPointer<QScreen> homeScreen_;
     OverlayWindow* window_ = nullptr;
     ViewerScene* scene_ = nullptr;
     std::set<uint16_t> heldZoomKeys_;

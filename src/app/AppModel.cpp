@@ -225,12 +225,6 @@ void AppModel::setErrorMessage(const OptionalText& message)
 {
     change(errorMessage_, message, &AppModel::errorMessageChanged);
 }
-void AppModel::setShowingSettings(bool showing)
-{
-    change(showingSettings_, showing, &AppModel::showingSettingsChanged);
-}
-void AppModel::setShowingInfo(bool showing) { change(showingInfo_, showing, &AppModel::showingInfoChanged); }
-void AppModel::setViewing(bool viewing) { change(viewing_, viewing, &AppModel::viewingChanged); }
 // Every notice is news, even one with the same text as the last.
 void AppModel::setToast(const OptionalText& toast)
 {
@@ -264,7 +258,6 @@ void AppModel::setBusy(bool busy)
 void AppModel::setCurrent(const std::optional<MediaItem>& item)
 {
     current_ = item;
-    if (viewing_ != current_.has_value()) setViewing(current_.has_value());
     Q_EMIT currentChanged();
     if (!viewer_) return;
     if (current_)

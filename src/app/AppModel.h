@@ -18,7 +18,6 @@
 #include "work/ScanToken.h"
 #include "library/TrashService.h"
 #include "work/SerialQueue.h"
-#include "ZoomCommand.h"
 
 #include <QObject>
 #include <QString>
@@ -54,39 +53,6 @@ enum class BackgroundWork { restore, scanProgress, scan, listing, query, refresh
 
 class AppModel : public QObject {
     Q_OBJECT
-    Q_PROPERTY(mirelo::MediaItems items READ items NOTIFY itemsChanged)
-    Q_PROPERTY(mirelo::MediaItems visible READ visible NOTIFY visibleChanged)
-    Q_PROPERTY(bool loadingContent READ loadingContent NOTIFY loadingContentChanged)
-    Q_PROPERTY(int contentRevision READ contentRevision NOTIFY contentRevisionChanged)
-    Q_PROPERTY(mirelo::MediaStorageSummary storage READ storage NOTIFY storageChanged)
-    Q_PROPERTY(mirelo::LibrarySection section READ section WRITE setSection NOTIFY sectionChanged)
-    Q_PROPERTY(QString format READ format WRITE setFormat NOTIFY formatChanged)
-    Q_PROPERTY(QString search READ search WRITE setSearch NOTIFY searchChanged)
-    Q_PROPERTY(mirelo::MediaSort sort READ sort WRITE setSort NOTIFY sortChanged)
-    Q_PROPERTY(
-        mirelo::OptionalPath selectedFolder READ selectedFolder WRITE setSelectedFolder NOTIFY selectedFolderChanged)
-    Q_PROPERTY(mirelo::FolderSet expandedFolders READ expandedFolders NOTIFY expandedFoldersChanged)
-    Q_PROPERTY(mirelo::ChildFolderMap childFolders READ childFolders NOTIFY childFoldersChanged)
-    Q_PROPERTY(bool restoring READ restoring NOTIFY restoringChanged)
-    Q_PROPERTY(mirelo::PathSelection selection READ selection WRITE setSelection NOTIFY selectionChanged)
-    Q_PROPERTY(bool selecting READ selecting WRITE setSelecting NOTIFY selectingChanged)
-    Q_PROPERTY(bool viewing READ viewing NOTIFY viewingChanged)
-    Q_PROPERTY(bool scanning READ scanning NOTIFY scanningChanged)
-    Q_PROPERTY(int scannedCount READ scannedCount NOTIFY scannedCountChanged)
-    Q_PROPERTY(QString scanMessage READ scanMessage NOTIFY scanMessageChanged)
-    Q_PROPERTY(mirelo::OptionalText errorMessage READ errorMessage WRITE setErrorMessage NOTIFY errorMessageChanged)
-    Q_PROPERTY(mirelo::OptionalText toast READ toast NOTIFY toastChanged)
-    Q_PROPERTY(bool showingSettings READ showingSettings WRITE setShowingSettings NOTIFY showingSettingsChanged)
-    Q_PROPERTY(bool showingInfo READ showingInfo WRITE setShowingInfo NOTIFY showingInfoChanged)
-    Q_PROPERTY(mirelo::MediaItems pendingTrash READ pendingTrash NOTIFY pendingTrashChanged)
-    Q_PROPERTY(bool trashPrompt READ trashPrompt NOTIFY trashPromptChanged)
-    Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
-    Q_PROPERTY(mirelo::TrashRecords undoRecords READ undoRecords NOTIFY undoRecordsChanged)
-    Q_PROPERTY(mirelo::ZoomCommand zoomCommand READ zoomCommand NOTIFY zoomCommandChanged)
-    Q_PROPERTY(mirelo::PathList recentFolders READ recentFolders NOTIFY recentFoldersChanged)
-    Q_PROPERTY(mirelo::MediaItems scopedItems READ scopedItems NOTIFY scopedItemsChanged)
-    Q_PROPERTY(QStringList formats READ formats NOTIFY formatsChanged)
-    Q_PROPERTY(qint64 totalBytes READ totalBytes NOTIFY totalBytesChanged)
 
 public:
     static constexpr int kSaveDelayMs = 300;
@@ -128,19 +94,17 @@ public:
     bool restoring() const { return restoring_; }
     const PathSelection& selection() const { return selection_; }
     bool selecting() const { return selecting_; }
-    bool viewing() const { return viewing_; }
+    // The viewer shows an item.
+    bool viewing() const { return current_.has_value(); }
     bool scanning() const { return scanning_; }
     int scannedCount() const { return scannedCount_; }
     const QString& scanMessage() const { return scanMessage_; }
     const OptionalText& errorMessage() const { return errorMessage_; }
     const OptionalText& toast() const { return toast_; }
-    bool showingSettings() const { return showingSettings_; }
-    bool showingInfo() const { return showingInfo_; }
     const MediaItems& pendingTrash() const { return pendingTrash_; }
     bool trashPrompt() const { return trashPrompt_; }
     bool busy() const { return busy_; }
     const TrashRecords& undoRecords() const { return undoRecords_; }
-    const ZoomCommand& zoomCommand() const { return zoomCommand_; }
     const PathList& recentFolders() const { return recentFolders_; }
     const MediaItems& scopedItems() const { return scopedItems_; }
     const QStringList& formats() const { return formats_; }
@@ -156,8 +120,6 @@ public:
     void setSelected(const std::string& path, bool selected);
     void setSelecting(bool selecting);
     void setErrorMessage(const OptionalText& message);
-    void setShowingSettings(bool showing);
-    void setShowingInfo(bool showing);
     void setBusy(bool busy);
     void setPendingTrash(const MediaItems& items);
     void setTrashPrompt(bool prompt);
@@ -168,7 +130,6 @@ public:
     const MediaItems& viewerItems() const { return viewerItems_; }
     void setViewerItems(const MediaItems& items);
     int itemGeneration() const { return itemGeneration_; }
-    int queryGeneration() const { return queryGeneration_; }
     const std::optional<GridLocation>& loadedGridLocation() const { return loadedGridLocation_; }
     const PathList& indexedFolders() const { return indexedFolders_; }
     const FolderSet& changedFolders() const { return changedFolders_; }
@@ -215,7 +176,6 @@ public:
     bool copySelection();
     void show(const MediaItem& item, const std::optional<MediaItems>& items = std::nullopt);
     void navigate(int offset);
-    void requestZoom(ZoomAction action);
 
     // A short notice, cleared after kToastMs; a newer one gets its full time.
     void notify(const QString& message);
@@ -255,22 +215,16 @@ Q_SIGNALS:
     void restoringChanged();
     void selectionChanged();
     void selectingChanged();
-    void viewingChanged();
     // The item shown in the viewer changed (not a property: the viewer
     // connection presents it).
     void currentChanged();
     void scanningChanged();
     void scannedCountChanged();
-    void scanMessageChanged();
     void errorMessageChanged();
     void toastChanged();
-    void showingSettingsChanged();
-    void showingInfoChanged();
-    void pendingTrashChanged();
     void trashPromptChanged();
     void busyChanged();
     void undoRecordsChanged();
-    void zoomCommandChanged();
     void recentFoldersChanged();
     void scopedItemsChanged();
     void formatsChanged();
@@ -278,8 +232,6 @@ Q_SIGNALS:
 
     // Events for observers that need more than the properties.
     void queryStarted(int generation);
-    // A folder's children were listed (childFolders holds them).
-    void childrenArrived(const std::string& folder);
     void librarySaved();
     void indexRefreshed(bool applied);
 
@@ -300,7 +252,6 @@ private:
         refreshVisible();
         scheduleSave();
     }
-    void setViewing(bool viewing);
     // `inNameOrder`: the caller knows the list is in name order (merging leaves it so).
     void setItems(MediaItems items, bool inNameOrder);
     void setRecentFolders(PathList folders);
@@ -328,7 +279,6 @@ private:
     void noteDrives();
     void finishRefresh(const PathList& changed, int generation, MediaItems merged);
     void finishTrash(const TrashResult& result);
-    void finishUndo(const TrashRestoreResult& result);
     void finishFolderEdit(const std::string& folder, bool rename, const std::string& created, const QString& error);
     void setUndoRecords(TrashRecords records);
     // A rename whose library rewrite a crash may have lost is finished at launch.
@@ -351,19 +301,15 @@ private:
     bool restoring_ = true;
     PathSelection selection_;
     bool selecting_ = false;
-    bool viewing_ = false;
     bool scanning_ = false;
     int scannedCount_ = 0;
     QString scanMessage_;
     OptionalText errorMessage_;
     OptionalText toast_;
-    bool showingSettings_ = false;
-    bool showingInfo_ = false;
     MediaItems pendingTrash_;
     bool trashPrompt_ = false;
     bool busy_ = false;
     TrashRecords undoRecords_;
-    ZoomCommand zoomCommand_;
     PathList recentFolders_;
     MediaItems scopedItems_;
     QStringList formats_;

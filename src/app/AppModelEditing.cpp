@@ -51,10 +51,7 @@ PathList remapped(const PathList& paths, const std::string& from, const std::str
 
 } // namespace
 
-void AppModel::setPendingTrash(const MediaItems& items)
-{
-    change(pendingTrash_, items, &AppModel::pendingTrashChanged);
-}
+void AppModel::setPendingTrash(const MediaItems& items) { pendingTrash_ = items; }
 void AppModel::setTrashPrompt(bool prompt) { change(trashPrompt_, prompt, &AppModel::trashPromptChanged); }
 void AppModel::setUndoRecords(TrashRecords records)
 {

@@ -150,7 +150,6 @@ void AppModel::loadChildren(const std::string& folder)
             if (found != childFolders_.end() && found->second == *children) return;
             childFolders_[folder] = std::move(*children);
             Q_EMIT childFoldersChanged();
-            Q_EMIT childrenArrived(folder);
         });
     });
 }
@@ -189,12 +188,6 @@ void AppModel::navigate(int offset)
     const int target = std::clamp(index + offset, 0, last);
     if (target == index) return;
     setCurrent(viewerItems_[target]);
-}
-
-void AppModel::requestZoom(ZoomAction action)
-{
-    zoomCommand_ = ZoomCommand{QUuid::createUuid(), action};
-    Q_EMIT zoomCommandChanged();
 }
 
 } // namespace mirelo

@@ -106,7 +106,7 @@ void AppModel::scan(const PathList& roots, bool recursive, const std::optional<M
 
     change(scanning_, true, &AppModel::scanningChanged);
     change(scannedCount_, 0, &AppModel::scannedCountChanged);
-    change(scanMessage_, QStringLiteral("Looking for images and videos…"), &AppModel::scanMessageChanged);
+    scanMessage_ = QStringLiteral("Looking for images and videos…");
     setSelectedFolder(roots.size() == 1 ? OptionalPath(absoluteStandardisedPath(roots.front())) : std::nullopt);
     for (const std::string& root : roots) remember(root);
     setSearch(QString());
@@ -176,7 +176,7 @@ void AppModel::finishScan(const PathList& roots, bool recursive, const QUuid& id
     if (result.inaccessible > 0)
         message += QStringLiteral(" · ") + QLocale().toString(qlonglong(result.inaccessible)) +
                    QStringLiteral(" locations couldn’t be read");
-    change(scanMessage_, message, &AppModel::scanMessageChanged);
+    scanMessage_ = message;
 
     if (openAfter) setViewerItems(MediaSorts::ordered(found, sort_));
 

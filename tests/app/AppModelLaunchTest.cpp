@@ -21,8 +21,6 @@ TEST_F(LaunchTest, FirstLaunchStartsEmptyAndWritesItsDefaultsOnce)
     EXPECT_FALSE(model->errorMessage());
     EXPECT_EQ(model->libraryName(), "Your library");
     EXPECT_EQ(model->selectedBytes(), 0);
-    EXPECT_FALSE(model->zoomCommand().id.isNull());
-    EXPECT_EQ(model->zoomCommand().action.kind, ZoomAction::fit);
     EXPECT_FALSE(exists(libraryFile())) << "nothing changed, nothing written";
 
     auto settings = AppSettings::open();

@@ -189,14 +189,6 @@ TEST_F(QueryTest, TheViewerListAndZoomRequests)
     model->navigate(100);
     EXPECT_EQ(model->position(), 6);
     EXPECT_EQ(viewer.presented.size(), 3u);
-
-    QSignalSpy zooms(model.get(), &AppModel::zoomCommandChanged);
-    model->requestZoom({ZoomAction::increase});
-    const ZoomCommand first = model->zoomCommand();
-    model->requestZoom({ZoomAction::increase});
-    EXPECT_EQ(zooms.size(), 2);
-    EXPECT_NE(first, model->zoomCommand());
-    EXPECT_EQ(model->zoomCommand().action.kind, ZoomAction::increase);
 }
 
 } // namespace

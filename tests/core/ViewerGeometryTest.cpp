@@ -109,15 +109,15 @@ TEST(Filmstrip, CentresEveryItem)
     EXPECT_EQ(empty.viewportWidth, 126);
     EXPECT_EQ(empty.count, 0);
     EXPECT_EQ(empty.contentWidth(), 126);
-    EXPECT_EQ(empty.centeredOffset(5), 0);
+    EXPECT_EQ(empty.centredOffset(5), 0);
 
     FilmstripGeometry strip(800, 10);
     EXPECT_EQ(strip.leadingInset(), 337);
     EXPECT_EQ(strip.contentWidth(), 800 + 142 * 9);
     EXPECT_EQ(strip.frame(2), (RectF{337 + 284, 11, 126, 83}));
-    EXPECT_EQ(strip.centeredOffset(12), 1278);
-    EXPECT_EQ(strip.centeredOffset(-1), 0);
-    EXPECT_EQ(strip.centeredOffset(3), 426);
+    EXPECT_EQ(strip.centredOffset(12), 1278);
+    EXPECT_EQ(strip.centredOffset(-1), 0);
+    EXPECT_EQ(strip.centredOffset(3), 426);
 
     // Only the items meeting a rectangle: a few, however long the list.
     const struct {

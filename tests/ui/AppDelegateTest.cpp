@@ -69,6 +69,15 @@ TEST_F(AppDelegateTest, LaunchesAndHandOvers)
     EXPECT_FALSE(model->current());
     EXPECT_FALSE(libraryShown()) << "closing it leaves the library hidden";
 
+    // Settings over the viewer: the viewer closes, the library comes with its sheet.
+    delegate->openFiles({files / "Handed/photo.jpg"});
+    ASSERT_TRUE(delegate->shell().viewer().isPresenting());
+    delegate->actions().action(ActionRegistry::Command::settings)->trigger();
+    EXPECT_FALSE(model->current());
+    EXPECT_TRUE(libraryShown());
+    ASSERT_NE(library()->settingsSheet(), nullptr);
+    library()->settingsSheet()->reject();
+
     // A folder: the library shows and scans it.
     media("Handed/More/clip.mov");
     delegate->openFiles({files / "Handed/More"});

@@ -100,7 +100,7 @@ double FilmstripGeometry::contentWidth() const { return viewportWidth + stride *
 
 RectF FilmstripGeometry::frame(int index) const { return {leadingInset() + stride * index, 11, itemWidth, itemHeight}; }
 
-double FilmstripGeometry::centeredOffset(int index) const
+double FilmstripGeometry::centredOffset(int index) const
 {
     if (count == 0) return 0;
     return stride * std::min(std::max(index, 0), count - 1);

@@ -72,7 +72,7 @@ struct FilmstripGeometry {
     double leadingInset() const { return (viewportWidth - itemWidth) / 2; }
     double contentWidth() const;
     RectF frame(int index) const;
-    double centeredOffset(int index) const;
+    double centredOffset(int index) const;
     // The first and past-the-last index of the items meeting [minX, maxX).
     std::pair<int, int> itemsBetween(double minX, double maxX) const;
 };

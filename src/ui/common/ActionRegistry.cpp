@@ -180,10 +180,6 @@ void ActionRegistry::run(Command command)
         Q_EMIT windowCommand(Command::showLibrary);
         model_.chooseFolders();
         return;
-    case Command::settings:
-        Q_EMIT windowCommand(Command::showLibrary);
-        model_.setShowingSettings(true);
-        return;
     case Command::undo:
     case Command::cut:
     case Command::copy:
@@ -195,11 +191,6 @@ void ActionRegistry::run(Command command)
             return;
         }
         break; // the window decides what its selection does
-    case Command::zoomIn: model_.requestZoom({ZoomAction::increase}); return;
-    case Command::zoomOut: model_.requestZoom({ZoomAction::decrease}); return;
-    case Command::fitToWindow: model_.requestZoom({ZoomAction::fit}); return;
-    case Command::actualSize: model_.requestZoom({ZoomAction::actual}); return;
-    case Command::information: model_.setShowingInfo(!model_.showingInfo()); return;
     case Command::trash:
         if (model_.current())
             model_.requestTrash(MediaItems{*model_.current()});

@@ -4,8 +4,9 @@
 // actions; nothing else decides when a command is allowed.
 //
 // Commands about the model run here. Commands about windows (showing the
-// library, closing, minimising, copying the viewer's image, revealing a
-// file, the about box, quitting) are passed on as `windowCommand`.
+// library or Settings, closing, minimising, the viewer's zoom, information
+// and copy, revealing a file, the about box, quitting) are passed on as
+// `windowCommand`, to the windows that carry them out.
 
 #include <QObject>
 

@@ -172,7 +172,7 @@ LibrarySidebar::LibrarySidebar(AppModel& model, QWidget* parent) : QWidget(paren
     settings->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     settings->setAutoRaise(true);
     settings->setFont(Palette::font(12));
-    connect(settings, &QToolButton::clicked, this, [this] { model_.setShowingSettings(true); });
+    connect(settings, &QToolButton::clicked, this, &LibrarySidebar::settingsRequested);
     column->addWidget(settings, 0, Qt::AlignLeft);
 
     slide_ = new QVariantAnimation(this);

@@ -38,6 +38,7 @@ public:
 
 Q_SIGNALS:
     void revealRequested(const std::string& path);
+    void settingsRequested();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

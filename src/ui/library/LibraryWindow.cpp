@@ -62,7 +62,7 @@ LibraryWindow::LibraryWindow(AppModel& model, ActionRegistry& actions, QWidget* 
             [this](const std::string& path) { Q_EMIT revealRequested({path}); });
     connect(&model_, &AppModel::trashPromptChanged, this, &LibraryWindow::followTrashPrompt);
     connect(&model_, &AppModel::errorMessageChanged, this, &LibraryWindow::followError);
-    connect(&model_, &AppModel::showingSettingsChanged, this, &LibraryWindow::followSettings);
+    connect(sidebar_, &LibrarySidebar::settingsRequested, this, &LibraryWindow::showSettings);
 }
 
 std::vector<std::string> LibraryWindow::droppedFiles(const QMimeData* data)
@@ -142,20 +142,15 @@ void LibraryWindow::showEvent(QShowEvent* event)
     // What the model asked for while the window was away.
     followTrashPrompt();
     followError();
-    followSettings();
+    if (settingsWanted_) showSettings();
 }
 
-// Settings as a sheet on this window, while the model says so.
-void LibraryWindow::followSettings()
+void LibraryWindow::showSettings()
 {
-    if (!model_.showingSettings()) {
-        if (settings_) settings_->close();
-        return;
-    }
-    if (settings_ || !isVisible()) return;
+    settingsWanted_ = !isVisible();
+    if (settings_ || settingsWanted_) return;
     auto* sheet = new SettingsSheet(this);
     sheet->setAttribute(Qt::WA_DeleteOnClose);
-    connect(sheet, &QDialog::finished, this, [this] { model_.setShowingSettings(false); });
     settings_ = sheet;
     sheet->open();
 }

@@ -43,6 +43,9 @@ public:
     void saveFrame() const;
     // False when none was saved (or the screens changed so it is off them).
     bool restoreFrame();
+    // Settings as a sheet on this window, once it is on screen.
+    void showSettings();
+    SettingsSheet* settingsSheet() const { return settings_; }
 
 Q_SIGNALS:
     void willClose();
@@ -63,12 +66,7 @@ private:
     void setDropTarget(bool target);
     void followTrashPrompt();
     void followError();
-    void followSettings();
 
-public:
-    SettingsSheet* settingsSheet() const { return settings_; }
-
-private:
     AppModel& model_;
     LibrarySidebar* sidebar_;
     LibraryColumn* column_;
@@ -77,6 +75,7 @@ private:
     QPointer<AlertDialog> alert_;
     QPointer<SettingsSheet> settings_;
     bool dropTarget_ = false;
+    bool settingsWanted_ = false; // asked for while the window was away
 };
 
 } // namespace mirelo

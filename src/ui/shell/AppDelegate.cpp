@@ -114,6 +114,7 @@ void AppDelegate::windowCommand(ActionRegistry::Command command)
     QWidget* key = QApplication::activeWindow();
     switch (command) {
     case Command::showLibrary: shell_->reopenLibrary(); break;
+    case Command::settings: shell_->showSettings(); break;
     case Command::closeWindow: closeWindow(); break;
     case Command::quit:
         if (shouldTerminate()) QApplication::exit(0);

@@ -22,7 +22,6 @@ WindowShell::WindowShell(AppModel& model, ActionRegistry& actions, QObject* pare
     });
     connect(&viewer, &ViewerCoordinator::dismissed, this, &WindowShell::viewerDismissed);
     connect(&model, &AppModel::errorMessageChanged, this, &WindowShell::followError);
-    connect(&model, &AppModel::showingSettingsChanged, this, &WindowShell::followSettings);
     viewer.connect(model, actions);
 }
 
@@ -126,9 +125,10 @@ void WindowShell::followError()
 }
 
 // Settings open in the library window, over which the viewer closes.
-void WindowShell::followSettings()
+void WindowShell::showSettings()
 {
-    if (model_.showingSettings() && viewer_->isPresenting()) reopenLibrary();
+    reopenLibrary();
+    library_->showSettings();
 }
 
 } // namespace mirelo

@@ -31,6 +31,8 @@ public:
 
     // Closes the viewer and brings the library window forward.
     void reopenLibrary();
+    // The library window forward with Settings on it.
+    void showSettings();
     // Files from the file manager open: the viewer appears alone, and the
     // library stays hidden when it closes.
     void showViewerAlone();
@@ -49,7 +51,6 @@ private:
     void viewerDismissed();
     void libraryBecameActive();
     void followError();
-    void followSettings();
 
     AppModel& model_;
     ActionRegistry& actions_;

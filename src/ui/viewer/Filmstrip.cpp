@@ -70,7 +70,7 @@ void Filmstrip::setItems(const MediaItems& items, std::optional<int> current)
     }
     current_ = current;
     const FilmstripGeometry strip(width(), int(items_.size()));
-    centre(strip.centeredOffset(*current), !changed);
+    centre(strip.centredOffset(*current), !changed);
 }
 
 void Filmstrip::forgetAccessibleCells()
@@ -96,7 +96,7 @@ void Filmstrip::centre(double x, bool animated)
 void Filmstrip::resizeEvent(QResizeEvent*)
 {
     // The current thumbnail stays centred, without a glide.
-    if (current_) centre(FilmstripGeometry(width(), int(items_.size())).centeredOffset(*current_), false);
+    if (current_) centre(FilmstripGeometry(width(), int(items_.size())).centredOffset(*current_), false);
 }
 
 void Filmstrip::reveal()

@@ -10,7 +10,7 @@
 #include "FramePyramid.h"
 #include "ViewerFrame.h"
 #include "layout/ViewerGeometry.h"
-#include "ZoomCommand.h"
+#include "layout/ZoomAction.h"
 
 #include <QElapsedTimer>
 #include <QImage>

@@ -74,7 +74,6 @@ void ViewerActions::showInformation()
                            [path = std::string(item.path())] { DesktopServices::reveal({path}); });
     connect(popover, &ViewerPopover::closed, this, [this, popover] {
         if (popover_ == popover) popover_ = nullptr;
-        if (model() && model()->showingInfo()) model()->setShowingInfo(false);
     });
     popover_ = popover;
     popover->present(anchor);

@@ -70,16 +70,7 @@ void ViewerCoordinator::connect(AppModel& model, ActionRegistry& actions)
     QObject::connect(this, &ViewerCoordinator::closeRequested, &model, [&model] { model.setCurrent(std::nullopt); });
     MediaBackend::start();
     model.setViewer(this);
-    QObject::connect(&model, &AppModel::zoomCommandChanged, this, [this] {
-        if (scene_) scene_->stage()->perform(model_->zoomCommand().action);
-    });
-    QObject::connect(&model, &AppModel::showingInfoChanged, this, [this] {
-        // The panel follows the model, which the menu's Show Information flips.
-        const ViewerPopover* popover = viewerActions_->popover();
-        const bool shown = popover && scene_ && popover->anchor() == scene_->infoButton();
-        if (model_->showingInfo() != shown && (presented_ || shown)) showInformation();
-        if (model_->showingInfo() && !presented_) model_->setShowingInfo(false);
-    });
+    QObject::connect(&actions, &ActionRegistry::windowCommand, this, &ViewerCoordinator::perform);
     QObject::connect(&model, &AppModel::toastChanged, this, [this] {
         if (presented_ && scene_ && model_->toast()) scene_->toast(*model_->toast(), !model_->undoRecords().empty());
     });
@@ -94,6 +85,21 @@ void ViewerCoordinator::finishWork()
 }
 
 void ViewerCoordinator::copyImage() { viewerActions_->copyImage(); }
+
+// The menus' commands for the viewer: zoom and the information panel.
+void ViewerCoordinator::perform(ActionRegistry::Command command)
+{
+    using Command = ActionRegistry::Command;
+    if (!presented_ || !scene_) return;
+    switch (command) {
+    case Command::zoomIn: scene_->stage()->perform({ZoomAction::increase}); break;
+    case Command::zoomOut: scene_->stage()->perform({ZoomAction::decrease}); break;
+    case Command::fitToWindow: scene_->stage()->perform({ZoomAction::fit}); break;
+    case Command::actualSize: scene_->stage()->perform({ZoomAction::actual}); break;
+    case Command::information: showInformation(); break;
+    default: break;
+    }
+}
 
 void ViewerCoordinator::showInformation() { viewerActions_->showInformation(); }
 
@@ -142,9 +148,7 @@ void ViewerCoordinator::makeWindow()
     QObject::connect(scene_->libraryButton(), &QAbstractButton::clicked, this, &ViewerCoordinator::libraryRequested);
     QObject::connect(scene_->copyButton(), &QAbstractButton::clicked, this, &ViewerCoordinator::copyImage);
     QObject::connect(scene_->folderButton(), &QAbstractButton::clicked, this, &ViewerCoordinator::showFolders);
-    QObject::connect(scene_->infoButton(), &QAbstractButton::clicked, this, [this] {
-        if (model_) model_->setShowingInfo(!model_->showingInfo());
-    });
+    QObject::connect(scene_->infoButton(), &QAbstractButton::clicked, this, &ViewerCoordinator::showInformation);
 }
 
 void ViewerCoordinator::present(const MediaItem& item)
@@ -171,7 +175,6 @@ void ViewerCoordinator::load(const MediaItem& item)
 {
     dropHeldKeys();
     viewerActions_->closePopover();
-    if (model_ && model_->showingInfo()) model_->setShowingInfo(false);
     loadingWork_.stop();
     const int generation = ++generation_;
     video_->remove();
@@ -188,7 +191,7 @@ void ViewerCoordinator::load(const MediaItem& item)
     }
     ViewerPipeline& pipeline = ViewerPipeline::shared();
     MediaItems retained{item};
-    retained.append(neighborItems());
+    retained.append(neighbourItems());
     pipeline.retainRequests(retained);
     loadingWork_.start();
     QPointer<ViewerCoordinator> self(this);
@@ -221,7 +224,7 @@ void ViewerCoordinator::load(const MediaItem& item)
 
 void ViewerCoordinator::prefetchNeighbours()
 {
-    for (const MediaItem& neighbour : neighborItems())
+    for (const MediaItem& neighbour : neighbourItems())
         if (!neighbour.isVideo()) ViewerPipeline::shared().load(neighbour, ViewerPipeline::veryLow);
 }
 
@@ -300,14 +303,13 @@ void ViewerCoordinator::videoFullScreenChanged(bool full)
         dropHeldKeys();
         chromeWork_.stop();
         viewerActions_->closePopover();
-        if (model_) model_->setShowingInfo(false);
         scene_->setChrome(false);
     } else if (presented_) {
         scene_->setFocus();
     }
 }
 
-MediaItems ViewerCoordinator::neighborItems() const
+MediaItems ViewerCoordinator::neighbourItems() const
 {
     MediaItems neighbours;
     if (!model_) return neighbours;

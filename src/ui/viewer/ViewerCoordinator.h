@@ -9,6 +9,7 @@
 
 #include "library/MediaItem.h"
 #include "ViewerActions.h"
+#include "common/ActionRegistry.h"
 #include "ViewerConnection.h"
 #include "ViewerFrame.h"
 
@@ -28,7 +29,6 @@ class QScreen;
 
 namespace mirelo {
 
-class ActionRegistry;
 class AppModel;
 class OverlayWindow;
 class ViewerScene;
@@ -97,9 +97,10 @@ Q_SIGNALS:
 
 private:
     void makeWindow();
+    void perform(ActionRegistry::Command command);
     void load(const MediaItem& item);
     void showPreparedWindow();
-    MediaItems neighborItems() const;
+    MediaItems neighbourItems() const;
     void loadVideo(const MediaItem& item, int generation);
     // Something of the picture until the full frame is ready: the cached
     // preview of the grid, or a quick, small decode.

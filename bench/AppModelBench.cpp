@@ -126,9 +126,9 @@ void fileToLibrary(int count)
     runUntil([&] { return !model.restoring(); });
     model.scan({root}, true);
     runUntil([&] { return !model.scanning() && !model.loadingContent(); });
-    runUntil([&] { return model.libraryWatcher().watchCount() > size_t(count / 50); });
+    runUntil([&] { return model.watchedFolders().watcher().watchCount() > size_t(count / 50); });
     std::printf("watch items=%lld watches=%zu\n", static_cast<long long>(model.items().size()),
-                model.libraryWatcher().watchCount());
+                model.watchedFolders().watcher().watchCount());
 
     for (int run = 0; run < 3; ++run) {
         const std::string added =

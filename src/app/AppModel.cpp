@@ -23,7 +23,8 @@ AppModel::AppModel(std::string libraryPath, QObject* parent) : QObject(parent)
     recentFolders_ = AppSettings::folders(AppSettings::kRecentFolders);
 
     pool_.setMaxThreadCount(8); // folder walks wait on the disk, not the processor
-    queryQueue_ = std::make_unique<SerialQueue>("Mirelo library queries");
+    queries_ = std::make_unique<QueryScheduler>(
+        [this](std::function<void()> apply) { post(BackgroundWork::query, std::move(apply)); });
     store_ = std::make_unique<LibraryStore>(std::move(libraryPath));
 
     if (!settings->value(AppSettings::kFirstLaunchDone).toBool()) {
@@ -48,9 +49,9 @@ AppModel::AppModel(std::string libraryPath, QObject* parent) : QObject(parent)
             });
         });
     });
-    refreshTimer_.setSingleShot(true);
-    refreshTimer_.setInterval(kRefreshDelayMs);
-    connect(&refreshTimer_, &QTimer::timeout, this, &AppModel::refreshChangedFolders);
+    watched_ = std::make_unique<WatchedFolders>(indexedFolders_);
+    connect(watched_.get(), &WatchedFolders::refreshDue, this, &AppModel::refreshChangedFolders);
+    connect(watched_.get(), &WatchedFolders::limitReached, this, &AppModel::watchLimitReached);
     toastTimer_.setSingleShot(true);
     toastTimer_.setTimerType(Qt::PreciseTimer); // a coarse timer may end a toast 5% early
     toastTimer_.setInterval(kToastMs);
@@ -62,10 +63,10 @@ AppModel::AppModel(std::string libraryPath, QObject* parent) : QObject(parent)
 AppModel::~AppModel()
 {
     if (scanToken_) scanToken_->cancel();
-    if (queryToken_) queryToken_->cancel();
-    watcher_.watch({});
+    queries_->cancel();
+    watched_->stop();
     pool_.waitForDone();
-    queryQueue_.reset();
+    queries_.reset();
     store_.reset(); // finishes queued saves
 }
 
@@ -127,9 +128,8 @@ void AppModel::applyRestore(const std::optional<LibrarySnapshot>& snapshot, bool
     change(restoring_, false, &AppModel::restoringChanged);
     if (error) restoreError_ = error;
     finishJournaledRename();
-    startWatching();
-    changedFolders_.insert(indexedFolders_.begin(), indexedFolders_.end());
-    scheduleIndexRefresh();
+    watched_->watch();
+    watched_->noteAllChanged();
     refreshVisible();
     for (const std::string& folder : expandedFolders_) loadChildren(folder);
     if (error) {

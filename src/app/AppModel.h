@@ -10,14 +10,14 @@
 #include "library/LibraryQuery.h"
 #include "LibrarySection.h"
 #include "library/LibraryStore.h"
-#include "LibraryWatcher.h"
+#include "WatchedFolders.h"
 #include "library/MediaItem.h"
 #include "library/MediaScanner.h"
 #include "library/MediaSort.h"
 #include "PathSelection.h"
+#include "QueryScheduler.h"
 #include "work/ScanToken.h"
 #include "library/TrashService.h"
-#include "work/SerialQueue.h"
 
 #include <QObject>
 #include <QString>
@@ -56,7 +56,6 @@ class AppModel : public QObject {
 
 public:
     static constexpr int kSaveDelayMs = 300;
-    static constexpr int kRefreshDelayMs = 2000;
     static constexpr int kToastMs = 6000;
     static inline const QString kAllFormatsLabel = QStringLiteral("All formats");
 
@@ -132,10 +131,9 @@ public:
     int itemGeneration() const { return itemGeneration_; }
     const std::optional<GridLocation>& loadedGridLocation() const { return loadedGridLocation_; }
     const PathList& indexedFolders() const { return indexedFolders_; }
-    const FolderSet& changedFolders() const { return changedFolders_; }
     bool refreshingIndex() const { return refreshingIndex_; }
     const std::optional<LibraryError>& restoreError() const { return restoreError_; }
-    LibraryWatcher& libraryWatcher() { return watcher_; }
+    WatchedFolders& watchedFolders() { return *watched_; }
     const std::string& libraryPath() const { return store_->path(); }
     // Restore, scans, listings and refreshes run here.
     QThreadPool& backgroundPool() { return pool_; }
@@ -153,7 +151,6 @@ public:
     void scheduleSave();
     // Writes now and waits; throws LibraryError (also the restore's error).
     void flushLibrary();
-    void resumeDeferredOpen();
     // Forgets an open request held back while the library was restored.
     void clearDeferredOpen();
 
@@ -163,7 +160,6 @@ public:
     void scanEntireComputer();
     void scan(const PathList& roots, bool recursive, const std::optional<MediaItem>& openAfter = std::nullopt);
     void open(const PathList& paths);
-    void remember(const std::string& folder);
     void stopScan();
 
     // Queries, folders, selection, the viewer's list.
@@ -183,20 +179,15 @@ public:
     void setToastDuration(int ms) { toastTimer_.setInterval(ms); }
     // The notice's close button.
     void dismissToast();
-    // The open panel's patterns for every file a scan would take.
-    static QStringList openableNameFilters();
 
     // Changing files: the Trash with Undo, folder edits, copies.
     void requestTrash(const MediaItems& items);
     void trashConfirmed();
     void undoTrash();
     void editFolder(const std::string& folder, bool rename);
-    void folderRenamed(const std::string& from, const std::string& to);
     void recordCopy(const std::string& copy, const std::string& folder);
 
-    // Watching and refresh.
-    void handleWatcherChanges(const PathList& paths);
-    void scheduleIndexRefresh();
+    // Re-reads the folders that changed on disk, in the background.
     void refreshChangedFolders();
 
 Q_SIGNALS:
@@ -255,6 +246,12 @@ private:
     // `inNameOrder`: the caller knows the list is in name order (merging leaves it so).
     void setItems(MediaItems items, bool inNameOrder);
     void setRecentFolders(PathList folders);
+    // Runs an open request held back while the library was restored.
+    void resumeDeferredOpen();
+    // Puts a scanned folder first among the recent ones.
+    void remember(const std::string& folder);
+    // The index, the tree and the settings follow a folder renamed on disk.
+    void folderRenamed(const std::string& from, const std::string& to);
     void setToast(const OptionalText& toast);
 
     // Runs `work` on the background pool.
@@ -269,14 +266,9 @@ private:
     // `away`: folders of drives that are away, whose items stay.
     void finishScan(const PathList& roots, bool recursive, const QUuid& id, const std::optional<MediaItem>& openAfter,
                     ScanResult result, const PathList& away);
-    void beginQuery(int generation);
-    void applyQuery(int generation, const std::shared_ptr<ScanToken>& token, const GridLocation& location,
-                    LibraryQueryResult& result);
-    void startWatching();
+    void beginQuery();
+    void applyQuery(const GridLocation& location, LibraryQueryResult& result);
     void watchLimitReached(long limit);
-    // Drives coming and going below the indexed folders.
-    void mountsChanged();
-    void noteDrives();
     void finishRefresh(const PathList& changed, int generation, MediaItems merged);
     void finishTrash(const TrashResult& result);
     void finishFolderEdit(const std::string& folder, bool rename, const std::string& created, const QString& error);
@@ -324,20 +316,9 @@ private:
     MediaIDSet visibleIDs_;
     int64_t visibleBytes_ = 0;
     int64_t selectedBytes_ = 0; // of selection_, kept as it changes
-    std::shared_ptr<ScanToken> queryToken_;
-    // The last query without a search, where it was made, and over which items.
-    std::shared_ptr<const UnsearchedItems> unsearched_;
-    GridLocation unsearchedAt_;
-    int unsearchedGeneration_ = -1;
-    int queryGeneration_ = 0;
     std::shared_ptr<ScanToken> scanToken_;
     QUuid scanID_ = QUuid::createUuid();
     PathList indexedFolders_;
-    FolderSet changedFolders_;
-    // Folders that were a drive's mount point while the application ran, and
-    // the mount points seen last.
-    std::set<std::string> drives_;
-    std::set<std::string> mounted_;
     bool refreshingIndex_ = false;
     std::function<void()> deferredOpen_;
     std::optional<LibraryError> restoreError_;
@@ -345,15 +326,14 @@ private:
     int renameSaveSerial_ = -1; // a journaled rename waits for a save after this one
 
     QTimer saveTimer_;
-    QTimer refreshTimer_;
     QTimer toastTimer_;
-    LibraryWatcher watcher_;
+    std::unique_ptr<WatchedFolders> watched_;
     OpenPanel* openPanel_ = nullptr;
     ViewerConnection* viewer_ = nullptr;
     FolderPrompt* folderPrompt_ = nullptr;
     DeliveryHook deliveryHook_;
     QThreadPool pool_;
-    std::unique_ptr<SerialQueue> queryQueue_;
+    std::unique_ptr<QueryScheduler> queries_;
     std::unique_ptr<LibraryStore> store_;
 };
 

@@ -266,7 +266,7 @@ void AppModel::folderRenamed(const std::string& fromPath, const std::string& toP
     PathList indexed = remapped(indexedFolders_, from, to);
     const bool watchedMoved = indexed != indexedFolders_;
     indexedFolders_ = std::move(indexed);
-    if (watchedMoved) startWatching();
+    if (watchedMoved) watched_->watch();
 
     FolderSet expanded;
     for (const std::string& folder : expandedFolders_) expanded.insert(LibraryIndex::remap(folder, from, to));

@@ -13,21 +13,11 @@ namespace mirelo {
 void AppModel::refreshVisible()
 {
     if (restoring_) return;
-    if (queryToken_) queryToken_->cancel();
-    queryQueue_->cancelPending();
-    const int generation = ++queryGeneration_;
+    queries_->request([this] { beginQuery(); });
     change(loadingContent_, true, &AppModel::loadingContentChanged);
-    // Start on the next turn of the event loop, so that several changes made
-    // together run one query for the state after the last of them.
-    QMetaObject::invokeMethod(
-        this,
-        [this, generation] {
-            if (queryGeneration_ == generation) beginQuery(generation);
-        },
-        Qt::QueuedConnection);
 }
 
-void AppModel::beginQuery(int generation)
+void AppModel::beginQuery()
 {
     const GridLocation location = gridLocation();
     LibraryQueryInput input;
@@ -38,36 +28,13 @@ void AppModel::beginQuery(int generation)
     input.search = search_.toStdString();
     input.sort = sort_;
     input.itemsInNameOrder = itemsInNameOrder_;
-    // Only the search changed since the unsearched list was made: filter it.
-    GridLocation unsearchedAt = location;
-    unsearchedAt.search.clear();
-    if (unsearched_ && unsearchedAt == unsearchedAt_ && itemGeneration_ == unsearchedGeneration_)
-        input.unsearched = unsearched_;
-    auto token = ScanToken::make();
-    queryToken_ = token;
-    Q_EMIT queryStarted(generation);
-    queryQueue_->async([this, input = std::move(input), token, generation, location, items = itemGeneration_] {
-        std::optional<LibraryQueryResult> result = LibraryQuery::run(input, *token);
-        if (!result) return;
-        auto shared = std::make_shared<LibraryQueryResult>(std::move(*result));
-        post(BackgroundWork::query, [this, generation, token, location, shared, items] {
-            applyQuery(generation, token, location, *shared);
-            if (!shared->unsearched || shared->scopeReused || items != itemGeneration_ ||
-                generation != queryGeneration_)
-                return;
-            unsearched_ = shared->unsearched;
-            unsearchedAt_ = location;
-            unsearchedAt_.search.clear();
-            unsearchedGeneration_ = items;
-        });
-    });
+    Q_EMIT queryStarted(queries_->generation());
+    queries_->run(std::move(input), location, itemGeneration_,
+                  [this, location](LibraryQueryResult& result) { applyQuery(location, result); });
 }
 
-void AppModel::applyQuery(int generation, const std::shared_ptr<ScanToken>& token, const GridLocation& location,
-                          LibraryQueryResult& result)
+void AppModel::applyQuery(const GridLocation& location, LibraryQueryResult& result)
 {
-    if (token->isCancelled() || generation != queryGeneration_) return;
-
     // The lists being replaced are released on the query thread.
     MediaItems oldScoped = scopedItems_;
     MediaItems oldVisible = visible_;
@@ -101,7 +68,7 @@ void AppModel::applyQuery(int generation, const std::shared_ptr<ScanToken>& toke
     Q_EMIT contentRevisionChanged();
     change(loadingContent_, false, &AppModel::loadingContentChanged);
 
-    queryQueue_->async([oldScoped = std::move(oldScoped), oldVisible = std::move(oldVisible),
+    queries_->later([oldScoped = std::move(oldScoped), oldVisible = std::move(oldVisible),
                         oldIDs = std::make_shared<MediaIDSet>(std::move(oldIDs))]() mutable {
         oldScoped = {};
         oldVisible = {};

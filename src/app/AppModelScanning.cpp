@@ -15,7 +15,6 @@
 
 #include <QFile>
 #include <QLocale>
-#include <QMimeDatabase>
 
 #include <algorithm>
 #include <cerrno>
@@ -36,40 +35,6 @@ void AppModel::chooseFolders()
     });
 }
 
-// One pattern per extension that a scan accepts, the fixed lists and what
-// the type registry calls an image or a video, each matching any letter
-// case ("*.[jJ][pP][gG]"), since a native dialog may compare exactly.
-QStringList AppModel::openableNameFilters()
-{
-    QStringList extensions;
-    for (std::string_view extension : MediaFormats::imageExtensions)
-        extensions << QString::fromUtf8(extension.data(), qsizetype(extension.size()));
-    for (std::string_view extension : MediaFormats::videoExtensions)
-        extensions << QString::fromUtf8(extension.data(), qsizetype(extension.size()));
-    for (const QMimeType& type : QMimeDatabase().allMimeTypes()) {
-        const bool media = type.name().startsWith(QStringLiteral("image/")) ||
-                           type.name().startsWith(QStringLiteral("video/")) ||
-                           type.inherits(QStringLiteral("image/x-generic"));
-        if (!media) continue;
-        for (const QString& suffix : type.suffixes())
-            if (!suffix.contains(u'.') && MediaFormats::accepts(("x." + suffix).toStdString()))
-                extensions << suffix.toLower();
-    }
-    extensions.removeDuplicates();
-    QStringList filters;
-    for (const QString& extension : extensions) {
-        QString pattern = QStringLiteral("*.");
-        for (QChar c : extension) {
-            if (c.toLower() != c.toUpper())
-                pattern += u'[' + QString(c.toLower()) + QString(c.toUpper()) + u']';
-            else
-                pattern += c;
-        }
-        filters << pattern;
-    }
-    return filters;
-}
-
 void AppModel::chooseFiles()
 {
     if (!openPanel_) return;
@@ -77,7 +42,7 @@ void AppModel::chooseFiles()
     request.title = QStringLiteral("Open in Mirelo");
     request.prompt = QStringLiteral("Open");
     request.chooseFiles = true;
-    request.nameFilters = openableNameFilters();
+    request.nameFilters = OpenPanelRequest::mediaNameFilters();
     openPanel_->choose(request, [this](PathList chosen) {
         if (!chosen.empty()) open(chosen);
     });
@@ -119,7 +84,7 @@ void AppModel::scan(const PathList& roots, bool recursive, const std::optional<M
         setCurrent(std::nullopt);
 
     const MediaItems existing = items_;
-    const std::set<std::string> drives = drives_;
+    const std::set<std::string> drives = watched_->drives();
     background([this, roots, recursive, token, id, openAfter, existing, drives] {
         ScanResult result = MediaScanner::scan(roots, recursive, *token, [this, id](int count) {
             post(BackgroundWork::scanProgress, [this, id, count] {
@@ -187,7 +152,7 @@ void AppModel::finishScan(const PathList& roots, bool recursive, const QUuid& id
                 if (standardisedPath(folder) == root) known = true;
             if (!known) indexedFolders_.push_back(root);
         }
-        startWatching();
+        watched_->watch();
     }
     scheduleSave();
     if (result.inaccessible > 0)

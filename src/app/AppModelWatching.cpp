@@ -1,105 +1,15 @@
-// Keeping the library in step with the disk: the watcher over the top-most
-// indexed folders, the quiet timer, and the background re-read of the
-// folders that changed.
+// Keeping the library in step with the disk: the background re-read of the
+// folders that changed, applied when the index did not change meanwhile.
 
 #include "AppModel.h"
 
 #include "files/FileUrl.h"
 #include "library/LibraryIndex.h"
 #include "library/MountTable.h"
-#include "files/UserFolders.h"
 
 #include <QLocale>
 
-#include <algorithm>
-#include <iterator>
-
 namespace mirelo {
-
-namespace {
-
-// The members of `folders` that do not lie inside another, different member.
-PathList topMost(const PathList& folders)
-{
-    PathList top;
-    for (const std::string& folder : folders) {
-        bool inner = false;
-        for (const std::string& other : folders)
-            if (standardisedPath(other) != standardisedPath(folder) && LibraryIndex::contains(folder, other)) {
-                inner = true;
-                break;
-            }
-        if (!inner && std::find(top.begin(), top.end(), folder) == top.end()) top.push_back(folder);
-    }
-    return top;
-}
-
-bool hasHiddenComponent(std::string_view path)
-{
-    for (size_t start = 0; start < path.size();) {
-        size_t end = path.find('/', start);
-        if (end == std::string_view::npos) end = path.size();
-        std::string_view component = path.substr(start, end - start);
-        if (component.size() > 1 && component[0] == '.') return true;
-        start = end + 1;
-    }
-    return false;
-}
-
-} // namespace
-
-void AppModel::startWatching()
-{
-    watcher_.setOnChange([this](const PathList& paths) { handleWatcherChanges(paths); });
-    watcher_.setOnLimitReached([this](long limit) { watchLimitReached(limit); });
-    watcher_.setOnUnmount([this](const std::string& folder) { drives_.insert(folder); });
-    watcher_.setOnMountsChanged([this] { mountsChanged(); });
-    mounted_ = MountTable::current();
-    noteDrives();
-    PathList roots;
-    for (const std::string& folder : topMost(indexedFolders_)) roots.push_back(standardisedPath(folder));
-    watcher_.watch(roots);
-}
-
-// Remembers the drives mounted at or below the indexed folders, so that
-// their items outlive the drive's absence.
-void AppModel::noteDrives()
-{
-    for (const std::string& point : mounted_)
-        for (const std::string& folder : indexedFolders_)
-            if (LibraryIndex::contains(point, folder)) {
-                drives_.insert(point);
-                break;
-            }
-}
-
-// A drive mounted at or below an indexed folder, or holding one, is watched
-// and re-read; one that went away is re-read too, which keeps its items.
-void AppModel::mountsChanged()
-{
-    std::set<std::string> now = MountTable::current();
-    PathList arrived, left;
-    std::set_difference(now.begin(), now.end(), mounted_.begin(), mounted_.end(), std::back_inserter(arrived));
-    std::set_difference(mounted_.begin(), mounted_.end(), now.begin(), now.end(), std::back_inserter(left));
-    mounted_ = std::move(now);
-    bool ours = false;
-    for (const PathList* points : {&arrived, &left})
-        for (const std::string& point : *points)
-            for (const std::string& folder : indexedFolders_) {
-                if (LibraryIndex::contains(point, folder)) {
-                    drives_.insert(point);
-                    changedFolders_.insert(point);
-                } else if (LibraryIndex::contains(folder, point)) {
-                    changedFolders_.insert(folder);
-                } else {
-                    continue;
-                }
-                ours = true;
-            }
-    if (!ours) return;
-    if (!arrived.empty() && !watcher_.roots().empty()) startWatching();
-    scheduleIndexRefresh();
-}
 
 void AppModel::watchLimitReached(long limit)
 {
@@ -118,34 +28,14 @@ void AppModel::watchLimitReached(long limit)
             .arg(LibraryWatcher::kRereadIntervalMs / 60000));
 }
 
-void AppModel::handleWatcherChanges(const PathList& paths)
-{
-    const std::string library = homeFolder() + "/Library";
-    for (const std::string& raw : paths) {
-        const std::string path = standardisedPath(raw);
-        if (LibraryIndex::contains(path, library)) continue;
-        if (hasHiddenComponent(path)) continue;
-        bool indexed = false;
-        for (const std::string& root : indexedFolders_)
-            if (LibraryIndex::contains(path, root)) {
-                indexed = true;
-                break;
-            }
-        if (indexed) changedFolders_.insert(path);
-    }
-    scheduleIndexRefresh();
-}
-
-void AppModel::scheduleIndexRefresh() { refreshTimer_.start(); }
-
 void AppModel::refreshChangedFolders()
 {
-    if (changedFolders_.empty()) return;
+    if (watched_->changed().empty()) return;
     if (scanning_ || busy_ || restoring_ || refreshingIndex_) {
-        scheduleIndexRefresh();
+        watched_->scheduleRefresh();
         return;
     }
-    const PathList changed = topMost(PathList(changedFolders_.begin(), changedFolders_.end()));
+    const PathList changed = watched_->take();
     PathList preserved;
     for (const std::string& folder : indexedFolders_) {
         bool isChanged = false;
@@ -158,11 +48,10 @@ void AppModel::refreshChangedFolders()
         }
         if (!isChanged && inside) preserved.push_back(folder);
     }
-    changedFolders_.clear();
     refreshingIndex_ = true;
     const MediaItems existing = items_;
     const int generation = itemGeneration_;
-    const std::set<std::string> drives = drives_;
+    const std::set<std::string> drives = watched_->drives();
     background([this, changed, preserved, existing, generation, drives]() mutable {
         ScanToken token; // nobody cancels a refresh
         ScanResult result = MediaScanner::scan(changed, true, token);
@@ -181,8 +70,8 @@ void AppModel::finishRefresh(const PathList& changed, int generation, MediaItems
     refreshingIndex_ = false;
     if (scanning_ || busy_ || generation != itemGeneration_) {
         // The index changed meanwhile: retry these folders later.
-        changedFolders_.insert(changed.begin(), changed.end());
-        scheduleIndexRefresh();
+        watched_->giveBack(changed);
+        watched_->scheduleRefresh();
         Q_EMIT indexRefreshed(false);
         return;
     }
@@ -193,7 +82,7 @@ void AppModel::finishRefresh(const PathList& changed, int generation, MediaItems
         refreshVisible();
         scheduleSave();
     }
-    if (!changedFolders_.empty()) scheduleIndexRefresh();
+    if (!watched_->changed().empty()) watched_->scheduleRefresh();
     Q_EMIT indexRefreshed(differs);
 }
 

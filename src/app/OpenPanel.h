@@ -21,6 +21,9 @@ struct OpenPanelRequest {
     bool multipleSelection = true;
     // Name filters for files ("*.jpg"); empty allows everything.
     QStringList nameFilters;
+
+    // One pattern per extension that a scan accepts, matching any letter case.
+    static QStringList mediaNameFilters();
 };
 
 class OpenPanel {

@@ -100,7 +100,7 @@ TEST_F(FolderEditTest, RenamingARememberedRootMovesItsWatchAndItsName)
     EXPECT_EQ(model->recentFolders(), std::vector<std::string>{photos});
     EXPECT_EQ(setting(AppSettings::kRecentFolders), QStringList{QString::fromStdString(photos)});
     EXPECT_EQ(model->indexedFolders(), std::vector<std::string>{photos});
-    EXPECT_EQ(model->libraryWatcher().roots(), std::vector<std::string>{photos});
+    EXPECT_EQ(model->watchedFolders().watcher().roots(), std::vector<std::string>{photos});
     EXPECT_EQ(model->libraryName(), "Photos");
     EXPECT_EQ(model->items().size(), 3);
 }

@@ -62,9 +62,9 @@ TEST_F(LaunchTest, RestoresTheSavedStateAndRunsTheFirstQuery)
     EXPECT_EQ(model->contentRevision(), 1) << "one query after the restore";
     EXPECT_EQ(model->loadedGridLocation(), model->gridLocation());
     EXPECT_FALSE(model->replacingContent());
-    EXPECT_TRUE(model->libraryWatcher().isWatching());
-    EXPECT_EQ(model->libraryWatcher().roots(), saved.indexedFolders);
-    EXPECT_EQ(model->changedFolders().size(), 1u) << "every indexed root is re-read after launch";
+    EXPECT_TRUE(model->watchedFolders().watcher().isWatching());
+    EXPECT_EQ(model->watchedFolders().watcher().roots(), saved.indexedFolders);
+    EXPECT_EQ(model->watchedFolders().changed().size(), 1u) << "every indexed root is re-read after launch";
     ASSERT_TRUE(waitUntil([&] { return model->childFolders().count(files / "Trips"); }));
     EXPECT_EQ(model->childFolders().at(files / "Trips"), (std::vector<std::string>{files / "Trips/Rome"}));
     EXPECT_EQ(model->snapshot(), saved);
@@ -101,7 +101,7 @@ TEST_F(LaunchTest, DamagedLibraryIsReportedAndNeverOverwritten)
     model->scan({files / "Pics"}, true);
     ASSERT_TRUE(waitForScan(*model));
     EXPECT_EQ(model->items().size(), 1) << "the library still works in memory";
-    model->handleWatcherChanges({files / "Pics"});
+    model->watchedFolders().noteChanges({files / "Pics"});
     model->refreshChangedFolders();
     EXPECT_FALSE(saves.wait(AppModel::kSaveDelayMs * 3));
     EXPECT_EQ(readFile(libraryFile()), damaged);

@@ -42,7 +42,7 @@ TEST_F(ScanTest, ScansARealTreeEndToEnd)
     EXPECT_EQ(model->items().size(), 3);
     EXPECT_EQ(model->visible().size(), 3);
     EXPECT_EQ(model->indexedFolders(), (std::vector<std::string>{files / "Pics"}));
-    EXPECT_EQ(model->libraryWatcher().roots(), (std::vector<std::string>{files / "Pics"}));
+    EXPECT_EQ(model->watchedFolders().watcher().roots(), (std::vector<std::string>{files / "Pics"}));
     EXPECT_EQ(model->libraryName(), "Pics");
     EXPECT_EQ(model->storage().imageBytes, 8);
     EXPECT_EQ(model->storage().videoBytes, 4);
@@ -93,7 +93,7 @@ TEST_F(ScanTest, AStoppedScanMergesWithoutReplacingOrIndexing)
     ASSERT_TRUE(waitForScan(*model));
     EXPECT_EQ(model->scanMessage(), "Scan stopped · 0 files found");
     EXPECT_TRUE(model->indexedFolders().empty());
-    EXPECT_FALSE(model->libraryWatcher().isWatching());
+    EXPECT_FALSE(model->watchedFolders().watcher().isWatching());
 }
 
 TEST_F(ScanTest, OnlyTheNewestOfTwoScansChangesTheModel)
@@ -149,7 +149,7 @@ TEST_F(OpenTest, OneImageShowsAtOnceAndBringsItsFolder)
     EXPECT_EQ(model->position(), 2);
     EXPECT_EQ(model->selectedFolder(), files / "Trip");
     EXPECT_TRUE(model->indexedFolders().empty()) << "a single file's folder is not indexed";
-    EXPECT_FALSE(model->libraryWatcher().isWatching());
+    EXPECT_FALSE(model->watchedFolders().watcher().isWatching());
     EXPECT_EQ(model->items().size(), 3) << "that folder only";
     ASSERT_EQ(viewer.lists.size(), 1u) << "the presented viewer got the longer list";
     EXPECT_EQ(viewer.lists[0].size(), 3);

@@ -34,8 +34,8 @@ protected:
 TEST_F(WatchTest, FilesCreatedChangedAndRemovedOnDiskReachTheLibrary)
 {
     auto model = indexed();
-    QSignalSpy ready(&model->libraryWatcher(), &LibraryWatcher::ready);
-    if (model->libraryWatcher().watchCount() < 3) {
+    QSignalSpy ready(&model->watchedFolders().watcher(), &LibraryWatcher::ready);
+    if (model->watchedFolders().watcher().watchCount() < 3) {
         ASSERT_TRUE(ready.wait(5000));
     }
 
@@ -58,17 +58,6 @@ TEST_F(WatchTest, FilesCreatedChangedAndRemovedOnDiskReachTheLibrary)
               (std::vector<std::string>{files / "Lib/a.jpg", files / "Lib/Three/c.jpg", files / "Lib/Three/new.png"}));
 }
 
-TEST_F(WatchTest, EventsOutsideTheLibraryOrInHiddenPlacesAreIgnored)
-{
-    auto model = indexed();
-    const std::string home = QDir::homePath().toStdString();
-    model->handleWatcherChanges(
-        {files / "Elsewhere", files / "Lib/.cache", files / "Lib/.git/objects", home + "/Library/Caches"});
-    EXPECT_TRUE(model->changedFolders().empty());
-    model->handleWatcherChanges({files / "Lib/One/./", files / "Lib"});
-    EXPECT_EQ(model->changedFolders(), (FolderSet{files / "Lib", files / "Lib/One"}));
-}
-
 TEST_F(WatchTest, ARefreshThatChangesNothingDoesNothing)
 {
     auto model = indexed();
@@ -76,12 +65,12 @@ TEST_F(WatchTest, ARefreshThatChangesNothingDoesNothing)
     QSignalSpy queries(model.get(), &AppModel::queryStarted);
     QSignalSpy saves(model.get(), &AppModel::librarySaved);
     const int generation = model->itemGeneration();
-    model->handleWatcherChanges({files / "Lib/One", files / "Lib"});
+    model->watchedFolders().noteChanges({files / "Lib/One", files / "Lib"});
     ASSERT_TRUE(refreshNow(*model));
     EXPECT_EQ(model->itemGeneration(), generation);
     EXPECT_EQ(queries.size(), 0);
     EXPECT_FALSE(saves.wait(AppModel::kSaveDelayMs * 2));
-    EXPECT_TRUE(model->changedFolders().empty());
+    EXPECT_TRUE(model->watchedFolders().changed().empty());
 }
 
 TEST_F(WatchTest, ARefreshOvertakenByAScanIsRetried)
@@ -89,7 +78,7 @@ TEST_F(WatchTest, ARefreshOvertakenByAScanIsRetried)
     auto model = indexed();
     media("Lib/One/late.jpg");
     HeldResults refreshes(*model, BackgroundWork::refresh);
-    model->handleWatcherChanges({files / "Lib/One"});
+    model->watchedFolders().noteChanges({files / "Lib/One"});
     model->refreshChangedFolders();
     ASSERT_TRUE(refreshes.waitForOne());
     EXPECT_TRUE(model->refreshingIndex());
@@ -107,7 +96,7 @@ TEST_F(WatchTest, ARefreshOvertakenByAScanIsRetried)
     ASSERT_EQ(refreshed.size(), 1);
     EXPECT_FALSE(refreshed[0][0].toBool());
     EXPECT_EQ(model->items(), afterScan) << "the stale merge is discarded";
-    EXPECT_EQ(model->changedFolders(), (FolderSet{files / "Lib/One"})) << "and its folders retried";
+    EXPECT_EQ(model->watchedFolders().changed(), (FolderSet{files / "Lib/One"})) << "and its folders retried";
     ASSERT_TRUE(refreshNow(*model));
     EXPECT_EQ(model->items().size(), 5);
 }
@@ -117,13 +106,13 @@ TEST_F(WatchTest, VanishedAndRenamedFoldersDropWhatIsGoneAndKeepTheRest)
     auto model = indexed();
     std::system(("rm -rf '" + files / "Lib/One" + "'").c_str());
     ::rename((files / "Lib/Two").c_str(), (files / "Lib/Renamed").c_str());
-    model->handleWatcherChanges({files / "Lib"});
+    model->watchedFolders().noteChanges({files / "Lib"});
     ASSERT_TRUE(refreshNow(*model));
     EXPECT_EQ(pathsOf(model->items()), (std::vector<std::string>{files / "Lib/a.jpg", files / "Lib/Renamed/c.jpg"}));
 
     // A root that vanished entirely (an unplugged drive) keeps its items.
     std::system(("rm -rf '" + files / "Lib" + "'").c_str());
-    model->handleWatcherChanges({files / "Lib"});
+    model->watchedFolders().noteChanges({files / "Lib"});
     ASSERT_TRUE(refreshNow(*model));
     EXPECT_EQ(model->items().size(), 2);
 }
@@ -133,15 +122,15 @@ TEST_F(WatchTest, ReachingTheWatchLimitIsExplainedOnce)
     media("Lib/One/b.jpg");
     media("Lib/Two/c.jpg");
     auto model = launchRestored();
-    model->libraryWatcher().setWatchLimit(1);
-    QSignalSpy ready(&model->libraryWatcher(), &LibraryWatcher::ready);
+    model->watchedFolders().watcher().setWatchLimit(1);
+    QSignalSpy ready(&model->watchedFolders().watcher(), &LibraryWatcher::ready);
     model->scan({files / "Lib"}, true);
     ASSERT_TRUE(waitForScan(*model));
     ASSERT_TRUE(waitUntil([&] { return ready.size() >= 1; }));
     ASSERT_TRUE(model->errorMessage());
     EXPECT_TRUE(model->errorMessage()->contains("limit of 1 watched folders")) << model->errorMessage()->toStdString();
     EXPECT_TRUE(model->errorMessage()->contains("sudo sysctl fs.inotify.max_user_watches=524288"));
-    EXPECT_EQ(model->libraryWatcher().watchCount(), 1u);
+    EXPECT_EQ(model->watchedFolders().watcher().watchCount(), 1u);
 
     model->setErrorMessage(std::nullopt);
     model->scan({files / "Lib"}, true);
@@ -160,7 +149,7 @@ TEST_F(WatchTest, ADriveThatGoesAwayKeepsItsItems)
     writeFile("/mnt/usb/Sub/b.jpg");
     const std::vector<std::string> onDrive{"/mnt/usb/a.jpg", "/mnt/usb/Sub/b.jpg"};
     auto model = launchRestored();
-    QSignalSpy ready(&model->libraryWatcher(), &LibraryWatcher::ready);
+    QSignalSpy ready(&model->watchedFolders().watcher(), &LibraryWatcher::ready);
     model->scan({"/mnt/usb"}, true);
     ASSERT_TRUE(waitForScan(*model));
     ASSERT_TRUE(waitUntil([&] { return ready.size() >= 1; }));

@@ -201,6 +201,9 @@ protected:
     std::unique_ptr<AppModel> launch()
     {
         auto model = std::make_unique<AppModel>(libraryFile());
+        // Changes on disk are re-read after a short quiet moment, not the user's two seconds.
+        model->watchedFolders().setQuietMs(100);
+        model->watchedFolders().watcher().setLatency(100);
         model->setViewer(&viewer);
         model->setOpenPanel(&panel);
         model->setFolderPrompt(&folderPrompt);

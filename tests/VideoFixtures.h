@@ -12,7 +12,9 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 namespace mirelo::test {
 
@@ -58,7 +60,11 @@ inline bool writeVideo(const std::string& path, int width, int height, int frame
         frame->height = height;
         ok = av_frame_get_buffer(frame, 0) >= 0;
     }
-    const QImage picture = markedPicture(width, height);
+    // The picture's rows in a buffer with room past its end: the scaler's
+    // vector code reads a little beyond the last pixel.
+    const QImage picture = markedPicture(width, height).convertToFormat(QImage::Format_RGB888);
+    std::vector<uint8_t> rows(size_t(picture.sizeInBytes()) + 64);
+    std::memcpy(rows.data(), picture.constBits(), size_t(picture.sizeInBytes()));
     SwsContext* convert = sws_getContext(width, height, AV_PIX_FMT_RGB24, width, height, AV_PIX_FMT_YUV420P,
                                          SWS_BILINEAR, nullptr, nullptr, nullptr);
     auto drain = [&] {
@@ -70,7 +76,7 @@ inline bool writeVideo(const std::string& path, int width, int height, int frame
     };
     for (int i = 0; ok && i < frames; ++i) {
         av_frame_make_writable(frame);
-        const uint8_t* source[1] = {picture.constBits()};
+        const uint8_t* source[1] = {rows.data()};
         const int stride[1] = {int(picture.bytesPerLine())};
         sws_scale(convert, source, stride, 0, height, frame->data, frame->linesize);
         frame->pts = i;

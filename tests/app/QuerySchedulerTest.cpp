@@ -59,9 +59,9 @@ TEST_F(QuerySchedulerTest, ANewerRequestDropsTheOlderResult)
     });
     ASSERT_TRUE(waitUntil([&] { return scheduler.generation() == 2; }));
     // The queue runs in order: once this marker has run, the first query has delivered or died.
-    bool drained = false;
+    std::atomic<bool> drained{false};
     scheduler.later([&] { drained = true; });
-    ASSERT_TRUE(waitUntil([&] { return drained; }));
+    ASSERT_TRUE(waitUntil([&] { return drained.load(); }));
     QCoreApplication::processEvents();
     EXPECT_EQ(applied, 0);
 }

@@ -26,10 +26,11 @@ std::string quoted(const std::string& s)
     return q + "'";
 }
 
-Run mireloIndex(const std::vector<std::string>& args, const TempFolder& folder)
+Run program(const std::string& environment, const char* binary, const std::vector<std::string>& args,
+            const TempFolder& folder)
 {
     // A run that hangs ends as a failure (status 124) instead of hanging the suite.
-    std::string command = "timeout 60 " + quoted(MIRELO_INDEX);
+    std::string command = environment + " timeout 60 " + quoted(binary);
     for (const auto& a : args) command += " " + quoted(a);
     command += " 2>" + quoted(folder / "stderr.txt");
     Run run;
@@ -40,6 +41,11 @@ Run mireloIndex(const std::vector<std::string>& args, const TempFolder& folder)
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.err = readFile(folder / "stderr.txt");
     return run;
+}
+
+Run mireloIndex(const std::vector<std::string>& args, const TempFolder& folder)
+{
+    return program("", MIRELO_INDEX, args, folder);
 }
 
 } // namespace
@@ -210,4 +216,17 @@ TEST(Mirelo, ASecondLaunchHandsItsFileToTheFirstOverTheSessionBus)
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 200) << "usage 2, the hand-over 0, the file opened by the first 0";
     EXPECT_NE(readFile(folder / "usage.txt").find("unknown option --frobnicate"), std::string::npos);
+}
+
+// Help and version are answered without a display to open windows on.
+TEST(Mirelo, HelpAndVersionNeedNoDisplay)
+{
+    TempFolder folder;
+    const std::string noDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb";
+    const ::Run help = program(noDisplay, MIRELO_APP, {"-platform", "xcb", "--help"}, folder);
+    EXPECT_EQ(help.status, 0) << help.err;
+    EXPECT_EQ(help.out.rfind("Usage: mirelo [OPTION]...", 0), 0u) << help.out;
+    const ::Run version = program(noDisplay, MIRELO_APP, {"--version"}, folder);
+    EXPECT_EQ(version.status, 0) << version.err;
+    EXPECT_EQ(version.out.rfind("mirelo ", 0), 0u) << version.out;
 }

@@ -16,7 +16,8 @@ namespace mirelo {
 #if defined(__SANITIZE_THREAD__)
 // Every copy or move of the work ends with a release, so that the last
 // write of the handing thread (the queue's own copy of the work included)
-// comes before it; running it starts with the matching acquire.
+// comes before it; running it starts with the matching acquire, and so does
+// destroying it (work dropped unrun, as when its receiver goes first).
 template <typename Work>
 class HandedOff {
 public:
@@ -24,6 +25,7 @@ public:
     HandedOff(HandedOff&& other) : work_(std::move(other.work_)) { __tsan_release(&handOffs); }
     HandedOff(const HandedOff& other) : work_(other.work_) { __tsan_release(&handOffs); }
     HandedOff& operator=(const HandedOff&) = delete;
+    ~HandedOff() { __tsan_acquire(&handOffs); }
     auto operator()()
     {
         __tsan_acquire(&handOffs);

@@ -3,7 +3,7 @@
 #include <pthread.h>
 
 #include <exception>
-#include <future>
+#include <mutex>
 
 namespace mirelo {
 
@@ -33,23 +33,32 @@ void SerialQueue::async(std::function<void()> work)
 
 void SerialQueue::sync(const std::function<void()>& work)
 {
-    std::promise<void> done;
-    auto finished = done.get_future();
+    // A mutex and a condition rather than a promise: the waiting thread sees
+    // everything the queue did (ThreadSanitizer too, which cannot see into
+    // the standard library's futures).
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool done = false;
+    std::exception_ptr failure;
     async([&] {
         // The exception is handed over whole, after its handler ended: this
         // thread touches it no more once the waiting one may rethrow it.
-        std::exception_ptr failure;
+        std::exception_ptr caught;
         try {
             work();
         } catch (...) {
-            failure = std::current_exception();
+            caught = std::current_exception();
         }
-        if (failure)
-            done.set_exception(std::move(failure));
-        else
-            done.set_value();
+        std::lock_guard lock(mutex);
+        failure = std::move(caught);
+        done = true;
+        // Under the lock: the waiting thread may end (and its condition with
+        // it) as soon as it sees `done`.
+        finished.notify_one();
     });
-    finished.get();
+    std::unique_lock lock(mutex);
+    finished.wait(lock, [&] { return done; });
+    if (failure) std::rethrow_exception(failure);
 }
 
 void SerialQueue::cancelPending()

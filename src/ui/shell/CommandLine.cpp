@@ -16,6 +16,16 @@ const char* CommandLine::usage()
            "  --             end of options: every later argument is a file\n";
 }
 
+CommandLine::Action CommandLine::early(int argc, const char* const* argv)
+{
+    Action action = Action::run;
+    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
+        if (std::strcmp(argv[i], "-h") == 0 || std::strcmp(argv[i], "--help") == 0) return Action::help;
+        if (std::strcmp(argv[i], "-v") == 0 || std::strcmp(argv[i], "--version") == 0) action = Action::version;
+    }
+    return action;
+}
+
 CommandLine CommandLine::parse(int argc, const char* const* argv)
 {
     CommandLine line;

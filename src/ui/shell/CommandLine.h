@@ -17,6 +17,10 @@ struct CommandLine {
     // The arguments after the program's name (Qt's own options already
     // taken out by QApplication).
     static CommandLine parse(int argc, const char* const* argv);
+    // Help or version asked for anywhere among the options, read before
+    // the windowing system is reached: both work without a display. Other
+    // options wait for Qt to take its own.
+    static Action early(int argc, const char* const* argv);
     static const char* usage();
 };
 

@@ -18,6 +18,11 @@
 
 int main(int argc, char** argv)
 {
+    switch (mirelo::CommandLine::early(argc, argv)) {
+    case mirelo::CommandLine::Action::help: std::fputs(mirelo::CommandLine::usage(), stdout); return 0;
+    case mirelo::CommandLine::Action::version: std::printf("mirelo %s\n", MIRELO_VERSION); return 0;
+    default: break;
+    }
     mirelo::ImageModule::prepareProcess();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Mirelo"));

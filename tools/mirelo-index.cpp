@@ -37,15 +37,20 @@ using namespace mirelo;
 namespace {
 
 constexpr const char* kUsage =
-    "usage: mirelo-index scan [--flat] [--library FILE] [PATH...]\n"
+    "Usage: mirelo-index scan [--flat] [--library FILE] [PATH...]\n"
     "       mirelo-index query [--library FILE] [--folder DIR] [--section all|images|videos|large]\n"
     "                          [--format LABEL] [--search TEXT] [--sort ORDER] [--limit N] [--time]\n"
     "       mirelo-index watch [--library FILE]   keep the library current until Ctrl+C\n"
     "       mirelo-index thumb [--size N] [--time] FILE OUT.png   decode a preview (480 px by default)\n"
-    "ORDER is one of \"Name\", \"Largest first\", \"Smallest first\", \"Newest first\", \"File format\".\n";
+    "       mirelo-index --help | --version\n"
+    "ORDER is one of \"Name\", \"Largest first\", \"Smallest first\", \"Newest first\", \"File format\".\n"
+    "Exit status: 0 done, 1 a file or the library couldn’t be read or written, 2 a wrong command line,\n"
+    "3 no preview could be made, 130 interrupted.\n";
 
-constexpr int kExitBadInput = 1;
-constexpr int kExitUnreadableLibrary = 2;
+// A path or the library couldn't be read or written.
+constexpr int kExitFailed = 1;
+// The command line was wrong.
+constexpr int kExitUsage = 2;
 constexpr int kExitCancelled = 130;
 
 std::atomic<ScanToken*> activeToken{nullptr};
@@ -58,7 +63,28 @@ void cancelOnInterrupt(int)
 int complain(const std::string& line)
 {
     std::fprintf(stderr, "mirelo-index: %s\n", line.c_str());
-    return kExitBadInput;
+    return kExitFailed;
+}
+
+// A wrong command line: what was wrong, then how it goes.
+int usageError(const std::string& line)
+{
+    std::fprintf(stderr, "mirelo-index: %s\n%s", line.c_str(), kUsage);
+    return kExitUsage;
+}
+
+// --help and --version, wherever they stand among the options.
+bool answersHelp(const char* argument)
+{
+    if (std::strcmp(argument, "--help") == 0 || std::strcmp(argument, "-h") == 0) {
+        std::fputs(kUsage, stdout);
+        return true;
+    }
+    if (std::strcmp(argument, "--version") == 0 || std::strcmp(argument, "-v") == 0) {
+        std::printf("mirelo-index %s\n", MIRELO_VERSION);
+        return true;
+    }
+    return false;
 }
 
 struct Arguments {
@@ -100,7 +126,7 @@ bool parse(int argc, char** argv, bool scan, Arguments& args)
         std::string option = argv[i];
         auto value = [&](std::optional<std::string>& slot) {
             if (i + 1 >= argc) {
-                complain("the option " + option + " needs a value");
+                usageError("the option " + option + " needs a value");
                 return false;
             }
             slot = argv[++i];
@@ -119,12 +145,12 @@ bool parse(int argc, char** argv, bool scan, Arguments& args)
         } else if (option == "--") {
             for (++i; i < argc; ++i) args.positional.emplace_back(argv[i]);
         } else if (option.starts_with("--")) {
-            complain("unknown option " + option + "\n" + kUsage);
+            usageError("unknown option " + option);
             return false;
         } else if (scan) {
             args.positional.push_back(option);
         } else {
-            complain("unexpected argument " + option + "\n" + kUsage);
+            usageError("unexpected argument " + option);
             return false;
         }
     }
@@ -169,7 +195,7 @@ int scanCommand(Arguments& args)
 
     LibraryStore store(args.library);
     auto snapshot = loadLibrary(store);
-    if (!snapshot) return kExitUnreadableLibrary;
+    if (!snapshot) return kExitFailed;
 
     auto token = ScanToken::make();
     activeToken = token.get();
@@ -212,12 +238,12 @@ int scanCommand(Arguments& args)
         store.flush(*snapshot);
     } catch (const LibraryError& error) {
         std::fprintf(stderr, "Couldn’t save the library. %s\n", error.what());
-        return kExitBadInput;
+        return kExitFailed;
     }
     std::printf("items=%lld inaccessible=%d cancelled=%d\n", static_cast<long long>(result.items.size()),
                 result.inaccessible, result.cancelled ? 1 : 0);
     if (result.cancelled) return kExitCancelled;
-    return badInput ? kExitBadInput : 0;
+    return badInput ? kExitFailed : 0;
 }
 
 int queryCommand(Arguments& args)
@@ -232,13 +258,13 @@ int queryCommand(Arguments& args)
         auto it = std::find_if(std::begin(sections), std::end(sections),
                                [&](const auto& s) { return *args.section == s.first; });
         if (it == std::end(sections))
-            return complain("unknown section “" + *args.section + "” (all, images, videos or large)");
+            return usageError("unknown section “" + *args.section + "” (all, images, videos or large)");
         input.section = it->second;
     }
     if (args.sort) {
         auto sort = MediaSorts::fromRawValue(*args.sort);
         if (!sort)
-            return complain("unknown sort “" + *args.sort +
+            return usageError("unknown sort “" + *args.sort +
                             "” (Name, Largest first, Smallest first, Newest first or File format)");
         input.sort = *sort;
     }
@@ -247,7 +273,7 @@ int queryCommand(Arguments& args)
         char* end = nullptr;
         limit = std::strtoll(args.limit->c_str(), &end, 10);
         if (args.limit->empty() || *end != '\0' || limit < 0)
-            return complain("--limit needs a whole number, not “" + *args.limit + "”");
+            return usageError("--limit needs a whole number, not “" + *args.limit + "”");
     }
     if (args.format) input.format = *args.format;
     if (args.search) input.search = *args.search;
@@ -256,7 +282,7 @@ int queryCommand(Arguments& args)
     auto started = Clock::now();
     LibraryStore store(args.library);
     auto snapshot = loadLibrary(store);
-    if (!snapshot) return kExitUnreadableLibrary;
+    if (!snapshot) return kExitFailed;
     input.items = snapshot->items;
     auto loaded = Clock::now();
     ScanToken token;
@@ -299,7 +325,7 @@ int watchCommand(int argc, char** argv)
         if (std::strcmp(argv[i], "--library") == 0 && i + 1 < argc)
             library = argv[++i];
         else
-            return complain(std::string("unexpected argument ") + argv[i] + "\n" + kUsage);
+            return usageError(std::string("unexpected argument ") + argv[i]);
     }
     QCoreApplication application(argc, argv);
     AppModel model(library);
@@ -322,7 +348,7 @@ int watchCommand(int argc, char** argv)
     });
     QObject::connect(&model, &AppModel::errorMessageChanged, [&] {
         if (model.errorMessage()) std::fprintf(stderr, "%s\n", model.errorMessage()->toUtf8().constData());
-        if (model.restoreError()) application.exit(kExitUnreadableLibrary);
+        if (model.restoreError()) application.exit(kExitFailed);
     });
     const int status = application.exec();
     if (status != 0) return status;
@@ -330,7 +356,7 @@ int watchCommand(int argc, char** argv)
         model.flushLibrary();
     } catch (const LibraryError& error) {
         std::fprintf(stderr, "%s\n", error.what());
-        return 3;
+        return kExitFailed;
     }
     return 0;
 }
@@ -341,17 +367,22 @@ int thumbCommand(int argc, char** argv)
     int size = 480;
     bool time = false;
     std::vector<std::string> paths;
+    bool options = true;
     for (int i = 2; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--size") == 0 && i + 1 < argc) {
+        if (options && std::strcmp(argv[i], "--size") == 0 && i + 1 < argc) {
             size = std::atoi(argv[++i]);
-            if (size < 1) return complain("--size must be a positive number of pixels");
-        } else if (std::strcmp(argv[i], "--time") == 0) {
+            if (size < 1) return usageError("--size must be a positive number of pixels");
+        } else if (options && std::strcmp(argv[i], "--time") == 0) {
             time = true;
+        } else if (options && std::strcmp(argv[i], "--") == 0) {
+            options = false;
+        } else if (options && argv[i][0] == '-' && argv[i][1] != '\0') {
+            return usageError(std::string("unknown option ") + argv[i]);
         } else {
             paths.emplace_back(argv[i]);
         }
     }
-    if (paths.size() != 2) return complain(kUsage);
+    if (paths.size() != 2) return usageError("thumb needs a FILE and an OUT.png");
     // No application object: the decoders need none, and it costs start-up time.
 
     const auto started = std::chrono::steady_clock::now();
@@ -387,16 +418,15 @@ int thumbCommand(int argc, char** argv)
 int main(int argc, char** argv)
 {
     ImageModule::prepareProcess();
-    if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
-        std::fputs(kUsage, argc < 2 ? stderr : stdout);
-        return argc < 2 ? kExitBadInput : 0;
-    }
+    if (argc < 2) return usageError("a command is needed");
+    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i)
+        if (answersHelp(argv[i])) return 0;
     std::string command = argv[1];
     if (command == "watch") return watchCommand(argc, argv);
     if (command == "thumb") return thumbCommand(argc, argv);
     bool scan = command == "scan";
-    if (!scan && command != "query") return complain("unknown command “" + command + "”\n" + kUsage);
+    if (!scan && command != "query") return usageError("unknown command “" + command + "”");
     Arguments args;
-    if (!parse(argc, argv, scan, args)) return kExitBadInput;
+    if (!parse(argc, argv, scan, args)) return kExitUsage;
     return scan ? scanCommand(args) : queryCommand(args);
 }

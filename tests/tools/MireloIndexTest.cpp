@@ -87,20 +87,26 @@ TEST(MireloIndex, BadInputGetsOneClearLine)
     TempFolder folder;
     const std::string library = folder / "library.json";
     auto unknownOption = mireloIndex({"scan", "--deep", folder.path()}, folder);
-    EXPECT_EQ(unknownOption.status, 1);
+    EXPECT_EQ(unknownOption.status, 2) << "a usage error";
     EXPECT_NE(unknownOption.err.find("unknown option --deep"), std::string::npos);
     auto unknownSort = mireloIndex({"query", "--library", library, "--sort", "Biggest"}, folder);
-    EXPECT_EQ(unknownSort.status, 1);
+    EXPECT_EQ(unknownSort.status, 2);
     EXPECT_NE(unknownSort.err.find("unknown sort “Biggest”"), std::string::npos);
 
     writeFile(library, "{\"version\":1,");
     writeFile(folder / "pics/a.jpg");
     auto unreadable = mireloIndex({"scan", "--library", library, folder / "pics"}, folder);
-    EXPECT_EQ(unreadable.status, 2);
+    EXPECT_EQ(unreadable.status, 1);
     EXPECT_EQ(unreadable.err.rfind("Couldn’t read the saved library. The saved index has been left untouched. ", 0), 0u)
         << unreadable.err;
     EXPECT_EQ(readFile(library), "{\"version\":1,");
-    EXPECT_EQ(mireloIndex({"query", "--library", library}, folder).status, 2);
+    EXPECT_EQ(mireloIndex({"query", "--library", library}, folder).status, 1);
+    for (const std::vector<std::string>& asked : {std::vector<std::string>{"--version"}, {"query", "--help"}}) {
+        const auto answer = mireloIndex(asked, folder);
+        EXPECT_EQ(answer.status, 0) << asked.back();
+        EXPECT_TRUE(answer.out.starts_with(asked.back() == "--help" ? "Usage: mirelo-index" : "mirelo-index "))
+            << answer.out;
+    }
 }
 
 TEST(MireloIndex, WatchKeepsTheLibraryCurrentUntilInterrupted)
@@ -124,7 +130,7 @@ TEST(MireloIndex, WatchKeepsTheLibraryCurrentUntilInterrupted)
     const std::string damaged = "{ not json";
     writeFile(library, damaged);
     auto refused = mireloIndex({"watch", "--library", library}, folder);
-    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.status, 1);
     EXPECT_NE(refused.err.find("Couldn’t read the saved library."), std::string::npos) << refused.err;
     EXPECT_EQ(readFile(library), damaged);
 }
@@ -151,8 +157,8 @@ TEST(MireloIndex, ThumbWritesAPreview)
     EXPECT_EQ(run.status, 3);
     EXPECT_NE(run.err.find("can’t be previewed"), std::string::npos);
     EXPECT_FALSE(exists(folder / "x.png"));
-    EXPECT_EQ(mireloIndex({"thumb", "--size", "0", folder / "photo.jpg", folder / "x.png"}, folder).status, 1);
-    EXPECT_EQ(mireloIndex({"thumb", folder / "photo.jpg"}, folder).status, 1);
+    EXPECT_EQ(mireloIndex({"thumb", "--size", "0", folder / "photo.jpg", folder / "x.png"}, folder).status, 2);
+    EXPECT_EQ(mireloIndex({"thumb", folder / "photo.jpg"}, folder).status, 2);
 }
 
 TEST(MireloIndex, HostileFilesNeitherHangNorGrowWithoutBound)
@@ -174,7 +180,7 @@ TEST(MireloIndex, HostileFilesNeitherHangNorGrowWithoutBound)
         EXPECT_EQ(run.status, 3) << name << run.err;
     }
     run = mireloIndex({"query", "--library", folder / "library.json"}, folder);
-    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("isn’t a regular file"), std::string::npos) << run.err;
 }
 
@@ -229,4 +235,33 @@ TEST(Mirelo, HelpAndVersionNeedNoDisplay)
     const ::Run version = program(noDisplay, MIRELO_APP, {"--version"}, folder);
     EXPECT_EQ(version.status, 0) << version.err;
     EXPECT_EQ(version.out.rfind("mirelo ", 0), 0u) << version.out;
+}
+
+// An installation stands on its own: with the build's modules out of sight,
+// the installed tool still previews a picture and a video.
+TEST(Mirelo, AnInstallationStandsOnItsOwn)
+{
+    if (std::system("unshare -m true 2>/dev/null") != 0) GTEST_SKIP() << "no private mount namespace here";
+    TempFolder folder;
+    const std::string prefix = folder / "prefix";
+    const std::string install = quoted(MIRELO_CMAKE) + " --install " + quoted(MIRELO_BUILD_DIR) + " --prefix " +
+                                quoted(prefix) + " >" + quoted(folder / "install.txt");
+    ASSERT_EQ(std::system(install.c_str()), 0) << readFile(folder / "install.txt");
+    for (const std::string part : {"bin/mirelo", "bin/mirelo-index", MIRELO_MODULE_INSTALL_DIR "/libmirelo-images.so",
+                                   MIRELO_MODULE_INSTALL_DIR "/libmirelo-video.so", "share/man/man1/mirelo.1.gz",
+                                   "share/man/man1/mirelo-index.1.gz",
+                                   "share/applications/com.tessel.local.viewer.desktop"})
+        EXPECT_TRUE(exists(prefix + "/" + part)) << part;
+
+    ASSERT_TRUE(saveWithVips(markedPicture(640, 480), folder / "photo.jpg"));
+    ASSERT_TRUE(writeVideo(folder / "clip.mp4", 320, 240, 3));
+    const std::string tool = quoted(prefix + "/bin/mirelo-index");
+    const std::string script = "mount -t tmpfs none " + quoted(MIRELO_BUILT_MODULES) + " && " + tool + " thumb " +
+                               quoted(folder / "photo.jpg") + " " + quoted(folder / "photo.png") + " && " + tool +
+                               " thumb " + quoted(folder / "clip.mp4") + " " + quoted(folder / "clip.png");
+    const int status = std::system(("unshare -m sh -c " + quoted(script) + " >/dev/null 2>" +
+                                    quoted(folder / "thumb.txt")).c_str());
+    EXPECT_EQ(status, 0) << readFile(folder / "thumb.txt");
+    EXPECT_TRUE(exists(folder / "photo.png"));
+    EXPECT_TRUE(exists(folder / "clip.png"));
 }

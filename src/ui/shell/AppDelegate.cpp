@@ -5,6 +5,7 @@
 #include "common/FolderPromptSheet.h"
 #include "common/AlertDialog.h"
 #include "common/DesktopServices.h"
+#include "images/LoadableModule.h"
 #include "library/LibraryWindow.h"
 #include "viewer/OverlayWindow.h"
 #include "viewer/ViewerCoordinator.h"
@@ -27,6 +28,7 @@ AppDelegate::AppDelegate(AppModel& model, QObject* parent) : QObject(parent), mo
 
 AppDelegate::~AppDelegate()
 {
+    setModuleFailureListener({});
     model_.setOpenPanel(nullptr);
     model_.setFolderPrompt(nullptr);
     shell_.reset();
@@ -45,6 +47,19 @@ void AppDelegate::willFinishLaunching()
     model_.setOpenPanel(openPanel_.get());
     model_.setFolderPrompt(folderPrompt_.get());
     shell_ = std::make_unique<WindowShell>(model_, actions_);
+    // A module that will not load is said once, plainly, instead of every
+    // picture failing as if it were damaged.
+    setModuleFailureListener([self = QPointer<AppDelegate>(this)](const ModuleFailure& failure) {
+        QMetaObject::invokeMethod(qApp, [self, failure] {
+            if (!self) return;
+            QString what = QString::fromStdString(failure.what);
+            if (!what.isEmpty()) what[0] = what[0].toUpper();
+            self->model_.setErrorMessage(
+                QStringLiteral("%1 unavailable: Mirelo couldn’t load its part %2 (%3). Reinstalling Mirelo should "
+                               "bring them back.")
+                    .arg(what, QString::fromStdString(failure.module), QString::fromStdString(failure.reason)));
+        });
+    });
     connect(shell_.get(), &WindowShell::revealRequested, this,
             [](const std::vector<std::string>& paths) { DesktopServices::reveal(paths); });
 }

@@ -1,4 +1,5 @@
 #include "AppModel.h"
+#include "Translation.h"
 
 #include "AppSettings.h"
 #include "files/FileUrl.h"
@@ -38,7 +39,7 @@ AppModel::AppModel(std::string libraryPath, QObject* parent) : QObject(parent)
         const int serial = ++saveSerial_;
         store_->save(snapshot(), [this, serial](const LibraryError* error) {
             std::optional<QString> message;
-            if (error) message = QStringLiteral("Couldn’t save the library. ") + QString::fromStdString(error->what());
+            if (error) message = translate("Mirelo", "Couldn’t save the library. ") + QString::fromStdString(error->what());
             post(BackgroundWork::save, [this, message, serial] {
                 if (message) {
                     setErrorMessage(message);
@@ -133,7 +134,7 @@ void AppModel::applyRestore(const std::optional<LibrarySnapshot>& snapshot, bool
     refreshVisible();
     for (const std::string& folder : expandedFolders_) loadChildren(folder);
     if (error) {
-        setErrorMessage(QStringLiteral("Couldn’t read the saved library. The saved index has been left untouched. ") +
+        setErrorMessage(translate("Mirelo", "Couldn’t read the saved library. The saved index has been left untouched. ") +
                         QString::fromStdString(error->what()));
     }
     resumeDeferredOpen();
@@ -293,7 +294,7 @@ bool AppModel::replacingContent() const
 
 QString AppModel::libraryName() const
 {
-    if (!selectedFolder_) return QStringLiteral("Your library");
+    if (!selectedFolder_) return translate("Mirelo", "Your library");
     const std::string folder = standardisedPath(*selectedFolder_);
     const std::string_view name = lastPathComponent(folder);
     return QFile::decodeName(QByteArray(name.data(), qsizetype(name.size())));

@@ -3,6 +3,7 @@
 // file work runs on the background pool while `busy` keeps other edits out.
 
 #include "AppModel.h"
+#include "Translation.h"
 
 #include "AppSettings.h"
 #include "library/CollectionFiles.h"
@@ -121,7 +122,7 @@ void AppModel::finishTrash(const TrashResult& result)
     }
     setBusy(false);
     if (const size_t count = moved.size(); count > 0)
-        notify(QStringLiteral("Moved %1 file%2 to Trash").arg(count).arg(count == 1 ? "" : "s"));
+        notify(translate("Mirelo", "Moved %Ln file(s) to Trash", nullptr, pluralCount(count)));
     if (!result.failures.empty()) setErrorMessage(joinedLines(result.failures));
 }
 
@@ -148,7 +149,7 @@ void AppModel::undoTrash()
             refreshVisible();
             scheduleSave();
             setBusy(false);
-            notify(QStringLiteral("Restored %1 files").arg(result->restored.size()));
+            notify(translate("Mirelo", "Restored %Ln file(s)", nullptr, pluralCount(int64_t(result->restored.size()))));
             if (!result->failures.empty()) setErrorMessage(joinedLines(result->failures));
         });
     });
@@ -163,20 +164,20 @@ void AppModel::editFolder(const std::string& path, bool rename)
     const QString name = displayName(folder);
     FolderPromptRequest request;
     if (rename) {
-        request.message = QStringLiteral("Rename folder");
-        request.informativeText = QStringLiteral("Rename “%1” on disk and in your library.").arg(name);
+        request.message = translate("Mirelo", "Rename folder");
+        request.informativeText = translate("Mirelo", "Rename “%1” on disk and in your library.").arg(name);
         request.name = name;
-        request.confirmButton = QStringLiteral("Rename");
+        request.confirmButton = translate("Mirelo", "Rename");
     } else {
-        request.message = QStringLiteral("New folder");
-        request.informativeText = QStringLiteral("Create a folder inside “%1”.").arg(name);
-        request.name = QStringLiteral("Untitled folder");
-        request.confirmButton = QStringLiteral("Create");
+        request.message = translate("Mirelo", "New folder");
+        request.informativeText = translate("Mirelo", "Create a folder inside “%1”.").arg(name);
+        request.name = translate("Mirelo", "Untitled folder");
+        request.confirmButton = translate("Mirelo", "Create");
     }
     folderPrompt_->ask(request, [this, folder, rename](std::optional<QString> answer) {
         if (!answer) return;
         if (busy_) {
-            setErrorMessage(QStringLiteral("Another change to your files is still in progress. Try again when it "
+            setErrorMessage(translate("Mirelo", "Another change to your files is still in progress. Try again when it "
                                            "has finished."));
             return;
         }

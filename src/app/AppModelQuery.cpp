@@ -2,6 +2,7 @@
 // rules, sections and folders, the folder tree, selection, the viewer's list.
 
 #include "AppModel.h"
+#include "Translation.h"
 
 #include "FileClipboard.h"
 #include "files/FileUrl.h"
@@ -137,7 +138,7 @@ bool AppModel::copySelection()
     PathList paths;
     for (const MediaItem& item : selectedItems()) paths.emplace_back(item.path());
     if (FileClipboard::copy(paths)) return true;
-    setErrorMessage(QStringLiteral("The selected files couldn’t be copied to the clipboard."));
+    setErrorMessage(translate("Mirelo", "The selected files couldn’t be copied to the clipboard."));
     return false;
 }
 

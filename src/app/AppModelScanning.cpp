@@ -2,6 +2,7 @@
 // their end, opening files, remembered folders.
 
 #include "AppModel.h"
+#include "Translation.h"
 
 #include "AppSettings.h"
 #include "files/FileUrl.h"
@@ -25,9 +26,9 @@ void AppModel::chooseFolders()
 {
     if (!openPanel_) return;
     OpenPanelRequest request;
-    request.title = QStringLiteral("Choose folders to scan");
-    request.prompt = QStringLiteral("Scan media");
-    request.message = QStringLiteral("Choose one or more folders, your home folder, or an external drive. Mirelo "
+    request.title = translate("Mirelo", "Choose folders to scan");
+    request.prompt = translate("Mirelo", "Scan media");
+    request.message = translate("Mirelo", "Choose one or more folders, your home folder, or an external drive. Mirelo "
                                      "includes subfolders and leaves your files in place.");
     request.chooseFolders = true;
     openPanel_->choose(request, [this](PathList chosen) {
@@ -39,8 +40,8 @@ void AppModel::chooseFiles()
 {
     if (!openPanel_) return;
     OpenPanelRequest request;
-    request.title = QStringLiteral("Open in Mirelo");
-    request.prompt = QStringLiteral("Open");
+    request.title = translate("Mirelo", "Open in Mirelo");
+    request.prompt = translate("Mirelo", "Open");
     request.chooseFiles = true;
     request.nameFilters = OpenPanelRequest::mediaNameFilters();
     openPanel_->choose(request, [this](PathList chosen) {
@@ -71,7 +72,7 @@ void AppModel::scan(const PathList& roots, bool recursive, const std::optional<M
 
     change(scanning_, true, &AppModel::scanningChanged);
     change(scannedCount_, 0, &AppModel::scannedCountChanged);
-    scanMessage_ = QStringLiteral("Looking for images and videos…");
+    scanMessage_ = translate("Mirelo", "Looking for images and videos…");
     setSelectedFolder(roots.size() == 1 ? OptionalPath(absoluteStandardisedPath(roots.front())) : std::nullopt);
     for (const std::string& root : roots) remember(root);
     setSearch(QString());
@@ -136,11 +137,11 @@ void AppModel::finishScan(const PathList& roots, bool recursive, const QUuid& id
     scheduleSave();
     change(scanning_, false, &AppModel::scanningChanged);
 
-    QString message = QLocale().toString(qlonglong(found.size())) + QStringLiteral(" files found");
-    if (result.cancelled) message.prepend(QStringLiteral("Scan stopped · "));
+    QString message = translate("Mirelo", "%1 files found").arg(QLocale().toString(qlonglong(found.size())));
+    if (result.cancelled) message = translate("Mirelo", "Scan stopped · %1").arg(message);
     if (result.inaccessible > 0)
-        message += QStringLiteral(" · ") + QLocale().toString(qlonglong(result.inaccessible)) +
-                   QStringLiteral(" locations couldn’t be read");
+        message = translate("Mirelo", "%1 · %2 locations couldn’t be read")
+                      .arg(message, QLocale().toString(qlonglong(result.inaccessible)));
     scanMessage_ = message;
 
     if (openAfter) setViewerItems(MediaSorts::ordered(found, sort_));
@@ -156,7 +157,7 @@ void AppModel::finishScan(const PathList& roots, bool recursive, const QUuid& id
     }
     scheduleSave();
     if (result.inaccessible > 0)
-        notify(message + QStringLiteral(". Folders you don’t have permission to read were skipped."));
+        notify(translate("Mirelo", "%1. Folders you don’t have permission to read were skipped.").arg(message));
 }
 
 void AppModel::open(const PathList& paths)
@@ -185,12 +186,12 @@ void AppModel::open(const PathList& paths)
         });
         if (missing && paths.size() == 1)
             setErrorMessage(
-                QStringLiteral("“%1” doesn’t exist.")
+                translate("Mirelo", "“%1” doesn’t exist.")
                     .arg(QFile::decodeName(QByteArray::fromStdString(std::string(lastPathComponent(paths.front()))))));
         else if (missing)
-            setErrorMessage(QStringLiteral("These files don’t exist."));
+            setErrorMessage(translate("Mirelo", "These files don’t exist."));
         else
-            setErrorMessage(QStringLiteral("These files aren’t recognized as images or videos."));
+            setErrorMessage(translate("Mirelo", "These files aren’t recognized as images or videos."));
         return;
     }
 

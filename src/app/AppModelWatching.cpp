@@ -2,6 +2,7 @@
 // folders that changed, applied when the index did not change meanwhile.
 
 #include "AppModel.h"
+#include "Translation.h"
 
 #include "files/FileUrl.h"
 #include "library/LibraryIndex.h"
@@ -16,9 +17,9 @@ void AppModel::watchLimitReached(long limit)
     static bool told = false; // once per run of the application
     if (told) return;
     told = true;
-    const QString count = limit > 0 ? QLocale().toString(qlonglong(limit)) : QStringLiteral("its");
+    const QString count = limit > 0 ? QLocale().toString(qlonglong(limit)) : translate("Mirelo", "its");
     setErrorMessage(
-        QStringLiteral("Mirelo can’t watch all of your indexed folders for changes: they hold more folders than "
+        translate("Mirelo", "Mirelo can’t watch all of your indexed folders for changes: they hold more folders than "
                        "fit within the system’s limit of %1 watched folders, which other apps share. The folders "
                        "already watched stay current, and the "
                        "library is re-read every %2 minutes so nothing is missed for long. To raise the limit, run "

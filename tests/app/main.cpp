@@ -6,6 +6,8 @@
 
 #include <QGuiApplication>
 
+#include "Translation.h"
+
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
@@ -14,6 +16,8 @@ int main(int argc, char** argv)
     mirelo::test::useDesktopIn(home);
     mirelo::ImageModule::prepareProcess();
     QGuiApplication application(argc, argv);
+    // The English texts, with their plural forms, whatever the machine's language.
+    const mirelo::Translations english(QLocale(QLocale::English));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -9,6 +9,8 @@
 
 #include <QApplication>
 
+#include "Translation.h"
+
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
@@ -17,6 +19,8 @@ int main(int argc, char** argv)
     mirelo::test::useDesktopIn(home);
     mirelo::ImageModule::prepareProcess();
     QApplication application(argc, argv);
+    // The English texts, with their plural forms, whatever the machine's language.
+    const mirelo::Translations english(QLocale(QLocale::English));
     ::testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();
     // Nothing may still be decoding while the process ends.

@@ -1,4 +1,5 @@
 #include "ActionRegistry.h"
+#include "Translation.h"
 
 #include "AppModel.h"
 
@@ -57,32 +58,32 @@ bool editText(QWidget* field, Command command)
 ActionRegistry::ActionRegistry(AppModel& model, QObject* parent) : QObject(parent), model_(model)
 {
     const auto keys = [](std::initializer_list<QKeySequence> sequences) { return QList<QKeySequence>(sequences); };
-    add(Command::showLibrary, QStringLiteral("Show Library"))
+    add(Command::showLibrary, translate("Mirelo", "Show Library"))
         ->setShortcut(QKeySequence(QStringLiteral("Shift+Ctrl+L")));
-    add(Command::openImages, QStringLiteral("Open Images…"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
-    add(Command::scanFolders, QStringLiteral("Scan Folders…"))
+    add(Command::openImages, translate("Mirelo", "Open Images…"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
+    add(Command::scanFolders, translate("Mirelo", "Scan Folders…"))
         ->setShortcut(QKeySequence(QStringLiteral("Shift+Ctrl+O")));
-    add(Command::closeWindow, QStringLiteral("Close Window"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+W")));
-    add(Command::quit, QStringLiteral("Quit Mirelo"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
-    add(Command::undo, QStringLiteral("Undo Move to Trash"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
-    add(Command::cut, QStringLiteral("Cut"))->setShortcut(QKeySequence::Cut);
-    add(Command::copy, QStringLiteral("Copy"))->setShortcut(QKeySequence::Copy);
-    add(Command::paste, QStringLiteral("Paste"))->setShortcut(QKeySequence::Paste);
-    add(Command::selectAll, QStringLiteral("Select All"))->setShortcut(QKeySequence::SelectAll);
-    add(Command::settings, QStringLiteral("Settings…"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+,")));
-    add(Command::copyImage, QStringLiteral("Copy Image"))->setShortcut(QKeySequence(QStringLiteral("Shift+Ctrl+C")));
-    add(Command::zoomIn, QStringLiteral("Zoom In"))
+    add(Command::closeWindow, translate("Mirelo", "Close Window"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+W")));
+    add(Command::quit, translate("Mirelo", "Quit Mirelo"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
+    add(Command::undo, translate("Mirelo", "Undo Move to Trash"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
+    add(Command::cut, translate("Mirelo", "Cut"))->setShortcut(QKeySequence::Cut);
+    add(Command::copy, translate("Mirelo", "Copy"))->setShortcut(QKeySequence::Copy);
+    add(Command::paste, translate("Mirelo", "Paste"))->setShortcut(QKeySequence::Paste);
+    add(Command::selectAll, translate("Mirelo", "Select All"))->setShortcut(QKeySequence::SelectAll);
+    add(Command::settings, translate("Mirelo", "Settings…"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+,")));
+    add(Command::copyImage, translate("Mirelo", "Copy Image"))->setShortcut(QKeySequence(QStringLiteral("Shift+Ctrl+C")));
+    add(Command::zoomIn, translate("Mirelo", "Zoom In"))
         ->setShortcuts(keys({QKeySequence(QStringLiteral("Ctrl++")), QKeySequence(QStringLiteral("Ctrl+="))}));
-    add(Command::zoomOut, QStringLiteral("Zoom Out"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+-")));
-    add(Command::fitToWindow, QStringLiteral("Fit to Window"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+0")));
-    add(Command::actualSize, QStringLiteral("Actual Size"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+1")));
-    add(Command::information, QStringLiteral("Show Information"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+I")));
-    add(Command::reveal, QStringLiteral("Show in File Manager"))
+    add(Command::zoomOut, translate("Mirelo", "Zoom Out"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+-")));
+    add(Command::fitToWindow, translate("Mirelo", "Fit to Window"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+0")));
+    add(Command::actualSize, translate("Mirelo", "Actual Size"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+1")));
+    add(Command::information, translate("Mirelo", "Show Information"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+I")));
+    add(Command::reveal, translate("Mirelo", "Show in File Manager"))
         ->setShortcut(QKeySequence(QStringLiteral("Shift+Ctrl+R")));
-    add(Command::trash, QStringLiteral("Move to Trash"))->setShortcut(QKeySequence(Qt::Key_Delete));
-    add(Command::minimize, QStringLiteral("Minimize"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+M")));
-    add(Command::zoom, QStringLiteral("Zoom"));
-    add(Command::about, QStringLiteral("About Mirelo"));
+    add(Command::trash, translate("Mirelo", "Move to Trash"))->setShortcut(QKeySequence(Qt::Key_Delete));
+    add(Command::minimize, translate("Mirelo", "Minimize"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+M")));
+    add(Command::zoom, translate("Mirelo", "Zoom"));
+    add(Command::about, translate("Mirelo", "About Mirelo"));
     action(Command::quit)->setMenuRole(QAction::QuitRole);
     action(Command::about)->setMenuRole(QAction::AboutRole);
     action(Command::settings)->setMenuRole(QAction::PreferencesRole);
@@ -127,15 +128,15 @@ QMenuBar* ActionRegistry::makeMenuBar(QWidget* parent)
         }
     };
     const std::optional<Command> separator;
-    menu(QStringLiteral("File"), {Command::showLibrary, Command::openImages, Command::scanFolders, separator,
+    menu(translate("Mirelo", "File"), {Command::showLibrary, Command::openImages, Command::scanFolders, separator,
                                   Command::closeWindow, separator, Command::quit});
-    menu(QStringLiteral("Edit"), {Command::undo, separator, Command::cut, Command::copy, Command::paste,
+    menu(translate("Mirelo", "Edit"), {Command::undo, separator, Command::cut, Command::copy, Command::paste,
                                   Command::selectAll, separator, Command::settings});
-    menu(QStringLiteral("Image"),
+    menu(translate("Mirelo", "Image"),
          {Command::copyImage, separator, Command::zoomIn, Command::zoomOut, Command::fitToWindow, Command::actualSize,
           separator, Command::information, Command::reveal, Command::trash});
-    menu(QStringLiteral("Window"), {Command::minimize, Command::zoom});
-    menu(QStringLiteral("Help"), {Command::about});
+    menu(translate("Mirelo", "Window"), {Command::minimize, Command::zoom});
+    menu(translate("Mirelo", "Help"), {Command::about});
     return bar;
 }
 
@@ -167,7 +168,7 @@ bool ActionRegistry::allowed(Command command) const
 void ActionRegistry::refresh()
 {
     for (auto& [command, action] : actions_) action->setEnabled(allowed(command));
-    action(Command::undo)->setText(focusedTextField() ? QStringLiteral("Undo") : QStringLiteral("Undo Move to Trash"));
+    action(Command::undo)->setText(focusedTextField() ? translate("Mirelo", "Undo") : translate("Mirelo", "Undo Move to Trash"));
 }
 
 void ActionRegistry::run(Command command)

@@ -1,4 +1,5 @@
 #include "AlertDialog.h"
+#include "Translation.h"
 
 #include "Palette.h"
 
@@ -118,7 +119,7 @@ QPushButton* AlertDialog::addButton(const QString& text, Role role)
     button->setStyleSheet(buttonStyle(role));
     button->setAutoDefault(false);
     button->setCursor(Qt::PointingHandCursor);
-    if (role == Role::Destructive) button->setAccessibleDescription(QStringLiteral("Destructive"));
+    if (role == Role::Destructive) button->setAccessibleDescription(translate("Mirelo", "Destructive"));
     // The cancel button is the default whenever there is one; otherwise the
     // first button that does no harm.
     const bool hasCancel = findChild<QPushButton*>(QStringLiteral("alertCancel")) != nullptr;
@@ -150,7 +151,7 @@ QList<QPushButton*> AlertDialog::buttons() const
 AlertDialog* AlertDialog::inform(QWidget* parent, const QString& title, const QString& message)
 {
     auto* alert = new AlertDialog(parent, title, message);
-    alert->addButton(QStringLiteral("OK"), Role::Accept);
+    alert->addButton(translate("Mirelo", "OK"), Role::Accept);
     alert->open();
     return alert;
 }

@@ -1,4 +1,5 @@
 #include "DefaultViewer.h"
+#include "Translation.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -26,7 +27,7 @@ GDesktopAppInfo* ourEntry() { return g_desktop_app_info_new(DefaultViewer::kDesk
 
 QString glibMessage(GError* error)
 {
-    const QString message = error ? QString::fromUtf8(error->message) : QStringLiteral("Unknown error");
+    const QString message = error ? QString::fromUtf8(error->message) : translate("Mirelo", "Unknown error");
     if (error) g_error_free(error);
     return message;
 }
@@ -62,20 +63,20 @@ std::optional<QString> DefaultViewer::prepare()
             .arg(program, types.join(QLatin1Char(';')));
     QSaveFile file(folder + QLatin1Char('/') + QString::fromLatin1(kDesktopId));
     if (!QDir().mkpath(folder) || !file.open(QIODevice::WriteOnly) || file.write(entry.toUtf8()) < 0 || !file.commit())
-        return QStringLiteral("Couldn’t register Mirelo with your desktop: ") + file.errorString();
+        return translate("Mirelo", "Couldn’t register Mirelo with your desktop: ") + file.errorString();
     if (GDesktopAppInfo* written =
             g_desktop_app_info_new_from_filename(QFile::encodeName(file.fileName()).constData())) {
         g_object_unref(written);
         return std::nullopt;
     }
-    return QStringLiteral("Couldn’t register Mirelo with your desktop: its entry could not be read back.");
+    return translate("Mirelo", "Couldn’t register Mirelo with your desktop: its entry could not be read back.");
 }
 
 std::optional<QString> DefaultViewer::assign(const QString& extension)
 {
     const QString label = extension.toUpper();
     const QString type = mimeTypeOf(extension);
-    if (type.isEmpty()) return label + QStringLiteral(": not registered on this system");
+    if (type.isEmpty()) return label + translate("Mirelo", ": not registered on this system");
     GDesktopAppInfo* entry = ourEntry();
     if (!entry) {
         // Just written: GIO's list of entries may not know it yet.
@@ -83,7 +84,7 @@ std::optional<QString> DefaultViewer::assign(const QString& extension)
                              QStringLiteral("/applications/") + QString::fromLatin1(kDesktopId);
         entry = g_desktop_app_info_new_from_filename(QFile::encodeName(path).constData());
     }
-    if (!entry) return label + QStringLiteral(": Mirelo’s desktop entry is missing");
+    if (!entry) return label + translate("Mirelo", ": Mirelo’s desktop entry is missing");
     GError* error = nullptr;
     const bool done = g_app_info_set_as_default_for_type(G_APP_INFO(entry), type.toUtf8().constData(), &error);
     g_object_unref(entry);
@@ -93,9 +94,9 @@ std::optional<QString> DefaultViewer::assign(const QString& extension)
 
 QString DefaultViewer::resultMessage(int updated, const QStringList& failures)
 {
-    QString message = QStringLiteral("Updated %1 format%2.").arg(updated).arg(updated == 1 ? "" : "s");
+    const QString message = translate("Mirelo", "Updated %Ln format(s).", nullptr, updated);
     if (failures.isEmpty())
-        return message + QStringLiteral(" Files you open from your file manager will now use Mirelo.");
+        return translate("Mirelo", "%1 Files you open from your file manager will now use Mirelo.").arg(message);
     return message + QLatin1Char('\n') + failures.join(QLatin1Char('\n'));
 }
 

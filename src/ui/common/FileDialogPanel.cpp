@@ -1,4 +1,5 @@
 #include "FileDialogPanel.h"
+#include "Translation.h"
 
 #include <QFile>
 #include <QFileDialog>
@@ -22,8 +23,8 @@ void FileDialogPanel::choose(const OpenPanelRequest& request, std::function<void
         dialog->setFileMode(request.multipleSelection ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
         if (!request.nameFilters.isEmpty())
             dialog->setNameFilters(
-                {QStringLiteral("Images and videos (%1)").arg(request.nameFilters.join(QLatin1Char(' '))),
-                 QStringLiteral("All files (*)")});
+                {translate("Mirelo", "Images and videos (%1)").arg(request.nameFilters.join(QLatin1Char(' '))),
+                 translate("Mirelo", "All files (*)")});
     }
     const QStringList pictures = QStandardPaths::standardLocations(QStandardPaths::PicturesLocation);
     if (!pictures.isEmpty()) dialog->setDirectory(pictures.front());

@@ -1,4 +1,5 @@
 #include "FolderPromptSheet.h"
+#include "Translation.h"
 
 #include "common/Palette.h"
 
@@ -35,7 +36,7 @@ void FolderPromptSheet::ask(const FolderPromptRequest& request, std::function<vo
     column->addWidget(field);
     auto* buttons = new QDialogButtonBox(sheet);
     QPushButton* confirm = buttons->addButton(request.confirmButton, QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    buttons->addButton(translate("Mirelo", "Cancel"), QDialogButtonBox::RejectRole);
     confirm->setDefault(true);
     auto validate = [field, confirm] { confirm->setEnabled(!field->text().trimmed().isEmpty()); };
     QObject::connect(field, &QLineEdit::textChanged, sheet, validate);

@@ -1,4 +1,5 @@
 #include "FolderTreeRow.h"
+#include "Translation.h"
 
 #include "files/FileUrl.h"
 #include "DesktopLook.h"
@@ -46,8 +47,8 @@ FolderTreeRow::FolderTreeRow(std::string path, int depth, std::function<void(QMe
     options_->setFixedSize(22, 30);
     options_->setIcon(Palette::symbol(QStringLiteral("view-more-symbolic")));
     options_->setIconSize(QSize(12, 12));
-    options_->setToolTip(QStringLiteral("Folder options"));
-    options_->setAccessibleName(QStringLiteral("Options for ") + name_);
+    options_->setToolTip(translate("Mirelo", "Folder options"));
+    options_->setAccessibleName(translate("Mirelo", "Options for %1").arg(name_));
     options_->setPopupMode(QToolButton::InstantPopup);
     options_->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0; }"));
     auto* menu = new QMenu(options_);
@@ -96,7 +97,8 @@ void FolderTreeRow::refresh()
 {
     disclosure_->setIcon(
         Palette::symbol(expanded_ ? QStringLiteral("pan-down-symbolic") : QStringLiteral("pan-end-symbolic")));
-    disclosure_->setAccessibleName((expanded_ ? QStringLiteral("Collapse ") : QStringLiteral("Expand ")) + name_);
+    disclosure_->setAccessibleName(
+        (expanded_ ? translate("Mirelo", "Collapse %1") : translate("Mirelo", "Expand %1")).arg(name_));
     folder_->setIcon(
         Palette::symbol(expanded_ ? QStringLiteral("folder-open-symbolic") : QStringLiteral("folder-symbolic")));
     QPalette colours = palette();

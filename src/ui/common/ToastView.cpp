@@ -1,4 +1,5 @@
 #include "ToastView.h"
+#include "Translation.h"
 
 #include "AppModel.h"
 #include "CapsuleButton.h"
@@ -27,7 +28,7 @@ ToastView::ToastView(AppModel& model, QWidget* parent) : QWidget(parent), model_
     text_->setFont(Palette::font(12, QFont::Medium));
     text_->setTextFormat(Qt::PlainText);
     row->addWidget(text_, 1);
-    undo_ = new CapsuleButton(QStringLiteral("Undo"), CapsuleButton::Kind::plain, this);
+    undo_ = new CapsuleButton(translate("Mirelo", "Undo"), CapsuleButton::Kind::plain, this);
     undo_->setPointSize(12, QFont::DemiBold);
     connect(undo_, &QAbstractButton::clicked, this, [this] { model_.undoTrash(); });
     row->addWidget(undo_);
@@ -35,8 +36,8 @@ ToastView::ToastView(AppModel& model, QWidget* parent) : QWidget(parent), model_
     close_->setIcon(Palette::symbol(QStringLiteral("window-close-symbolic")));
     close_->setIconSize(QSize(12, 12));
     close_->setAutoRaise(true);
-    close_->setAccessibleName(QStringLiteral("Dismiss notification"));
-    close_->setToolTip(QStringLiteral("Dismiss notification"));
+    close_->setAccessibleName(translate("Mirelo", "Dismiss notification"));
+    close_->setToolTip(translate("Mirelo", "Dismiss notification"));
     connect(close_, &QToolButton::clicked, this, [this] { model_.dismissToast(); });
     row->addWidget(close_);
     opacity_ = new QGraphicsOpacityEffect(this);

@@ -1,4 +1,5 @@
 #include "DefaultViewerPanel.h"
+#include "Translation.h"
 
 #include "common/CapsuleButton.h"
 #include "common/Palette.h"
@@ -34,13 +35,12 @@ DefaultViewerPanel::DefaultViewerPanel(QWidget* parent)
                                                 symbol->devicePixelRatioF()));
     });
     heading->addWidget(symbol);
-    auto* title = new QLabel(QStringLiteral("Your default image viewer"), this);
+    auto* title = new QLabel(translate("Mirelo", "Your default image viewer"), this);
     title->setFont(Palette::font(15, QFont::DemiBold));
     heading->addWidget(title, 1);
     column->addLayout(heading);
     auto* text = new QLabel(
-        QStringLiteral(
-            "Choose the formats you’d like to open in Mirelo when you double-click a file in your file manager."),
+        translate("Mirelo", "Choose the formats you’d like to open in Mirelo when you double-click a file in your file manager."),
         this);
     text->setFont(Palette::font(12));
     text->setForegroundRole(QPalette::PlaceholderText);
@@ -64,7 +64,7 @@ DefaultViewerPanel::DefaultViewerPanel(QWidget* parent)
     column->addLayout(grid);
 
     auto* actions = new QHBoxLayout;
-    selectAll_ = new CapsuleButton(QStringLiteral("Select all"), CapsuleButton::Kind::plain, this);
+    selectAll_ = new CapsuleButton(translate("Mirelo", "Select all"), CapsuleButton::Kind::plain, this);
     connect(selectAll_, &QAbstractButton::clicked, this, [this] {
         QSet<QString> all;
         if (selected_.size() != DefaultViewer::offered().size())
@@ -82,7 +82,7 @@ DefaultViewerPanel::DefaultViewerPanel(QWidget* parent)
     counter_ = new QLabel(this);
     counter_->setFont(Palette::font(12));
     actions->addWidget(counter_);
-    main_ = new CapsuleButton(QStringLiteral("Set Mirelo as default"), CapsuleButton::Kind::prominent, this);
+    main_ = new CapsuleButton(translate("Mirelo", "Set Mirelo as default"), CapsuleButton::Kind::prominent, this);
     connect(main_, &QAbstractButton::clicked, this, &DefaultViewerPanel::setDefaults);
     actions->addWidget(main_);
     column->addLayout(actions);
@@ -116,14 +116,14 @@ void DefaultViewerPanel::refresh()
         box->setChecked(selected_.contains(box->objectName()));
         box->setEnabled(!applying_);
     }
-    selectAll_->setText(selected_.size() == DefaultViewer::offered().size() ? QStringLiteral("Deselect all")
-                                                                            : QStringLiteral("Select all"));
+    selectAll_->setText(selected_.size() == DefaultViewer::offered().size() ? translate("Mirelo", "Deselect all")
+                                                                            : translate("Mirelo", "Select all"));
     selectAll_->setEnabled(!applying_);
     selectAll_->updateGeometry();
     spinner_->setVisible(applying_);
     counter_->setVisible(applying_);
     counter_->setText(QStringLiteral("%1/%2").arg(finished_).arg(total_));
-    main_->setText(applying_ ? QStringLiteral("Updating…") : QStringLiteral("Set Mirelo as default"));
+    main_->setText(applying_ ? translate("Mirelo", "Updating…") : translate("Mirelo", "Set Mirelo as default"));
     main_->setEnabled(!applying_ && !selected_.isEmpty());
     main_->updateGeometry();
     result_->setVisible(!result_->text().isEmpty());

@@ -1,4 +1,5 @@
 #include "DropOverlay.h"
+#include "Translation.h"
 
 #include "common/Palette.h"
 
@@ -28,7 +29,7 @@ void DropOverlay::paintEvent(QPaintEvent*)
     painter.drawRoundedRect(frame, 24, 24);
 
     const QFont font = Palette::font(22, QFont::DemiBold);
-    const QString label = QStringLiteral("Drop images or folders");
+    const QString label = translate("Mirelo", "Drop images or folders");
     const int textWidth = QFontMetrics(font).horizontalAdvance(label);
     const int symbol = 26, gap = 10;
     const int x = (width() - symbol - gap - textWidth) / 2;

@@ -1,4 +1,5 @@
 #include "EmptyStateView.h"
+#include "Translation.h"
 
 #include "AppModel.h"
 #include "LibraryTexts.h"
@@ -29,7 +30,7 @@ EmptyStateView::EmptyStateView(AppModel& model, QWidget* parent) : QWidget(paren
     message_->setForegroundRole(QPalette::PlaceholderText);
     message_->setAlignment(Qt::AlignCenter);
     column->addWidget(message_);
-    auto* clear = new CapsuleButton(QStringLiteral("Clear filters"), CapsuleButton::Kind::bordered, this);
+    auto* clear = new CapsuleButton(translate("Mirelo", "Clear filters"), CapsuleButton::Kind::bordered, this);
     connect(clear, &QAbstractButton::clicked, this, [this] {
         // One step: the three changes run one query.
         model_.setSection(LibrarySection::all);

@@ -1,4 +1,5 @@
 #include "FilterBar.h"
+#include "Translation.h"
 
 #include "AppModel.h"
 #include "LibraryTexts.h"
@@ -20,8 +21,8 @@ FilterBar::FilterBar(AppModel& model, QWidget* parent) : QWidget(parent), model_
     row->setSpacing(10);
 
     search_ = new QLineEdit(this);
-    search_->setPlaceholderText(QStringLiteral("Search files"));
-    search_->setAccessibleName(QStringLiteral("Search files"));
+    search_->setPlaceholderText(translate("Mirelo", "Search files"));
+    search_->setAccessibleName(translate("Mirelo", "Search files"));
     search_->addAction(Palette::symbol(QStringLiteral("edit-find-symbolic")), QLineEdit::LeadingPosition);
     search_->setClearButtonEnabled(true);
     search_->setMaximumWidth(230);
@@ -35,19 +36,18 @@ FilterBar::FilterBar(AppModel& model, QWidget* parent) : QWidget(parent), model_
 
     format_ = new QComboBox(this);
     format_->setFixedWidth(120);
-    format_->setAccessibleName(QStringLiteral("Format"));
-    format_->setToolTip(QStringLiteral("Format"));
+    format_->setAccessibleName(translate("Mirelo", "Format"));
+    format_->setToolTip(translate("Mirelo", "Format"));
     connect(format_, &QComboBox::activated, this,
             [this](int index) { model_.setFormat(format_->itemData(index).toString()); });
     row->addWidget(format_);
 
     sort_ = new QComboBox(this);
     sort_->setFixedWidth(135);
-    sort_->setAccessibleName(QStringLiteral("Sort by"));
-    sort_->setToolTip(QStringLiteral("Sort by"));
+    sort_->setAccessibleName(translate("Mirelo", "Sort by"));
+    sort_->setToolTip(translate("Mirelo", "Sort by"));
     for (MediaSort sort : MediaSorts::allCases) {
-        const std::string_view title = MediaSorts::rawValue(sort);
-        sort_->addItem(qstring(title), int(sort));
+        sort_->addItem(LibraryTexts::coreName(MediaSorts::rawValue(sort)), int(sort));
     }
     connect(sort_, &QComboBox::activated, this,
             [this](int index) { model_.setSort(MediaSort(sort_->itemData(index).toInt())); });
@@ -57,11 +57,11 @@ FilterBar::FilterBar(AppModel& model, QWidget* parent) : QWidget(parent), model_
     row->addWidget(sort_);
     row->addStretch(1);
 
-    selectAll_ = new CapsuleButton(QStringLiteral("Select All"), CapsuleButton::Kind::plain, this);
-    selectAll_->setToolTip(QStringLiteral("Select every file matching the current filters"));
+    selectAll_ = new CapsuleButton(translate("Mirelo", "Select All"), CapsuleButton::Kind::plain, this);
+    selectAll_->setToolTip(translate("Mirelo", "Select every file matching the current filters"));
     connect(selectAll_, &QAbstractButton::clicked, this, [this] { model_.toggleSelectAll(); });
     row->addWidget(selectAll_);
-    select_ = new CapsuleButton(QStringLiteral("Select"), CapsuleButton::Kind::bordered, this);
+    select_ = new CapsuleButton(translate("Mirelo", "Select"), CapsuleButton::Kind::bordered, this);
     connect(select_, &QAbstractButton::clicked, this, [this] {
         const bool selecting = !model_.selecting();
         model_.setSelecting(selecting);
@@ -87,7 +87,9 @@ void FilterBar::refreshFormats()
     const QSignalBlocker quiet(format_);
     if (shown != wanted) {
         format_->clear();
-        for (const QString& format : wanted) format_->addItem(format, format);
+        for (const QString& format : wanted)
+            format_->addItem(format == AppModel::kAllFormatsLabel ? LibraryTexts::coreName(format.toStdString()) : format,
+                             format);
     }
     int index = format_->findData(model_.format());
     if (index < 0) {
@@ -107,7 +109,7 @@ void FilterBar::refreshSelection()
     selectAll_->setAccessibleName(title);
     selectAll_->setEnabled(!model_.loadingContent() && !model_.visible().isEmpty());
     selectAll_->updateGeometry();
-    select_->setText(selecting ? QStringLiteral("Done") : QStringLiteral("Select"));
+    select_->setText(selecting ? translate("Mirelo", "Done") : translate("Mirelo", "Select"));
     select_->setAccessibleName(select_->text());
     select_->setEnabled(!model_.loadingContent());
     select_->updateGeometry();

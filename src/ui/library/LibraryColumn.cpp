@@ -1,4 +1,5 @@
 #include "LibraryColumn.h"
+#include "Translation.h"
 
 #include "AppModel.h"
 #include "EmptyStateView.h"
@@ -45,7 +46,7 @@ LibraryColumn::LibraryColumn(AppModel& model, QWidget* parent) : QWidget(parent)
     spinner->setFixedSize(120, 6);
     restoring->addWidget(spinner, 0, Qt::AlignHCenter);
     restoring->addSpacing(10);
-    auto* opening = new QLabel(QStringLiteral("Opening your saved library…"), restoringPage_);
+    auto* opening = new QLabel(translate("Mirelo", "Opening your saved library…"), restoringPage_);
     opening->setFont(Palette::font(13));
     opening->setForegroundRole(QPalette::PlaceholderText);
     restoring->addWidget(opening, 0, Qt::AlignHCenter);

@@ -1,4 +1,5 @@
 #include "LibraryFolderRow.h"
+#include "Translation.h"
 
 #include "AppModel.h"
 #include "common/FolderTreeRow.h"
@@ -15,17 +16,17 @@ LibraryFolderRow::LibraryFolderRow(AppModel& model, std::string path, int depth,
         path_, depth_,
         [this](QMenu& menu) {
             const bool idle = !model_.busy() && !model_.scanning();
-            menu.addAction(QStringLiteral("New Folder Inside…"), this, [this] { model_.editFolder(path_, false); })
+            menu.addAction(translate("Mirelo", "New Folder Inside…"), this, [this] { model_.editFolder(path_, false); })
                 ->setEnabled(idle);
-            menu.addAction(QStringLiteral("Rename Folder…"), this, [this] { model_.editFolder(path_, true); })
+            menu.addAction(translate("Mirelo", "Rename Folder…"), this, [this] { model_.editFolder(path_, true); })
                 ->setEnabled(idle);
             menu.addSeparator();
-            menu.addAction(QStringLiteral("Refresh Scan"), this, [this] { model_.scan({path_}, true); })
+            menu.addAction(translate("Mirelo", "Refresh Scan"), this, [this] { model_.scan({path_}, true); })
                 ->setEnabled(idle);
-            menu.addAction(QStringLiteral("Show in File Manager"), this, [this] { Q_EMIT revealRequested(path_); });
+            menu.addAction(translate("Mirelo", "Show in File Manager"), this, [this] { Q_EMIT revealRequested(path_); });
         },
         this);
-    row_->setActionHint(QStringLiteral("Open this folder in your library"));
+    row_->setActionHint(translate("Mirelo", "Open this folder in your library"));
     connect(row_, &FolderTreeRow::toggleRequested, this, [this] { model_.toggleFolder(path_); });
     connect(row_, &FolderTreeRow::chooseRequested, this, [this] { model_.selectFolder(path_); });
 

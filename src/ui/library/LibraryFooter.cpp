@@ -1,4 +1,5 @@
 #include "LibraryFooter.h"
+#include "Translation.h"
 
 #include "AppModel.h"
 #include "LibraryTexts.h"
@@ -27,7 +28,7 @@ LibraryFooter::LibraryFooter(AppModel& model, QWidget* parent) : QWidget(parent)
     text_ = new QLabel(this);
     text_->setFont(Palette::font(11));
     row->addWidget(text_, 1);
-    hint_ = new QLabel(QStringLiteral("Double-click an image to open"), this);
+    hint_ = new QLabel(translate("Mirelo", "Double-click an image to open"), this);
     hint_->setFont(Palette::font(11));
     hint_->setForegroundRole(QPalette::PlaceholderText);
     row->addWidget(hint_);
@@ -41,7 +42,7 @@ LibraryFooter::LibraryFooter(AppModel& model, QWidget* parent) : QWidget(parent)
         return files;
     });
     row->addWidget(share_);
-    trash_ = new CapsuleButton(QStringLiteral("Move to Trash"), CapsuleButton::Kind::destructive, this);
+    trash_ = new CapsuleButton(translate("Mirelo", "Move to Trash"), CapsuleButton::Kind::destructive, this);
     trash_->setPointSize(11);
     trash_->setSymbol(QStringLiteral("user-trash-symbolic"));
     trash_->setFixedHeight(24);

@@ -1,4 +1,5 @@
 #include "LibraryHeader.h"
+#include "Translation.h"
 
 #include "AppModel.h"
 #include "LibraryTexts.h"
@@ -30,7 +31,7 @@ LibraryHeader::LibraryHeader(AppModel& model, QWidget* parent) : QWidget(parent)
     texts->addWidget(title_);
     texts->addWidget(subtitle_);
     row->addLayout(texts, 1);
-    open_ = new CapsuleButton(QStringLiteral("Open images"), CapsuleButton::Kind::prominent, this);
+    open_ = new CapsuleButton(translate("Mirelo", "Open images"), CapsuleButton::Kind::prominent, this);
     open_->setSymbol(QStringLiteral("list-add-symbolic"));
     connect(open_, &QAbstractButton::clicked, this, [this] { model_.chooseFiles(); });
     row->addWidget(open_, 0, Qt::AlignVCenter);

@@ -1,4 +1,6 @@
 #include "LibrarySidebar.h"
+#include "LibraryTexts.h"
+#include "Translation.h"
 
 #include "AppModel.h"
 #include "LibraryFolderRow.h"
@@ -73,15 +75,15 @@ LibrarySidebar::LibrarySidebar(AppModel& model, QWidget* parent) : QWidget(paren
     column->addSpacing(35);
 
     // The sections.
-    column->addWidget(caption(QStringLiteral("LIBRARY"), this));
+    column->addWidget(caption(translate("Mirelo", "LIBRARY"), this));
     column->addSpacing(12);
     const std::pair<LibrarySection, const char*> symbols[] = {{LibrarySection::all, "view-grid-symbolic"},
                                                               {LibrarySection::images, "image-x-generic-symbolic"},
                                                               {LibrarySection::videos, "video-x-generic-symbolic"},
                                                               {LibrarySection::large, "drive-harddisk-symbolic"}};
     for (auto [section, symbol] : symbols) {
-        const std::string_view title = LibrarySections::rawValue(section);
-        auto* row = new SidebarSectionRow(qstring(title), QString::fromUtf8(symbol), this);
+        auto* row = new SidebarSectionRow(LibraryTexts::coreName(LibrarySections::rawValue(section)),
+                                          QString::fromUtf8(symbol), this);
         connect(row, &QAbstractButton::clicked, this, [this, section = section] { model_.selectSection(section); });
         row->setDrawsHighlight(false); // the sidebar's own highlight slides between rows
         sections_[section] = row;
@@ -91,13 +93,13 @@ LibrarySidebar::LibrarySidebar(AppModel& model, QWidget* parent) : QWidget(paren
     // The scanned folders.
     column->addSpacing(30);
     auto* foldersHeader = new QHBoxLayout;
-    foldersHeader->addWidget(caption(QStringLiteral("FOLDERS"), this), 1);
+    foldersHeader->addWidget(caption(translate("Mirelo", "FOLDERS"), this), 1);
     auto* add = new QToolButton(this);
     add->setIcon(Palette::symbol(QStringLiteral("list-add-symbolic")));
     add->setIconSize(QSize(12, 12));
     add->setAutoRaise(true);
-    add->setToolTip(QStringLiteral("Add a folder"));
-    add->setAccessibleName(QStringLiteral("Add a folder"));
+    add->setToolTip(translate("Mirelo", "Add a folder"));
+    add->setAccessibleName(translate("Mirelo", "Add a folder"));
     connect(add, &QToolButton::clicked, this, [this] { model_.chooseFolders(); });
     foldersHeader->addWidget(add);
     column->addLayout(foldersHeader);
@@ -115,7 +117,7 @@ LibrarySidebar::LibrarySidebar(AppModel& model, QWidget* parent) : QWidget(paren
     folders_ = new QVBoxLayout(list);
     folders_->setContentsMargins(0, 0, 0, 0);
     folders_->setSpacing(0);
-    noFolders_ = new QLabel(QStringLiteral("Your scanned folders\nwill appear here."), list);
+    noFolders_ = new QLabel(translate("Mirelo", "Your scanned folders\nwill appear here."), list);
     noFolders_->setFont(Palette::font(12));
     noFolders_->setForegroundRole(QPalette::PlaceholderText);
     noFolders_->setContentsMargins(12, 12, 12, 12);
@@ -144,21 +146,20 @@ LibrarySidebar::LibrarySidebar(AppModel& model, QWidget* parent) : QWidget(paren
                                                  sparkle->devicePixelRatioF()));
     });
     cardColumn->addWidget(sparkle);
-    auto* title = new QLabel(QStringLiteral("A little more space."), card);
+    auto* title = new QLabel(translate("Mirelo", "A little more space."), card);
     title->setFont(Palette::font(13, QFont::DemiBold));
     cardColumn->addWidget(title);
-    auto* text = new QLabel(QStringLiteral("Find the files you need.\nLet go of the ones you don’t."), card);
+    auto* text = new QLabel(translate("Mirelo", "Find the files you need.\nLet go of the ones you don’t."), card);
     text->setFont(Palette::font(11));
     text->setForegroundRole(QPalette::PlaceholderText);
     cardColumn->addWidget(text);
-    auto* scanFolders = cardButton(QStringLiteral("Scan folders"), QStringLiteral("go-next-symbolic"), true, card);
+    auto* scanFolders = cardButton(translate("Mirelo", "Scan folders"), QStringLiteral("go-next-symbolic"), true, card);
     scanFolders->setKind(CapsuleButton::Kind::prominent);
     connect(scanFolders, &QAbstractButton::clicked, this, [this] { model_.chooseFolders(); });
     cardColumn->addWidget(scanFolders);
     scanComputer_ =
-        cardButton(QStringLiteral("Scan Entire Computer"), QStringLiteral("computer-symbolic"), false, card);
-    scanComputer_->setToolTip(QStringLiteral(
-        "Scan accessible files in your home folder and connected external drives. System files, hidden folders and "
+        cardButton(translate("Mirelo", "Scan Entire Computer"), QStringLiteral("computer-symbolic"), false, card);
+    scanComputer_->setToolTip(translate("Mirelo", "Scan accessible files in your home folder and connected external drives. System files, hidden folders and "
         "app packages are excluded. Your index is saved and watched for changes while the app is open."));
     connect(scanComputer_, &QAbstractButton::clicked, this, [this] { model_.scanEntireComputer(); });
     cardColumn->addWidget(scanComputer_);
@@ -166,7 +167,7 @@ LibrarySidebar::LibrarySidebar(AppModel& model, QWidget* parent) : QWidget(paren
     column->addSpacing(12);
 
     auto* settings = new QToolButton(this);
-    settings->setText(QStringLiteral("Settings"));
+    settings->setText(translate("Mirelo", "Settings"));
     settings->setIcon(Palette::symbol(QStringLiteral("emblem-system-symbolic")));
     settings->setIconSize(QSize(12, 12));
     settings->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);

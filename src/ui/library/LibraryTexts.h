@@ -27,6 +27,9 @@ QString trashMessage(int64_t bytes);
 QString selectAllTitle(const AppModel& model);
 // "N file" or "N files".
 QString files(int64_t count);
+// The names the core keeps for sections, sorts and "All formats" (stored in
+// the library file as they are), in the user's language.
+QString coreName(std::string_view name);
 QString bytes(int64_t count);
 
 } // namespace LibraryTexts

@@ -1,4 +1,5 @@
 #include "LibraryWindow.h"
+#include "Translation.h"
 
 #include "AppModel.h"
 #include "AppSettings.h"
@@ -162,8 +163,8 @@ void LibraryWindow::followTrashPrompt()
     int64_t bytes = 0;
     for (const MediaItem& item : pending) bytes = addBytes(bytes, item.bytes());
     auto* box = new AlertDialog(this, LibraryTexts::trashTitle(pending.size()), LibraryTexts::trashMessage(bytes));
-    box->addButton(QStringLiteral("Cancel"), AlertDialog::Role::Cancel);
-    QPushButton* move = box->addButton(QStringLiteral("Move to Trash"), AlertDialog::Role::Destructive);
+    box->addButton(translate("Mirelo", "Cancel"), AlertDialog::Role::Cancel);
+    QPushButton* move = box->addButton(translate("Mirelo", "Move to Trash"), AlertDialog::Role::Destructive);
     connect(box, &QDialog::finished, this, [this, box, move] {
         alert_ = nullptr;
         QMetaObject::invokeMethod(this, &LibraryWindow::followError, Qt::QueuedConnection);
@@ -183,8 +184,8 @@ void LibraryWindow::followError()
     // Only while this window is on screen; elsewhere the viewer or an
     // application alert shows it.
     if (!model_.errorMessage() || !isVisible() || alert_ || model_.viewing()) return;
-    auto* box = new AlertDialog(this, QStringLiteral("Mirelo couldn’t complete that"), *model_.errorMessage());
-    box->addButton(QStringLiteral("OK"), AlertDialog::Role::Accept);
+    auto* box = new AlertDialog(this, translate("Mirelo", "Mirelo couldn’t complete that"), *model_.errorMessage());
+    box->addButton(translate("Mirelo", "OK"), AlertDialog::Role::Accept);
     connect(box, &QDialog::finished, this, [this] {
         alert_ = nullptr;
         model_.setErrorMessage(std::nullopt);

@@ -1,4 +1,5 @@
 #include "MediaCardAccessible.h"
+#include "Translation.h"
 
 #include "AppModel.h"
 #include "MediaGridAccessible.h"
@@ -42,7 +43,7 @@ QAccessible::State MediaCardAccessible::state() const
     state.focusable = true;
     state.focused = grid()->hasFocus() && grid()->focus().index() == index();
     state.selectable = grid()->model().selecting();
-    state.selected = MediaGridAccessible::cardValue(*grid(), index()) == QStringLiteral("Selected");
+    state.selected = MediaGridAccessible::cardValue(*grid(), index()) == translate("Mirelo", "Selected");
     return state;
 }
 

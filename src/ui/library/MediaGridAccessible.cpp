@@ -1,4 +1,5 @@
 #include "MediaGridAccessible.h"
+#include "Translation.h"
 
 #include "AppModel.h"
 #include "MediaCardAccessible.h"
@@ -46,14 +47,14 @@ QString MediaGridAccessible::cardName(const MediaGridView& grid, int index)
 
 QString MediaGridAccessible::cardValue(const MediaGridView& grid, int index)
 {
-    return grid.model().selection().contains(grid.model().visible()[index].path()) ? QStringLiteral("Selected")
-                                                                                   : QStringLiteral("Not selected");
+    return grid.model().selection().contains(grid.model().visible()[index].path()) ? translate("Mirelo", "Selected")
+                                                                                   : translate("Mirelo", "Not selected");
 }
 
 QString MediaGridAccessible::cardHint(const MediaGridView& grid)
 {
-    return grid.model().selecting() ? QStringLiteral("Activate to toggle selection")
-                                    : QStringLiteral("Activate to open in the viewer");
+    return grid.model().selecting() ? translate("Mirelo", "Activate to toggle selection")
+                                    : translate("Mirelo", "Activate to open in the viewer");
 }
 
 // The built cards are the list's children; a screen reader reaches those

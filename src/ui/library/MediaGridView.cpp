@@ -1,4 +1,5 @@
 #include "MediaGridView.h"
+#include "Translation.h"
 
 #include "MediaGridAccessible.h"
 #include "MediaGridFocus.h"
@@ -630,12 +631,12 @@ void MediaGridView::contextMenuEvent(QContextMenuEvent* event)
     if (!index) return;
     const MediaItem item = model_.visible()[*index];
     QMenu menu(this);
-    menu.addAction(QStringLiteral("Open"), this, [this, item] { model_.show(item); });
-    menu.addAction(QStringLiteral("Show in File Manager"), this,
+    menu.addAction(translate("Mirelo", "Open"), this, [this, item] { model_.show(item); });
+    menu.addAction(translate("Mirelo", "Show in File Manager"), this,
                    [this, item] { Q_EMIT revealRequested(std::string(item.path())); });
     menu.addSeparator();
     QAction* trash =
-        menu.addAction(QStringLiteral("Move to Trash"), this, [this, item] { model_.requestTrash({item}); });
+        menu.addAction(translate("Mirelo", "Move to Trash"), this, [this, item] { model_.requestTrash({item}); });
     trash->setEnabled(!model_.busy() && !model_.scanning());
     menu.exec(event->globalPos());
 }

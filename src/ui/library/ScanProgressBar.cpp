@@ -1,4 +1,5 @@
 #include "ScanProgressBar.h"
+#include "Translation.h"
 
 #include "AppModel.h"
 #include "LibraryTexts.h"
@@ -20,12 +21,12 @@ ScanProgressBar::ScanProgressBar(AppModel& model, QWidget* parent) : QWidget(par
     busy->setRange(0, 0);
     busy->setTextVisible(false);
     busy->setFixedSize(72, 6);
-    busy->setAccessibleName(QStringLiteral("Scanning"));
+    busy->setAccessibleName(translate("Mirelo", "Scanning"));
     row->addWidget(busy, 0, Qt::AlignVCenter);
     label_ = new QLabel(this);
     label_->setFont(Palette::font(12));
     row->addWidget(label_);
-    auto* stop = new CapsuleButton(QStringLiteral("Stop"), CapsuleButton::Kind::plain, this);
+    auto* stop = new CapsuleButton(translate("Mirelo", "Stop"), CapsuleButton::Kind::plain, this);
     connect(stop, &QAbstractButton::clicked, this, [this] { model_.stopScan(); });
     row->addWidget(stop);
     row->addStretch(1);

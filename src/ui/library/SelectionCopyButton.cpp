@@ -1,14 +1,15 @@
 #include "SelectionCopyButton.h"
+#include "Translation.h"
 
 #include "AppModel.h"
 
 namespace mirelo {
 
 SelectionCopyButton::SelectionCopyButton(AppModel& model, QWidget* parent)
-    : CapsuleButton(QStringLiteral("Copy"), Kind::bordered, parent), model_(model)
+    : CapsuleButton(translate("Mirelo", "Copy"), Kind::bordered, parent), model_(model)
 {
     setPointSize(11);
-    setToolTip(QStringLiteral("Copy selected files to paste in your file manager or another app"));
+    setToolTip(translate("Mirelo", "Copy selected files to paste in your file manager or another app"));
     setMinimumWidth(48);
     feedback_.setSingleShot(true);
     feedback_.setInterval(kFeedbackMs);
@@ -30,7 +31,7 @@ void SelectionCopyButton::copy()
 void SelectionCopyButton::refresh()
 {
     const bool copied = feedback_.isActive();
-    setText(copied ? QStringLiteral("Copied") : QStringLiteral("Copy"));
+    setText(copied ? translate("Mirelo", "Copied") : translate("Mirelo", "Copy"));
     setAccessibleName(text());
     setSymbol(copied ? QStringLiteral("object-select-symbolic") : QStringLiteral("edit-copy-symbolic"));
     setEnabled(!model_.selection().empty() && !model_.busy() && !model_.loadingContent());

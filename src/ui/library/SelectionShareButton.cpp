@@ -1,4 +1,5 @@
 #include "SelectionShareButton.h"
+#include "Translation.h"
 
 #include "common/DesktopServices.h"
 
@@ -7,12 +8,12 @@
 namespace mirelo {
 
 SelectionShareButton::SelectionShareButton(QWidget* parent)
-    : CapsuleButton(QStringLiteral("Share"), Kind::bordered, parent)
+    : CapsuleButton(translate("Mirelo", "Share"), Kind::bordered, parent)
 {
     setPointSize(11);
     setSymbol(QStringLiteral("send-to-symbolic"));
-    setToolTip(QStringLiteral("Share selected files"));
-    setAccessibleName(QStringLiteral("Share selected files"));
+    setToolTip(translate("Mirelo", "Share selected files"));
+    setAccessibleName(translate("Mirelo", "Share selected files"));
     setFixedSize(72, 24);
     connect(this, &QAbstractButton::clicked, this, &SelectionShareButton::share);
 }
@@ -21,11 +22,11 @@ QMenu* SelectionShareButton::makeMenu(const std::vector<std::string>& files)
 {
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->addAction(QStringLiteral("Email…"), this, [files] { DesktopServices::email(files); });
+    menu->addAction(translate("Mirelo", "Email…"), this, [files] { DesktopServices::email(files); });
     QAction* openWith =
-        menu->addAction(QStringLiteral("Open With…"), this, [files] { DesktopServices::openWith(files.front()); });
+        menu->addAction(translate("Mirelo", "Open With…"), this, [files] { DesktopServices::openWith(files.front()); });
     openWith->setEnabled(files.size() == 1); // the desktop's chooser takes one file
-    menu->addAction(QStringLiteral("Show in File Manager"), this, [files] { DesktopServices::reveal(files); });
+    menu->addAction(translate("Mirelo", "Show in File Manager"), this, [files] { DesktopServices::reveal(files); });
     return menu;
 }
 

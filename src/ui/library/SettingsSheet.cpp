@@ -1,4 +1,5 @@
 #include "SettingsSheet.h"
+#include "Translation.h"
 
 #include "AppSettings.h"
 #include "DefaultViewerPanel.h"
@@ -62,14 +63,14 @@ QString SettingsSheet::percentText(double blur)
 
 SettingsSheet::SettingsSheet(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Settings"));
+    setWindowTitle(translate("Mirelo", "Settings"));
     setWindowModality(Qt::WindowModal);
     setFixedWidth(580);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(30, 30, 30, 30);
     column->setSpacing(24);
     column->addWidget(makeHeader());
-    auto* version = label(QStringLiteral("MIRELO %1  ·  A closer look.").arg(QStringLiteral(MIRELO_VERSION)), 9, this,
+    auto* version = label(translate("Mirelo", "MIRELO %1  ·  A closer look.").arg(QStringLiteral(MIRELO_VERSION)), 9, this,
                           QFont::Medium, true);
     QFont spaced = version->font();
     spaced.setLetterSpacing(QFont::AbsoluteSpacing, 1.4);
@@ -111,11 +112,11 @@ QWidget* SettingsSheet::makeHeader()
     row->addWidget(new TesselMark(45, header));
     auto* titles = new QVBoxLayout;
     titles->setSpacing(4);
-    titles->addWidget(label(QStringLiteral("Make yourself at home."), 23, header, QFont::DemiBold));
-    titles->addWidget(label(QStringLiteral("Mirelo settings"), 12, header, QFont::Normal, true));
+    titles->addWidget(label(translate("Mirelo", "Make yourself at home."), 23, header, QFont::DemiBold));
+    titles->addWidget(label(translate("Mirelo", "Mirelo settings"), 12, header, QFont::Normal, true));
     row->addLayout(titles, 1);
-    done_ = new CapsuleButton(QStringLiteral("Done"), CapsuleButton::Kind::bordered, header);
-    done_->setToolTip(QStringLiteral("Done (Esc)"));
+    done_ = new CapsuleButton(translate("Mirelo", "Done"), CapsuleButton::Kind::bordered, header);
+    done_->setToolTip(translate("Mirelo", "Done (Esc)"));
     connect(done_, &QAbstractButton::clicked, this, &QDialog::accept);
     row->addWidget(done_, 0, Qt::AlignTop);
     return header;
@@ -126,7 +127,7 @@ QWidget* SettingsSheet::makeAppearance()
     auto* block = new QWidget(this);
     auto* row = new QHBoxLayout(block);
     row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(titled(QStringLiteral("Appearance"), QStringLiteral("weather-clear-night-symbolic"), 13, block));
+    row->addWidget(titled(translate("Mirelo", "Appearance"), QStringLiteral("weather-clear-night-symbolic"), 13, block));
     row->addStretch(1);
     auto* segments = new QWidget(block);
     segments->setFixedWidth(240);
@@ -164,26 +165,26 @@ QWidget* SettingsSheet::makeBlur()
     rows->setContentsMargins(0, 0, 0, 0);
     rows->setSpacing(8);
     auto* top = new QHBoxLayout;
-    top->addWidget(titled(QStringLiteral("Background blur"), QStringLiteral("weather-fog-symbolic"), 13, block));
+    top->addWidget(titled(translate("Mirelo", "Background blur"), QStringLiteral("weather-fog-symbolic"), 13, block));
     top->addStretch(1);
     percent_ = label(QString(), 12, block, QFont::Normal, true);
     QFont digits = percent_->font();
     digits.setFamily(QStringLiteral("monospace"));
     percent_->setFont(digits);
     top->addWidget(percent_);
-    reset_ = new CapsuleButton(QStringLiteral("Reset"), CapsuleButton::Kind::plain, block);
+    reset_ = new CapsuleButton(translate("Mirelo", "Reset"), CapsuleButton::Kind::plain, block);
     top->addWidget(reset_);
     rows->addLayout(top);
     auto* slide = new QHBoxLayout;
-    slide->addWidget(label(QStringLiteral("None"), 11, block, QFont::Normal, true));
+    slide->addWidget(label(translate("Mirelo", "None"), 11, block, QFont::Normal, true));
     blur_ = new QSlider(Qt::Horizontal, block);
     blur_->setRange(0, kSteps);
     blur_->setPageStep(2);
-    blur_->setAccessibleName(QStringLiteral("Background blur"));
+    blur_->setAccessibleName(translate("Mirelo", "Background blur"));
     slide->addWidget(blur_, 1);
-    slide->addWidget(label(QStringLiteral("Soft"), 11, block, QFont::Normal, true));
+    slide->addWidget(label(translate("Mirelo", "Soft"), 11, block, QFont::Normal, true));
     rows->addLayout(slide);
-    rows->addWidget(label(QStringLiteral("Adjust the softness behind your image. The default is 10%."), 11, block,
+    rows->addWidget(label(translate("Mirelo", "Adjust the softness behind your image. The default is 10%."), 11, block,
                           QFont::Normal, true));
 
     connect(blur_, &QSlider::valueChanged, this, [this](int step) {
@@ -204,7 +205,7 @@ void SettingsSheet::showBlur(double blur)
     const QSignalBlocker quiet(blur_);
     blur_->setValue(int(std::lround(blur * kSteps)));
     percent_->setText(percentText(blur));
-    blur_->setAccessibleDescription(QString::number(std::lround(blur * 100)) + QStringLiteral(" percent"));
+    blur_->setAccessibleDescription(translate("Mirelo", "%1 percent").arg(std::lround(blur * 100)));
     reset_->setEnabled(std::abs(blur - kDefaultBlur) > 0.001);
 }
 
@@ -217,7 +218,7 @@ QWidget* SettingsSheet::makeInformation()
     auto* keys = new QVBoxLayout;
     keys->setSpacing(6);
     keys->addWidget(
-        titled(QStringLiteral("Made for your desktop"), QStringLiteral("input-keyboard-symbolic"), 12, block));
+        titled(translate("Mirelo", "Made for your desktop"), QStringLiteral("input-keyboard-symbolic"), 12, block));
     const std::pair<const char*, const char*> shortcuts[] = {{"Open images", "Ctrl+O"},
                                                              {"Scan folders", "Shift+Ctrl+O"},
                                                              {"Fit / actual size", "Ctrl+0 / Ctrl+1"},
@@ -233,7 +234,7 @@ QWidget* SettingsSheet::makeInformation()
     auto* privacy = new QVBoxLayout;
     privacy->setSpacing(6);
     privacy->addWidget(
-        titled(QStringLiteral("Your files stay yours"), QStringLiteral("security-high-symbolic"), 12, block));
+        titled(translate("Mirelo", "Your files stay yours"), QStringLiteral("security-high-symbolic"), 12, block));
     for (const char* text :
          {"Mirelo works locally. Scans don’t upload or move your files. Deletions go to the Trash.",
           "Image and video codec support depends on the codecs installed. PDF and animated images currently "

@@ -1,4 +1,5 @@
 #include "SidebarSectionRow.h"
+#include "Translation.h"
 
 #include "common/Palette.h"
 
@@ -20,7 +21,7 @@ QSize SidebarSectionRow::sizeHint() const { return {200, kHeight}; }
 void SidebarSectionRow::setCurrent(bool current)
 {
     current_ = current;
-    setAccessibleDescription(current ? QStringLiteral("Selected") : QString());
+    setAccessibleDescription(current ? translate("Mirelo", "Selected") : QString());
     update();
 }
 

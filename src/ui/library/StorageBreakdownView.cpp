@@ -1,4 +1,5 @@
 #include "StorageBreakdownView.h"
+#include "Translation.h"
 
 #include "library/MediaItem.h"
 #include "common/Palette.h"
@@ -19,9 +20,9 @@ QString bytesText(int64_t bytes) { return QString::fromStdString(sizeLabel(bytes
 
 std::vector<StorageBreakdownView::Group> StorageBreakdownView::groups(const MediaStorageSummary& summary)
 {
-    std::vector<Group> list{{QStringLiteral("Images"), summary.imageBytes, QColor(0, 122, 255)},
-                            {QStringLiteral("Videos"), summary.videoBytes, QColor(255, 149, 0)}};
-    if (summary.otherBytes > 0) list.push_back({QStringLiteral("Documents"), summary.otherBytes, QColor(255, 45, 85)});
+    std::vector<Group> list{{translate("Mirelo", "Images"), summary.imageBytes, QColor(0, 122, 255)},
+                            {translate("Mirelo", "Videos"), summary.videoBytes, QColor(255, 149, 0)}};
+    if (summary.otherBytes > 0) list.push_back({translate("Mirelo", "Documents"), summary.otherBytes, QColor(255, 45, 85)});
     return list;
 }
 
@@ -39,7 +40,7 @@ QString StorageBreakdownView::legendText(const Group& group, int64_t total, cons
 
 StorageBreakdownView::StorageBreakdownView(QWidget* parent) : QWidget(parent)
 {
-    setAccessibleName(QStringLiteral("Space in these large files"));
+    setAccessibleName(translate("Mirelo", "Space in these large files"));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
@@ -56,7 +57,7 @@ void StorageBreakdownView::setSummary(const MediaStorageSummary& summary, bool l
 
 QString StorageBreakdownView::totalText() const
 {
-    return loading_ ? QStringLiteral("Updating…") : bytesText(summary_.totalBytes());
+    return loading_ ? translate("Mirelo", "Updating…") : bytesText(summary_.totalBytes());
 }
 
 QSize StorageBreakdownView::sizeHint() const
@@ -86,7 +87,7 @@ void StorageBreakdownView::paintEvent(QPaintEvent*)
     painter.setPen(text);
     painter.setFont(titleFont);
     painter.drawText(QRect(inner.left(), inner.top(), inner.width(), titleHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("Space in these large files"));
+                     translate("Mirelo", "Space in these large files"));
     painter.setFont(totalFont);
     painter.drawText(QRect(inner.left(), inner.top(), inner.width(), titleHeight), Qt::AlignRight | Qt::AlignVCenter,
                      totalText());

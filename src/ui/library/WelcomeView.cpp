@@ -1,4 +1,5 @@
 #include "WelcomeView.h"
+#include "Translation.h"
 
 #include "AppModel.h"
 #include "common/CapsuleButton.h"
@@ -51,25 +52,25 @@ WelcomeView::WelcomeView(AppModel& model, QWidget* parent) : QWidget(parent), mo
     illustration_->setFixedSize(260, 180);
     column->addWidget(illustration_, 0, Qt::AlignHCenter);
     column->addSpacing(20);
-    auto* headline = line(QStringLiteral("Every image. Beautifully simple."), 25, QFont::DemiBold, this);
+    auto* headline = line(translate("Mirelo", "Every image. Beautifully simple."), 25, QFont::DemiBold, this);
     QFont headlineFont = headline->font();
     headlineFont.setLetterSpacing(QFont::AbsoluteSpacing, -0.7);
     headline->setFont(headlineFont);
     column->addWidget(headline);
     column->addSpacing(12);
     column->addWidget(line(
-        QStringLiteral("From everyday photos to vectors and RAW files.\nA closer look is just a double-click away."),
+        translate("Mirelo", "From everyday photos to vectors and RAW files.\nA closer look is just a double-click away."),
         14, QFont::Normal, this, true));
     column->addSpacing(25);
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(12);
     buttons->addStretch(1);
-    auto* open = new CapsuleButton(QStringLiteral("Open images"), CapsuleButton::Kind::prominent, this);
+    auto* open = new CapsuleButton(translate("Mirelo", "Open images"), CapsuleButton::Kind::prominent, this);
     open->setSymbol(QStringLiteral("image-x-generic-symbolic"));
     open->setPointSize(13);
     connect(open, &QAbstractButton::clicked, this, [this] { model_.chooseFiles(); });
     buttons->addWidget(open);
-    auto* scan = new CapsuleButton(QStringLiteral("Scan a folder"), CapsuleButton::Kind::bordered, this);
+    auto* scan = new CapsuleButton(translate("Mirelo", "Scan a folder"), CapsuleButton::Kind::bordered, this);
     scan->setSymbol(QStringLiteral("folder-symbolic"));
     scan->setPointSize(13);
     connect(scan, &QAbstractButton::clicked, this, [this] { model_.chooseFolders(); });
@@ -77,16 +78,16 @@ WelcomeView::WelcomeView(AppModel& model, QWidget* parent) : QWidget(parent), mo
     buttons->addStretch(1);
     column->addLayout(buttons);
     column->addSpacing(17);
-    column->addWidget(line(QStringLiteral("or drop images and folders anywhere"), 11, QFont::Normal, this, true));
+    column->addWidget(line(translate("Mirelo", "or drop images and folders anywhere"), 11, QFont::Normal, this, true));
     column->addSpacing(32);
     auto* features = new QHBoxLayout;
     features->setSpacing(28);
     features->addStretch(1);
     features->addWidget(
-        feature(QStringLiteral("media-playlist-repeat-symbolic"), QStringLiteral("Browse with arrow keys"), this));
-    features->addWidget(feature(QStringLiteral("zoom-in-symbolic"), QStringLiteral("Pinch to get closer"), this));
+        feature(QStringLiteral("media-playlist-repeat-symbolic"), translate("Mirelo", "Browse with arrow keys"), this));
+    features->addWidget(feature(QStringLiteral("zoom-in-symbolic"), translate("Mirelo", "Pinch to get closer"), this));
     features->addWidget(
-        feature(QStringLiteral("user-trash-symbolic"), QStringLiteral("Clean up with confidence"), this));
+        feature(QStringLiteral("user-trash-symbolic"), translate("Mirelo", "Clean up with confidence"), this));
     features->addStretch(1);
     column->addLayout(features);
     column->addStretch(1);

@@ -1,4 +1,5 @@
 #include "AppDelegate.h"
+#include "Translation.h"
 
 #include "AppModel.h"
 #include "common/FileDialogPanel.h"
@@ -55,7 +56,7 @@ void AppDelegate::willFinishLaunching()
             QString what = QString::fromStdString(failure.what);
             if (!what.isEmpty()) what[0] = what[0].toUpper();
             self->model_.setErrorMessage(
-                QStringLiteral("%1 unavailable: Mirelo couldn’t load its part %2 (%3). Reinstalling Mirelo should "
+                translate("Mirelo", "%1 unavailable: Mirelo couldn’t load its part %2 (%3). Reinstalling Mirelo should "
                                "bring them back.")
                     .arg(what, QString::fromStdString(failure.module), QString::fromStdString(failure.reason)));
         });
@@ -97,11 +98,11 @@ bool AppDelegate::shouldTerminate()
         model_.flushLibrary();
     } catch (const LibraryError& error) {
         QPointer<AlertDialog> box =
-            new AlertDialog(shell_->libraryWindow(), QStringLiteral("Couldn’t save your library"),
-                            QStringLiteral("Your media files are safe. ") + QString::fromStdString(error.what()));
+            new AlertDialog(shell_->libraryWindow(), translate("Mirelo", "Couldn’t save your library"),
+                            translate("Mirelo", "Your media files are safe. ") + QString::fromStdString(error.what()));
         box->setAttribute(Qt::WA_DeleteOnClose, false);
-        box->addButton(QStringLiteral("Keep Open"), AlertDialog::Role::Cancel);
-        box->addButton(QStringLiteral("Quit Anyway"), AlertDialog::Role::Destructive);
+        box->addButton(translate("Mirelo", "Keep Open"), AlertDialog::Role::Cancel);
+        box->addButton(translate("Mirelo", "Quit Anyway"), AlertDialog::Role::Destructive);
         const bool quit = box->exec() == QDialog::Accepted;
         delete box;
         if (!quit) return false;
@@ -159,8 +160,8 @@ void AppDelegate::windowCommand(ActionRegistry::Command command)
             key->isMaximized() ? key->showNormal() : key->showMaximized();
         break;
     case Command::about:
-        QMessageBox::about(key, QStringLiteral("About Mirelo"),
-                           QStringLiteral("<b>Mirelo</b> %1<br>Every image. Beautifully simple.<br><br>"
+        QMessageBox::about(key, translate("Mirelo", "About Mirelo"),
+                           translate("Mirelo", "<b>Mirelo</b> %1<br>Every image. Beautifully simple.<br><br>"
                                           "A media library and image viewer that keeps everything on your computer.")
                                .arg(QApplication::applicationVersion()));
         break;

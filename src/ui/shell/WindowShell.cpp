@@ -1,4 +1,5 @@
 #include "WindowShell.h"
+#include "Translation.h"
 
 #include "AppModel.h"
 #include "common/AlertDialog.h"
@@ -118,10 +119,10 @@ void WindowShell::followError()
     const QString message = *model_.errorMessage();
     model_.setErrorMessage(std::nullopt);
     if (presented && viewer_->viewerWindow()) {
-        AlertDialog::inform(viewer_->viewerWindow(), QStringLiteral("Mirelo couldn’t complete that"), message);
+        AlertDialog::inform(viewer_->viewerWindow(), translate("Mirelo", "Mirelo couldn’t complete that"), message);
         return;
     }
-    AlertDialog::inform(nullptr, QStringLiteral("Mirelo couldn’t open that"), message);
+    AlertDialog::inform(nullptr, translate("Mirelo", "Mirelo couldn’t open that"), message);
 }
 
 // Settings open in the library window, over which the viewer closes.

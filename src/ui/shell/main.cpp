@@ -9,6 +9,7 @@
 #include "SingleInstance.h"
 #include "common/DesktopLook.h"
 #include "ThumbnailStore.h"
+#include "Translation.h"
 #include "ViewerPipeline.h"
 
 #include <QApplication>
@@ -29,6 +30,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationVersion(QStringLiteral(MIRELO_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("com.tessel.local.viewer"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/Mirelo.png")));
+    const mirelo::Translations translations;
     // Closing the last window keeps Mirelo running.
     QApplication::setQuitOnLastWindowClosed(false);
 

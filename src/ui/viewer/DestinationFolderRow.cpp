@@ -1,4 +1,5 @@
 #include "DestinationFolderRow.h"
+#include "Translation.h"
 
 #include "AppModel.h"
 #include "FolderDestinationPicker.h"
@@ -22,15 +23,15 @@ DestinationFolderRow::DestinationFolderRow(AppModel& model, FolderDestinationPic
     row_ = new FolderTreeRow(
         path_, depth_,
         [this](QMenu& menu) {
-            menu.addAction(QStringLiteral("New Folder Inside…"), this, [this] {
+            menu.addAction(translate("Mirelo", "New Folder Inside…"), this, [this] {
                 if (picker_.createInside) picker_.createInside(path_);
             });
-            menu.addAction(QStringLiteral("Show in File Manager"), this, [this] {
+            menu.addAction(translate("Mirelo", "Show in File Manager"), this, [this] {
                 if (picker_.reveal) picker_.reveal(path_);
             });
         },
         this);
-    row_->setActionHint(QStringLiteral("Add a copy of the current media to this folder"));
+    row_->setActionHint(translate("Mirelo", "Add a copy of the current media to this folder"));
     connect(row_, &FolderTreeRow::toggleRequested, this, &DestinationFolderRow::toggle);
     connect(row_, &FolderTreeRow::chooseRequested, this, [this] {
         if (picker_.addCopy) picker_.addCopy(path_);
@@ -77,7 +78,7 @@ void DestinationFolderRow::refresh()
     std::vector<std::string> wanted;
     if (expanded && listed) wanted = found->second;
     note_->setVisible(expanded && (!listed || wanted.empty()));
-    note_->setText(listed ? QStringLiteral("No subfolders") : QStringLiteral("Loading folders…"));
+    note_->setText(listed ? translate("Mirelo", "No subfolders") : translate("Mirelo", "Loading folders…"));
     if (wanted == shownChildren_) return;
     for (DestinationFolderRow* child : children_) child->deleteLater();
     children_.clear();

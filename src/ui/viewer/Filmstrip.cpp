@@ -1,4 +1,5 @@
 #include "Filmstrip.h"
+#include "Translation.h"
 
 #include "FilmstripAccessible.h"
 #include "library/CacheKey.h"
@@ -35,7 +36,7 @@ Filmstrip::Filmstrip(ThumbnailStore& thumbnails, QWidget* parent) : QWidget(pare
     FilmstripAccessible::install();
     setFixedHeight(kHeight);
     setAttribute(Qt::WA_TranslucentBackground);
-    setAccessibleName(QStringLiteral("Filmstrip"));
+    setAccessibleName(translate("Mirelo", "Filmstrip"));
     glide_.setDuration(kGlideMs);
     QEasingCurve ease;
     ease.setCustomType(smoothstep);

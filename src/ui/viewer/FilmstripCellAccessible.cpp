@@ -1,4 +1,5 @@
 #include "FilmstripCellAccessible.h"
+#include "Translation.h"
 
 #include "Filmstrip.h"
 #include "layout/ViewerGeometry.h"
@@ -15,7 +16,7 @@ bool FilmstripCellAccessible::isValid() const { return strip() && index() < stri
 QString FilmstripCellAccessible::text(QAccessible::Text t) const
 {
     if (!isValid() || t != QAccessible::Name) return {};
-    return QStringLiteral("View ") + qstring(strip()->items()[index()].name());
+    return translate("Mirelo", "View %1").arg(qstring(strip()->items()[index()].name()));
 }
 
 QRect FilmstripCellAccessible::rect() const

@@ -1,4 +1,5 @@
 #include "FolderDestinationPicker.h"
+#include "Translation.h"
 
 #include "DestinationFolderRow.h"
 #include "common/Palette.h"
@@ -47,10 +48,10 @@ FolderDestinationPicker::FolderDestinationPicker(AppModel& model, std::vector<st
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(7);
-    auto* title = new QLabel(QStringLiteral("Add to Folder"), this);
+    auto* title = new QLabel(translate("Mirelo", "Add to Folder"), this);
     title->setFont(Palette::font(17, QFont::DemiBold));
     column->addWidget(title);
-    auto* subtitle = new QLabel(QStringLiteral("Save a copy. Your original stays in place."), this);
+    auto* subtitle = new QLabel(translate("Mirelo", "Save a copy. Your original stays in place."), this);
     subtitle->setFont(Palette::font(12));
     subtitle->setForegroundRole(QPalette::PlaceholderText);
     column->addWidget(subtitle);
@@ -84,12 +85,12 @@ FolderDestinationPicker::FolderDestinationPicker(AppModel& model, std::vector<st
     auto* actions = new QVBoxLayout;
     actions->setSpacing(4);
     auto* existing =
-        new DestinationAction(QStringLiteral("Choose existing folder…"), QStringLiteral("folder-symbolic"), this);
+        new DestinationAction(translate("Mirelo", "Choose existing folder…"), QStringLiteral("folder-symbolic"), this);
     connect(existing, &QPushButton::clicked, this, [this] {
         if (chooseExisting) chooseExisting();
     });
     auto* create =
-        new DestinationAction(QStringLiteral("Create a new folder…"), QStringLiteral("folder-new-symbolic"), this);
+        new DestinationAction(translate("Mirelo", "Create a new folder…"), QStringLiteral("folder-new-symbolic"), this);
     connect(create, &QPushButton::clicked, this, [this] {
         if (createFolder) createFolder();
     });

@@ -1,4 +1,5 @@
 #include "ImageStage.h"
+#include "Translation.h"
 
 #include "common/DesktopLook.h"
 
@@ -18,7 +19,10 @@ namespace mirelo {
 
 namespace {
 
-const QString kCanvasHint = QStringLiteral(". Pinch or double-click to zoom. Drag to pan.");
+QString canvasName(const QString& name)
+{
+    return translate("Mirelo", "%1. Pinch or double-click to zoom. Drag to pan.").arg(name);
+}
 
 // Mouse wheels turn in notches of 120; a notch counts as three lines.
 constexpr double kLinesPerNotch = 3;
@@ -30,7 +34,7 @@ ImageStage::ImageStage(QWidget* parent) : QWidget(parent)
     setAttribute(Qt::WA_AcceptTouchEvents, false);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::OpenHandCursor);
-    setAccessibleName(QStringLiteral("Image canvas") + kCanvasHint);
+    setAccessibleName(canvasName(translate("Mirelo", "Image canvas")));
     grabGesture(Qt::PinchGesture);
 
     motion_.setStartValue(0.0);
@@ -92,7 +96,7 @@ void ImageStage::display(const FrameRef& frame, const QString& name, bool first)
     geometry_.fit();
     renderGeometry(false, kToggleMs);
     if (first && !DesktopLook::shared().reduceMotion()) entrance_.start();
-    setAccessibleName(name + kCanvasHint);
+    setAccessibleName(canvasName(name));
 }
 
 void ImageStage::upgrade(const FrameRef& frame)

@@ -1,4 +1,5 @@
 #include "InformationPanel.h"
+#include "Translation.h"
 
 #include "ViewerPopover.h"
 #include "common/PanelButton.h"
@@ -18,32 +19,32 @@ namespace mirelo {
 QString InformationPanel::sizeText(const MediaItem& item)
 {
     return QString::fromStdString(item.sizeLabel()) + QStringLiteral(" · ") +
-           QLocale().toString(qlonglong(item.bytes())) + QStringLiteral(" bytes");
+           translate("Mirelo", "%1 bytes").arg(QLocale().toString(qlonglong(item.bytes())));
 }
 
 InformationPanel::Rows InformationPanel::rows(const MediaItem& item, const ViewerFrame* frame)
 {
-    Rows rows{{QStringLiteral("Format"), QString::fromStdString(item.format())},
-              {QStringLiteral("Size"), sizeText(item)}};
+    Rows rows{{translate("Mirelo", "Format"), QString::fromStdString(item.format())},
+              {translate("Mirelo", "Size"), sizeText(item)}};
     if (frame) {
-        rows.emplace_back(QStringLiteral("Dimensions"), QStringLiteral("%1 × %2")
+        rows.emplace_back(translate("Mirelo", "Dimensions"), translate("Mirelo", "%1 × %2")
                                                             .arg(qlonglong(std::llround(frame->pixels.width)))
                                                             .arg(qlonglong(std::llround(frame->pixels.height))));
         for (const auto& pair : frame->metadata) rows.push_back(pair);
         if (frame->downsampled)
-            rows.emplace_back(QStringLiteral("Preview"), QStringLiteral("Optimized to 4,096 px for smooth viewing"));
+            rows.emplace_back(translate("Mirelo", "Preview"), translate("Mirelo", "Optimized to 4,096 px for smooth viewing"));
     }
     const QDateTime modified =
         QDateTime::fromMSecsSinceEpoch(qint64(std::llround((item.modified() + kUnixEpochOffset) * 1000)));
-    rows.emplace_back(QStringLiteral("Modified"), QLocale().toString(modified, QLocale::ShortFormat));
-    rows.emplace_back(QStringLiteral("Location"), QFileInfo(qstring(item.path())).absolutePath());
+    rows.emplace_back(translate("Mirelo", "Modified"), QLocale().toString(modified, QLocale::ShortFormat));
+    rows.emplace_back(translate("Mirelo", "Location"), QFileInfo(qstring(item.path())).absolutePath());
     return rows;
 }
 
 void InformationPanel::fill(ViewerPopover& popover, const MediaItem& item, const ViewerFrame* frame,
                             std::function<void()> reveal)
 {
-    popover.addHeading(QStringLiteral("Image information"), qstring(item.name()));
+    popover.addHeading(translate("Mirelo", "Image information"), qstring(item.name()));
     QVBoxLayout* column = popover.column();
     for (const auto& [label, value] : rows(item, frame)) {
         auto* caption = new QLabel(label.toUpper(), &popover);
@@ -59,7 +60,7 @@ void InformationPanel::fill(ViewerPopover& popover, const MediaItem& item, const
         column->addWidget(shown);
         column->addSpacing(16 - column->spacing());
     }
-    column->addWidget(new PanelButton(QStringLiteral("Show in File Manager"), QStringLiteral("folder-symbolic"),
+    column->addWidget(new PanelButton(translate("Mirelo", "Show in File Manager"), QStringLiteral("folder-symbolic"),
                                       std::move(reveal), &popover));
 }
 

@@ -1,4 +1,5 @@
 #include "OverlayWindow.h"
+#include "Translation.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -18,7 +19,7 @@ constexpr Qt::KeyboardModifiers kModifiers =
 OverlayWindow::OverlayWindow(QWidget* content) : QWidget(nullptr)
 {
     setObjectName(QStringLiteral("tessel-immersive-viewer"));
-    setWindowTitle(QStringLiteral("Mirelo Viewer"));
+    setWindowTitle(translate("Mirelo", "Mirelo Viewer"));
     setMinimumSize(720, 540);
     setAutoFillBackground(true);
     QPalette palette = this->palette();

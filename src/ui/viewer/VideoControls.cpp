@@ -1,4 +1,5 @@
 #include "VideoControls.h"
+#include "Translation.h"
 
 #include "common/Palette.h"
 
@@ -43,7 +44,7 @@ VideoControls::VideoControls(QWidget* parent) : QWidget(parent)
     row->addWidget(play_);
     position_ = new QSlider(Qt::Horizontal, this);
     position_->setFocusPolicy(Qt::NoFocus);
-    position_->setAccessibleName(QStringLiteral("Position"));
+    position_->setAccessibleName(translate("Mirelo", "Position"));
     connect(position_, &QSlider::sliderMoved, this, [this](int value) {
         if (player_) player_->setPosition(value);
     });
@@ -58,8 +59,8 @@ VideoControls::VideoControls(QWidget* parent) : QWidget(parent)
     fullScreen_->setAutoRaise(true);
     fullScreen_->setIconSize(QSize(16, 16));
     fullScreen_->setFocusPolicy(Qt::NoFocus);
-    fullScreen_->setAccessibleName(QStringLiteral("Full Screen"));
-    fullScreen_->setToolTip(QStringLiteral("Full Screen"));
+    fullScreen_->setAccessibleName(translate("Mirelo", "Full Screen"));
+    fullScreen_->setToolTip(translate("Mirelo", "Full Screen"));
     fullScreen_->setIcon(
         Palette::tintedSymbol(QStringLiteral("view-fullscreen-symbolic"), 16, Qt::white, devicePixelRatioF()));
     connect(fullScreen_, &QToolButton::clicked, this, &VideoControls::fullScreenRequested);
@@ -92,8 +93,8 @@ void VideoControls::refresh()
     play_->setIcon(Palette::tintedSymbol(playing ? QStringLiteral("media-playback-pause-symbolic")
                                                  : QStringLiteral("media-playback-start-symbolic"),
                                          16, Qt::white, devicePixelRatioF()));
-    play_->setAccessibleName(playing ? QStringLiteral("Pause") : QStringLiteral("Play"));
-    play_->setToolTip(play_->accessibleName() + QStringLiteral(" (Space)"));
+    play_->setAccessibleName(playing ? translate("Mirelo", "Pause") : translate("Mirelo", "Play"));
+    play_->setToolTip(translate("Mirelo", "%1 (Space)").arg(play_->accessibleName()));
     const qint64 duration = player_ ? player_->duration() : 0, position = player_ ? player_->position() : 0;
     position_->setRange(0, int(std::min<qint64>(duration, INT_MAX)));
     if (!position_->isSliderDown()) position_->setValue(int(std::min<qint64>(position, INT_MAX)));

@@ -1,4 +1,5 @@
 #include "ViewerActions.h"
+#include "Translation.h"
 
 #include "AppModel.h"
 #include "AppSettings.h"
@@ -115,8 +116,8 @@ void ViewerActions::copyImage()
             self->copying_ = false;
             self->viewer_.scene()->copyButton()->setEnabled(self->viewer_.currentFrame() != nullptr);
             if (png.isEmpty()) {
-                self->sheet(QStringLiteral("Couldn’t copy image"),
-                            QStringLiteral("This file could not be decoded as an image."));
+                self->sheet(translate("Mirelo", "Couldn’t copy image"),
+                            translate("Mirelo", "This file could not be decoded as an image."));
                 return;
             }
             auto* data = new QMimeData;
@@ -126,8 +127,8 @@ void ViewerActions::copyImage()
             clipboard->setMimeData(data);
             const QMimeData* held = clipboard->mimeData();
             if (!held || held->data(QStringLiteral("image/png")).isEmpty()) {
-                self->sheet(QStringLiteral("Couldn’t copy image"),
-                            QStringLiteral("The system clipboard did not accept this image."));
+                self->sheet(translate("Mirelo", "Couldn’t copy image"),
+                            translate("Mirelo", "The system clipboard did not accept this image."));
                 return;
             }
             self->viewer_.scene()->showCopied();
@@ -197,11 +198,11 @@ void ViewerActions::chooseCollection(bool create)
     request.chooseFolders = true;
     request.multipleSelection = false;
     request.title =
-        create ? QStringLiteral("Choose where to create your folder") : QStringLiteral("Add image to folder");
-    request.prompt = create ? QStringLiteral("Choose location") : QStringLiteral("Add a copy");
+        create ? translate("Mirelo", "Choose where to create your folder") : translate("Mirelo", "Add image to folder");
+    request.prompt = create ? translate("Mirelo", "Choose location") : translate("Mirelo", "Add a copy");
     request.message =
-        create ? QStringLiteral("Choose the parent folder. You’ll name the new folder next.")
-               : QStringLiteral("Mirelo copies this image into the selected folder. Your original stays in place.");
+        create ? translate("Mirelo", "Choose the parent folder. You’ll name the new folder next.")
+               : translate("Mirelo", "Mirelo copies this image into the selected folder. Your original stays in place.");
     viewer_.dropHeldKeys();
     QPointer<ViewerActions> self(this);
     FileDialogPanel([window = QPointer<QWidget>(viewer_.viewerWindow())] {
@@ -219,11 +220,11 @@ void ViewerActions::askFolderName(const std::string& parent, const MediaItem& it
 {
     if (!viewer_.viewerWindow()) return;
     FolderPromptRequest request;
-    request.message = QStringLiteral("Create a folder");
+    request.message = translate("Mirelo", "Create a folder");
     request.informativeText =
-        QStringLiteral("Create a folder in %1 and add a copy of %2.").arg(folderName(parent), qstring(item.name()));
-    request.name = QStringLiteral("New collection");
-    request.confirmButton = QStringLiteral("Create & add");
+        translate("Mirelo", "Create a folder in %1 and add a copy of %2.").arg(folderName(parent), qstring(item.name()));
+    request.name = translate("Mirelo", "New collection");
+    request.confirmButton = translate("Mirelo", "Create & add");
     QPointer<ViewerActions> self(this);
     FolderPromptSheet([window = QPointer<QWidget>(viewer_.viewerWindow())] {
         return window.data();
@@ -233,7 +234,7 @@ void ViewerActions::askFolderName(const std::string& parent, const MediaItem& it
             const std::string folder = CollectionFiles::createFolder(QFile::encodeName(*name).toStdString(), parent);
             self->addCopy(folder, item);
         } catch (const std::exception& error) {
-            self->sheet(QStringLiteral("Couldn’t create folder"), QString::fromUtf8(error.what()));
+            self->sheet(translate("Mirelo", "Couldn’t create folder"), QString::fromUtf8(error.what()));
         }
     });
 }
@@ -259,13 +260,13 @@ void ViewerActions::addCopy(const std::string& folder, std::optional<MediaItem> 
             self->adding_ = false;
             self->viewer_.scene()->folderButton()->setEnabled(true);
             if (!copy) {
-                self->sheet(QStringLiteral("Couldn’t add image"), failure);
+                self->sheet(translate("Mirelo", "Couldn’t add image"), failure);
                 return;
             }
             if (self->model()) self->model()->recordCopy(*copy, folder);
             AppSettings::setFolders(AppSettings::kCollectionFolders,
                                     remembered(AppSettings::folders(AppSettings::kCollectionFolders), folder));
-            self->viewer_.scene()->toast(QStringLiteral("Added a copy to ") + folderName(folder));
+            self->viewer_.scene()->toast(translate("Mirelo", "Added a copy to %1").arg(folderName(folder)));
         });
     });
 }

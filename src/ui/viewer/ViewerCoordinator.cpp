@@ -16,6 +16,7 @@
 #include "ViewerVideo.h"
 #include "ViewerPopover.h"
 #include "common/ActionRegistry.h"
+#include "Translation.h"
 #include "common/Text.h"
 
 #include <QApplication>
@@ -166,7 +167,7 @@ void ViewerCoordinator::present(const MediaItem& item)
         scene_->setWindowButtonsShown(true);
         window_->setMenuBarShown(false);
     }
-    window_->setWindowTitle(qstring(item.name()) + QStringLiteral(" — Mirelo"));
+    window_->setWindowTitle(translate("Mirelo", "%1 — Mirelo").arg(qstring(item.name())));
     scene_->setItems(model_ ? model_->viewerItems() : MediaItems{item}, std::string(item.path()));
     load(item);
 }
@@ -212,7 +213,7 @@ void ViewerCoordinator::load(const MediaItem& item)
         } else {
             self->displayedID_.reset();
             self->scene_->showError(
-                QStringLiteral("This file can’t be previewed.\nIt may be damaged or use an unsupported codec."));
+                translate("Mirelo", "This file can’t be previewed.\nIt may be damaged or use an unsupported codec."));
         }
         self->showPreparedWindow();
         // The neighbours once the picture the user waits for is done: on a
@@ -291,7 +292,7 @@ void ViewerCoordinator::loadVideo(const MediaItem& item, int generation)
         } else {
             video_->remove();
             scene_->showError(
-                QStringLiteral("This video can’t be played on this computer.\nIts codec may not be supported."));
+                translate("Mirelo", "This video can’t be played on this computer.\nIts codec may not be supported."));
         }
         showPreparedWindow();
     });
@@ -378,10 +379,10 @@ bool ViewerCoordinator::confirmTrash(const MediaItems& items)
     if (!presented_ || !window_) return false;
     const qsizetype count = items.size();
     auto* sheet = new AlertDialog(
-        window_, QStringLiteral("Move %1 file%2 to Trash?").arg(countText(count)).arg(count == 1 ? "" : "s"),
-        QStringLiteral("You can restore these files with Undo in Mirelo or from the Trash."));
-    sheet->addButton(QStringLiteral("Cancel"), AlertDialog::Role::Cancel);
-    QPushButton* move = sheet->addButton(QStringLiteral("Move to Trash"), AlertDialog::Role::Destructive);
+        window_, translate("Mirelo", "Move %Ln file(s) to Trash?", nullptr, pluralCount(count)),
+        translate("Mirelo", "You can restore these files with Undo in Mirelo or from the Trash."));
+    sheet->addButton(translate("Mirelo", "Cancel"), AlertDialog::Role::Cancel);
+    QPushButton* move = sheet->addButton(translate("Mirelo", "Move to Trash"), AlertDialog::Role::Destructive);
     dropHeldKeys();
     QObject::connect(sheet, &QDialog::finished, this, [this, sheet, move, items] {
         if (sheet->clickedButton() != move || !model_) return;

@@ -1,4 +1,5 @@
 #include "ViewerScene.h"
+#include "Translation.h"
 
 #include "Filmstrip.h"
 #include "GlassButton.h"
@@ -68,10 +69,10 @@ ViewerScene::ViewerScene(QWidget* parent) : QWidget(parent)
         stage_->setFocus(); // the arrows keep moving through the list
     };
 
-    library_ = new GlassButton(QStringLiteral("view-grid-symbolic"), QStringLiteral("Show library"), this);
-    folder_ = new GlassButton(QStringLiteral("folder-new-symbolic"), QStringLiteral("Add image to a folder"), this);
-    info_ = new GlassButton(QStringLiteral("help-about-symbolic"), QStringLiteral("Image information (Ctrl+I)"), this);
-    copy_ = new GlassButton(QStringLiteral("edit-copy-symbolic"), QStringLiteral("Copy image (Ctrl+C)"), this);
+    library_ = new GlassButton(QStringLiteral("view-grid-symbolic"), translate("Mirelo", "Show library"), this);
+    folder_ = new GlassButton(QStringLiteral("folder-new-symbolic"), translate("Mirelo", "Add image to a folder"), this);
+    info_ = new GlassButton(QStringLiteral("help-about-symbolic"), translate("Mirelo", "Image information (Ctrl+I)"), this);
+    copy_ = new GlassButton(QStringLiteral("edit-copy-symbolic"), translate("Mirelo", "Copy image (Ctrl+C)"), this);
 
     // The chrome: a translucent bar with the file name and, without a title
     // bar, the window's own buttons at its left.
@@ -111,10 +112,10 @@ ViewerScene::ViewerScene(QWidget* parent) : QWidget(parent)
     zoomLabel_ = label(this, 11, QFont::Medium, QColor(255, 255, 255, 230), Qt::AlignRight | Qt::AlignVCenter);
     zoomLabel_->setText(QStringLiteral("100%"));
     zoomLabel_->setAttribute(Qt::WA_TransparentForMouseEvents, false); // its tooltip
-    zoomLabel_->setToolTip(QStringLiteral("Image magnification"));
+    zoomLabel_->setToolTip(translate("Mirelo", "Image magnification"));
 
     copied_ = label(this, 12, QFont::Medium, QColor(28, 28, 30), Qt::AlignCenter);
-    copied_->setText(QStringLiteral("Copied"));
+    copied_->setText(translate("Mirelo", "Copied"));
     copied_->setStyleSheet(QStringLiteral("background: rgba(250, 250, 252, 0.95); border-radius: 12px;"));
     copiedOpacity_ = new QGraphicsOpacityEffect(copied_);
     copiedOpacity_->setOpacity(0);
@@ -128,7 +129,7 @@ ViewerScene::ViewerScene(QWidget* parent) : QWidget(parent)
     noticeTimer_.setSingleShot(true);
     noticeTimer_.setInterval(kNoticeMs);
     noticeTimer_.setTimerType(Qt::PreciseTimer); // its full three seconds, never 5 % less
-    noticeUndo_ = new QPushButton(QStringLiteral("Undo"), notice_);
+    noticeUndo_ = new QPushButton(translate("Mirelo", "Undo"), notice_);
     noticeUndo_->setFont(Palette::font(12, QFont::DemiBold));
     noticeUndo_->setCursor(Qt::PointingHandCursor);
     noticeUndo_->setStyleSheet(
@@ -286,7 +287,7 @@ void ViewerScene::showFrame(const FrameRef& frame, const MediaItem& item, bool f
     const QString name = qstring(item.name());
     stage_->display(frame, name, first);
     describeZoom(*frame);
-    setAccessibleName(QStringLiteral("Viewing ") + name);
+    setAccessibleName(translate("Mirelo", "Viewing %1").arg(name));
 }
 
 void ViewerScene::upgradeFrame(const FrameRef& frame)
@@ -299,10 +300,10 @@ void ViewerScene::upgradeFrame(const FrameRef& frame)
 
 void ViewerScene::describeZoom(const ViewerFrame& frame)
 {
-    zoomLabel_->setToolTip(frame.downsampled ? QStringLiteral("Optimized 4,096 px preview · original %1 × %2")
+    zoomLabel_->setToolTip(frame.downsampled ? translate("Mirelo", "Optimized 4,096 px preview · original %1 × %2")
                                                    .arg(qlonglong(std::llround(frame.pixels.width)))
                                                    .arg(qlonglong(std::llround(frame.pixels.height)))
-                                             : QStringLiteral("Image magnification"));
+                                             : translate("Mirelo", "Image magnification"));
 }
 
 void ViewerScene::showError(const QString& message)

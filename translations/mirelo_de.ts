@@ -147,7 +147,7 @@
     </message>
     <message>
         <source>Undo Move to Trash</source>
-        <translation>In den Papierkorb verschieben widerrufen</translation>
+        <translation>Verschieben in den Papierkorb widerrufen</translation>
     </message>
     <message>
         <source>Cut</source>
@@ -426,7 +426,7 @@ Trenne dich von denen, die du nicht brauchst.</translation>
     </message>
     <message>
         <source>Scan Entire Computer</source>
-        <translation>Ganzen Computer durchsuchen</translation>
+        <translation>Computer durchsuchen</translation>
     </message>
     <message>
         <source>Scan accessible files in your home folder and connected external drives. System files, hidden folders and app packages are excluded. Your index is saved and watched for changes while the app is open.</source>
@@ -931,6 +931,57 @@ Sein Codec wird vielleicht nicht unterstützt.</translation>
     <message>
         <source>%1 will be moved from their original folders. You can use Undo in Mirelo or restore them from the Trash.</source>
         <translation>%1 werden aus ihren ursprünglichen Ordnern verschoben. Du kannst sie in Mirelo mit „Widerrufen“ oder aus dem Papierkorb wiederherstellen.</translation>
+    </message>
+    <message>
+        <source>Your content is loading</source>
+        <translation>Deine Inhalte werden geladen</translation>
+    </message>
+    <message>
+        <source>You can keep browsing your library.</source>
+        <translation>Du kannst in deiner Mediathek weiterstöbern.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln byte(s)</source>
+        <translation>
+            <numerusform>%Ln Byte</numerusform>
+            <numerusform>%Ln Byte</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>System</source>
+        <translation>System</translation>
+    </message>
+    <message>
+        <source>Light</source>
+        <translation>Hell</translation>
+    </message>
+    <message>
+        <source>Dark</source>
+        <translation>Dunkel</translation>
+    </message>
+    <message>
+        <source>Fit / actual size</source>
+        <translation>Einpassen / Originalgröße</translation>
+    </message>
+    <message>
+        <source>Undo Trash</source>
+        <translation>Papierkorb widerrufen</translation>
+    </message>
+    <message>
+        <source>Mirelo works locally. Scans don’t upload or move your files. Deletions go to the Trash.</source>
+        <translation>Mirelo arbeitet lokal. Beim Durchsuchen wird nichts hochgeladen oder verschoben. Gelöschtes kommt in den Papierkorb.</translation>
+    </message>
+    <message>
+        <source>Image and video codec support depends on the codecs installed. PDF and animated images currently display their first page or frame.</source>
+        <translation>Welche Bild- und Videocodecs unterstützt werden, hängt von den installierten Codecs ab. Von PDFs und animierten Bildern wird derzeit die erste Seite bzw. das erste Bild gezeigt.</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Leave full screen</source>
+        <translation>Vollbild verlassen</translation>
     </message>
 </context>
 </TS>

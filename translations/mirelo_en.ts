@@ -38,5 +38,12 @@
             <numerusform>Move %Ln files to Trash?</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%Ln byte(s)</source>
+        <translation>
+            <numerusform>%Ln byte</numerusform>
+            <numerusform>%Ln bytes</numerusform>
+        </translation>
+    </message>
 </context>
 </TS>

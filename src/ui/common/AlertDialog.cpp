@@ -119,6 +119,11 @@ QPushButton* AlertDialog::addButton(const QString& text, Role role)
     button->setStyleSheet(buttonStyle(role));
     button->setAutoDefault(false);
     button->setCursor(Qt::PointingHandCursor);
+    // Wide enough for its text in the bold of the default button, whichever
+    // button that turns out to be and however long the language's word.
+    QFont bold = button->font();
+    bold.setWeight(QFont::DemiBold);
+    button->setMinimumWidth(QFontMetrics(bold).horizontalAdvance(text) + 36);
     if (role == Role::Destructive) button->setAccessibleDescription(translate("Mirelo", "Destructive"));
     // The cancel button is the default whenever there is one; otherwise the
     // first button that does no harm.

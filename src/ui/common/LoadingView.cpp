@@ -1,4 +1,5 @@
 #include "LoadingView.h"
+#include "Translation.h"
 
 #include "Palette.h"
 
@@ -10,8 +11,8 @@ namespace mirelo {
 
 namespace {
 
-constexpr const char* kTitle = "Your content is loading";
-constexpr const char* kLine = "You can keep browsing your library.";
+constexpr const char* kTitle = QT_TRANSLATE_NOOP("Mirelo", "Your content is loading");
+constexpr const char* kLine = QT_TRANSLATE_NOOP("Mirelo", "You can keep browsing your library.");
 constexpr int kTitleGap = 14, kLineGap = 4;
 
 } // namespace
@@ -23,8 +24,8 @@ LoadingView::LoadingView(QWidget* parent) : QWidget(parent)
     turning_.setDuration(1000);
     turning_.setLoopCount(-1);
     connect(&turning_, &QVariantAnimation::valueChanged, this, qOverload<>(&QWidget::update));
-    setAccessibleName(QString::fromUtf8(kTitle));
-    setAccessibleDescription(QString::fromUtf8(kLine));
+    setAccessibleName(translate("Mirelo", kTitle));
+    setAccessibleDescription(translate("Mirelo", kLine));
 }
 
 void LoadingView::setReduceMotion(bool reduce)
@@ -95,11 +96,11 @@ void LoadingView::paintEvent(QPaintEvent*)
     painter.setPen(palette().color(QPalette::WindowText));
     painter.setFont(titleFont);
     const int titleTop = top + kSpinner + kTitleGap;
-    painter.drawText(QRect(0, titleTop, width(), titleHeight), Qt::AlignCenter, QString::fromUtf8(kTitle));
+    painter.drawText(QRect(0, titleTop, width(), titleHeight), Qt::AlignCenter, translate("Mirelo", kTitle));
     painter.setPen(palette().color(QPalette::PlaceholderText));
     painter.setFont(lineFont);
     painter.drawText(QRect(0, titleTop + titleHeight + kLineGap, width(), lineHeight), Qt::AlignCenter,
-                     QString::fromUtf8(kLine));
+                     translate("Mirelo", kLine));
 }
 
 } // namespace mirelo

@@ -152,6 +152,7 @@ LibrarySidebar::LibrarySidebar(AppModel& model, QWidget* parent) : QWidget(paren
     auto* text = new QLabel(translate("Mirelo", "Find the files you need.\nLet go of the ones you don’t."), card);
     text->setFont(Palette::font(11));
     text->setForegroundRole(QPalette::PlaceholderText);
+    text->setWordWrap(true); // longer languages wrap within the card
     cardColumn->addWidget(text);
     auto* scanFolders = cardButton(translate("Mirelo", "Scan folders"), QStringLiteral("go-next-symbolic"), true, card);
     scanFolders->setKind(CapsuleButton::Kind::prominent);

@@ -28,7 +28,7 @@ QString files(int64_t count)
     return translate("Mirelo", "%Ln file(s)", nullptr, pluralCount(count));
 }
 
-QString bytes(int64_t count) { return QString::fromStdString(sizeLabel(count)); }
+QString bytes(int64_t count) { return sizeText(count); }
 
 QString headerTitle(const AppModel& model)
 {

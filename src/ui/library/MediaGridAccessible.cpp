@@ -42,7 +42,7 @@ QString MediaGridAccessible::cardName(const MediaGridView& grid, int index)
 {
     const MediaItem& item = grid.model().visible()[index];
     return qstring(item.name()) + QStringLiteral(", ") + QString::fromStdString(std::string(item.format())) +
-           QStringLiteral(", ") + QString::fromStdString(sizeLabel(item.bytes()));
+           QStringLiteral(", ") + sizeText(item.bytes());
 }
 
 QString MediaGridAccessible::cardValue(const MediaGridView& grid, int index)

@@ -513,7 +513,7 @@ const MediaGridView::Caption& MediaGridView::captionOf(const MediaItem& item, in
     const QString name = QFile::decodeName(QByteArray(item.name().data(), qsizetype(item.name().size())));
     caption->name.setText(nameMetrics.elidedText(name, Qt::ElideMiddle, width));
     caption->name.prepare(QTransform(), caption->nameFont);
-    caption->size.setText(QString::fromStdString(sizeLabel(item.bytes())));
+    caption->size.setText(sizeText(item.bytes()));
     caption->size.prepare(QTransform(), caption->sizeFont);
     captions_.insert(key, caption);
     return *caption;

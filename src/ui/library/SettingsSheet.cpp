@@ -10,6 +10,7 @@
 #include "common/SheetDimmer.h"
 #include "common/TesselMark.h"
 
+#include <QKeySequence>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QHBoxLayout>
@@ -139,10 +140,12 @@ QWidget* SettingsSheet::makeAppearance()
     line->setSpacing(0);
     appearance_ = new QButtonGroup(this);
     const QString current = AppSettings::open()->value(AppSettings::kAppearance, QStringLiteral("system")).toString();
-    const std::pair<const char*, const char*> choices[] = {{"System", "system"}, {"Light", "light"}, {"Dark", "dark"}};
+    const std::pair<const char*, const char*> choices[] = {{QT_TRANSLATE_NOOP("Mirelo", "System"), "system"},
+                                                           {QT_TRANSLATE_NOOP("Mirelo", "Light"), "light"},
+                                                           {QT_TRANSLATE_NOOP("Mirelo", "Dark"), "dark"}};
     for (const auto& [title, value] : choices) {
         auto* segment = new QToolButton(segments);
-        segment->setText(QString::fromLatin1(title));
+        segment->setText(translate("Mirelo", title));
         segment->setCheckable(true);
         segment->setChecked(current == QLatin1String(value));
         segment->setObjectName(QString::fromLatin1(value));
@@ -219,15 +222,18 @@ QWidget* SettingsSheet::makeInformation()
     keys->setSpacing(6);
     keys->addWidget(
         titled(translate("Mirelo", "Made for your desktop"), QStringLiteral("input-keyboard-symbolic"), 12, block));
-    const std::pair<const char*, const char*> shortcuts[] = {{"Open images", "Ctrl+O"},
-                                                             {"Scan folders", "Shift+Ctrl+O"},
-                                                             {"Fit / actual size", "Ctrl+0 / Ctrl+1"},
-                                                             {"Undo Trash", "Ctrl+Z"}};
+    const std::pair<const char*, const char*> shortcuts[] = {
+        {QT_TRANSLATE_NOOP("Mirelo", "Open images"), "Ctrl+O"},
+        {QT_TRANSLATE_NOOP("Mirelo", "Scan folders"), "Shift+Ctrl+O"},
+        {QT_TRANSLATE_NOOP("Mirelo", "Fit / actual size"), "Ctrl+0, Ctrl+1"},
+        {QT_TRANSLATE_NOOP("Mirelo", "Undo Trash"), "Ctrl+Z"}};
     for (const auto& [name, key] : shortcuts) {
         auto* line = new QHBoxLayout;
-        line->addWidget(label(QString::fromLatin1(name), 11, block));
+        line->addWidget(label(translate("Mirelo", name), 11, block));
         line->addStretch(1);
-        line->addWidget(label(QString::fromLatin1(key), 11, block, QFont::Normal, true));
+        line->addWidget(label(QKeySequence(QString::fromLatin1(key)).toString(QKeySequence::NativeText).replace(
+                                  QStringLiteral(", "), QStringLiteral(" / ")),
+                              11, block, QFont::Normal, true));
         keys->addLayout(line);
     }
     row->addLayout(keys, 1);
@@ -236,10 +242,11 @@ QWidget* SettingsSheet::makeInformation()
     privacy->addWidget(
         titled(translate("Mirelo", "Your files stay yours"), QStringLiteral("security-high-symbolic"), 12, block));
     for (const char* text :
-         {"Mirelo works locally. Scans don’t upload or move your files. Deletions go to the Trash.",
-          "Image and video codec support depends on the codecs installed. PDF and animated images currently "
-          "display their first page or frame."}) {
-        QLabel* line = label(QString::fromUtf8(text), 11, block, QFont::Normal, true);
+         {QT_TRANSLATE_NOOP("Mirelo",
+                            "Mirelo works locally. Scans don’t upload or move your files. Deletions go to the Trash."),
+          QT_TRANSLATE_NOOP("Mirelo", "Image and video codec support depends on the codecs installed. PDF and animated "
+                                      "images currently display their first page or frame.")}) {
+        QLabel* line = label(translate("Mirelo", text), 11, block, QFont::Normal, true);
         line->setWordWrap(true);
         privacy->addWidget(line);
     }

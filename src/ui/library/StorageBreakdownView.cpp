@@ -1,5 +1,6 @@
 #include "StorageBreakdownView.h"
 #include "Translation.h"
+#include "common/Text.h"
 
 #include "library/MediaItem.h"
 #include "common/Palette.h"
@@ -14,7 +15,7 @@ namespace {
 
 constexpr int kPadding = 14, kBarHeight = 8, kLegendSpacing = 20, kDot = 7, kDotGap = 6, kRowGap = 10;
 
-QString bytesText(int64_t bytes) { return QString::fromStdString(sizeLabel(bytes)); }
+QString bytesText(int64_t bytes) { return sizeText(bytes); }
 
 } // namespace
 

@@ -18,7 +18,7 @@ namespace mirelo {
 
 QString InformationPanel::sizeText(const MediaItem& item)
 {
-    return QString::fromStdString(item.sizeLabel()) + QStringLiteral(" · ") +
+    return mirelo::sizeText(item.bytes()) + QStringLiteral(" · ") +
            translate("Mirelo", "%1 bytes").arg(QLocale().toString(qlonglong(item.bytes())));
 }
 

@@ -82,9 +82,9 @@ ViewerScene::ViewerScene(QWidget* parent) : QWidget(parent)
     bar_->setStyleSheet(QStringLiteral(
         "#viewerBar { background: rgba(246, 246, 248, 0.86); border-bottom: 1px solid rgba(0, 0, 0, 0.08); }"));
     const std::tuple<const char*, const char*, std::function<void()>*> windowButtons[] = {
-        {"window-close-symbolic", "Close", &onClose},
-        {"window-minimize-symbolic", "Minimize", &onMinimize},
-        {"view-restore-symbolic", "Leave full screen", &onCompact},
+        {"window-close-symbolic", QT_TRANSLATE_NOOP("Mirelo", "Close"), &onClose},
+        {"window-minimize-symbolic", QT_TRANSLATE_NOOP("Mirelo", "Minimize"), &onMinimize},
+        {"view-restore-symbolic", QT_TRANSLATE_NOOP("Mirelo", "Leave full screen"), &onCompact},
     };
     for (const auto& [symbol, help, callback] : windowButtons) {
         auto* button = new QToolButton(bar_);
@@ -92,8 +92,8 @@ ViewerScene::ViewerScene(QWidget* parent) : QWidget(parent)
         button->setIconSize(QSize(12, 12));
         button->setAutoRaise(true);
         button->setFixedSize(20, 20);
-        button->setToolTip(QString::fromUtf8(help));
-        button->setAccessibleName(QString::fromUtf8(help));
+        button->setToolTip(translate("Mirelo", help));
+        button->setAccessibleName(translate("Mirelo", help));
         button->setFocusPolicy(Qt::NoFocus);
         connect(button, &QToolButton::clicked, this, [callback = callback] {
             if (*callback) (*callback)();

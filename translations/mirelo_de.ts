@@ -417,8 +417,8 @@ erscheinen hier.</translation>
     <message>
         <source>Find the files you need.
 Let go of the ones you don’t.</source>
-        <translation>Finde die Dateien, die du brauchst.
-Trenne dich von denen, die du nicht brauchst.</translation>
+        <translation>Finde, was du brauchst.
+Lass los, was du nicht brauchst.</translation>
     </message>
     <message>
         <source>Scan folders</source>

@@ -89,6 +89,9 @@ SettingsSheet::SettingsSheet(QWidget* parent) : QDialog(parent)
 void SettingsSheet::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    // Tall enough for its wrapped texts at its width, which run longer in
+    // some languages than the first size guess allows.
+    if (layout()->hasHeightForWidth()) resize(width(), std::max(height(), layout()->totalHeightForWidth(width())));
     // A sheet: the window under it is dimmed while it is open.
     if (parentWidget()) SheetDimmer::cover(parentWidget()->window(), this);
 }

@@ -117,7 +117,10 @@ std::vector<std::string> MountTable::driveFolders(std::string_view path)
     }
     auto prefix = [&](size_t count) {
         std::string folder;
-        for (size_t i = 0; i < count; ++i) folder += "/" + std::string(parts[i]);
+        for (size_t i = 0; i < count; ++i) {
+            folder += '/';
+            folder += parts[i];
+        }
         return folder;
     };
     // Only folders above the path itself can be drives holding it.

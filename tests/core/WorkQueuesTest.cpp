@@ -4,12 +4,15 @@
 
 #include "work/PriorityWorkQueue.h"
 #include "work/SerialQueue.h"
+#include "work/SharedGate.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <future>
 #include <mutex>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 using namespace mirelo;
@@ -81,3 +84,24 @@ TEST(PriorityWorkQueue, HighestFirstOldestAmongEqualsRaisedAndCancelled)
 }
 
 } // namespace
+
+// Shared passes overlap; one alone waits until every one has left, and
+// holds the gate to itself.
+TEST(SharedGate, OneAloneWaitsForTheSharedToLeave)
+{
+    SharedGate gate;
+    std::atomic<int> step{0};
+    gate.enterShared();
+    gate.enterShared(); // two together
+    std::thread alone([&] {
+        const SharedGate::Alone held(gate);
+        EXPECT_EQ(step.load(), 1) << "only after both shared passes left";
+        step = 2;
+    });
+    step = 1;
+    gate.leaveShared();
+    gate.leaveShared();
+    alone.join();
+    const SharedGate::Shared after(gate);
+    EXPECT_EQ(step.load(), 2);
+}

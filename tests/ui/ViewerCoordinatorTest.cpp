@@ -15,6 +15,7 @@
 #include "viewer/ImageStage.h"
 #include "viewer/OverlayWindow.h"
 #include "shell/WindowShell.h"
+#include "viewer/MediaBackend.h"
 #include "viewer/ViewerCoordinator.h"
 #include "viewer/GlassButton.h"
 #include "viewer/ViewerActions.h"
@@ -303,7 +304,10 @@ TEST_F(ViewerCoordinatorTest, APlaylistNamedLikeAVideoReachesNothing)
     ASSERT_EVENTUALLY(coordinator->scene()->errorLabel()->isVisible());
     EXPECT_TRUE(coordinator->scene()->errorLabel()->text().startsWith("This video can’t be played"));
     EXPECT_FALSE(coordinator->player());
+    EXPECT_FALSE(coordinator->scene()->hasVideo()) << "no player's back end for what can't be played";
 
+    // Given straight to a player, the playlist still reaches nothing.
+    MediaBackend::start();
     QMediaPlayer player;
     QSignalSpy failed(&player, &QMediaPlayer::errorOccurred);
     player.setSource(QUrl::fromLocalFile(QString::fromStdString(playlist)));

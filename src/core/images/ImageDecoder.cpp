@@ -1,4 +1,5 @@
 #include "images/ImageDecoder.h"
+#include "images/GLibTypes.h"
 
 #include "files/FileUrl.h"
 #include "images/ImageModule.h"
@@ -25,6 +26,7 @@ std::optional<DecodedImage> ImageDecoder::decode(const std::string& path, int ma
     // The decoders open files by their paths: only a regular file gets there.
     if (!RegularFile::is(path)) return std::nullopt;
     std::optional<DecodedImage> decoded;
+    const SharedGate::Shared types(glibTypes());
     if (const ImageModule& module = ImageModule::get(); module.decode)
         module.decode(path.c_str(), maxDimension, &decoded);
     return decoded;

@@ -1,4 +1,5 @@
 #include "images/ImageMetadata.h"
+#include "images/GLibTypes.h"
 
 #include "files/RegularFile.h"
 #include "images/ImageModule.h"
@@ -60,6 +61,7 @@ MetadataList ImageMetadata::read(const std::string& path)
 {
     MetadataList list;
     if (!RegularFile::is(path)) return list; // read by its path: a pipe could block
+    const SharedGate::Shared types(glibTypes());
     if (const ImageModule& module = ImageModule::get(); module.metadata) module.metadata(path.c_str(), &list);
     return list;
 }

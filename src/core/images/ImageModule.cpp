@@ -1,4 +1,5 @@
 #include "images/ImageModule.h"
+#include "images/GLibTypes.h"
 
 #include "images/LoadableModule.h"
 
@@ -19,6 +20,12 @@ const ImageModule& ImageModule::get()
         return loaded;
     }();
     return module;
+}
+
+SharedGate& glibTypes()
+{
+    static SharedGate gate;
+    return gate;
 }
 
 void ImageModule::prepareProcess() { ::setenv("VIPSHOME", MIRELO_VIPS_PREFIX, 0); }

@@ -1,5 +1,7 @@
 #include "MediaBackend.h"
 
+#include "images/GLibTypes.h"
+
 #include <QVideoSink>
 
 #include <gst/gst.h>
@@ -27,6 +29,7 @@ void start()
     static bool started = false;
     if (started) return;
     started = true;
+    const SharedGate::Alone types(glibTypes());
     {
         QVideoSink start;
     } // Qt's back end initialises GStreamer

@@ -2,7 +2,6 @@
 
 #include "AppModel.h"
 #include "ImageStage.h"
-#include "MediaBackend.h"
 #include "OverlayWindow.h"
 #include "library/CacheKey.h"
 #include "images/ImageDecoder.h"
@@ -69,7 +68,6 @@ void ViewerCoordinator::connect(AppModel& model, ActionRegistry& actions)
     actions_ = &actions;
     // Closing the viewer is the model's business: it clears its current item.
     QObject::connect(this, &ViewerCoordinator::closeRequested, &model, [&model] { model.setCurrent(std::nullopt); });
-    MediaBackend::start();
     model.setViewer(this);
     QObject::connect(&actions, &ActionRegistry::windowCommand, this, &ViewerCoordinator::perform);
     QObject::connect(&model, &AppModel::toastChanged, this, [this] {

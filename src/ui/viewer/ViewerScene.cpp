@@ -17,6 +17,8 @@
 #include <QPainter>
 #include <QPropertyAnimation>
 #include <QToolButton>
+#include "MediaBackend.h"
+
 #include <QVideoWidget>
 
 #include <cmath>
@@ -54,9 +56,6 @@ ViewerScene::ViewerScene(QWidget* parent) : QWidget(parent)
         zoomLabel_->setText(known ? QString::number(std::lround(scale * 100)) + QStringLiteral("%") : QString());
     };
 
-    video_ = new QVideoWidget(this);
-    video_->setAspectRatioMode(Qt::KeepAspectRatio);
-    video_->hide();
     videoControls_ = new VideoControls(this);
     videoControls_->hide();
 
@@ -177,6 +176,20 @@ QRectF ViewerScene::imageViewportFor(QSize size)
 }
 
 // The layout of the viewer, in points from the top left.
+QVideoWidget* ViewerScene::video()
+{
+    if (video_) return video_;
+    MediaBackend::start();
+    video_ = new QVideoWidget(this);
+    video_->setAspectRatioMode(Qt::KeepAspectRatio);
+    video_->hide();
+    video_->stackUnder(videoControls_);
+    layoutChildren();
+    return video_;
+}
+
+bool ViewerScene::videoShown() const { return video_ && video_->isVisible(); }
+
 void ViewerScene::layoutChildren()
 {
     const int w = width(), h = height();
@@ -185,7 +198,7 @@ void ViewerScene::layoutChildren()
     // The player, with its controls under it (a video surface may be a
     // window of its own, which nothing can be drawn over).
     const QRect player = imageViewportFor(size()).adjusted(90, 15, -90, -15).toRect();
-    video_->setGeometry(player.adjusted(0, 0, 0, -(VideoControls::kHeight + 8)));
+    if (video_) video_->setGeometry(player.adjusted(0, 0, 0, -(VideoControls::kHeight + 8)));
     videoControls_->setGeometry(player.center().x() - std::min(260, player.width() / 2),
                                 player.bottom() - VideoControls::kHeight, std::min(520, player.width()),
                                 VideoControls::kHeight);
@@ -252,7 +265,10 @@ void ViewerScene::revealFilmstrip()
 void ViewerScene::showVideo(QMediaPlayer* player)
 {
     videoControls_->setPlayer(player);
-    video_->setVisible(player != nullptr);
+    if (player)
+        video()->setVisible(true);
+    else if (video_)
+        video_->setVisible(false);
     videoControls_->setVisible(player != nullptr);
     if (player) {
         stage_->hide();

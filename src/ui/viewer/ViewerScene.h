@@ -42,7 +42,11 @@ public:
     explicit ViewerScene(QWidget* parent = nullptr);
 
     ImageStage* stage() const { return stage_; }
-    QVideoWidget* video() const { return video_; }
+    // The video's surface, made (and the player's back end started) when
+    // the first video is shown: pictures alone never start it.
+    QVideoWidget* video();
+    bool hasVideo() const { return video_ != nullptr; }
+    bool videoShown() const;
     Filmstrip* filmstrip() const { return filmstrip_; }
     VideoControls* videoControls() const { return videoControls_; }
     // Shows the player for a playable video (null hides it).
@@ -106,7 +110,7 @@ private:
     void followPointer(QPointF scenePoint);
 
     ImageStage* stage_;
-    QVideoWidget* video_;
+    QVideoWidget* video_ = nullptr;
     Filmstrip* filmstrip_;
     VideoControls* videoControls_ = nullptr;
     GlassButton* library_;

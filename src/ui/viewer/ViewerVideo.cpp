@@ -19,14 +19,24 @@ ViewerVideo::ViewerVideo(ViewerScene& scene, QObject* parent) : QObject(parent),
 {
     connect(scene_.videoControls(), &VideoControls::fullScreenRequested, this,
             [this] { scene_.video()->setFullScreen(true); });
-    connect(scene_.video(), &QVideoWidget::fullScreenChanged, this, [this](bool full) {
-        fullScreen_ = full;
-        if (onFullScreen) onFullScreen(full);
-    });
-    scene_.video()->installEventFilter(this);
 }
 
-bool ViewerVideo::shown() const { return player_ && scene_.video()->isVisible(); }
+// The surface exists once the first video plays.
+QVideoWidget* ViewerVideo::surface()
+{
+    QVideoWidget* surface = scene_.video();
+    if (!attached_) {
+        attached_ = true;
+        connect(surface, &QVideoWidget::fullScreenChanged, this, [this](bool full) {
+            fullScreen_ = full;
+            if (onFullScreen) onFullScreen(full);
+        });
+        surface->installEventFilter(this);
+    }
+    return surface;
+}
+
+bool ViewerVideo::shown() const { return player_ && scene_.videoShown(); }
 
 void ViewerVideo::load(const MediaItem& item, std::function<void(bool playable)> verdict)
 {
@@ -49,6 +59,8 @@ void ViewerVideo::load(const MediaItem& item, std::function<void(bool playable)>
 
 void ViewerVideo::startPlayer(const std::string& path, std::function<void(bool playable)> verdict)
 {
+    // The back end starts with the surface, before the first player.
+    surface();
     player_ = new QMediaPlayer(this);
     player_->setAudioOutput(new QAudioOutput(player_));
     QMediaPlayer* player = player_;
@@ -68,7 +80,7 @@ void ViewerVideo::show()
     if (!player_) return;
     QMediaPlayer* player = player_;
     scene_.showVideo(player);
-    player->setVideoOutput(scene_.video());
+    player->setVideoOutput(surface());
     priming_ = true;
     player->audioOutput()->setMuted(true);
     auto once = std::make_shared<QMetaObject::Connection>();
@@ -107,7 +119,7 @@ void ViewerVideo::togglePlayback()
 void ViewerVideo::remove()
 {
     ++loads_;
-    if (scene_.video()->isFullScreen()) scene_.video()->setFullScreen(false);
+    if (scene_.hasVideo() && scene_.video()->isFullScreen()) scene_.video()->setFullScreen(false);
     priming_ = false;
     scene_.showVideo(nullptr);
     if (!player_) return;

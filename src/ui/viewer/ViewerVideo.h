@@ -12,6 +12,7 @@
 #include <functional>
 
 class QMediaPlayer;
+class QVideoWidget;
 
 namespace mirelo {
 
@@ -41,12 +42,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QVideoWidget* surface();
     void startPlayer(const std::string& path, std::function<void(bool playable)> verdict);
 
     ViewerScene& scene_;
     QMediaPlayer* player_ = nullptr;
     bool priming_ = false; // playing muted until the first picture
     bool fullScreen_ = false;
+    bool attached_ = false; // to the scene's video surface
     quint64 loads_ = 0;   // a verdict counts only for the latest load
     QThreadPool workers_; // last: waited for first when the video goes
 };

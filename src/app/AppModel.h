@@ -7,6 +7,7 @@
 
 #include "GridLocation.h"
 #include "files/LibraryError.h"
+#include "images/ThumbnailCache.h"
 #include "library/LibraryQuery.h"
 #include "LibrarySection.h"
 #include "library/LibraryStore.h"
@@ -71,6 +72,8 @@ public:
     void setViewer(ViewerConnection* viewer) { viewer_ = viewer; }
     // Set while the library window exists.
     void setFolderPrompt(FolderPrompt* prompt) { folderPrompt_ = prompt; }
+    // The thumbnails on disk that follow files moved to the Trash or renamed.
+    void setThumbnailCache(std::optional<ThumbnailCache> cache) { thumbnails_ = std::move(cache); }
     // Every background result passes through `hook` on the main thread
     // before it is applied; a hook that returns true keeps the result and
     // may run it later.
@@ -332,6 +335,7 @@ private:
     ViewerConnection* viewer_ = nullptr;
     FolderPrompt* folderPrompt_ = nullptr;
     DeliveryHook deliveryHook_;
+    std::optional<ThumbnailCache> thumbnails_;
     QThreadPool pool_;
     std::unique_ptr<QueryScheduler> queries_;
     std::unique_ptr<LibraryStore> store_;

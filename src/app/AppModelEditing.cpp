@@ -94,6 +94,10 @@ void AppModel::finishTrash(const TrashResult& result)
     const int remembered = position().value_or(0);
 
     if (!moved.empty()) {
+        if (thumbnails_)
+            background([cache = *thumbnails_, moved] {
+                for (const std::string& path : moved) cache.forget(path);
+            });
         TrashRecords records = undoRecords_;
         records.insert(records.end(), result.records.begin(), result.records.end());
         setUndoRecords(std::move(records));
@@ -247,11 +251,13 @@ void AppModel::folderRenamed(const std::string& fromPath, const std::string& toP
 
     MediaItems items;
     items.reserve(items_.size());
+    std::vector<std::pair<std::string, std::string>> renamed;
     for (const MediaItem& item : items_) {
         if (!LibraryIndex::contains(item.path(), from)) {
             items.append(item);
             continue;
         }
+        if (thumbnails_) renamed.emplace_back(item.path(), LibraryIndex::remap(item.path(), from, to));
         items.append(
             MediaItem(LibraryIndex::remap(item.path(), from, to), item.bytes(), item.modified(), item.isVideo()));
     }
@@ -259,6 +265,10 @@ void AppModel::folderRenamed(const std::string& fromPath, const std::string& toP
     ++itemGeneration_;
     refreshVisible();
     scheduleSave();
+    if (!renamed.empty())
+        background([cache = *thumbnails_, renamed = std::move(renamed)] {
+            for (const auto& [old, now] : renamed) cache.move(old, now);
+        });
 
     PathList recent = remapped(recentFolders_, from, to);
     AppSettings::setFolders(AppSettings::kRecentFolders, recent);

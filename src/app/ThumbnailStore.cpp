@@ -5,10 +5,14 @@
 #include "images/VideoPoster.h"
 #include "work/HandOff.h"
 
+#include <QGuiApplication>
 #include <QMetaObject>
+#include <QScreen>
 #include <QPointer>
 
 #include <malloc.h>
+
+#include <cmath>
 
 namespace mirelo {
 
@@ -83,7 +87,8 @@ bool ThumbnailRequest::isCancelled()
 
 ThumbnailStore& ThumbnailStore::shared()
 {
-    static ThumbnailStore* instance = new ThumbnailStore; // lives for the whole process
+    static ThumbnailStore* instance = // lives for the whole process
+        new ThumbnailStore(2, ThumbnailCache(ThumbnailCache::defaultRoot(), "mirelo-" MIRELO_VERSION));
     return *instance;
 }
 
@@ -106,10 +111,13 @@ int limitedHeaps()
 
 } // namespace
 
-ThumbnailStore::ThumbnailStore(int workers, QObject* parent)
+ThumbnailStore::ThumbnailStore(int workers, std::optional<ThumbnailCache> disk, QObject* parent)
     // Previews give way to the picture the viewer is preparing.
-    : QObject(parent), queue_((limitedHeaps(), "Mirelo previews"), workers, 10)
+    : QObject(parent), disk_(std::move(disk)), queue_((limitedHeaps(), "Mirelo previews"), workers, 10)
 {
+    // A card is at most about 250 points across.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    cardPixels_ = int(std::lround(250 * (screen ? screen->devicePixelRatio() : 1.0)));
 }
 
 ThumbnailStore::~ThumbnailStore() = default;
@@ -134,13 +142,26 @@ std::shared_ptr<ThumbnailRequest> ThumbnailStore::load(const MediaItem& item, Th
     PriorityWorkQueue::JobRef job = queue_.add(
         [this, request, item, key](const PriorityWorkQueue::Job&) {
             if (request->isCancelled()) return; // the caller already has its answer
-            if (decodeHook_) decodeHook_(item);
-            ++decodes_;
-            QImage image;
-            if (item.isVideo()) {
-                request->generate([&](const std::atomic<bool>& stop) { image = make(item, &stop); });
-            } else {
-                image = make(item);
+            const std::string path(item.path());
+            // A thumbnail on disk, ours or another program's, instead of a decode.
+            QImage image = disk_ ? disk_->find(path, cardPixels_) : QImage();
+            if (image.isNull() && !(disk_ && disk_->failedBefore(path))) {
+                if (decodeHook_) decodeHook_(item);
+                ++decodes_;
+                bool stopped = false;
+                if (item.isVideo()) {
+                    stopped = !request->generate([&](const std::atomic<bool>& stop) { image = make(item, &stop); });
+                } else {
+                    image = make(item);
+                }
+                // Remembered on disk for the next launch and for other programs;
+                // a file that can't be previewed isn't tried again until it changes.
+                if (disk_ && !request->isCancelled() && !stopped) {
+                    if (!image.isNull())
+                        disk_->store(path, image);
+                    else
+                        disk_->storeFailure(path);
+                }
             }
             if (!image.isNull() && !request->isCancelled()) cache_.insert(key, image, kEntryCost);
             request->finish(std::move(image));

@@ -1,8 +1,12 @@
 #pragma once
 // Small previews of media items for the grid and the filmstrip: at most two
-// decoded at a time, a cache bounded by cost, and requests a caller can
-// cancel (a card scrolled away) so that cancelled work never starts.
+// decoded at a time, a cache in memory bounded by cost for what is on
+// screen, the desktop's thumbnail cache on disk behind it (shared with file
+// managers and other viewers, lasting across launches), and requests a
+// caller can cancel (a card scrolled away) so that cancelled work never
+// starts.
 
+#include "images/ThumbnailCache.h"
 #include "work/CostCache.h"
 #include "library/MediaItem.h"
 #include "work/PriorityWorkQueue.h"
@@ -14,6 +18,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 namespace mirelo {
 
@@ -50,8 +55,12 @@ public:
     static constexpr int64_t kEntryCost = 480 * 480 * 4;
     static constexpr int kSize = 480;
 
+    // The application's store, over the desktop's thumbnail cache.
     static ThumbnailStore& shared();
-    explicit ThumbnailStore(int workers = 2, QObject* parent = nullptr);
+    // `disk`: the thumbnail cache on disk, or none (previews are then made
+    // every time they leave memory).
+    explicit ThumbnailStore(int workers = 2, std::optional<ThumbnailCache> disk = std::nullopt,
+                            QObject* parent = nullptr);
     ~ThumbnailStore() override;
 
     // A cached preview is handed over at once and no request is returned;
@@ -61,11 +70,16 @@ public:
 
     // The preview itself, made on the calling thread.
     static QImage make(const MediaItem& item, const std::atomic<bool>* stop = nullptr);
+    // The smallest thumbnail on disk worth reading instead of decoding: a
+    // card's size on this screen (read when the store is made).
+    int cardPixels() const { return cardPixels_; }
+    const std::optional<ThumbnailCache>& disk() const { return disk_; }
 
     CostCache<QImage>& cache() { return cache_; }
     // At quit: waits for the previews being made, starts no more.
     void finishWork() { queue_.stop(); }
-    // For tests: runs on the worker before each decode.
+    // For tests: runs on the worker before each decode (not before a
+    // thumbnail read from disk).
     void setDecodeHook(std::function<void(const MediaItem&)> hook) { decodeHook_ = std::move(hook); }
     int decodes() const { return decodes_.load(); }
     size_t waitingCount() { return queue_.waitingCount(); }
@@ -74,6 +88,8 @@ private:
     CostCache<QImage> cache_{kCostLimit, SIZE_MAX};
     std::function<void(const MediaItem&)> decodeHook_;
     std::atomic<int> decodes_{0};
+    std::optional<ThumbnailCache> disk_;
+    int cardPixels_;
     PriorityWorkQueue queue_;
 };
 

@@ -7,6 +7,7 @@
 #include "common/AlertDialog.h"
 #include "common/DesktopServices.h"
 #include "images/LoadableModule.h"
+#include "ThumbnailStore.h"
 #include "library/LibraryWindow.h"
 #include "viewer/OverlayWindow.h"
 #include "viewer/ViewerCoordinator.h"
@@ -47,6 +48,7 @@ void AppDelegate::willFinishLaunching()
     folderPrompt_ = std::make_unique<FolderPromptSheet>(window);
     model_.setOpenPanel(openPanel_.get());
     model_.setFolderPrompt(folderPrompt_.get());
+    model_.setThumbnailCache(ThumbnailStore::shared().disk());
     shell_ = std::make_unique<WindowShell>(model_, actions_);
     // A module that will not load is said once, plainly, instead of every
     // picture failing as if it were damaged.

@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -95,13 +96,17 @@ std::vector<std::string> makeMixedSet(const std::string& folder)
 }
 
 // The files through a thumbnail store of two workers: the rate and the
-// peak memory from here on.
+// peak memory from here on. With MIRELO_BENCH_THUMBNAILS=DIR the store reads
+// and writes the desktop's thumbnail cache in DIR, as the application does:
+// a first run fills it, a second reads it.
 bool runPreviews(const std::vector<std::string>& files)
 {
     // Peak memory from here on: reset the high-water mark.
     std::ofstream("/proc/self/clear_refs") << "5";
     const long before = processKilobytes("VmRSS:");
-    ThumbnailStore store(2);
+    std::optional<ThumbnailCache> disk;
+    if (const char* folder = std::getenv("MIRELO_BENCH_THUMBNAILS")) disk.emplace(folder, "mirelo-bench");
+    ThumbnailStore store(2, disk);
     int answered = 0, images = 0;
     QElapsedTimer clock;
     clock.start();
@@ -115,8 +120,8 @@ bool runPreviews(const std::vector<std::string>& files)
     }
     while (answered < int(files.size())) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     const double seconds = clock.nsecsElapsed() / 1e9;
-    std::printf("%zu previews, 2 workers: %.2f s, %.1f per second, %d made\n", files.size(), seconds,
-                files.size() / seconds, images);
+    std::printf("%zu previews, 2 workers: %.2f s, %.1f per second, %d made, %d decoded\n", files.size(), seconds,
+                files.size() / seconds, images, store.decodes());
     std::printf("memory: rss before %.1f MB, peak %.1f MB; cache holds %.1f MB (limit %.1f MB)\n", before / 1024.0,
                 processKilobytes("VmHWM:") / 1024.0, store.cache().totalCost() / 1048576.0,
                 ThumbnailStore::kCostLimit / 1048576.0);

@@ -265,7 +265,7 @@ int queryCommand(Arguments& args)
         auto sort = MediaSorts::fromRawValue(*args.sort);
         if (!sort)
             return usageError("unknown sort “" + *args.sort +
-                            "” (Name, Largest first, Smallest first, Newest first or File format)");
+                              "” (Name, Largest first, Smallest first, Newest first or File format)");
         input.sort = *sort;
     }
     long long limit = -1;

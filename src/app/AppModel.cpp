@@ -39,7 +39,8 @@ AppModel::AppModel(std::string libraryPath, QObject* parent) : QObject(parent)
         const int serial = ++saveSerial_;
         store_->save(snapshot(), [this, serial](const LibraryError* error) {
             std::optional<QString> message;
-            if (error) message = translate("Mirelo", "Couldn’t save the library. ") + QString::fromStdString(error->what());
+            if (error)
+                message = translate("Mirelo", "Couldn’t save the library. ") + QString::fromStdString(error->what());
             post(BackgroundWork::save, [this, message, serial] {
                 if (message) {
                     setErrorMessage(message);
@@ -134,8 +135,9 @@ void AppModel::applyRestore(const std::optional<LibrarySnapshot>& snapshot, bool
     refreshVisible();
     for (const std::string& folder : expandedFolders_) loadChildren(folder);
     if (error) {
-        setErrorMessage(translate("Mirelo", "Couldn’t read the saved library. The saved index has been left untouched. ") +
-                        QString::fromStdString(error->what()));
+        setErrorMessage(
+            translate("Mirelo", "Couldn’t read the saved library. The saved index has been left untouched. ") +
+            QString::fromStdString(error->what()));
     }
     resumeDeferredOpen();
 }

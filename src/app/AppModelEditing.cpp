@@ -182,7 +182,7 @@ void AppModel::editFolder(const std::string& path, bool rename)
         if (!answer) return;
         if (busy_) {
             setErrorMessage(translate("Mirelo", "Another change to your files is still in progress. Try again when it "
-                                           "has finished."));
+                                                "has finished."));
             return;
         }
         const std::string name = QFile::encodeName(*answer).toStdString();

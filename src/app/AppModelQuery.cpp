@@ -70,7 +70,7 @@ void AppModel::applyQuery(const GridLocation& location, LibraryQueryResult& resu
     change(loadingContent_, false, &AppModel::loadingContentChanged);
 
     queries_->later([oldScoped = std::move(oldScoped), oldVisible = std::move(oldVisible),
-                        oldIDs = std::make_shared<MediaIDSet>(std::move(oldIDs))]() mutable {
+                     oldIDs = std::make_shared<MediaIDSet>(std::move(oldIDs))]() mutable {
         oldScoped = {};
         oldVisible = {};
     });

@@ -29,7 +29,7 @@ void AppModel::chooseFolders()
     request.title = translate("Mirelo", "Choose folders to scan");
     request.prompt = translate("Mirelo", "Scan media");
     request.message = translate("Mirelo", "Choose one or more folders, your home folder, or an external drive. Mirelo "
-                                     "includes subfolders and leaves your files in place.");
+                                          "includes subfolders and leaves your files in place.");
     request.chooseFolders = true;
     openPanel_->choose(request, [this](PathList chosen) {
         if (!chosen.empty()) scan(chosen, true);

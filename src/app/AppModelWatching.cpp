@@ -19,12 +19,13 @@ void AppModel::watchLimitReached(long limit)
     told = true;
     const QString count = limit > 0 ? QLocale().toString(qlonglong(limit)) : translate("Mirelo", "its");
     setErrorMessage(
-        translate("Mirelo", "Mirelo can’t watch all of your indexed folders for changes: they hold more folders than "
-                       "fit within the system’s limit of %1 watched folders, which other apps share. The folders "
-                       "already watched stay current, and the "
-                       "library is re-read every %2 minutes so nothing is missed for long. To raise the limit, run "
-                       "“sudo sysctl fs.inotify.max_user_watches=524288” and add "
-                       "“fs.inotify.max_user_watches=524288” to /etc/sysctl.conf.")
+        translate("Mirelo",
+                  "Mirelo can’t watch all of your indexed folders for changes: they hold more folders than "
+                  "fit within the system’s limit of %1 watched folders, which other apps share. The folders "
+                  "already watched stay current, and the "
+                  "library is re-read every %2 minutes so nothing is missed for long. To raise the limit, run "
+                  "“sudo sysctl fs.inotify.max_user_watches=524288” and add "
+                  "“fs.inotify.max_user_watches=524288” to /etc/sysctl.conf.")
             .arg(count)
             .arg(LibraryWatcher::kRereadIntervalMs / 60000));
 }

@@ -50,8 +50,7 @@ void QueryScheduler::run(LibraryQueryInput input, const GridLocation& location, 
         auto shared = std::make_shared<LibraryQueryResult>(std::move(*result));
         // The scheduler outlives its thread, whose work it waits for, but
         // not necessarily the delivery.
-        post_([self = QPointer<QueryScheduler>(this), generation, token, unsearchedAt, itemGeneration, shared,
-               apply] {
+        post_([self = QPointer<QueryScheduler>(this), generation, token, unsearchedAt, itemGeneration, shared, apply] {
             if (!self || token->isCancelled() || generation != self->generation_) return;
             if (shared->unsearched && !shared->scopeReused) {
                 self->unsearched_ = shared->unsearched;

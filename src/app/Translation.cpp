@@ -27,7 +27,8 @@ Translations::Translations(const QLocale& locale)
 
 Translations::~Translations()
 {
-    for (const std::unique_ptr<QTranslator>& translator : installed_) QCoreApplication::removeTranslator(translator.get());
+    for (const std::unique_ptr<QTranslator>& translator : installed_)
+        QCoreApplication::removeTranslator(translator.get());
 }
 
 } // namespace mirelo

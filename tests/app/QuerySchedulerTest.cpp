@@ -11,8 +11,7 @@ namespace {
 class QuerySchedulerTest : public ::testing::Test {
 protected:
     QueryScheduler scheduler{[this](std::function<void()> apply) {
-        QMetaObject::invokeMethod(
-            &receiver, handedOff([apply = std::move(apply)] { apply(); }), Qt::QueuedConnection);
+        QMetaObject::invokeMethod(&receiver, handedOff([apply = std::move(apply)] { apply(); }), Qt::QueuedConnection);
     }};
     QObject receiver;
     MediaItems items{MediaItem("/p/apple.jpg", 10, 0, false), MediaItem("/p/banana.png", 20, 0, false),

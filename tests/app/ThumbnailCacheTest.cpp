@@ -65,7 +65,8 @@ TEST_F(ThumbnailCacheTest, AThumbnailHoldsWhileTheFileIsUnchanged)
     const std::string path(item.path());
     ASSERT_TRUE(cache().store(path, markedPicture(480, 320)));
     const std::string entry = root() + "/x-large/" + ThumbnailCache::entryName(path);
-    struct stat written {}, attributes {};
+    struct stat written {
+    }, attributes{};
     ASSERT_EQ(::stat(entry.c_str(), &written), 0);
     EXPECT_EQ(written.st_mode & 0777, 0600u) << "thumbnails are the user's alone";
     ASSERT_EQ(::stat(path.c_str(), &attributes), 0);
@@ -100,9 +101,9 @@ TEST_F(ThumbnailCacheTest, AnotherProgramsThumbnailIsRead)
         gdk_pixbuf_fill(pixbuf, 0x3366ccff);
         const std::string uri = fileUrlString(path), time = std::to_string(mtime);
         const std::string file = root() + "/large/" + ThumbnailCache::entryName(path);
-        const gboolean saved = gdk_pixbuf_save(pixbuf, file.c_str(), "png", nullptr, "tEXt::Thumb::URI", uri.c_str(),
-                                               "tEXt::Thumb::MTime", time.c_str(), "tEXt::Software",
-                                               "A file manager", nullptr);
+        const gboolean saved =
+            gdk_pixbuf_save(pixbuf, file.c_str(), "png", nullptr, "tEXt::Thumb::URI", uri.c_str(), "tEXt::Thumb::MTime",
+                            time.c_str(), "tEXt::Software", "A file manager", nullptr);
         g_object_unref(pixbuf);
         return saved == TRUE;
     };

@@ -215,9 +215,9 @@ TEST(Mirelo, ASecondLaunchHandsItsFileToTheFirstOverTheSessionBus)
         "sleep 0.05; done; " +
         quoted(MIRELO_APP) + " --frobnicate " + quoted(photo) + " 2>" + quoted(folder / "usage.txt") + "; usage=$?; " +
         quoted(MIRELO_APP) + " " + quoted(photo) + " 2>/dev/null; second=$?; " +
-        "for i in $(seq 200); do grep -q 'caf%E9.jpg' " + quoted(library) + " 2>/dev/null && break; sleep 0.05; done; " +
-        "grep -q 'caf%E9.jpg' " + quoted(library) + "; opened=$?; kill $first; wait $first; " +
-        "exit $((usage * 100 + second * 10 + opened))";
+        "for i in $(seq 200); do grep -q 'caf%E9.jpg' " + quoted(library) +
+        " 2>/dev/null && break; sleep 0.05; done; " + "grep -q 'caf%E9.jpg' " + quoted(library) +
+        "; opened=$?; kill $first; wait $first; " + "exit $((usage * 100 + second * 10 + opened))";
     const int status = std::system(("timeout 60 dbus-run-session -- sh -c " + quoted(script)).c_str());
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 200) << "usage 2, the hand-over 0, the file opened by the first 0";
@@ -247,10 +247,10 @@ TEST(Mirelo, AnInstallationStandsOnItsOwn)
     const std::string install = quoted(MIRELO_CMAKE) + " --install " + quoted(MIRELO_BUILD_DIR) + " --prefix " +
                                 quoted(prefix) + " >" + quoted(folder / "install.txt");
     ASSERT_EQ(std::system(install.c_str()), 0) << readFile(folder / "install.txt");
-    for (const std::string part : {"bin/mirelo", "bin/mirelo-index", MIRELO_MODULE_INSTALL_DIR "/libmirelo-images.so",
-                                   MIRELO_MODULE_INSTALL_DIR "/libmirelo-video.so", "share/man/man1/mirelo.1.gz",
-                                   "share/man/man1/mirelo-index.1.gz",
-                                   "share/applications/com.tessel.local.viewer.desktop"})
+    for (const std::string part :
+         {"bin/mirelo", "bin/mirelo-index", MIRELO_MODULE_INSTALL_DIR "/libmirelo-images.so",
+          MIRELO_MODULE_INSTALL_DIR "/libmirelo-video.so", "share/man/man1/mirelo.1.gz",
+          "share/man/man1/mirelo-index.1.gz", "share/applications/com.tessel.local.viewer.desktop"})
         EXPECT_TRUE(exists(prefix + "/" + part)) << part;
 
     ASSERT_TRUE(saveWithVips(markedPicture(640, 480), folder / "photo.jpg"));
@@ -259,8 +259,8 @@ TEST(Mirelo, AnInstallationStandsOnItsOwn)
     const std::string script = "mount -t tmpfs none " + quoted(MIRELO_BUILT_MODULES) + " && " + tool + " thumb " +
                                quoted(folder / "photo.jpg") + " " + quoted(folder / "photo.png") + " && " + tool +
                                " thumb " + quoted(folder / "clip.mp4") + " " + quoted(folder / "clip.png");
-    const int status = std::system(("unshare -m sh -c " + quoted(script) + " >/dev/null 2>" +
-                                    quoted(folder / "thumb.txt")).c_str());
+    const int status =
+        std::system(("unshare -m sh -c " + quoted(script) + " >/dev/null 2>" + quoted(folder / "thumb.txt")).c_str());
     EXPECT_EQ(status, 0) << readFile(folder / "thumb.txt");
     EXPECT_TRUE(exists(folder / "photo.png"));
     EXPECT_TRUE(exists(folder / "clip.png"));

@@ -197,7 +197,8 @@ QImage ThumbnailCache::find(const std::string& path, int pixels) const
     // serves a picture that is itself small.
     for (const Bucket& bucket : kBuckets) {
         if (bucket.pixels < pixels && bucket.pixels < 256) continue;
-        QImage image = readValid(root_ + "/" + bucket.folder + "/" + name, stamp, std::min(pixels, bucket.pixels), true);
+        QImage image =
+            readValid(root_ + "/" + bucket.folder + "/" + name, stamp, std::min(pixels, bucket.pixels), true);
         if (!image.isNull()) return image;
     }
     return {};

@@ -71,13 +71,16 @@ ActionRegistry::ActionRegistry(AppModel& model, QObject* parent) : QObject(paren
     add(Command::paste, translate("Mirelo", "Paste"))->setShortcut(QKeySequence::Paste);
     add(Command::selectAll, translate("Mirelo", "Select All"))->setShortcut(QKeySequence::SelectAll);
     add(Command::settings, translate("Mirelo", "Settings…"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+,")));
-    add(Command::copyImage, translate("Mirelo", "Copy Image"))->setShortcut(QKeySequence(QStringLiteral("Shift+Ctrl+C")));
+    add(Command::copyImage, translate("Mirelo", "Copy Image"))
+        ->setShortcut(QKeySequence(QStringLiteral("Shift+Ctrl+C")));
     add(Command::zoomIn, translate("Mirelo", "Zoom In"))
         ->setShortcuts(keys({QKeySequence(QStringLiteral("Ctrl++")), QKeySequence(QStringLiteral("Ctrl+="))}));
     add(Command::zoomOut, translate("Mirelo", "Zoom Out"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+-")));
-    add(Command::fitToWindow, translate("Mirelo", "Fit to Window"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+0")));
+    add(Command::fitToWindow, translate("Mirelo", "Fit to Window"))
+        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+0")));
     add(Command::actualSize, translate("Mirelo", "Actual Size"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+1")));
-    add(Command::information, translate("Mirelo", "Show Information"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+I")));
+    add(Command::information, translate("Mirelo", "Show Information"))
+        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+I")));
     add(Command::reveal, translate("Mirelo", "Show in File Manager"))
         ->setShortcut(QKeySequence(QStringLiteral("Shift+Ctrl+R")));
     add(Command::trash, translate("Mirelo", "Move to Trash"))->setShortcut(QKeySequence(Qt::Key_Delete));
@@ -129,9 +132,9 @@ QMenuBar* ActionRegistry::makeMenuBar(QWidget* parent)
     };
     const std::optional<Command> separator;
     menu(translate("Mirelo", "File"), {Command::showLibrary, Command::openImages, Command::scanFolders, separator,
-                                  Command::closeWindow, separator, Command::quit});
+                                       Command::closeWindow, separator, Command::quit});
     menu(translate("Mirelo", "Edit"), {Command::undo, separator, Command::cut, Command::copy, Command::paste,
-                                  Command::selectAll, separator, Command::settings});
+                                       Command::selectAll, separator, Command::settings});
     menu(translate("Mirelo", "Image"),
          {Command::copyImage, separator, Command::zoomIn, Command::zoomOut, Command::fitToWindow, Command::actualSize,
           separator, Command::information, Command::reveal, Command::trash});
@@ -168,7 +171,8 @@ bool ActionRegistry::allowed(Command command) const
 void ActionRegistry::refresh()
 {
     for (auto& [command, action] : actions_) action->setEnabled(allowed(command));
-    action(Command::undo)->setText(focusedTextField() ? translate("Mirelo", "Undo") : translate("Mirelo", "Undo Move to Trash"));
+    action(Command::undo)
+        ->setText(focusedTextField() ? translate("Mirelo", "Undo") : translate("Mirelo", "Undo Move to Trash"));
 }
 
 void ActionRegistry::run(Command command)

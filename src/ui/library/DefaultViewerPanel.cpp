@@ -40,7 +40,8 @@ DefaultViewerPanel::DefaultViewerPanel(QWidget* parent)
     heading->addWidget(title, 1);
     column->addLayout(heading);
     auto* text = new QLabel(
-        translate("Mirelo", "Choose the formats you’d like to open in Mirelo when you double-click a file in your file manager."),
+        translate("Mirelo",
+                  "Choose the formats you’d like to open in Mirelo when you double-click a file in your file manager."),
         this);
     text->setFont(Palette::font(12));
     text->setForegroundRole(QPalette::PlaceholderText);

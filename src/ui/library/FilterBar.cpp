@@ -88,8 +88,8 @@ void FilterBar::refreshFormats()
     if (shown != wanted) {
         format_->clear();
         for (const QString& format : wanted)
-            format_->addItem(format == AppModel::kAllFormatsLabel ? LibraryTexts::coreName(format.toStdString()) : format,
-                             format);
+            format_->addItem(
+                format == AppModel::kAllFormatsLabel ? LibraryTexts::coreName(format.toStdString()) : format, format);
     }
     int index = format_->findData(model_.format());
     if (index < 0) {

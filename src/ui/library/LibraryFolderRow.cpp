@@ -23,7 +23,8 @@ LibraryFolderRow::LibraryFolderRow(AppModel& model, std::string path, int depth,
             menu.addSeparator();
             menu.addAction(translate("Mirelo", "Refresh Scan"), this, [this] { model_.scan({path_}, true); })
                 ->setEnabled(idle);
-            menu.addAction(translate("Mirelo", "Show in File Manager"), this, [this] { Q_EMIT revealRequested(path_); });
+            menu.addAction(translate("Mirelo", "Show in File Manager"), this,
+                           [this] { Q_EMIT revealRequested(path_); });
         },
         this);
     row_->setActionHint(translate("Mirelo", "Open this folder in your library"));

@@ -160,7 +160,9 @@ LibrarySidebar::LibrarySidebar(AppModel& model, QWidget* parent) : QWidget(paren
     cardColumn->addWidget(scanFolders);
     scanComputer_ =
         cardButton(translate("Mirelo", "Scan Entire Computer"), QStringLiteral("computer-symbolic"), false, card);
-    scanComputer_->setToolTip(translate("Mirelo", "Scan accessible files in your home folder and connected external drives. System files, hidden folders and "
+    scanComputer_->setToolTip(translate(
+        "Mirelo",
+        "Scan accessible files in your home folder and connected external drives. System files, hidden folders and "
         "app packages are excluded. Your index is saved and watched for changes while the app is open."));
     connect(scanComputer_, &QAbstractButton::clicked, this, [this] { model_.scanEntireComputer(); });
     cardColumn->addWidget(scanComputer_);

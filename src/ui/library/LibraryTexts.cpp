@@ -12,21 +12,18 @@ namespace {
 
 // For the catalogue: the core's names, translated where they are shown.
 [[maybe_unused]] constexpr const char* kCoreNames[] = {
-    QT_TRANSLATE_NOOP("Mirelo", "All media"),    QT_TRANSLATE_NOOP("Mirelo", "Images"),
-    QT_TRANSLATE_NOOP("Mirelo", "Videos"),       QT_TRANSLATE_NOOP("Mirelo", "Large files"),
-    QT_TRANSLATE_NOOP("Mirelo", "Name"),         QT_TRANSLATE_NOOP("Mirelo", "Largest first"),
+    QT_TRANSLATE_NOOP("Mirelo", "All media"),      QT_TRANSLATE_NOOP("Mirelo", "Images"),
+    QT_TRANSLATE_NOOP("Mirelo", "Videos"),         QT_TRANSLATE_NOOP("Mirelo", "Large files"),
+    QT_TRANSLATE_NOOP("Mirelo", "Name"),           QT_TRANSLATE_NOOP("Mirelo", "Largest first"),
     QT_TRANSLATE_NOOP("Mirelo", "Smallest first"), QT_TRANSLATE_NOOP("Mirelo", "Newest first"),
-    QT_TRANSLATE_NOOP("Mirelo", "File format"),  QT_TRANSLATE_NOOP("Mirelo", "All formats"),
+    QT_TRANSLATE_NOOP("Mirelo", "File format"),    QT_TRANSLATE_NOOP("Mirelo", "All formats"),
 };
 
 } // namespace
 
 QString coreName(std::string_view name) { return translate("Mirelo", std::string(name).c_str()); }
 
-QString files(int64_t count)
-{
-    return translate("Mirelo", "%Ln file(s)", nullptr, pluralCount(count));
-}
+QString files(int64_t count) { return translate("Mirelo", "%Ln file(s)", nullptr, pluralCount(count)); }
 
 QString bytes(int64_t count) { return sizeText(count); }
 
@@ -62,10 +59,7 @@ QString footerSelection(const AppModel& model)
         .arg(countText(qint64(model.selection().size())), bytes(model.selectedBytes()));
 }
 
-QString scanProgress(int found)
-{
-    return translate("Mirelo", "Scanning · %1 files found").arg(countText(found));
-}
+QString scanProgress(int found) { return translate("Mirelo", "Scanning · %1 files found").arg(countText(found)); }
 
 QString emptyTitle(const AppModel& model)
 {

@@ -47,8 +47,9 @@ QString MediaGridAccessible::cardName(const MediaGridView& grid, int index)
 
 QString MediaGridAccessible::cardValue(const MediaGridView& grid, int index)
 {
-    return grid.model().selection().contains(grid.model().visible()[index].path()) ? translate("Mirelo", "Selected")
-                                                                                   : translate("Mirelo", "Not selected");
+    return grid.model().selection().contains(grid.model().visible()[index].path())
+               ? translate("Mirelo", "Selected")
+               : translate("Mirelo", "Not selected");
 }
 
 QString MediaGridAccessible::cardHint(const MediaGridView& grid)

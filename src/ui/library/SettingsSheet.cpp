@@ -71,8 +71,8 @@ SettingsSheet::SettingsSheet(QWidget* parent) : QDialog(parent)
     column->setContentsMargins(30, 30, 30, 30);
     column->setSpacing(24);
     column->addWidget(makeHeader());
-    auto* version = label(translate("Mirelo", "MIRELO %1  ·  A closer look.").arg(QStringLiteral(MIRELO_VERSION)), 9, this,
-                          QFont::Medium, true);
+    auto* version = label(translate("Mirelo", "MIRELO %1  ·  A closer look.").arg(QStringLiteral(MIRELO_VERSION)), 9,
+                          this, QFont::Medium, true);
     QFont spaced = version->font();
     spaced.setLetterSpacing(QFont::AbsoluteSpacing, 1.4);
     version->setFont(spaced);
@@ -131,7 +131,8 @@ QWidget* SettingsSheet::makeAppearance()
     auto* block = new QWidget(this);
     auto* row = new QHBoxLayout(block);
     row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(titled(translate("Mirelo", "Appearance"), QStringLiteral("weather-clear-night-symbolic"), 13, block));
+    row->addWidget(
+        titled(translate("Mirelo", "Appearance"), QStringLiteral("weather-clear-night-symbolic"), 13, block));
     row->addStretch(1);
     auto* segments = new QWidget(block);
     segments->setFixedWidth(240);
@@ -234,8 +235,9 @@ QWidget* SettingsSheet::makeInformation()
         auto* line = new QHBoxLayout;
         line->addWidget(label(translate("Mirelo", name), 11, block));
         line->addStretch(1);
-        line->addWidget(label(QKeySequence(QString::fromLatin1(key)).toString(QKeySequence::NativeText).replace(
-                                  QStringLiteral(", "), QStringLiteral(" / ")),
+        line->addWidget(label(QKeySequence(QString::fromLatin1(key))
+                                  .toString(QKeySequence::NativeText)
+                                  .replace(QStringLiteral(", "), QStringLiteral(" / ")),
                               11, block, QFont::Normal, true));
         keys->addLayout(line);
     }

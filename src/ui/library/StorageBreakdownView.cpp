@@ -23,7 +23,8 @@ std::vector<StorageBreakdownView::Group> StorageBreakdownView::groups(const Medi
 {
     std::vector<Group> list{{translate("Mirelo", "Images"), summary.imageBytes, QColor(0, 122, 255)},
                             {translate("Mirelo", "Videos"), summary.videoBytes, QColor(255, 149, 0)}};
-    if (summary.otherBytes > 0) list.push_back({translate("Mirelo", "Documents"), summary.otherBytes, QColor(255, 45, 85)});
+    if (summary.otherBytes > 0)
+        list.push_back({translate("Mirelo", "Documents"), summary.otherBytes, QColor(255, 45, 85)});
     return list;
 }
 

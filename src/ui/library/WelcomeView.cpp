@@ -58,9 +58,10 @@ WelcomeView::WelcomeView(AppModel& model, QWidget* parent) : QWidget(parent), mo
     headline->setFont(headlineFont);
     column->addWidget(headline);
     column->addSpacing(12);
-    column->addWidget(line(
-        translate("Mirelo", "From everyday photos to vectors and RAW files.\nA closer look is just a double-click away."),
-        14, QFont::Normal, this, true));
+    column->addWidget(
+        line(translate("Mirelo",
+                       "From everyday photos to vectors and RAW files.\nA closer look is just a double-click away."),
+             14, QFont::Normal, this, true));
     column->addSpacing(25);
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(12);

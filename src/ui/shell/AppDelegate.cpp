@@ -59,7 +59,7 @@ void AppDelegate::willFinishLaunching()
             if (!what.isEmpty()) what[0] = what[0].toUpper();
             self->model_.setErrorMessage(
                 translate("Mirelo", "%1 unavailable: Mirelo couldn’t load its part %2 (%3). Reinstalling Mirelo should "
-                               "bring them back.")
+                                    "bring them back.")
                     .arg(what, QString::fromStdString(failure.module), QString::fromStdString(failure.reason)));
         });
     });
@@ -163,8 +163,9 @@ void AppDelegate::windowCommand(ActionRegistry::Command command)
         break;
     case Command::about:
         QMessageBox::about(key, translate("Mirelo", "About Mirelo"),
-                           translate("Mirelo", "<b>Mirelo</b> %1<br>Every image. Beautifully simple.<br><br>"
-                                          "A media library and image viewer that keeps everything on your computer.")
+                           translate("Mirelo",
+                                     "<b>Mirelo</b> %1<br>Every image. Beautifully simple.<br><br>"
+                                     "A media library and image viewer that keeps everything on your computer.")
                                .arg(QApplication::applicationVersion()));
         break;
     default: break;

@@ -28,11 +28,12 @@ InformationPanel::Rows InformationPanel::rows(const MediaItem& item, const Viewe
               {translate("Mirelo", "Size"), sizeText(item)}};
     if (frame) {
         rows.emplace_back(translate("Mirelo", "Dimensions"), translate("Mirelo", "%1 × %2")
-                                                            .arg(qlonglong(std::llround(frame->pixels.width)))
-                                                            .arg(qlonglong(std::llround(frame->pixels.height))));
+                                                                 .arg(qlonglong(std::llround(frame->pixels.width)))
+                                                                 .arg(qlonglong(std::llround(frame->pixels.height))));
         for (const auto& pair : frame->metadata) rows.push_back(pair);
         if (frame->downsampled)
-            rows.emplace_back(translate("Mirelo", "Preview"), translate("Mirelo", "Optimized to 4,096 px for smooth viewing"));
+            rows.emplace_back(translate("Mirelo", "Preview"),
+                              translate("Mirelo", "Optimized to 4,096 px for smooth viewing"));
     }
     const QDateTime modified =
         QDateTime::fromMSecsSinceEpoch(qint64(std::llround((item.modified() + kUnixEpochOffset) * 1000)));

@@ -102,8 +102,7 @@ QByteArray ViewerActions::pngData(const MediaItem& item)
 
 void ViewerActions::copyImage()
 {
-    if (!model() || !model()->current() || !viewer_.currentFrame() || model()->current()->isVideo() || copying_)
-        return;
+    if (!model() || !model()->current() || !viewer_.currentFrame() || model()->current()->isVideo() || copying_) return;
     const MediaItem item = *model()->current();
     copying_ = true;
     GlassButton* button = viewer_.scene()->copyButton();
@@ -201,8 +200,9 @@ void ViewerActions::chooseCollection(bool create)
         create ? translate("Mirelo", "Choose where to create your folder") : translate("Mirelo", "Add image to folder");
     request.prompt = create ? translate("Mirelo", "Choose location") : translate("Mirelo", "Add a copy");
     request.message =
-        create ? translate("Mirelo", "Choose the parent folder. You’ll name the new folder next.")
-               : translate("Mirelo", "Mirelo copies this image into the selected folder. Your original stays in place.");
+        create
+            ? translate("Mirelo", "Choose the parent folder. You’ll name the new folder next.")
+            : translate("Mirelo", "Mirelo copies this image into the selected folder. Your original stays in place.");
     viewer_.dropHeldKeys();
     QPointer<ViewerActions> self(this);
     FileDialogPanel([window = QPointer<QWidget>(viewer_.viewerWindow())] {
@@ -221,8 +221,8 @@ void ViewerActions::askFolderName(const std::string& parent, const MediaItem& it
     if (!viewer_.viewerWindow()) return;
     FolderPromptRequest request;
     request.message = translate("Mirelo", "Create a folder");
-    request.informativeText =
-        translate("Mirelo", "Create a folder in %1 and add a copy of %2.").arg(folderName(parent), qstring(item.name()));
+    request.informativeText = translate("Mirelo", "Create a folder in %1 and add a copy of %2.")
+                                  .arg(folderName(parent), qstring(item.name()));
     request.name = translate("Mirelo", "New collection");
     request.confirmButton = translate("Mirelo", "Create & add");
     QPointer<ViewerActions> self(this);

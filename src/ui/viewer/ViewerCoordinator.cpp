@@ -121,9 +121,7 @@ void ViewerCoordinator::makeWindow()
     window_->onCopy = [this] { copyImage(); };
     window_->onZoomKey = [this](QKeyEvent* event) { return handleZoomKey(event); };
     window_->onKeyRelease = [this](QKeyEvent* event) { return releaseZoomKey(event); };
-    window_->onClose = [this] {
-        Q_EMIT closeRequested();
-    };
+    window_->onClose = [this] { Q_EMIT closeRequested(); };
     window_->onMinimized = [this](bool) { dropHeldKeys(); };
     window_->onActive = [this](bool active) {
         if (!active) dropHeldKeys();
@@ -376,9 +374,9 @@ bool ViewerCoordinator::confirmTrash(const MediaItems& items)
 {
     if (!presented_ || !window_) return false;
     const qsizetype count = items.size();
-    auto* sheet = new AlertDialog(
-        window_, translate("Mirelo", "Move %Ln file(s) to Trash?", nullptr, pluralCount(count)),
-        translate("Mirelo", "You can restore these files with Undo in Mirelo or from the Trash."));
+    auto* sheet =
+        new AlertDialog(window_, translate("Mirelo", "Move %Ln file(s) to Trash?", nullptr, pluralCount(count)),
+                        translate("Mirelo", "You can restore these files with Undo in Mirelo or from the Trash."));
     sheet->addButton(translate("Mirelo", "Cancel"), AlertDialog::Role::Cancel);
     QPushButton* move = sheet->addButton(translate("Mirelo", "Move to Trash"), AlertDialog::Role::Destructive);
     dropHeldKeys();

@@ -69,8 +69,10 @@ ViewerScene::ViewerScene(QWidget* parent) : QWidget(parent)
     };
 
     library_ = new GlassButton(QStringLiteral("view-grid-symbolic"), translate("Mirelo", "Show library"), this);
-    folder_ = new GlassButton(QStringLiteral("folder-new-symbolic"), translate("Mirelo", "Add image to a folder"), this);
-    info_ = new GlassButton(QStringLiteral("help-about-symbolic"), translate("Mirelo", "Image information (Ctrl+I)"), this);
+    folder_ =
+        new GlassButton(QStringLiteral("folder-new-symbolic"), translate("Mirelo", "Add image to a folder"), this);
+    info_ =
+        new GlassButton(QStringLiteral("help-about-symbolic"), translate("Mirelo", "Image information (Ctrl+I)"), this);
     copy_ = new GlassButton(QStringLiteral("edit-copy-symbolic"), translate("Mirelo", "Copy image (Ctrl+C)"), this);
 
     // The chrome: a translucent bar with the file name and, without a title

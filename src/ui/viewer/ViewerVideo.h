@@ -50,8 +50,8 @@ private:
     bool priming_ = false; // playing muted until the first picture
     bool fullScreen_ = false;
     bool attached_ = false; // to the scene's video surface
-    quint64 loads_ = 0;   // a verdict counts only for the latest load
-    QThreadPool workers_; // last: waited for first when the video goes
+    quint64 loads_ = 0;     // a verdict counts only for the latest load
+    QThreadPool workers_;   // last: waited for first when the video goes
 };
 
 } // namespace mirelo

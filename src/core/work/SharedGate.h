@@ -36,27 +36,20 @@ public:
         changed_.notify_all();
     }
 
-    // Holds the gate for a scope.
-    class Shared {
+    // Holds the gate for a scope: SharedGate::Shared held(gate);
+    template <void (SharedGate::*Enter)(), void (SharedGate::*Leave)()>
+    class Held {
     public:
-        explicit Shared(SharedGate& gate) : gate_(gate) { gate_.enterShared(); }
-        ~Shared() { gate_.leaveShared(); }
-        Shared(const Shared&) = delete;
-        Shared& operator=(const Shared&) = delete;
+        explicit Held(SharedGate& gate) : gate_(gate) { (gate_.*Enter)(); }
+        ~Held() { (gate_.*Leave)(); }
+        Held(const Held&) = delete;
+        Held& operator=(const Held&) = delete;
 
     private:
         SharedGate& gate_;
     };
-    class Alone {
-    public:
-        explicit Alone(SharedGate& gate) : gate_(gate) { gate_.enterAlone(); }
-        ~Alone() { gate_.leaveAlone(); }
-        Alone(const Alone&) = delete;
-        Alone& operator=(const Alone&) = delete;
-
-    private:
-        SharedGate& gate_;
-    };
+    using Shared = Held<&SharedGate::enterShared, &SharedGate::leaveShared>;
+    using Alone = Held<&SharedGate::enterAlone, &SharedGate::leaveAlone>;
 
 private:
     std::mutex mutex_;

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # A picture opened from the file manager by a cold process, under Xvfb
 # (2560 × 1440): `mirelo FILE` until the picture is painted (its own launch
-# trace) and until its window is mapped as xdotool sees it, beside eog and
-# gwenview (when installed) until a window with the file's name is mapped.
+# trace) and until its window is mapped as xdotool sees it, beside feh, eog
+# and gwenview (when installed) until a window with the file's name is mapped.
 #
 #     bench/open-vs-peers.sh FILE [RUNS]
 set -euo pipefail
@@ -32,7 +32,7 @@ mapped() {
   echo $(((end - start) / 1000000))
 }
 
-# The first start fills GStreamer's registry.
+# A first start warms the system's caches (fonts, the shared libraries).
 MIRELO_LAUNCH_TRACE=1 MIRELO_LAUNCH_TRACE_QUIT=1 timeout 60 "$mirelo" "$file" >/dev/null 2>&1 || true
 echo "mirelo $name: its own trace"
 for _ in $(seq "$runs"); do
@@ -42,5 +42,6 @@ for _ in $(seq "$runs"); do
 done
 echo "window mapped (ms), $runs runs each:"
 printf 'mirelo:'; for _ in $(seq "$runs"); do printf ' %s' "$(mapped "$name" "$mirelo" "$file")"; done; echo
+if command -v feh >/dev/null; then printf 'feh:'; for _ in $(seq "$runs"); do printf ' %s' "$(mapped "$name" feh "$file")"; done; echo; fi
 if command -v eog >/dev/null; then printf 'eog:'; for _ in $(seq "$runs"); do printf ' %s' "$(mapped "$name" eog "$file")"; done; echo; fi
 if command -v gwenview >/dev/null; then printf 'gwenview:'; for _ in $(seq "$runs"); do printf ' %s' "$(mapped "$name" gwenview "$file")"; done; echo; fi

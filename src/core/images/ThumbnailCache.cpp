@@ -83,9 +83,9 @@ std::map<std::string, std::string> pngTexts(const QByteArray& png)
     return texts;
 }
 
-// Reads the entry at `file` (only a regular file, and no larger than a
-// thumbnail can be) when it stands for `stamp`.
-QImage readValid(const std::string& file, const Stamp& stamp, int pixels, bool wantImage)
+// The bytes of the entry at `file`: only a regular file, and no larger than
+// a thumbnail can be; empty otherwise.
+QByteArray readEntry(const std::string& file)
 {
     constexpr qint64 kLargest = 32 << 20;
     const int fd = RegularFile::open(file);
@@ -95,25 +95,39 @@ QImage readValid(const std::string& file, const Stamp& stamp, int pixels, bool w
         ::close(fd);
         return {};
     }
-    if (device.size() > kLargest) return {};
-    const QByteArray png = device.readAll();
+    return device.size() > kLargest ? QByteArray() : device.readAll();
+}
+
+std::string textOf(const std::map<std::string, std::string>& texts, const char* key)
+{
+    const auto found = texts.find(key);
+    return found == texts.end() ? std::string() : found->second;
+}
+
+// The entry's texts say it was made from the file as it is now.
+bool standsFor(const std::map<std::string, std::string>& texts, const Stamp& stamp)
+{
+    if (textOf(texts, "Thumb::URI") != stamp.uri || textOf(texts, "Thumb::MTime") != std::to_string(stamp.mtime))
+        return false;
+    const std::string size = textOf(texts, "Thumb::Size");
+    return size.empty() || size == std::to_string(stamp.size);
+}
+
+// The entry at `file` when it stands for `stamp` and is at least `pixels`
+// on its longer side (smaller serves only a picture that is itself smaller).
+QImage readValid(const std::string& file, const Stamp& stamp, int pixels)
+{
+    const QByteArray png = readEntry(file);
     const std::map<std::string, std::string> texts = pngTexts(png);
-    const auto text = [&](const char* key) {
-        const auto found = texts.find(key);
-        return found == texts.end() ? std::string() : found->second;
-    };
-    if (text("Thumb::URI") != stamp.uri || text("Thumb::MTime") != std::to_string(stamp.mtime)) return {};
-    if (const std::string size = text("Thumb::Size"); !size.empty() && size != std::to_string(stamp.size)) return {};
-    if (!wantImage) return QImage(1, 1, QImage::Format_ARGB32);
+    if (png.isEmpty() || !standsFor(texts, stamp)) return {};
     QBuffer buffer;
     buffer.setData(png);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "png");
     const QSize dimensions = reader.size();
     if (!dimensions.isValid() || dimensions.width() > 4096 || dimensions.height() > 4096) return {};
-    // Smaller than asked serves only a picture that is itself that small.
     const int longer = std::max(dimensions.width(), dimensions.height());
-    const std::string original = text("Thumb::Image::Width");
+    const std::string original = textOf(texts, "Thumb::Image::Width");
     if (longer < pixels && (original.empty() || std::atoi(original.c_str()) > longer)) return {};
     return reader.read();
 }
@@ -197,8 +211,7 @@ QImage ThumbnailCache::find(const std::string& path, int pixels) const
     // serves a picture that is itself small.
     for (const Bucket& bucket : kBuckets) {
         if (bucket.pixels < pixels && bucket.pixels < 256) continue;
-        QImage image =
-            readValid(root_ + "/" + bucket.folder + "/" + name, stamp, std::min(pixels, bucket.pixels), true);
+        QImage image = readValid(root_ + "/" + bucket.folder + "/" + name, stamp, std::min(pixels, bucket.pixels));
         if (!image.isNull()) return image;
     }
     return {};
@@ -208,7 +221,8 @@ bool ThumbnailCache::failedBefore(const std::string& path) const
 {
     Stamp stamp;
     if (root_.empty() || !stampOf(path, stamp)) return false;
-    return !readValid(root_ + "/fail/" + program_ + "/" + entryName(path), stamp, 0, false).isNull();
+    const QByteArray entry = readEntry(root_ + "/fail/" + program_ + "/" + entryName(path));
+    return !entry.isEmpty() && standsFor(pngTexts(entry), stamp);
 }
 
 bool ThumbnailCache::write(const std::string& folder, const std::string& path, const QImage& image) const
@@ -282,19 +296,10 @@ void ThumbnailCache::move(const std::string& from, const std::string& to) const
         const std::string folder = root_ + "/" + bucket.folder;
         // The thumbnail is carried over with the new name inside it (a
         // rename keeps the file's time and size).
-        const int fd = RegularFile::open(folder + "/" + name);
-        if (fd < 0) continue;
-        QFile device;
-        if (!device.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-            ::close(fd);
-            continue;
-        }
-        const QByteArray png = device.size() < (32 << 20) ? device.readAll() : QByteArray();
-        const std::map<std::string, std::string> texts = pngTexts(png);
-        const auto uri = texts.find("Thumb::URI");
-        const bool ours = uri != texts.end() && uri->second == fileUrlString(from);
-        QImage thumbnail = ours ? QImage::fromData(png, "png") : QImage();
-        device.close();
+        const QByteArray png = readEntry(folder + "/" + name);
+        if (png.isEmpty()) continue;
+        const bool ours = textOf(pngTexts(png), "Thumb::URI") == fileUrlString(from);
+        const QImage thumbnail = ours ? QImage::fromData(png, "png") : QImage();
         ::unlink((folder + "/" + name).c_str());
         if (!thumbnail.isNull()) write(folder, to, thumbnail);
     }

@@ -90,21 +90,6 @@ TEST_F(FolderEditTest, RenamingRewritesEveryPlaceThatNamesTheFolder)
     EXPECT_EQ(saved->selectedFolder, trips);
 }
 
-TEST_F(FolderEditTest, RenamingARememberedRootMovesItsWatchAndItsName)
-{
-    auto model = indexedPics();
-    folderPrompt.answer = "Photos";
-    model->editFolder(files / "Pics", true);
-    waitForEdit(*model);
-    const std::string photos = files / "Photos";
-    EXPECT_EQ(model->recentFolders(), std::vector<std::string>{photos});
-    EXPECT_EQ(setting(AppSettings::kRecentFolders), QStringList{QString::fromStdString(photos)});
-    EXPECT_EQ(model->indexedFolders(), std::vector<std::string>{photos});
-    EXPECT_EQ(model->watchedFolders().watcher().roots(), std::vector<std::string>{photos});
-    EXPECT_EQ(model->libraryName(), "Photos");
-    EXPECT_EQ(model->items().size(), 3);
-}
-
 TEST_F(FolderEditTest, RefusedRenamesChangeNothing)
 {
     auto model = indexedPics();

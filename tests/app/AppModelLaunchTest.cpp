@@ -70,18 +70,6 @@ TEST_F(LaunchTest, RestoresTheSavedStateAndRunsTheFirstQuery)
     EXPECT_EQ(model->snapshot(), saved);
 }
 
-TEST_F(LaunchTest, UnknownSortAndSectionRestoreAsDefaults)
-{
-    LibrarySnapshot saved;
-    saved.sort = "Biggest";
-    saved.section = "Favourites";
-    LibraryStore(libraryFile()).flush(saved);
-    auto model = launchRestored();
-    EXPECT_EQ(model->sort(), MediaSort::name);
-    EXPECT_EQ(model->section(), LibrarySection::all);
-    EXPECT_FALSE(model->errorMessage());
-}
-
 TEST_F(LaunchTest, DamagedLibraryIsReportedAndNeverOverwritten)
 {
     const std::string damaged = "{\"version\": 1, \"items\": [";
@@ -151,20 +139,6 @@ TEST_F(LaunchTest, FlushWritesTheCurrentStateAtOnce)
     ASSERT_TRUE(saved);
     EXPECT_EQ(*saved, model->snapshot());
     EXPECT_EQ(saved->expandedFolders, (std::vector<std::string>{files / "Pics"}));
-}
-
-TEST_F(LaunchTest, FailedSaveIsReported)
-{
-    auto blocked = std::make_unique<AppModel>(data / "later/library.json");
-    ASSERT_TRUE(waitUntil([&] { return !blocked->restoring(); }));
-    EXPECT_FALSE(blocked->errorMessage()) << "no library yet is not an error";
-    // The library's folder turns out to be a file: the write cannot succeed.
-    writeFile(data / "later", "");
-    blocked->setSearch("x");
-    ASSERT_TRUE(waitUntil([&] { return blocked->errorMessage().has_value(); }));
-    EXPECT_TRUE(blocked->errorMessage()->startsWith("Couldn’t save the library. "))
-        << blocked->errorMessage()->toStdString();
-    EXPECT_THROW(blocked->flushLibrary(), LibraryError);
 }
 
 TEST_F(LaunchTest, AnOpenDuringTheRestoreRunsOnceAfterIt)

@@ -1,5 +1,5 @@
-// Query scheduling and its staleness rules, sections and folders, the folder
-// tree, selection and its copy, the viewer's list and zoom requests.
+// The model's queries against an older library, sections and folders, the
+// folder tree, selection and its copy.
 
 #include "AppTestSupport.h"
 
@@ -23,44 +23,6 @@ protected:
         return launchIndexing("Lib");
     }
 };
-
-TEST_F(QueryTest, ChangesInOneTurnRunOneQuery)
-{
-    auto model = library();
-    QSignalSpy queries(model.get(), &AppModel::queryStarted);
-    model->setSelectedFolder(files / "Lib/Clips");
-    model->setSection(LibrarySection::videos);
-    model->setFormat("MOV");
-    model->setSearch("g");
-    EXPECT_TRUE(model->loadingContent());
-    EXPECT_TRUE(model->replacingContent());
-    ASSERT_TRUE(waitForQuery(*model));
-    EXPECT_EQ(queries.size(), 1);
-    EXPECT_EQ(pathsOf(model->visible()), (std::vector<std::string>{files / "Lib/Clips/g.mov"}));
-    EXPECT_EQ(model->loadedGridLocation(), model->gridLocation());
-    EXPECT_EQ(model->scopedItems().size(), 2);
-    EXPECT_EQ(model->totalBytes(), 20'000'030);
-}
-
-TEST_F(QueryTest, AStaleResultIsDroppedAndTheNewerOneApplied)
-{
-    auto model = library();
-    const int revision = model->contentRevision();
-    HeldResults queries(*model, BackgroundWork::query);
-    model->setSearch("a");
-    ASSERT_TRUE(queries.waitForOne());
-    model->setSearch("b"); // the held result is now stale
-    ASSERT_TRUE(queries.waitForOne());
-    queries.holding = false;
-    queries.releaseFirst(); // "a"
-    EXPECT_TRUE(model->loadingContent()) << "still waiting for the newer query";
-    EXPECT_EQ(model->contentRevision(), revision);
-    EXPECT_EQ(model->visible().size(), 7);
-    queries.releaseFirst(); // "b"
-    EXPECT_FALSE(model->loadingContent());
-    EXPECT_EQ(model->contentRevision(), revision + 1);
-    EXPECT_EQ(pathsOf(model->visible()), (std::vector<std::string>{files / "Lib/b.jpg"}));
-}
 
 TEST_F(QueryTest, AResultForAnOlderLibraryNeverOverwritesTheNewerOne)
 {
@@ -175,20 +137,6 @@ TEST_F(QueryTest, SubfoldersAreListedLazilyInNameOrder)
     model->loadChildren(files / "missing");
     ASSERT_TRUE(waitUntil([&] { return model->childFolders().count(files / "missing"); }));
     EXPECT_TRUE(model->childFolders().at(files / "missing").empty());
-}
-
-TEST_F(QueryTest, TheViewerListAndZoomRequests)
-{
-    auto model = library();
-    const MediaItems visible = model->visible();
-    model->show(visible[2]);
-    EXPECT_EQ(model->viewerItems(), visible);
-    EXPECT_EQ(model->position(), 2);
-    model->navigate(-5);
-    EXPECT_EQ(model->position(), 0);
-    model->navigate(100);
-    EXPECT_EQ(model->position(), 6);
-    EXPECT_EQ(viewer.presented.size(), 3u);
 }
 
 } // namespace

@@ -188,18 +188,6 @@ TEST_F(OpenTest, NothingRecognisedIsAnError)
     EXPECT_FALSE(model->current());
 }
 
-TEST_F(OpenTest, AFolderAmongTheDropsScansEverything)
-{
-    auto model = launchRestored();
-    std::string loose = media("loose.jpg");
-    std::string inside = media("Folder/in.jpg");
-    model->open({loose, files / "Folder"});
-    EXPECT_TRUE(model->scanning());
-    EXPECT_FALSE(model->selectedFolder());
-    ASSERT_TRUE(waitForScan(*model));
-    EXPECT_EQ(pathsOf(model->items()), (std::vector<std::string>{inside, loose}));
-}
-
 TEST_F(OpenTest, AnImageTheScanMissesStaysInTheList)
 {
     auto model = launchRestored();

@@ -112,40 +112,6 @@ TEST_F(TrashTest, ToastsCountFilesAndTheOnlyItemClosesTheViewer)
     EXPECT_EQ(model->toast(), "Restored 4 files");
 }
 
-TEST_F(TrashTest, TheViewerAsksInItsOwnSheetWhileItShows)
-{
-    auto model = indexed({"a.jpg", "b.jpg"});
-    viewer.confirmsInViewer = true;
-    model->show(model->visible()[0]);
-    model->requestTrash({model->visible()[0]});
-    ASSERT_EQ(viewer.confirmations.size(), 1u);
-    EXPECT_FALSE(model->trashPrompt());
-    EXPECT_TRUE(model->pendingTrash().isEmpty());
-    EXPECT_FALSE(model->busy());
-
-    // Its confirmation hands the items over and moves them.
-    model->setPendingTrash(viewer.confirmations[0]);
-    model->trashConfirmed();
-    ASSERT_TRUE(waitUntil([&] { return !model->busy(); }));
-    EXPECT_FALSE(exists(files / "Pics/a.jpg"));
-    EXPECT_EQ(model->current()->path(), files / "Pics/b.jpg");
-}
-
-TEST_F(TrashTest, FailuresAreListedAndTheRestMoves)
-{
-    auto model = indexed({"a.jpg", "b.jpg", "c.jpg"});
-    const MediaItem a = itemAt(*model, files / "Pics/a.jpg"), b = itemAt(*model, files / "Pics/b.jpg");
-    const MediaItem c = itemAt(*model, files / "Pics/c.jpg");
-    ::unlink((files / "Pics/b.jpg").c_str()); // gone behind the library's back
-
-    trash(*model, {a, b, a, c});
-    EXPECT_EQ(model->undoRecords().size(), 2u) << "one record for an item given twice";
-    EXPECT_EQ(model->toast(), "Moved 2 files to Trash");
-    EXPECT_EQ(model->errorMessage(), "b.jpg: No such file or directory");
-    EXPECT_EQ(pathsOf(model->items()), std::vector<std::string>{files / "Pics/b.jpg"})
-        << "only what moved leaves the library";
-}
-
 TEST_F(TrashTest, UndoDoesNotAddAFileTheLibraryAlreadyHolds)
 {
     auto model = indexed({"a.jpg"});

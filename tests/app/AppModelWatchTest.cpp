@@ -1,5 +1,5 @@
-// Following the disk: events picked and dropped, the refresh pass, its
-// staleness rule, and folders that vanish or are renamed while indexed.
+// Following the disk: the refresh pass, its staleness rule, and folders and
+// drives that vanish or are renamed while indexed.
 
 #include "AppTestSupport.h"
 
@@ -30,33 +30,6 @@ protected:
         return refreshed.wait(10000) && waitForQuery(model);
     }
 };
-
-TEST_F(WatchTest, FilesCreatedChangedAndRemovedOnDiskReachTheLibrary)
-{
-    auto model = indexed();
-    QSignalSpy ready(&model->watchedFolders().watcher(), &LibraryWatcher::ready);
-    if (model->watchedFolders().watcher().watchCount() < 3) {
-        ASSERT_TRUE(ready.wait(5000));
-    }
-
-    const std::string added = media("Lib/Two/new.png", 7);
-    writeFile(files / "Lib/a.jpg", "a longer content");
-    ::unlink((files / "Lib/One/b.jpg").c_str());
-    auto has = [&](const std::string& path) {
-        for (const MediaItem& item : model->items())
-            if (item.path() == path) return true;
-        return false;
-    };
-    ASSERT_TRUE(waitUntil([&] { return has(added) && !model->loadingContent(); }, 15000));
-    EXPECT_EQ(pathsOf(model->items()), (std::vector<std::string>{files / "Lib/a.jpg", files / "Lib/Two/c.jpg", added}));
-    EXPECT_EQ(model->items()[0].bytes(), 16);
-    EXPECT_EQ(model->visible().size(), 3);
-
-    ASSERT_EQ(::rename((files / "Lib/Two").c_str(), (files / "Lib/Three").c_str()), 0);
-    ASSERT_TRUE(waitUntil([&] { return has(files / "Lib/Three/c.jpg") && !model->loadingContent(); }, 15000));
-    EXPECT_EQ(pathsOf(model->items()),
-              (std::vector<std::string>{files / "Lib/a.jpg", files / "Lib/Three/c.jpg", files / "Lib/Three/new.png"}));
-}
 
 TEST_F(WatchTest, ARefreshThatChangesNothingDoesNothing)
 {
@@ -115,28 +88,6 @@ TEST_F(WatchTest, VanishedAndRenamedFoldersDropWhatIsGoneAndKeepTheRest)
     model->watchedFolders().noteChanges({files / "Lib"});
     ASSERT_TRUE(refreshNow(*model));
     EXPECT_EQ(model->items().size(), 2);
-}
-
-TEST_F(WatchTest, ReachingTheWatchLimitIsExplainedOnce)
-{
-    media("Lib/One/b.jpg");
-    media("Lib/Two/c.jpg");
-    auto model = launchRestored();
-    model->watchedFolders().watcher().setWatchLimit(1);
-    QSignalSpy ready(&model->watchedFolders().watcher(), &LibraryWatcher::ready);
-    model->scan({files / "Lib"}, true);
-    ASSERT_TRUE(waitForScan(*model));
-    ASSERT_TRUE(waitUntil([&] { return ready.size() >= 1; }));
-    ASSERT_TRUE(model->errorMessage());
-    EXPECT_TRUE(model->errorMessage()->contains("limit of 1 watched folders")) << model->errorMessage()->toStdString();
-    EXPECT_TRUE(model->errorMessage()->contains("sudo sysctl fs.inotify.max_user_watches=524288"));
-    EXPECT_EQ(model->watchedFolders().watcher().watchCount(), 1u);
-
-    model->setErrorMessage(std::nullopt);
-    model->scan({files / "Lib"}, true);
-    ASSERT_TRUE(waitForScan(*model));
-    ASSERT_TRUE(waitUntil([&] { return ready.size() >= 2; }));
-    EXPECT_FALSE(model->errorMessage()) << "said once";
 }
 
 // A drive that is unmounted keeps its items, through the watcher's re-read

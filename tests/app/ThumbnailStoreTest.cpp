@@ -1,5 +1,5 @@
 // Previews for the grid: sizes, the cache and its bound, changed files,
-// videos, and cancellation that never starts a decode.
+// and cancellation that never starts a decode.
 
 #include "ThumbnailStore.h"
 
@@ -50,17 +50,6 @@ TEST_F(ThumbnailStoreTest, PreviewsAreMadeOnceAndFollowTheFile)
     EXPECT_TRUE(loaded(store, broken).isNull());
     EXPECT_TRUE(loaded(store, broken).isNull());
     EXPECT_EQ(store.decodes(), 4);
-}
-
-TEST_F(ThumbnailStoreTest, VideosGetTheirFirstFrame)
-{
-    ThumbnailStore store;
-    ASSERT_TRUE(writeVideo(files / "clip.mp4", 1280, 720));
-    ASSERT_TRUE(writeVideo(files / "phone.mov", 640, 352, 3, -90));
-    writeBytes(files / "broken.mp4", std::string(5000, '\x11'));
-    EXPECT_EQ(loaded(store, *MediaItem::read(files / "clip.mp4")).size(), QSize(480, 270));
-    EXPECT_EQ(loaded(store, *MediaItem::read(files / "phone.mov")).size(), QSize(264, 480));
-    EXPECT_TRUE(loaded(store, *MediaItem::read(files / "broken.mp4")).isNull());
 }
 
 TEST_F(ThumbnailStoreTest, CancelledRequestsAnswerNothingAndNeverDecode)

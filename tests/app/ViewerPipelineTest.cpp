@@ -1,5 +1,5 @@
-// Viewer frames: what a frame holds, the cache and its keys, coalescing,
-// priorities, cancellation, and the backdrop's blur.
+// Viewer frames: what a frame holds, coalescing, priorities, cancellation,
+// and the backdrop's blur.
 
 #include "ViewerPipeline.h"
 
@@ -77,55 +77,6 @@ TEST_F(ViewerPipelineTest, TheBackdropKeepsItsEdges)
     EXPECT_FALSE(isRed(soft.pixelColor(118, 60)) || isBlue(soft.pixelColor(122, 60)));
 }
 
-TEST_F(ViewerPipelineTest, KeysFollowTheFileAndTheSoftness)
-{
-    // 512 bytes modified 12.0 seconds after 1970 (items count from 2001).
-    const MediaItem item("/Users/a/p.jpg", 512, 12.0 - kUnixEpochOffset, false);
-    EXPECT_EQ(ViewerPipeline::key(item), "/Users/a/p.jpg:12.0:512:0.1");
-    setSoftness(0.25);
-    EXPECT_EQ(ViewerPipeline::key(item), "/Users/a/p.jpg:12.0:512:0.25");
-    setSoftness(-3);
-    EXPECT_EQ(ViewerPreferences::backgroundBlur(), 0);
-    setSoftness(7);
-    EXPECT_EQ(ViewerPipeline::key(item), "/Users/a/p.jpg:12.0:512:1.0");
-    setSoftness("soft");
-    EXPECT_EQ(ViewerPreferences::backgroundBlur(), 0.1);
-    AppSettings::open()->remove(AppSettings::kBackgroundBlur);
-    EXPECT_EQ(ViewerPreferences::backgroundBlur(), 0.1);
-    EXPECT_EQ(ViewerPipeline::key(MediaItem("/p.jpg", 1, 12.5 - kUnixEpochOffset, false)), "/p.jpg:12.5:1:0.1");
-}
-
-TEST_F(ViewerPipelineTest, VideosAndCachedFramesAnswerAtOnce)
-{
-    ViewerPipeline pipeline;
-    bool answered = false;
-    pipeline.load(MediaItem(files / "clip.mp4", 10, 1.0, true), ViewerPipeline::veryHigh, [&](FrameRef frame) {
-        answered = true;
-        EXPECT_FALSE(frame);
-    });
-    EXPECT_TRUE(answered);
-    EXPECT_EQ(pipeline.pendingCount(), 0u);
-
-    const MediaItem item = picture("a.png");
-    FrameRef first;
-    pipeline.load(item, ViewerPipeline::veryHigh, [&](FrameRef frame) { first = frame; });
-    ASSERT_TRUE(waitUntil([&] { return first != nullptr; }));
-    FrameRef second;
-    pipeline.load(item, ViewerPipeline::veryHigh, [&](FrameRef frame) { second = frame; });
-    EXPECT_EQ(second, first) << "from the cache, before load returns";
-    EXPECT_EQ(pipeline.preparations(), 1);
-
-    // A failed preparation is not remembered.
-    const MediaItem broken(files / "broken.jpg", 3, 1.0, false);
-    writeBytes(files / "broken.jpg", "bad");
-    int failures = 0;
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        pipeline.load(broken, ViewerPipeline::veryHigh, [&](FrameRef frame) { failures += frame ? 0 : 1; });
-        ASSERT_TRUE(waitUntil([&] { return failures == attempt + 1; }));
-    }
-    EXPECT_EQ(pipeline.preparations(), 3);
-}
-
 TEST_F(ViewerPipelineTest, RequestsForOneFileAreCoalescedAndWaitedForFirst)
 {
     ViewerPipeline pipeline(1);
@@ -190,24 +141,6 @@ TEST_F(ViewerPipelineTest, DroppedRequestsNeverAnswerNorFillTheCache)
     QCoreApplication::processEvents();
     EXPECT_FALSE(late);
     EXPECT_EQ(closing.cache().count(), 0u);
-}
-
-TEST_F(ViewerPipelineTest, TheCacheKeepsToItsLimits)
-{
-    CostCache<int> cache(100, 3);
-    cache.insert("a", 1, 40);
-    cache.insert("b", 2, 40);
-    ASSERT_TRUE(cache.find("a")); // a is now the most recent
-    cache.insert("c", 3, 40);     // over cost: b leaves
-    EXPECT_FALSE(cache.find("b"));
-    EXPECT_TRUE(cache.find("a"));
-    EXPECT_EQ(cache.totalCost(), 80);
-    cache.insert("d", 4, 10);
-    cache.insert("e", 5, 10); // over count
-    EXPECT_EQ(cache.count(), 3u);
-    cache.insert("huge", 6, 101);
-    EXPECT_FALSE(cache.find("huge"));
-    EXPECT_LE(cache.totalCost(), 100);
 }
 
 } // namespace

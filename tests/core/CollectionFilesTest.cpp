@@ -72,29 +72,6 @@ TEST(CollectionFiles, RenamingOntoATakenNameIsRefused)
     EXPECT_TRUE(exists(root / "Empty"));
 }
 
-TEST(CollectionFiles, CreatedFoldersAreNewAndOpen)
-{
-    TempFolder root;
-    const std::string made = CollectionFiles::createFolder(" New ", root.path());
-    EXPECT_EQ(made, root / "New");
-    struct stat attributes {};
-    ASSERT_EQ(::stat(made.c_str(), &attributes), 0);
-    EXPECT_EQ(
-        attributes.st_mode & 0777, 0755u & ~[] {
-            mode_t m = umask(0);
-            umask(m);
-            return m;
-        }());
-    try {
-        CollectionFiles::createFolder("New", root.path());
-        FAIL();
-    } catch (const CollectionError& error) {
-        EXPECT_EQ(error.code, EEXIST);
-        EXPECT_NE(std::string(error.what()).find(root / "New"), std::string::npos);
-    }
-    EXPECT_EQ(messageOf([&] { CollectionFiles::createFolder("x", root / "missing"); }).empty(), false);
-}
-
 TEST(CollectionFiles, CopiesTakeTheNextFreeName)
 {
     TempFolder root;

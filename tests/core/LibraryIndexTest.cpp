@@ -69,14 +69,3 @@ TEST(LibraryIndex, MergingWithoutReplaceOnlyAddsAndUpdates)
                                                          "/R/img10.jpg", "/R/z.jpg"}));
     EXPECT_EQ(inserted[1].bytes(), 2);
 }
-
-TEST(MediaSort, RawValuesAndOrdering)
-{
-    EXPECT_EQ(MediaSorts::fromRawValue("Largest first"), MediaSort::largest);
-    EXPECT_FALSE(MediaSorts::fromRawValue("Biggest"));
-    EXPECT_FALSE(MediaSorts::fromRawValue("name"));
-    for (MediaSort sort : MediaSorts::allCases) EXPECT_EQ(MediaSorts::fromRawValue(MediaSorts::rawValue(sort)), sort);
-    MediaItems items{item("/b/img10.jpg"), item("/a/IMG2.jpg"), item("/b/img2.jpg"), item("/c/Img1.png")};
-    EXPECT_EQ(paths(MediaSorts::ordered(items, MediaSort::name)),
-              (std::vector<std::string>{"/c/Img1.png", "/a/IMG2.jpg", "/b/img2.jpg", "/b/img10.jpg"}));
-}

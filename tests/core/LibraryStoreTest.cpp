@@ -74,33 +74,6 @@ TEST(LibraryStore, LoadsNothingWhenMissingAndCreatesItsFolder)
     EXPECT_EQ(*loaded, tagged("first"));
 }
 
-TEST(LibraryStore, DefaultPathFollowsTheDataFolder)
-{
-    TempFolder folder;
-    ScopedEnv env("XDG_DATA_HOME", folder.path());
-    EXPECT_EQ(LibraryStore::defaultPath(), folder / "com.tessel.local.viewer/library.json");
-}
-
-TEST(LibraryStore, SavesRunInOrderOnTheStoreThread)
-{
-    TempFolder folder;
-    LibraryStore store(folder / "library.json");
-    std::atomic<int> completions = 0;
-    std::string threadName;
-    store.save(tagged("one"), [&](const LibraryError* error) {
-        EXPECT_EQ(error, nullptr);
-        char name[32] = {};
-        pthread_getname_np(pthread_self(), name, sizeof name);
-        threadName = name;
-        ++completions;
-    });
-    store.save(tagged("two"), [&](const LibraryError*) { ++completions; });
-    store.flush(tagged("three"));
-    EXPECT_EQ(completions, 2);
-    EXPECT_EQ(threadName, std::string(LibraryStore::kQueueLabel).substr(0, 15));
-    EXPECT_EQ(store.load()->search, "three");
-}
-
 TEST(LibraryStore, FailedWritesReportAndKeepTheOldFile)
 {
     TempFolder folder;

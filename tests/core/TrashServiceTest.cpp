@@ -256,17 +256,6 @@ TEST_F(TrashServiceTest, LongNamesAreShortenedInsideTheTrashOnly)
     EXPECT_EQ(readFile(photo), "pixels");
 }
 
-TEST_F(TrashServiceTest, SecondFileOfANameGetsAFreeNameInTheTrash)
-{
-    writeFile(home / "A/photo.jpg", "a");
-    writeFile(home / "B/photo.jpg", "b");
-    TrashResult moved = TrashService::move({home / "A/photo.jpg", home / "B/photo.jpg"});
-    ASSERT_EQ(moved.records.size(), 2u);
-    EXPECT_EQ(moved.records[1].trashed, trash() + "/files/photo.2.jpg");
-    EXPECT_EQ(TrashService::restore(moved.records).restored.size(), 2u);
-    EXPECT_EQ(readFile(home / "B/photo.jpg"), "b");
-}
-
 // The home trash is found from an absolute XDG_DATA_HOME only, and never in
 // the working folder.
 TEST_F(TrashServiceTest, TheWorkingFolderNeverBecomesATrash)

@@ -135,32 +135,6 @@ TEST(MireloIndex, WatchKeepsTheLibraryCurrentUntilInterrupted)
     EXPECT_EQ(readFile(library), damaged);
 }
 
-TEST(MireloIndex, ThumbWritesAPreview)
-{
-    TempFolder folder;
-    ASSERT_TRUE(saveWithVips(markedPicture(1200, 800), folder / "photo.jpg"));
-    auto run = mireloIndex({"thumb", "--time", folder / "photo.jpg", folder / "out.png"}, folder);
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, "480x320 pixels=1200x800 downsampled\n");
-    EXPECT_NE(run.err.find("decode_ms="), std::string::npos);
-    const QImage written(QString::fromStdString(folder / "out.png"));
-    EXPECT_EQ(written.size(), QSize(480, 320));
-    EXPECT_TRUE(isRed(written.pixelColor(5, 5)));
-
-    ASSERT_TRUE(writeVideo(folder / "clip.mp4", 640, 360));
-    run = mireloIndex({"thumb", "--size", "320", folder / "clip.mp4", folder / "poster.png"}, folder);
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, "320x180\n");
-
-    writeFile(folder / "broken.jpg", "nope");
-    run = mireloIndex({"thumb", folder / "broken.jpg", folder / "x.png"}, folder);
-    EXPECT_EQ(run.status, 3);
-    EXPECT_NE(run.err.find("can’t be previewed"), std::string::npos);
-    EXPECT_FALSE(exists(folder / "x.png"));
-    EXPECT_EQ(mireloIndex({"thumb", "--size", "0", folder / "photo.jpg", folder / "x.png"}, folder).status, 2);
-    EXPECT_EQ(mireloIndex({"thumb", folder / "photo.jpg"}, folder).status, 2);
-}
-
 TEST(MireloIndex, HostileFilesNeitherHangNorGrowWithoutBound)
 {
     TempFolder folder;

@@ -31,27 +31,6 @@ protected:
     }
 };
 
-TEST_F(ActionRegistryTest, MoveToTrashWaitsForScansAndEdits)
-{
-    media("Pics/a.jpg");
-    media("Pics/clip.mov");
-    model->scan({files / "Pics"}, true);
-    ASSERT_TRUE(waitForScan(*model));
-    EXPECT_FALSE(enabled(Command::trash)) << "nothing selected, nothing shown";
-    model->setSelection({files / "Pics/a.jpg"});
-    EXPECT_TRUE(enabled(Command::trash));
-
-    model->scan({files / "Pics"}, true);
-    EXPECT_TRUE(model->scanning());
-    EXPECT_FALSE(enabled(Command::trash)) << "never during a scan, even with a selection";
-    ASSERT_TRUE(waitForScan(*model));
-    model->setSelection({files / "Pics/a.jpg"});
-    EXPECT_TRUE(enabled(Command::trash));
-    model->setBusy(true);
-    EXPECT_FALSE(enabled(Command::trash));
-    model->setBusy(false);
-}
-
 TEST_F(ActionRegistryTest, ImageCommandsFollowTheShownItem)
 {
     media("Pics/a.jpg");

@@ -71,21 +71,6 @@ INSTANTIATE_TEST_SUITE_P(
         Registration{{"psd", "png"}, {"psd"}, {"png", "psd"}, "Updated 1 format.\nPSD: not registered on this system"}),
     registrationName);
 
-TEST(DefaultViewerPanel, SelectAllTurnsIntoDeselectAll)
-{
-    DefaultViewerPanel panel;
-    EXPECT_EQ(panel.selectAllButton()->text(), "Select all");
-    panel.selectAllButton()->click();
-    EXPECT_EQ(panel.selected().size(), 16);
-    EXPECT_EQ(panel.selectAllButton()->text(), "Deselect all");
-    panel.box("pdf")->click();
-    EXPECT_EQ(panel.selectAllButton()->text(), "Select all");
-    panel.selectAllButton()->click();
-    panel.selectAllButton()->click();
-    EXPECT_TRUE(panel.selected().isEmpty());
-    EXPECT_FALSE(panel.mainButton()->isEnabled());
-}
-
 TEST(DefaultViewer, TheDesktopThenOpensJpegWithMirelo)
 {
     ASSERT_EQ(DefaultViewer::prepare(), std::nullopt);

@@ -63,25 +63,6 @@ TEST(Filmstrip, WheelAndTrackpadStepThroughTheList)
     EXPECT_EQ(steps.size(), 3u) << "momentum never navigates";
 }
 
-TEST(Filmstrip, ThumbnailsAreButtonsForAssistiveTechnologies)
-{
-    Filmstrip strip(ThumbnailStore::shared());
-    strip.resize(800, Filmstrip::kHeight);
-    strip.setItems(itemsNamed(5), 2);
-    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&strip);
-    ASSERT_NE(list, nullptr);
-    ASSERT_EQ(list->childCount(), 5);
-    QAccessibleInterface* cell = list->child(3);
-    EXPECT_EQ(cell->role(), QAccessible::Button);
-    EXPECT_EQ(cell->text(QAccessible::Name), "View 3.jpg");
-    EXPECT_FALSE(cell->state().selected);
-    EXPECT_TRUE(list->child(2)->state().selected);
-    std::string chosen;
-    strip.onChoose = [&](const MediaItem& item) { chosen = std::string(item.name()); };
-    cell->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    EXPECT_EQ(chosen, "3.jpg");
-}
-
 TEST(VideoControls, TimeReadsAsAClock)
 {
     const struct {

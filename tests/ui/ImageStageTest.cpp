@@ -42,16 +42,6 @@ protected:
     ImageStage stage;
 };
 
-TEST_F(ImageStageTest, NothingHappensBeforeAFrame)
-{
-    const ViewerGeometry before = stage.geometry();
-    stage.perform({ZoomAction::increase});
-    stage.toggleZoom({10, 10});
-    wheel({}, {0, 120});
-    EXPECT_FALSE(stage.ready());
-    EXPECT_EQ(stage.geometry().scale, before.scale);
-}
-
 TEST_F(ImageStageTest, DoubleClickTogglesBetweenFitAndACloserLook)
 {
     const struct {

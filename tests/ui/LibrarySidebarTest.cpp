@@ -72,57 +72,5 @@ TEST_F(LibrarySidebarTest, SectionsCountAndFolders)
     EXPECT_EQ(row(LibrarySection::all)->count(), "2");
 }
 
-// Every text of the sidebar stays readable on its ground when the look is
-// switched while running, both ways: read from the rendered pixels.
-TEST_F(LibrarySidebarTest, EveryTextFollowsASwitchOfTheLook)
-{
-    media("Pics/a.jpg");
-    model->scan({files / "Pics"}, true);
-    ASSERT_TRUE(waitForScan(*model));
-    sidebar().resize(LibrarySidebar::kWidth, 800);
-    sidebar().show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&sidebar()));
-    auto luminance = [](QColor c) {
-        auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
-        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
-    };
-    for (const char* look : {"dark", "light", "dark"}) {
-        DesktopLook::shared().apply(QString::fromLatin1(look));
-        QCoreApplication::processEvents();
-        const QImage shot = sidebar().grab().toImage();
-        const double ratio = shot.devicePixelRatio();
-        int texts = 0;
-        for (QWidget* widget : sidebar().findChildren<QWidget*>()) {
-            QString text;
-            if (auto* label = qobject_cast<QLabel*>(widget); label && label->pixmap().isNull()) text = label->text();
-            if (auto* button = qobject_cast<QAbstractButton*>(widget)) text = button->text();
-            if (auto* section = qobject_cast<SidebarSectionRow*>(widget)) text = section->accessibleName();
-            if (text.trimmed().isEmpty() || !widget->isVisibleTo(&sidebar())) continue;
-            const QRect area(widget->mapTo(&sidebar(), QPoint(0, 0)) * ratio, widget->size() * ratio);
-            const QImage crop = shot.copy(area);
-            // The ground is the colour of most pixels; the text the one farthest from it.
-            std::map<QRgb, int> counts;
-            for (int y = 0; y < crop.height(); ++y)
-                for (int x = 0; x < crop.width(); ++x) ++counts[crop.pixel(x, y)];
-            const QColor ground = QColor::fromRgb(std::max_element(counts.begin(), counts.end(), [](auto a, auto b) {
-                                                      return a.second < b.second;
-                                                  })->first);
-            double best = 1;
-            for (const auto& [pixel, count] : counts) {
-                const double a = luminance(ground), b = luminance(QColor::fromRgb(pixel));
-                best = std::max(best, (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05));
-            }
-            EXPECT_GE(best, 3.0) << look << ": " << text.toStdString();
-            if (!qobject_cast<QAbstractButton*>(widget)) { // buttons may be filled with the accent
-                EXPECT_EQ(luminance(ground) < 0.2, std::string(look) == "dark")
-                    << look << ": the ground of " << text.toStdString();
-            }
-            ++texts;
-        }
-        EXPECT_GE(texts, 8) << look;
-    }
-    DesktopLook::shared().apply(QStringLiteral("system"));
-}
-
 } // namespace
 } // namespace mirelo::test

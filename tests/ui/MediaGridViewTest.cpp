@@ -1,5 +1,5 @@
-// The library grid on a real model: paging by 240, the click rules in and
-// out of selection mode.
+// The library grid on a real model: the keyboard, small pictures, the click
+// rules in and out of selection mode, and cards for assistive technologies.
 
 #include "AppTestSupport.h"
 #include "ImageFixtures.h"
@@ -39,33 +39,6 @@ protected:
         grid.verticalScrollBar()->setValue(grid.verticalScrollBar()->maximum());
     }
 };
-
-TEST_F(MediaGridViewTest, PagesOf240AsTheEndComesIntoView)
-{
-    auto grid = gridOver(500);
-    EXPECT_EQ(grid->builtCount(), 240);
-    EXPECT_TRUE(grid->showsProgressRow());
-    scrollToEnd(*grid);
-    ASSERT_EVENTUALLY_EQ(grid->builtCount(), 480);
-    scrollToEnd(*grid);
-    ASSERT_EVENTUALLY_EQ(grid->builtCount(), 500);
-    EXPECT_FALSE(grid->showsProgressRow());
-
-    // Another place in the library starts again at the top with one page.
-    model->setSearch("01");
-    ASSERT_TRUE(waitForQuery(*model));
-    EXPECT_EQ(grid->verticalScrollBar()->value(), 0);
-    model->setSearch("");
-    ASSERT_TRUE(waitForQuery(*model));
-    EXPECT_EQ(grid->builtCount(), 240);
-}
-
-TEST_F(MediaGridViewTest, ExactlyOnePageHasNoProgressRow)
-{
-    auto grid = gridOver(240);
-    EXPECT_EQ(grid->builtCount(), 240);
-    EXPECT_FALSE(grid->showsProgressRow());
-}
 
 TEST_F(MediaGridViewTest, TheKeyboardMovesAFocusThatOpensSelectsAndFollowsTheViewer)
 {

@@ -266,6 +266,10 @@ TEST_F(ViewerCoordinatorTest, TheEndsOfTheListPrefetchOneNeighbourAndAFastFrameS
 TEST_F(ViewerCoordinatorTest, AVideoShowsItsFirstPictureAndSpacePlaysIt)
 {
     QtMultimediaKeepsItsOwn leaks;
+    // The player's back end first, outside the waits: its first start in a
+    // new home builds GStreamer's registry, which a loaded machine may take
+    // seconds to do.
+    MediaBackend::start();
     std::filesystem::create_directories(files / "Clips");
     ASSERT_TRUE(writeVideo(files / "Clips/clip.mp4", 320, 240, 50));
     model->scan({files / "Clips"}, true);
@@ -330,31 +334,6 @@ TEST_F(ViewerCoordinatorTest, TheInformationPanelComesAndGoesAndEscapeClosesItAl
     key(Qt::Key_Escape);
     ASSERT_EVENTUALLY(!coordinator->actions()->popover());
     EXPECT_TRUE(model->current()) << "only the panel closed";
-}
-
-TEST_F(ViewerCoordinatorTest, CopyPutsThePngOnTheClipboardButNotBeforeTheFrameNorForAVideo)
-{
-    QGuiApplication::clipboard()->clear();
-    const MediaItem first = model->visible()[0];
-    model->show(first);
-    coordinator->copyImage(); // the frame is not there yet
-    EXPECT_FALSE(coordinator->actions()->copying());
-    ASSERT_EVENTUALLY(coordinator->currentFrame() != nullptr);
-    coordinator->copyImage();
-    EXPECT_TRUE(coordinator->actions()->copying());
-    EXPECT_FALSE(coordinator->scene()->copyButton()->isEnabled());
-    ASSERT_EVENTUALLY(!coordinator->actions()->copying());
-    QFile file(QString::fromUtf8(first.path().data(), qsizetype(first.path().size())));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QGuiApplication::clipboard()->mimeData()->data("image/png"), file.readAll());
-    EXPECT_TRUE(coordinator->scene()->copiedShown());
-
-    std::filesystem::create_directories(files / "Clips");
-    ASSERT_TRUE(writeVideo(files / "Clips/clip.mp4", 160, 120, 5));
-    const auto clip = MediaItem::read(files / "Clips/clip.mp4");
-    model->show(*clip, MediaItems{*clip});
-    coordinator->copyImage();
-    EXPECT_FALSE(coordinator->actions()->copying());
 }
 
 TEST_F(ViewerCoordinatorTest, TheTrashSheetCountsItsFiles)

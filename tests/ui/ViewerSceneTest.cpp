@@ -69,11 +69,5 @@ TEST(ViewerScene, ANewerNoticeGetsItsFullTimeAndFadesEvenWithoutMotion)
     DesktopLook::shared().refresh();
 }
 
-TEST(ViewerScene, TheImageViewportLeavesRoomForTheChromeAndTheFilmstrip)
-{
-    EXPECT_EQ(ViewerScene::imageViewportFor({1000, 540}), QRectF(0, 42, 1000, 353));
-    EXPECT_EQ(ViewerScene::imageViewportFor({1000, 150}), QRectF(0, 42, 1000, 1));
-}
-
 } // namespace
 } // namespace mirelo::test

@@ -59,6 +59,10 @@ protected:
     void SetUp() override
     {
         LaunchedModelTest::SetUp();
+        // The player's back end before anything else, as a process that has
+        // shown a video has it: its first start in a new home builds
+        // GStreamer's registry, which a loaded machine may take seconds to do.
+        MediaBackend::start();
         actions = std::make_unique<ActionRegistry>(*model);
         shell = std::make_unique<WindowShell>(*model, *actions);
         coordinator = &shell->viewer();
@@ -266,10 +270,6 @@ TEST_F(ViewerCoordinatorTest, TheEndsOfTheListPrefetchOneNeighbourAndAFastFrameS
 TEST_F(ViewerCoordinatorTest, AVideoShowsItsFirstPictureAndSpacePlaysIt)
 {
     QtMultimediaKeepsItsOwn leaks;
-    // The player's back end first, outside the waits: its first start in a
-    // new home builds GStreamer's registry, which a loaded machine may take
-    // seconds to do.
-    MediaBackend::start();
     std::filesystem::create_directories(files / "Clips");
     ASSERT_TRUE(writeVideo(files / "Clips/clip.mp4", 320, 240, 50));
     model->scan({files / "Clips"}, true);
@@ -308,10 +308,9 @@ TEST_F(ViewerCoordinatorTest, APlaylistNamedLikeAVideoReachesNothing)
     ASSERT_EVENTUALLY(coordinator->scene()->errorLabel()->isVisible());
     EXPECT_TRUE(coordinator->scene()->errorLabel()->text().startsWith("This video can’t be played"));
     EXPECT_FALSE(coordinator->player());
-    EXPECT_FALSE(coordinator->scene()->hasVideo()) << "no player's back end for what can't be played";
+    EXPECT_FALSE(coordinator->scene()->hasVideo()) << "no video surface for what can’t be played";
 
     // Given straight to a player, the playlist still reaches nothing.
-    MediaBackend::start();
     QMediaPlayer player;
     QSignalSpy failed(&player, &QMediaPlayer::errorOccurred);
     player.setSource(QUrl::fromLocalFile(QString::fromStdString(playlist)));

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QString>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -24,6 +25,16 @@ struct ViewerFrame {
     // size may not be known yet).
     bool placeholder = false;
     std::vector<std::pair<QString, QString>> metadata; // "Camera", "Lens", "Captured", "Color profile"
+
+    // Whether a picture shown at `devicePixelsPerPixel` of its own pixels
+    // needs more of them than the bitmap has, and there are more to have
+    // (up to `limit` on the longer side).
+    bool needsDetail(double devicePixelsPerPixel, int limit) const
+    {
+        const double longer = std::max(pixels.width, pixels.height);
+        const int have = std::max(image.width(), image.height());
+        return !placeholder && have < std::min(longer, double(limit)) - 1 && longer * devicePixelsPerPixel > have;
+    }
 
     // Bitmap bytes, the frame's weight in the cache.
     int64_t cost() const

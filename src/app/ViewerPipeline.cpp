@@ -44,23 +44,31 @@ ViewerPipeline::~ViewerPipeline()
 
 namespace {
 
-std::string keyWith(const MediaItem& item, double softness)
+std::string keyWith(const MediaItem& item, double softness, QSize box)
 {
-    return cacheKey(item) + ':' + decimalWithFraction(softness);
+    return cacheKey(item) + ':' + decimalWithFraction(softness) + ':' + std::to_string(box.width()) + 'x' +
+           std::to_string(box.height());
 }
 
 } // namespace
 
-std::string ViewerPipeline::key(const MediaItem& item) { return keyWith(item, ViewerPreferences::backgroundBlur()); }
+std::string ViewerPipeline::key(const MediaItem& item) const
+{
+    return keyWith(item, ViewerPreferences::backgroundBlur(), frameBox_);
+}
 
-void ViewerPipeline::load(const MediaItem& item, int priority, Completion completion)
+// The frames made for another box stay until evicted.
+void ViewerPipeline::setFrameBox(QSize box) { frameBox_ = box.isEmpty() ? QSize() : box.boundedTo({kImageLimit, kImageLimit}); }
+
+void ViewerPipeline::load(const MediaItem& item, int priority, Completion completion, bool detail)
 {
     if (item.isVideo()) { // videos have no frames
         if (completion) completion(nullptr);
         return;
     }
     const double softness = ViewerPreferences::backgroundBlur();
-    const std::string key = keyWith(item, softness);
+    const QSize box = detail ? QSize() : frameBox_;
+    const std::string key = keyWith(item, softness, box);
     if (std::optional<FrameRef> cached = cache_.find(key)) {
         if (completion) completion(*cached);
         return;
@@ -79,12 +87,12 @@ void ViewerPipeline::load(const MediaItem& item, int priority, Completion comple
     const std::string path(item.path());
     std::weak_ptr<std::atomic<bool>> alive = alive_;
     entry->job = queue_.add(
-        [this, alive, weakEntry, path, softness, key](const PriorityWorkQueue::Job& job) {
+        [this, alive, weakEntry, path, softness, box, key](const PriorityWorkQueue::Job& job) {
             auto living = alive.lock();
             if (!living || !*living || job.isCancelled()) return;
             if (prepareHook_) prepareHook_(path);
             ++preparations_;
-            FrameRef frame = prepare(path, softness);
+            FrameRef frame = prepare(path, softness, box);
             if (frame && !job.isCancelled()) cache_.insert(key, frame, frame->cost());
             QMetaObject::invokeMethod(
                 this, handedOff([this, weakEntry, key, frame] { finish(key, weakEntry.lock(), frame); }),
@@ -122,12 +130,14 @@ void ViewerPipeline::cancel()
     pending_.clear();
 }
 
-FrameRef ViewerPipeline::prepare(const std::string& path, double blurStrength)
+FrameRef ViewerPipeline::prepare(const std::string& path, double blurStrength, QSize box)
 {
-    std::optional<DecodedImage> decoded = ImageDecoder::decode(path, kImageLimit);
+    if (box.isEmpty()) box = {kImageLimit, kImageLimit};
+    box = box.boundedTo({kImageLimit, kImageLimit});
+    std::optional<DecodedImage> decoded = ImageDecoder::decode(path, std::max(box.width(), box.height()));
     if (!decoded) return nullptr;
     auto frame = std::make_shared<ViewerFrame>();
-    frame->image = rasterize(decoded->image, kImageLimit);
+    frame->image = rasterize(decoded->image, box);
     if (frame->image.isNull()) return nullptr;
     for (auto& [label, value] : ImageMetadata::read(path))
         frame->metadata.emplace_back(QString::fromStdString(label), QString::fromStdString(value));
@@ -138,12 +148,14 @@ FrameRef ViewerPipeline::prepare(const std::string& path, double blurStrength)
     return frame;
 }
 
-QImage ViewerPipeline::rasterize(const QImage& image, int limit)
+QImage ViewerPipeline::rasterize(const QImage& image, int limit) { return rasterize(image, QSize(limit, limit)); }
+
+QImage ViewerPipeline::rasterize(const QImage& image, QSize box)
 {
-    if (image.isNull() || limit < 1) return {};
+    if (image.isNull() || box.isEmpty()) return {};
     QImage result = image;
-    if (std::max(image.width(), image.height()) > limit)
-        result = image.scaled(limit, limit, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    if (image.width() > box.width() || image.height() > box.height())
+        result = image.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     switch (result.format()) { // formats that paint without a conversion
     case QImage::Format_RGB32:
     case QImage::Format_ARGB32:

@@ -2,7 +2,10 @@
 // Prepares viewer frames off the main thread: two workers, the image being
 // shown ahead of prefetches, requests for the same file coalesced, a cache
 // bounded by bitmap bytes and frame count, and everything dropped when the
-// viewer closes. All calls but prepare, rasterize and blur are main-thread.
+// viewer closes. Frames are as large as the screen shows a fitted picture,
+// so that it is drawn pixel for pixel; the 4,096-pixel detail frame is made
+// when the user zooms past that. All calls but prepare, rasterize and blur
+// are main-thread.
 
 #include "work/CostCache.h"
 #include "library/MediaItem.h"
@@ -10,6 +13,7 @@
 #include "ViewerFrame.h"
 
 #include <QObject>
+#include <QSize>
 
 #include <atomic>
 #include <functional>
@@ -27,8 +31,9 @@ struct ViewerPreferences {
 class ViewerPipeline : public QObject {
     Q_OBJECT
 public:
-    static constexpr int64_t kCostLimit = 192 * 1024 * 1024;
-    static constexpr size_t kCountLimit = 12;
+    // Eight fitted frames of a 2,560-pixel screen, or three detail frames.
+    static constexpr int64_t kCostLimit = 112 * 1024 * 1024;
+    static constexpr size_t kCountLimit = 8;
     static constexpr int kImageLimit = 4096;
     static constexpr int kAmbientSize = 720;
     static constexpr double kMaximumBlurRadius = 72;
@@ -42,16 +47,24 @@ public:
 
     // `completion` runs once on the main thread with the frame or nothing
     // (maybe before load returns), unless the request is cancelled first.
-    void load(const MediaItem& item, int priority, Completion completion = nullptr);
+    // With `detail`, the frame is the 4,096-pixel one, else the fitted one.
+    void load(const MediaItem& item, int priority, Completion completion = nullptr, bool detail = false);
+    // Where a fitted picture is shown, in device pixels: frames fit in it
+    // (and in kImageLimit). An empty box: frames of kImageLimit.
+    void setFrameBox(QSize box);
+    QSize frameBox() const { return frameBox_; }
     void retainRequests(const MediaItems& items);
     void cancel();
     // At quit: waits for the preparations running, starts no more.
     void finishWork() { queue_.stop(); }
-    static std::string key(const MediaItem& item);
+    std::string key(const MediaItem& item) const;
 
-    static FrameRef prepare(const std::string& path, double blurStrength);
+    // The picture fitted in `box` (an empty box: kImageLimit on its longer side).
+    static FrameRef prepare(const std::string& path, double blurStrength, QSize box = {});
     // Scaled down to `limit` on its longer side (never enlarged), RGBA.
     static QImage rasterize(const QImage& image, int limit);
+    // Scaled down to fit in `box` (never enlarged), RGBA.
+    static QImage rasterize(const QImage& image, QSize box);
     // 720 pixels on the longer side, blurred with edges extended so that the
     // borders keep their colour; a null image on failure.
     static QImage blur(const QImage& bitmap, double radius);
@@ -70,6 +83,7 @@ private:
     void finish(const std::string& key, const std::shared_ptr<Pending>& entry, FrameRef frame);
 
     CostCache<FrameRef> cache_{kCostLimit, kCountLimit};
+    QSize frameBox_;
     std::map<std::string, std::shared_ptr<Pending>> pending_;
     std::function<void(const std::string&)> prepareHook_;
     std::atomic<int> preparations_{0};

@@ -40,6 +40,15 @@ TEST_F(ViewerPipelineTest, AFrameHoldsABoundedImageItsBackdropAndCameraDetails)
         (std::vector<Pair>{{"Camera", "Mirelo One"}, {"Captured", "2024:05:01 10:30:00"}, {"Color profile", "sRGB"}}));
     EXPECT_EQ(frame->cost(), 4096 * 2048 * 4 + 720 * 360 * 4); // 32-bit pixels, ready to paint
 
+    // Fitted in a screen's box, pixel for pixel; zoomed past it, the detailed frame is wanted.
+    FrameRef fitted = ViewerPipeline::prepare(path, 0.1, QSize(1800, 1200));
+    ASSERT_TRUE(fitted);
+    EXPECT_EQ(fitted->image.size(), QSize(1800, 900));
+    EXPECT_EQ(fitted->pixels, (PixelSize{5000, 2500}));
+    EXPECT_FALSE(fitted->needsDetail(1800.0 / 5000, ViewerPipeline::kImageLimit));
+    EXPECT_TRUE(fitted->needsDetail(2000.0 / 5000, ViewerPipeline::kImageLimit));
+    EXPECT_FALSE(frame->needsDetail(1.0, ViewerPipeline::kImageLimit)) << "the detailed frame is as large as they come";
+
     // A small picture gets a backdrop enlarged to 720; no EXIF, no details.
     ASSERT_TRUE(saveWithVips(markedPicture(300, 200), files / "small.png"));
     frame = ViewerPipeline::prepare(files / "small.png", 0.1);
@@ -105,6 +114,22 @@ TEST_F(ViewerPipelineTest, RequestsForOneFileAreCoalescedAndWaitedForFirst)
     EXPECT_TRUE(answers[0].second);
     EXPECT_EQ(answers[0].second, answers[1].second) << "one preparation, one frame";
     EXPECT_EQ(pipeline.preparations(), 3);
+}
+
+TEST_F(ViewerPipelineTest, FittedAndDetailedFramesOfOnePictureAreKeptApart)
+{
+    ViewerPipeline pipeline(1);
+    pipeline.setFrameBox({150, 150});
+    const MediaItem a = picture("a.png");
+    FrameRef fitted, detailed;
+    pipeline.load(a, ViewerPipeline::veryHigh, [&](FrameRef frame) { fitted = frame; });
+    pipeline.load(a, ViewerPipeline::high, [&](FrameRef frame) { detailed = frame; }, true);
+    ASSERT_TRUE(waitUntil([&] { return fitted && detailed; }));
+    EXPECT_EQ(fitted->image.size(), QSize(150, 100));
+    EXPECT_EQ(detailed->image.size(), QSize(300, 200));
+    EXPECT_EQ(pipeline.preparations(), 2);
+    pipeline.load(a, ViewerPipeline::veryHigh, [&](FrameRef frame) { EXPECT_EQ(frame, fitted) << "from the cache"; });
+    EXPECT_EQ(pipeline.preparations(), 2);
 }
 
 TEST_F(ViewerPipelineTest, DroppedRequestsNeverAnswerNorFillTheCache)

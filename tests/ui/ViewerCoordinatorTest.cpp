@@ -189,7 +189,7 @@ TEST_F(ViewerCoordinatorTest, FastNavigationEndsOnTheLastPictureWithLittleWorkWa
     ASSERT_EVENTUALLY(viewerShown());
     for (int step = 0; step < 9; ++step) key(Qt::Key_Right);
     EXPECT_EQ(model->current()->name(), "9.png");
-    EXPECT_LE(ViewerPipeline::shared().pendingCount(), 3u) << "the picture shown and its neighbours, no more";
+    EXPECT_LE(ViewerPipeline::shared().pendingCount(), 4u) << "the picture shown, two ahead and one behind, no more";
     ASSERT_EVENTUALLY(coordinator->currentFrame() != nullptr);
     EXPECT_EQ(coordinator->scene()->countLabel()->text(), "10 / 10");
     EXPECT_TRUE(coordinator->scene()->stage()->ready());
@@ -228,7 +228,7 @@ TEST_F(ViewerCoordinatorTest, KeysReachTheViewerWhereverTheFocusIs)
     EXPECT_FALSE(stage->keyboardZooming());
 }
 
-TEST_F(ViewerCoordinatorTest, TheEndsOfTheListPrefetchOneNeighbourAndAFastFrameShowsNoSpinner)
+TEST_F(ViewerCoordinatorTest, TheEndsOfTheListPrefetchWhatIsThereAndAFastFrameShowsNoSpinner)
 {
     std::mutex lock;
     std::set<std::string> prepared;
@@ -257,14 +257,40 @@ TEST_F(ViewerCoordinatorTest, TheEndsOfTheListPrefetchOneNeighbourAndAFastFrameS
 
     ASSERT_EVENTUALLY(preparedNow().count(std::string(items[1].path())) == 1);
     ASSERT_EVENTUALLY_EQ(ViewerPipeline::shared().pendingCount(), size_t(0));
-    EXPECT_EQ(preparedNow(), (std::set<std::string>{std::string(items[0].path()), std::string(items[1].path())}));
+    EXPECT_EQ(preparedNow(), (std::set<std::string>{std::string(items[0].path()), std::string(items[1].path()),
+                                                    std::string(items[2].path())}))
+        << "two ahead, none behind the first";
 
     prepared.clear();
     model->show(items[3]);
-    ASSERT_EVENTUALLY(preparedNow().count(std::string(items[2].path())) == 1);
+    ASSERT_EVENTUALLY(preparedNow().count(std::string(items[3].path())) == 1);
     ASSERT_EVENTUALLY_EQ(ViewerPipeline::shared().pendingCount(), size_t(0));
-    EXPECT_EQ(preparedNow().count(std::string(items[1].path())), 0u) << "no wrapping round to the first";
+    EXPECT_EQ(preparedNow(), std::set<std::string>{std::string(items[3].path())})
+        << "the one behind is there already, and no wrapping round to the first";
     ViewerPipeline::shared().setPrepareHook(nullptr);
+}
+
+// The frame is as large as the picture is shown fitted; zooming in brings
+// the detailed one, the same picture, in the same place.
+TEST_F(ViewerCoordinatorTest, ZoomingPastTheFittedFrameBringsTheDetailedOne)
+{
+    ASSERT_TRUE(markedPicture(3000, 2000).save(QString::fromStdString(files / "Pics/big.png")));
+    model->scan({files / "Pics"}, true);
+    ASSERT_TRUE(waitForScan(*model));
+    ASSERT_TRUE(waitForQuery(*model));
+    const auto big = std::find_if(model->visible().begin(), model->visible().end(),
+                                  [](const MediaItem& item) { return item.name() == "big.png"; });
+    ASSERT_NE(big, model->visible().end());
+    model->show(*big);
+    ASSERT_EVENTUALLY(coordinator->currentFrame() && coordinator->scene()->stage()->ready());
+    const FrameRef fitted = coordinator->currentFrame();
+    EXPECT_LT(fitted->image.width(), 3000);
+    EXPECT_EQ(fitted->pixels, (PixelSize{3000, 2000}));
+
+    coordinator->scene()->stage()->perform({ZoomAction::actual});
+    ASSERT_EVENTUALLY(coordinator->currentFrame() != fitted);
+    EXPECT_EQ(coordinator->currentFrame()->image.size(), QSize(3000, 2000));
+    EXPECT_EQ(coordinator->scene()->stage()->frame(), coordinator->currentFrame());
 }
 
 TEST_F(ViewerCoordinatorTest, AVideoShowsItsFirstPictureAndSpacePlaysIt)

@@ -20,6 +20,15 @@ bool ImageDecoder::isCameraRaw(const std::string& path)
     return std::find(raw.begin(), raw.end(), extension) != raw.end();
 }
 
+bool ImageDecoder::readsReduced(const std::string& path)
+{
+    static constexpr std::array<std::string_view, 9> reduced = {"jpg", "jpeg", "jpe", "jfif", "webp",
+                                                                "heic", "heif", "avif", "svg"};
+    std::string extension(pathExtension(lastPathComponent(path)));
+    for (char& c : extension) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return isCameraRaw(path) || std::find(reduced.begin(), reduced.end(), extension) != reduced.end();
+}
+
 std::optional<DecodedImage> ImageDecoder::decode(const std::string& path, int maxDimension)
 {
     if (maxDimension < 1) return std::nullopt;

@@ -21,6 +21,11 @@ public:
 
     // The file's extension names a camera RAW format.
     static bool isCameraRaw(const std::string& path);
+    // The file's format can be read at a reduced size for much less than the
+    // whole picture (JPEG's scaled decoding, WebP's, a RAW's or HEIF's
+    // embedded preview, vector formats); PNG, GIF, TIFF and the rest are
+    // read whole whatever the size asked for.
+    static bool readsReduced(const std::string& path);
 };
 
 } // namespace mirelo

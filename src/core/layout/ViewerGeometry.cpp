@@ -18,7 +18,8 @@ double clampedScale(double scale)
 double ViewerGeometry::fitScale() const
 {
     if (imageSize.width <= 0 || imageSize.height <= 0) return 1.0;
-    const double fit = std::min(viewport.width * 0.84 / imageSize.width, viewport.height * 0.94 / imageSize.height);
+    const SizeF area = fitArea(viewport);
+    const double fit = std::min(area.width / imageSize.width, area.height / imageSize.height);
     return std::min(fit, 1.0);
 }
 

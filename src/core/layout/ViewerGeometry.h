@@ -26,6 +26,8 @@ struct ViewerGeometry {
     // The scale at which the whole image fits, leaving 16% of the width and
     // 6% of the height free; never above 1.
     double fitScale() const;
+    // The box a fitted image fills at most in `viewport`.
+    static SizeF fitArea(SizeF viewport) { return {viewport.width * 0.84, viewport.height * 0.94}; }
     PointF center() const { return {viewport.width / 2, viewport.height / 2}; }
     void fit();
     // Keeps the image point under `point` (viewport coordinates) in place.

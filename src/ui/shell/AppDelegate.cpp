@@ -8,6 +8,7 @@
 #include "common/DesktopServices.h"
 #include "images/LoadableModule.h"
 #include "ThumbnailStore.h"
+#include "ViewerPipeline.h"
 #include "library/LibraryWindow.h"
 #include "viewer/OverlayWindow.h"
 #include "viewer/ViewerCoordinator.h"
@@ -73,6 +74,16 @@ void AppDelegate::didFinishLaunching(bool defaultLaunch)
 }
 
 void AppDelegate::reopen() { shell_->reopenLibrary(); }
+
+void AppDelegate::startFirstPicture(const std::vector<std::string>& paths)
+{
+    if (paths.empty()) return;
+    const std::optional<MediaItem> item = MediaItem::read(paths.front());
+    if (!item || item->isVideo()) return;
+    ViewerPipeline& pipeline = ViewerPipeline::shared();
+    pipeline.setFrameBox(ViewerCoordinator::frameBoxFor(QApplication::primaryScreen()));
+    pipeline.load(*item, ViewerPipeline::veryHigh);
+}
 
 void AppDelegate::openFiles(const std::vector<std::string>& paths)
 {

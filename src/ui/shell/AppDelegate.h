@@ -28,6 +28,9 @@ public:
     void willFinishLaunching();
     // The library window for a plain launch without handed-over files.
     void didFinishLaunching(bool defaultLaunch);
+    // At launch, before the windows are made: the first of the files handed
+    // to the application starts decoding for the viewer.
+    static void startFirstPicture(const std::vector<std::string>& paths);
     // Files or folders handed to the application: absolute paths, as the
     // file system's bytes.
     void openFiles(const std::vector<std::string>& paths);

@@ -49,6 +49,7 @@ int main(int argc, char** argv)
     mirelo::LaunchTrace::installIfAsked();
     mirelo::SingleInstance instance;
     if (!instance.claim(files)) return 0;
+    mirelo::AppDelegate::startFirstPicture(files);
 
     mirelo::DesktopLook::shared().apply(
         mirelo::AppSettings::open()->value(mirelo::AppSettings::kAppearance, QStringLiteral("system")).toString());

@@ -119,12 +119,24 @@ void Filmstrip::followView()
     requests_ = std::move(kept);
 }
 
+void Filmstrip::holdThumbnails(bool held)
+{
+    if (held == held_) return;
+    held_ = held;
+    if (!held) update(); // the cells ask again
+}
+
 QPixmap Filmstrip::thumbnail(const MediaItem& item, QSize size)
 {
     const QString key = QString::fromStdString(cacheKey(item));
     if (const QPixmap* known = pictures_.object(key)) return *known;
     const std::string path(item.path());
     if (requests_.count(path)) return {};
+    if (held_) {
+        if (std::optional<QImage> known = thumbnails_.cache().find(cacheKey(item)); known && !known->isNull())
+            return QPixmap::fromImage(known->scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        return {};
+    }
     auto arrived = std::make_shared<QImage>();
     auto returned = std::make_shared<bool>(false);
     auto request = thumbnails_.load(item, [=, guard = QPointer<Filmstrip>(this)](QImage image) {

@@ -37,6 +37,9 @@ public:
     void setItems(const MediaItems& items, std::optional<int> current);
     // The thumbnails rise and fade in from left to right.
     void reveal();
+    // While held, the strip shows the thumbnails it has and starts no
+    // decoding: the picture the user waits for has the cores.
+    void holdThumbnails(bool held);
     double scrollX() const { return scrollX_; }
     bool gliding() const { return glide_.state() == QAbstractAnimation::Running; }
     void stopGlide() { glide_.stop(); }
@@ -71,6 +74,7 @@ private:
     QVariantAnimation glide_;
     QVariantAnimation reveal_; // milliseconds since the reveal began
     QCache<QString, QPixmap> pictures_{400};
+    bool held_ = false;
     std::unordered_map<std::string, std::shared_ptr<ThumbnailRequest>> requests_; // by path, in view
     std::unordered_map<int, unsigned> accessibleCells_;
 };

@@ -388,7 +388,7 @@ void ImageStage::settled()
     const QRectF visible = target.intersected(QRectF(rect()));
     const double ratio = devicePixelRatioF();
     const QImage& level = pyramid_ ? pyramid_->levelFor(target.width() * ratio) : frame_->image;
-    if (visible.isEmpty() || level.isNull() || target.width() * ratio >= level.width()) {
+    if (visible.isEmpty() || level.isNull() || target.width() * ratio >= level.width() - 1) {
         still_ = QImage(); // shown at or above the copy's size: nothing to reduce
         return;
     }
@@ -404,8 +404,52 @@ void ImageStage::settled()
     update();
 }
 
+// A soft shadow under the picture (0.18 black, 24 points, 8 below), filled
+// only where it shows: around the picture, not under it. Drawn once per size
+// of the picture; a repaint copies the four strips around it.
+void ImageStage::paintShadow(QPainter& painter, const QRectF& target)
+{
+    constexpr double margin = 24;
+    const double ratio = devicePixelRatioF();
+    const QSizeF outer = target.size() + QSizeF(2 * margin, 2 * margin);
+    const QSize device = (outer * ratio).toSize();
+    if (shadow_.size() != device || shadow_.devicePixelRatio() != ratio) {
+        shadow_ = QImage(device, QImage::Format_ARGB32_Premultiplied);
+        shadow_.fill(Qt::transparent);
+        shadow_.setDevicePixelRatio(ratio);
+        QPainter rings(&shadow_);
+        rings.setRenderHint(QPainter::Antialiasing);
+        rings.setPen(Qt::NoPen);
+        const QRectF local(margin, margin, target.width(), target.height());
+        QPainterPath picture;
+        picture.addRect(local);
+        for (int ring = 6; ring >= 1; --ring) {
+            const double spread = ring * 4.0;
+            QPainterPath shadow;
+            shadow.addRoundedRect(local.translated(0, 8).adjusted(-spread / 2, -spread / 2, spread / 2, spread / 2),
+                                  3 + spread / 2, 3 + spread / 2);
+            rings.setBrush(QColor(0, 0, 0, int(255 * 0.18 / 6 * (7 - ring) / 3.5)));
+            rings.drawPath(shadow.subtracted(picture));
+        }
+    }
+    const QPointF corner = target.topLeft() - QPointF(margin, margin);
+    const double w = outer.width(), h = outer.height();
+    for (const QRectF strip : {QRectF(0, 0, w, margin), QRectF(0, h - margin, w, margin),
+                               QRectF(0, margin, margin, h - 2 * margin), QRectF(w - margin, margin, margin, h - 2 * margin)})
+        painter.drawImage(strip.translated(corner), shadow_,
+                          QRectF(strip.topLeft() * ratio, strip.size() * ratio));
+}
+
+void ImageStage::whenPainted(std::function<void()> then)
+{
+    afterPaint_ = std::move(then);
+    update();
+}
+
 void ImageStage::paintEvent(QPaintEvent*)
 {
+    // After this paint reaches the screen.
+    if (afterPaint_) QTimer::singleShot(0, this, std::exchange(afterPaint_, nullptr));
     if (!frame_) return;
     QPainter painter(this);
     const QRectF target = shownRect();
@@ -415,20 +459,7 @@ void ImageStage::paintEvent(QPaintEvent*)
                       .valueForProgress(std::min(1.0, entrance_.currentValue().toDouble() / kEntranceFadeMs));
     painter.setOpacity(opacity);
 
-    // A soft shadow under the picture (0.18 black, 24 points, 8 below),
-    // filled only where it shows: around the picture, not under it.
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    QPainterPath picture;
-    picture.addRect(target);
-    for (int ring = 6; ring >= 1; --ring) {
-        const double spread = ring * 4.0;
-        QPainterPath shadow;
-        shadow.addRoundedRect(target.translated(0, 8).adjusted(-spread / 2, -spread / 2, spread / 2, spread / 2),
-                              3 + spread / 2, 3 + spread / 2);
-        painter.setBrush(QColor(0, 0, 0, int(255 * 0.18 / 6 * (7 - ring) / 3.5)));
-        painter.drawPath(shadow.subtracted(picture));
-    }
+    paintShadow(painter, target);
 
     const QRectF visible = target.intersected(QRectF(rect()));
     if (visible.isEmpty()) return;
@@ -442,8 +473,15 @@ void ImageStage::paintEvent(QPaintEvent*)
         return;
     }
     // Bilinear from the copy nearest the shown size: at most a halving.
-    const QImage& level = pyramid_ ? pyramid_->levelFor(target.width() * devicePixelRatioF()) : frame_->image;
+    const double ratio = devicePixelRatioF();
+    const QImage& level = pyramid_ ? pyramid_->levelFor(target.width() * ratio) : frame_->image;
     if (level.isNull()) return;
+    if (std::abs(target.width() * ratio - level.width()) < 1 && std::abs(target.height() * ratio - level.height()) < 1) {
+        // Shown at the bitmap's own size (a fitted picture): copied pixel for pixel.
+        const QPointF corner(std::round(target.x() * ratio) / ratio, std::round(target.y() * ratio) / ratio);
+        painter.drawImage(QRectF(corner, QSizeF(level.size()) / ratio), level);
+        return;
+    }
     const double kx = level.width() / target.width(), ky = level.height() / target.height();
     const QRectF source((visible.x() - target.x()) * kx, (visible.y() - target.y()) * ky, visible.width() * kx,
                         visible.height() * ky);

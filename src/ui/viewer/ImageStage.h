@@ -23,6 +23,8 @@
 #include <memory>
 #include <optional>
 
+class QPainter;
+
 namespace mirelo {
 
 class ImageStage : public QWidget {
@@ -62,6 +64,10 @@ public:
     // Whether the reduced copies are ready (tests wait for them).
     bool hasPyramid() const { return pyramid_ != nullptr; }
 
+    // Runs `then` once the picture has next been painted: work that competes
+    // for the cores waits until the picture is on screen.
+    void whenPainted(std::function<void()> then);
+
     std::function<void(double scale)> onZoom;
     std::function<void()> gestureEnded;
 
@@ -88,6 +94,7 @@ private:
     PointF viewportPoint(QPointF widgetPoint) const;
     void settled();
     void buildPyramid();
+    void paintShadow(QPainter& painter, const QRectF& target);
     static double now();
 
     ViewerGeometry geometry_;
@@ -107,6 +114,8 @@ private:
     QVariantAnimation entrance_; // milliseconds since the first picture appeared
     // A high-quality copy of what is shown, made once the picture is still.
     QTimer settle_;
+    std::function<void()> afterPaint_;
+    QImage shadow_; // around a picture of the size last shown
     QImage still_;
     QRectF stillRect_;
     QThreadPool workers_; // last: waited for first when the stage goes

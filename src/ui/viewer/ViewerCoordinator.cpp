@@ -19,6 +19,7 @@
 #include "common/Text.h"
 
 #include <QApplication>
+#include <cmath>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -140,12 +141,23 @@ void ViewerCoordinator::makeWindow()
     scene_->onUndo = [this] {
         if (model_) model_->undoTrash();
     };
+    scene_->onDetailWanted = [this] { loadDetail(); };
     video_ = new ViewerVideo(*scene_, this);
     video_->onFullScreen = [this](bool full) { videoFullScreenChanged(full); };
     QObject::connect(scene_->libraryButton(), &QAbstractButton::clicked, this, &ViewerCoordinator::libraryRequested);
     QObject::connect(scene_->copyButton(), &QAbstractButton::clicked, this, &ViewerCoordinator::copyImage);
     QObject::connect(scene_->folderButton(), &QAbstractButton::clicked, this, &ViewerCoordinator::showFolders);
     QObject::connect(scene_->infoButton(), &QAbstractButton::clicked, this, &ViewerCoordinator::showInformation);
+}
+
+// Frames as large as a fitted picture is on this screen, in its pixels.
+QSize ViewerCoordinator::frameBoxFor(const QScreen* screen)
+{
+    if (!screen) return {};
+    const QRectF viewport = ViewerScene::imageViewportFor(screen->geometry().size());
+    const SizeF area = ViewerGeometry::fitArea({viewport.width(), viewport.height()});
+    const double ratio = screen->devicePixelRatio();
+    return {int(std::ceil(area.width * ratio)), int(std::ceil(area.height * ratio))};
 }
 
 void ViewerCoordinator::present(const MediaItem& item)
@@ -156,6 +168,7 @@ void ViewerCoordinator::present(const MediaItem& item)
     } else {
         Q_EMIT opening();
         immersive_ = true;
+        ViewerPipeline::shared().setFrameBox(frameBoxFor(homeScreen_ ? homeScreen_.data() : QApplication::primaryScreen()));
         scene_->prepareOpening();
         presented_ = true;
         awaitingFirstFrame_ = true;
@@ -181,12 +194,20 @@ void ViewerCoordinator::load(const MediaItem& item)
     scene_->setFocus();
     currentFrame_.reset();
     previewShown_ = false;
+    detailAsked_ = false;
+    if (const std::optional<int> index = model_ ? model_->position() : std::nullopt) {
+        if (shownIndex_ && *index != *shownIndex_) travel_ = *index > *shownIndex_ ? 1 : -1;
+        shownIndex_ = index;
+    }
 
     if (item.isVideo()) {
+        scene_->filmstrip()->holdThumbnails(false);
         loadVideo(item, generation);
         return;
     }
+    // The strip's thumbnails wait while a picture is being prepared.
     ViewerPipeline& pipeline = ViewerPipeline::shared();
+    if (!pipeline.cache().find(pipeline.key(item))) scene_->filmstrip()->holdThumbnails(true);
     MediaItems retained{item};
     retained.append(neighbourItems());
     pipeline.retainRequests(retained);
@@ -207,16 +228,39 @@ void ViewerCoordinator::load(const MediaItem& item)
             else
                 self->scene_->showFrame(frame, item, first);
         } else {
+            self->scene_->filmstrip()->holdThumbnails(false);
             self->displayedID_.reset();
             self->scene_->showError(
                 translate("Mirelo", "This file can’t be previewed.\nIt may be damaged or use an unsupported codec."));
         }
         self->showPreparedWindow();
-        // The neighbours once the picture the user waits for is done: on a
-        // machine with few cores they would slow it down.
-        self->prefetchNeighbours();
+        // The neighbours once the picture the user waits for is on screen: on
+        // a machine with few cores they would slow it down.
+        self->scene_->stage()->whenPainted([self, generation] {
+            if (!self || generation != self->generation_) return;
+            self->scene_->filmstrip()->holdThumbnails(false);
+            self->prefetchNeighbours();
+        });
     });
     if (!currentFrame_ && generation == generation_) startPreview(item, generation);
+}
+
+// Zoomed past the screen-sized frame: the detailed one, the same picture sharper.
+void ViewerCoordinator::loadDetail()
+{
+    if (detailAsked_ || !currentFrame_ || !model_ || !model_->current()) return;
+    detailAsked_ = true;
+    const MediaItem item = *model_->current();
+    const int generation = generation_;
+    QPointer<ViewerCoordinator> self(this);
+    ViewerPipeline::shared().load(
+        item, ViewerPipeline::high,
+        [self, generation](FrameRef frame) {
+            if (!self || generation != self->generation_ || !self->presented_ || !frame) return;
+            self->currentFrame_ = frame;
+            self->scene_->upgradeFrame(frame);
+        },
+        true);
 }
 
 void ViewerCoordinator::prefetchNeighbours()
@@ -246,6 +290,9 @@ void ViewerCoordinator::startPreview(const MediaItem& item, int generation)
         showPreview(frame, item);
         return;
     }
+    // A format read whole whatever the size is decoded once, for the frame:
+    // a second decode beside it would only take half of its cores.
+    if (!ImageDecoder::readsReduced(std::string(item.path()))) return;
     // The coordinator waits for its own workers when it goes, so they may post to it.
     previewWorkers_.start([this, generation, item] {
         std::optional<DecodedImage> quick = ImageDecoder::decode(std::string(item.path()), kPreviewSize);
@@ -306,6 +353,8 @@ void ViewerCoordinator::videoFullScreenChanged(bool full)
     }
 }
 
+// The next picture and the one after in the direction of travel, then the
+// one behind: a decode takes a good part of a key repeat's interval.
 MediaItems ViewerCoordinator::neighbourItems() const
 {
     MediaItems neighbours;
@@ -313,8 +362,8 @@ MediaItems ViewerCoordinator::neighbourItems() const
     const std::optional<int> index = model_->position();
     if (!index) return neighbours;
     const MediaItems& items = model_->viewerItems();
-    if (*index + 1 < items.size()) neighbours.append(items[*index + 1]);
-    if (*index - 1 >= 0) neighbours.append(items[*index - 1]);
+    for (const int step : {travel_, 2 * travel_, -travel_})
+        if (*index + step >= 0 && *index + step < items.size()) neighbours.append(items[*index + step]);
     return neighbours;
 }
 
@@ -346,6 +395,8 @@ void ViewerCoordinator::dismiss()
     const bool was = presented_;
     presented_ = false;
     awaitingFirstFrame_ = false;
+    shownIndex_.reset();
+    travel_ = 1;
     ++generation_;
     loadingWork_.stop();
     chromeWork_.stop();
@@ -353,6 +404,7 @@ void ViewerCoordinator::dismiss()
     if (video_) video_->remove();
     if (scene_) {
         scene_->filmstrip()->stopGlide();
+        scene_->filmstrip()->holdThumbnails(false);
         scene_->showVideo(nullptr);
         scene_->clearSelection();
         scene_->setSpinning(false);

@@ -37,6 +37,8 @@ class ViewerVideo;
 class ViewerCoordinator : public QObject, public ViewerConnection, public ViewerActions::Viewer {
     Q_OBJECT
 public:
+    // The size of the frames the viewer shows fitted on `screen`.
+    static QSize frameBoxFor(const QScreen* screen);
     static constexpr int kSpinnerDelayMs = 180, kChromeHideMs = 700, kPreviewSize = 640;
 
     ViewerCoordinator();
@@ -107,6 +109,7 @@ private:
     void startPreview(const MediaItem& item, int generation);
     void showPreview(const FrameRef& frame, const MediaItem& item);
     void prefetchNeighbours();
+    void loadDetail();
     void videoFullScreenChanged(bool full);
 
     AppModel* model_ = nullptr;
@@ -124,6 +127,9 @@ private:
     QTimer chromeWork_;
     FrameRef currentFrame_;
     bool previewShown_ = false; // of the item being loaded
+    bool detailAsked_ = false;  // its detailed frame
+    int travel_ = 1;            // the direction of the last move through the list
+    std::optional<int> shownIndex_;
     QThreadPool previewWorkers_;
     ViewerVideo* video_ = nullptr;
     std::optional<std::string> displayedID_;

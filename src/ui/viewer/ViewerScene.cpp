@@ -1,4 +1,6 @@
 #include "ViewerScene.h"
+
+#include "ViewerPipeline.h"
 #include "Translation.h"
 
 #include "Filmstrip.h"
@@ -54,6 +56,9 @@ ViewerScene::ViewerScene(QWidget* parent) : QWidget(parent)
         // Halves round away from zero: 0.5 shows 50%. A stand-in's scale means nothing yet.
         const bool known = stage_->frame() && !stage_->frame()->placeholder;
         zoomLabel_->setText(known ? QString::number(std::lround(scale * 100)) + QStringLiteral("%") : QString());
+        if (known && onDetailWanted &&
+            stage_->frame()->needsDetail(scale * devicePixelRatioF(), ViewerPipeline::kImageLimit))
+            onDetailWanted();
     };
 
     videoControls_ = new VideoControls(this);
@@ -419,21 +424,32 @@ void ViewerScene::keyPressEvent(QKeyEvent* event)
 }
 
 // The backdrop: mid grey, the picture's blurred copy over it at 0.45 and a
-// dark veil; for videos and while opening only the greys.
+// dark veil; for videos and while opening only the greys. The copy is tinted
+// once per picture, at its own small size, so a repaint draws it in one pass.
 void ViewerScene::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), QColor::fromRgbF(0.48f, 0.48f, 0.48f));
-    if (!ambient_.isNull()) {
+    const QColor grey = QColor::fromRgbF(0.48f, 0.48f, 0.48f), veil = QColor::fromRgbF(0.22f, 0.22f, 0.22f, 0.4f);
+    if (ambient_.isNull()) {
+        painter.fillRect(rect(), grey);
+        painter.fillRect(rect(), veil);
+    } else {
+        if (backdropSource_ != ambient_.cacheKey()) {
+            backdrop_ = QImage(ambient_.size(), QImage::Format_RGB32);
+            QPainter tint(&backdrop_);
+            tint.fillRect(backdrop_.rect(), grey);
+            tint.setOpacity(0.45);
+            tint.drawImage(0, 0, ambient_);
+            tint.setOpacity(1);
+            tint.fillRect(backdrop_.rect(), veil);
+            backdropSource_ = ambient_.cacheKey();
+        }
         // Cover the whole scene, cropping what overflows.
-        const QSizeF picture = QSizeF(ambient_.size()).scaled(QSizeF(size()), Qt::KeepAspectRatioByExpanding);
+        const QSizeF picture = QSizeF(backdrop_.size()).scaled(QSizeF(size()), Qt::KeepAspectRatioByExpanding);
         const QRectF target(QPointF((width() - picture.width()) / 2, (height() - picture.height()) / 2), picture);
-        painter.setOpacity(0.45);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(target, ambient_);
-        painter.setOpacity(1);
+        painter.drawImage(target, backdrop_);
     }
-    painter.fillRect(rect(), QColor::fromRgbF(0.22f, 0.22f, 0.22f, 0.4f));
     if (spinning()) {
         painter.setRenderHint(QPainter::Antialiasing);
         const QRectF ring(width() / 2.0 - 9, height() / 2.0 - 9, 18, 18);

@@ -96,6 +96,8 @@ public:
     std::function<void(bool inside)> onTopHover;
     std::function<bool(QKeyEvent* event)> onKey;
     std::function<void()> onClose, onMinimize, onCompact, onUndo;
+    // The picture is zoomed past what its frame's bitmap holds.
+    std::function<void()> onDetailWanted;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -133,6 +135,8 @@ private:
     QTimer copiedTimer_;
     QVariantAnimation spinner_;
     QImage ambient_;
+    QImage backdrop_; // ambient_ tinted
+    qint64 backdropSource_ = 0;
     MediaItems items_;
     std::optional<int> selectedIndex_;
     bool chromeShown_ = false;

@@ -31,8 +31,9 @@ ViewerPipeline& ViewerPipeline::shared()
 }
 
 ViewerPipeline::ViewerPipeline(int workers, QObject* parent)
-    // A little behind the quick preview of the picture being opened.
-    : QObject(parent), queue_("Mirelo frames", workers, 2)
+    // A little behind the quick preview of the picture being opened; one
+    // worker kept for the picture being waited for, prefetches on the others.
+    : QObject(parent), queue_("Mirelo frames", workers, 2, high)
 {
 }
 

@@ -87,6 +87,35 @@ TEST(PriorityWorkQueue, HighestFirstOldestAmongEqualsRaisedAndCancelled)
 
 // Shared passes overlap; one alone waits until every one has left, and
 // holds the gate to itself.
+// Background work fills every worker but the reserved one, which is free
+// the moment something urgent comes.
+TEST(PriorityWorkQueue, AReservedWorkerWaitsForUrgentWork)
+{
+    PriorityWorkQueue queue("test", 2, 0, 4);
+    std::promise<void> started, release;
+    std::shared_future<void> go = release.get_future().share();
+    std::atomic<int> backgroundRan{0};
+    queue.add(
+        [&](const PriorityWorkQueue::Job&) {
+            started.set_value();
+            go.wait();
+        },
+        -8);
+    started.get_future().wait();
+    queue.add([&](const PriorityWorkQueue::Job&) { ++backgroundRan; }, -8);
+    std::promise<void> urgent;
+    queue.add([&](const PriorityWorkQueue::Job&) { urgent.set_value(); }, 8);
+    EXPECT_EQ(urgent.get_future().wait_for(std::chrono::seconds(10)), std::future_status::ready)
+        << "the urgent job started beside the running background one";
+    EXPECT_EQ(backgroundRan.load(), 0) << "the second background job waits for a background worker";
+    EXPECT_EQ(queue.waitingCount(), 1u);
+    release.set_value();
+    std::promise<void> done;
+    queue.add([&](const PriorityWorkQueue::Job&) { done.set_value(); }, -9);
+    done.get_future().wait();
+    EXPECT_EQ(backgroundRan.load(), 1);
+}
+
 TEST(SharedGate, OneAloneWaitsForTheSharedToLeave)
 {
     SharedGate gate;

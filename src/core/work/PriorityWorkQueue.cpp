@@ -6,13 +6,15 @@
 
 namespace mirelo {
 
-PriorityWorkQueue::PriorityWorkQueue(std::string label, int workers, int niceness) : label_(std::move(label))
+PriorityWorkQueue::PriorityWorkQueue(std::string label, int workers, int niceness, std::optional<int> reservedFrom)
+    : label_(std::move(label)), reservedFrom_(workers > 1 ? reservedFrom : std::nullopt)
 {
     for (int i = 0; i < std::max(workers, 1); ++i) {
-        threads_.emplace_back([this, niceness] {
+        const bool reserved = i == 0 && reservedFrom_.has_value();
+        threads_.emplace_back([this, niceness, reserved] {
             // Linux gives each thread its own nice value.
             if (niceness != 0) setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), niceness);
-            run();
+            run(reserved);
         });
         pthread_setname_np(threads_.back().native_handle(), label_.substr(0, 15).c_str());
     }
@@ -46,18 +48,23 @@ PriorityWorkQueue::JobRef PriorityWorkQueue::add(std::function<void(const Job&)>
         job->waiting_ = true;
         job->place_ = waiting_.emplace(std::pair{-priority, sequence_++}, job);
     }
-    wake_.notify_one();
+    // A reserved worker woken alone might not take the job.
+    if (reservedFrom_) wake_.notify_all();
+    else wake_.notify_one();
     return job;
 }
 
 void PriorityWorkQueue::raise(const JobRef& job, int priority)
 {
     if (!job) return;
-    std::lock_guard lock(mutex_);
-    if (!job->waiting_ || priority <= job->priority_) return;
-    waiting_.erase(job->place_);
-    job->priority_ = priority;
-    job->place_ = waiting_.emplace(std::pair{-priority, sequence_++}, job);
+    {
+        std::lock_guard lock(mutex_);
+        if (!job->waiting_ || priority <= job->priority_) return;
+        waiting_.erase(job->place_);
+        job->priority_ = priority;
+        job->place_ = waiting_.emplace(std::pair{-priority, sequence_++}, job);
+    }
+    if (reservedFrom_) wake_.notify_all(); // it may be the reserved worker's now
 }
 
 void PriorityWorkQueue::cancel(const JobRef& job)
@@ -78,13 +85,19 @@ size_t PriorityWorkQueue::waitingCount()
     return waiting_.size();
 }
 
-void PriorityWorkQueue::run()
+bool PriorityWorkQueue::startable(bool reserved) const
+{
+    if (waiting_.empty()) return false;
+    return !reserved || waiting_.begin()->second->priority_ >= *reservedFrom_;
+}
+
+void PriorityWorkQueue::run(bool reserved)
 {
     for (;;) {
         JobRef job;
         {
             std::unique_lock lock(mutex_);
-            wake_.wait(lock, [&] { return stopping_ || !waiting_.empty(); });
+            wake_.wait(lock, [&] { return stopping_ || startable(reserved); });
             if (stopping_) return;
             job = waiting_.begin()->second;
             waiting_.erase(waiting_.begin());

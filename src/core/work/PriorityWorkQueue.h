@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -32,7 +33,11 @@ public:
     using JobRef = std::shared_ptr<Job>;
 
     // `niceness` above 0 lets the workers yield the processor to other threads.
-    PriorityWorkQueue(std::string label, int workers, int niceness = 0);
+    // With `reservedFrom`, one of several workers starts only jobs of at
+    // least that priority: work somebody waits for never queues behind
+    // background work already running on every worker.
+    PriorityWorkQueue(std::string label, int workers, int niceness = 0,
+                      std::optional<int> reservedFrom = std::nullopt);
     // Drops what has not started and waits for what has.
     ~PriorityWorkQueue();
     // The same, for good: what is added later never runs.
@@ -49,7 +54,8 @@ public:
     size_t waitingCount();
 
 private:
-    void run();
+    void run(bool reserved);
+    bool startable(bool reserved) const;
     std::string label_;
     std::mutex mutex_;
     std::condition_variable wake_;
@@ -57,6 +63,7 @@ private:
     std::multimap<std::pair<int, uint64_t>, JobRef> waiting_;
     uint64_t sequence_ = 0;
     bool stopping_ = false;
+    std::optional<int> reservedFrom_;
     std::vector<std::thread> threads_;
 };
 

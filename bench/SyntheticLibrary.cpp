@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <random>
 
 namespace mirelo::bench {
@@ -105,6 +106,52 @@ void makeTree(const std::string& root, int files)
     }
     int fd = ::open(marker.c_str(), O_WRONLY | O_CREAT, 0644);
     if (fd >= 0) ::close(fd);
+}
+
+void makeDuplicateTree(const std::string& root, int files, int percent)
+{
+    const std::string marker = root + "/.complete-" + std::to_string(files) + "-" + std::to_string(percent);
+    if (::access(marker.c_str(), F_OK) == 0) return;
+    for (size_t slash = root.find('/', 1); slash != std::string::npos; slash = root.find('/', slash + 1))
+        ::mkdir(root.substr(0, slash).c_str(), 0755);
+    ::mkdir(root.c_str(), 0755);
+    std::mt19937 random(11);
+    constexpr const char* kMedia[] = {"jpg", "png", "heic", "mp4", "webp", "mov"};
+    std::vector<std::string> written; // the contents of the unique files so far
+    auto write = [](const std::string& path, const std::string& bytes) {
+        int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd < 0) return;
+        [[maybe_unused]] auto n = ::write(fd, bytes.data(), bytes.size());
+        ::close(fd);
+    };
+    for (int i = 0; i < files; ++i) {
+        const std::string folder = root + "/d" + std::to_string(i / 5000) + "/s" + std::to_string(i / 100 % 50);
+        if (i % 100 == 0) {
+            ::mkdir((root + "/d" + std::to_string(i / 5000)).c_str(), 0755);
+            ::mkdir(folder.c_str(), 0755);
+        }
+        const std::string path = folder + "/f" + std::to_string(i) + "." + kMedia[random() % 6];
+        const int roll = int(random() % 100);
+        if (!written.empty() && roll < percent) {
+            write(path, written[random() % written.size()]); // a copy
+            continue;
+        }
+        std::string bytes;
+        if (!written.empty() && roll < percent + 3) {
+            bytes = written[random() % written.size()]; // alike but for one byte
+            bytes[roll % 2 ? bytes.size() / 2 : bytes.size() - 1] ^= 0x5a;
+        } else {
+            bytes.resize(1024 + random() % (47 * 1024));
+            for (size_t b = 0; b < bytes.size(); b += 4) {
+                const uint32_t word = uint32_t(random());
+                std::memcpy(bytes.data() + b, &word, std::min<size_t>(4, bytes.size() - b));
+            }
+        }
+        write(path, bytes);
+        if (written.size() < 20000) written.push_back(std::move(bytes));
+        else written[random() % written.size()] = std::move(bytes);
+    }
+    write(marker, "");
 }
 
 } // namespace mirelo::bench

@@ -22,6 +22,10 @@ QImage syntheticPreview(int index);
 // A tree of `files` files, about 30% media, in folders three and four deep,
 // made once at `root` (kept when a complete one is already there).
 void makeTree(const std::string& root, int files);
+// A tree of `files` media files of 1 to 48 KB, `percent` of them copies of
+// others in other folders; some of the rest share a size with a copy, or
+// differ from one only in their middle or last byte.
+void makeDuplicateTree(const std::string& root, int files, int percent);
 
 // The folder holding benchmark files (TMPDIR or /tmp).
 std::string scratchFolder();

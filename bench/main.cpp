@@ -1,5 +1,6 @@
 // Benchmarks of the library core. "mirelo-bench make-tree DIR [FILES]" makes
-// the scan benchmark's tree; "mirelo-bench write-library FILE [ITEMS]" writes
+// the scan benchmark's tree; "mirelo-bench make-duplicates DIR [FILES]
+// [PERCENT]" a tree with copies for the duplicates benchmark; "mirelo-bench write-library FILE [ITEMS]" writes
 // a synthetic library file; "mirelo-bench rss FILE" loads a library file and
 // prints the resident memory; "mirelo-bench model [ITEMS]" times the
 // application model; "mirelo-bench grid [ITEMS]" times the library grid's
@@ -14,6 +15,7 @@
 #include "AppModelBench.h"
 #include "GridBench.h"
 #include "ImageBench.h"
+#include "SimilarBench.h"
 #include "library/LibraryFile.h"
 #include "ProcessMemory.h"
 #include "StageBench.h"
@@ -35,6 +37,11 @@ int main(int argc, char** argv)
     mirelo::ImageModule::prepareProcess();
     if (argc >= 3 && std::strcmp(argv[1], "make-tree") == 0) {
         mirelo::bench::makeTree(argv[2], argc >= 4 ? std::atoi(argv[3]) : 100'000);
+        return 0;
+    }
+    if (argc >= 3 && std::strcmp(argv[1], "make-duplicates") == 0) {
+        mirelo::bench::makeDuplicateTree(argv[2], argc >= 4 ? std::atoi(argv[3]) : 100'000,
+                                         argc >= 5 ? std::atoi(argv[4]) : 10);
         return 0;
     }
     if (argc >= 3 && std::strcmp(argv[1], "write-library") == 0) {
@@ -59,6 +66,7 @@ int main(int argc, char** argv)
     if (argc >= 2 && std::strcmp(argv[1], "images") == 0) return mirelo::bench::runImageBench(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "previews") == 0) return mirelo::bench::runPreviewBench(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "frame") == 0) return mirelo::bench::runFrameBench(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "similar") == 0) return mirelo::bench::runSimilarBench(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -8,6 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <set>
+#include <sstream>
+#include <utility>
 #include <cstdio>
 
 using namespace mirelo::test;
@@ -238,4 +241,53 @@ TEST(Mirelo, AnInstallationStandsOnItsOwn)
     EXPECT_EQ(status, 0) << readFile(folder / "thumb.txt");
     EXPECT_TRUE(exists(folder / "photo.png"));
     EXPECT_TRUE(exists(folder / "clip.png"));
+}
+
+// The groups are the ones jdupes finds in the same folders (hard links
+// aside, which it leaves out too), the copy to keep first: the one in the
+// folder added first. A second run reads the fingerprints it saved.
+TEST(MireloIndex, DuplicatesAreTheGroupsJdupesFinds)
+{
+    if (std::system("command -v jdupes >/dev/null 2>&1") != 0) GTEST_SKIP() << "no jdupes";
+    TempFolder folder;
+    const std::string library = folder / "library.json";
+    const std::string environment = "XDG_CACHE_HOME=" + quoted(folder / "cache");
+    std::string photo(200'000, 'x'), other = photo;
+    for (size_t i = 0; i < photo.size(); ++i) photo[i] = char(i * 7919 % 251);
+    other = photo;
+    other[100'000] = '!';
+    writeFile(folder / "Phone/IMG_1.jpg", photo);
+    writeFile(folder / "Pictures/2024/IMG_1.jpg", photo);
+    writeFile(folder / "Pictures/export/IMG_1 copy.jpg", photo);
+    writeFile(folder / "Pictures/edited.jpg", other);
+    writeFile(folder / "Pictures/a.png", "same small");
+    writeFile(folder / "Phone/b.png", "same small");
+    ASSERT_EQ(::link((folder / "Pictures/edited.jpg").c_str(), (folder / "Pictures/edited link.jpg").c_str()), 0);
+    ASSERT_EQ(program(environment, MIRELO_INDEX, {"scan", "--library", library, folder / "Phone"}, folder).status, 0);
+    ASSERT_EQ(program(environment, MIRELO_INDEX, {"scan", "--library", library, folder / "Pictures"}, folder).status, 0);
+
+    auto groups = [](const std::string& listing) {
+        std::set<std::set<std::string>> found;
+        std::set<std::string> group;
+        std::istringstream lines(listing);
+        for (std::string line; std::getline(lines, line);) {
+            if (!line.empty()) group.insert(line);
+            else if (!group.empty()) found.insert(std::exchange(group, {}));
+        }
+        if (!group.empty()) found.insert(group);
+        return found;
+    };
+    const auto found = program(environment, MIRELO_INDEX, {"duplicates", "--library", library}, folder);
+    EXPECT_EQ(found.status, 0) << found.err;
+    const auto jdupes = program("", "jdupes", {"-r", "-q", folder / "Phone", folder / "Pictures"}, folder);
+    EXPECT_EQ(groups(found.out), groups(jdupes.out));
+    EXPECT_EQ(groups(found.out).size(), 2u);
+    EXPECT_TRUE(found.out.starts_with(folder / "Phone/IMG_1.jpg\n")) << found.out;
+    EXPECT_NE(found.err.find("groups=2 could_free=400010 unreadable=0"), std::string::npos) << found.err;
+
+    const auto again = program(environment, MIRELO_INDEX, {"duplicates", "--library", library}, folder);
+    EXPECT_EQ(again.out, found.out);
+    struct stat cache;
+    ASSERT_EQ(::stat((folder / "cache/mirelo/fingerprints").c_str(), &cache), 0);
+    EXPECT_EQ(cache.st_mode & 0777, 0600u);
 }

@@ -1,0 +1,209 @@
+// Identical files on a real disk (copies, hard links, files that differ
+// only past their edges, vanished ones), the fingerprint cache that lets a
+// second search read nothing, and pictures grouped by their hashes.
+
+#include "duplicates/DuplicateKeeper.h"
+#include "duplicates/ExactDuplicates.h"
+#include "duplicates/FingerprintCache.h"
+#include "duplicates/SimilarPhotos.h"
+
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <map>
+#include <random>
+
+using namespace mirelo;
+using namespace mirelo::test;
+
+namespace {
+
+std::string randomBytes(size_t size, unsigned seed)
+{
+    std::mt19937 random(seed);
+    std::string bytes(size, '\0');
+    for (char& c : bytes) c = char(random());
+    return bytes;
+}
+
+class DuplicatesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const std::string photo = randomBytes(300'000, 1);
+        writeFile(folder / "a/photo.jpg", photo);
+        writeFile(folder / "b/photo copy.jpg", photo);
+        ASSERT_EQ(::link((folder / "a/photo.jpg").c_str(), (folder / "a/linked.jpg").c_str()), 0);
+        std::string middle = photo;
+        middle[150'000] ^= 1; // alike at both ends
+        writeFile(folder / "c/edited.jpg", middle);
+        std::string start = photo;
+        start[0] ^= 1;
+        writeFile(folder / "c/other.jpg", start);
+        writeFile(folder / "small1.png", "tiny");
+        writeFile(folder / "small2.png", "tiny");
+        writeFile(folder / "empty1.png", "");
+        writeFile(folder / "empty2.png", "");
+        for (const char* name : {"a/photo.jpg", "b/photo copy.jpg", "a/linked.jpg", "c/edited.jpg", "c/other.jpg"})
+            files.push_back({folder / name, 300'000});
+        for (const char* name : {"small1.png", "small2.png", "empty1.png", "empty2.png"})
+            files.push_back({folder / name, int64_t(readFile(folder / name).size())});
+        files.push_back({folder / "gone.png", 4}); // in the library, no longer on disk
+    }
+
+    TempFolder folder;
+    std::vector<ExactDuplicates::File> files;
+};
+
+TEST_F(DuplicatesTest, CopiesAreFoundByTheirBytesAndLinksAreOneFile)
+{
+    const ExactDuplicates::Result result = ExactDuplicates::find(files, {});
+    ASSERT_EQ(result.groups.size(), 2u);
+    const ExactGroup& photos = result.groups[0];
+    EXPECT_EQ(photos.size, 300'000);
+    EXPECT_EQ(photos.paths, (std::vector<std::string>{folder / "a/photo.jpg", folder / "b/photo copy.jpg"}))
+        << "the edited copy differs past its edges, the other at its start";
+    EXPECT_EQ(photos.links, (std::vector<std::vector<std::string>>{{folder / "a/linked.jpg"}, {}}));
+    EXPECT_EQ(result.groups[1].paths, (std::vector<std::string>{folder / "small1.png", folder / "small2.png"}))
+        << "empty files are left out";
+    EXPECT_EQ(result.unreadable, std::vector<std::string>{folder / "gone.png"});
+    EXPECT_FALSE(result.stopped);
+}
+
+TEST_F(DuplicatesTest, ASecondSearchReadsNothingUntilAFileChanges)
+{
+    const std::string where = folder / "cache/fingerprints";
+    {
+        FingerprintCache cache(where);
+        cache.load();
+        const auto first = ExactDuplicates::find(files, {.threads = 2, .cache = &cache});
+        EXPECT_GT(first.filesRead, 0);
+        ASSERT_TRUE(cache.save());
+    }
+    FingerprintCache cache(where);
+    cache.load();
+    EXPECT_EQ(cache.size(), 6u) << "each file that shares its size with another, links once";
+    const auto second = ExactDuplicates::find(files, {.cache = &cache});
+    EXPECT_EQ(second.filesRead, 0);
+    ASSERT_EQ(second.groups.size(), 2u);
+    EXPECT_EQ(second.groups[0].paths.size(), 2u);
+
+    // A copy rewritten with other bytes of the same size is read again, and goes.
+    writeFile(folder / "b/photo copy.jpg", randomBytes(300'000, 9));
+    const auto third = ExactDuplicates::find(files, {.cache = &cache});
+    EXPECT_GT(third.filesRead, 0);
+    ASSERT_EQ(third.groups.size(), 1u);
+    EXPECT_EQ(third.groups[0].paths.front(), folder / "small1.png");
+
+    // A damaged cache is no cache.
+    writeFile(where, "MIRELO-FINGERPRINTS-1\n\x05garbage");
+    FingerprintCache damaged(where);
+    damaged.load();
+    EXPECT_EQ(damaged.size(), 0u);
+}
+
+TEST_F(DuplicatesTest, AStoppedSearchSaysSo)
+{
+    std::atomic<bool> stop{true};
+    const auto result = ExactDuplicates::find(files, {.stop = &stop});
+    EXPECT_TRUE(result.stopped);
+    EXPECT_TRUE(result.groups.empty());
+}
+
+TEST(SimilarPhotos, TheDifferenceHashFollowsTheGradient)
+{
+    uint8_t falling[72], rising[72];
+    for (int i = 0; i < 72; ++i) {
+        falling[i] = uint8_t(255 - (i % 9) * 20);
+        rising[i] = uint8_t((i % 9) * 20);
+    }
+    EXPECT_EQ(SimilarPhotos::differenceHash(falling), ~uint64_t(0));
+    EXPECT_EQ(SimilarPhotos::differenceHash(rising), 0u);
+}
+
+TEST(SimilarPhotos, GroupsJoinHashesWithinTheDistance)
+{
+    const uint64_t a = 0x0123456789abcdefULL;
+    const std::vector<uint64_t> hashes = {a, a ^ 0b111, ~a, a ^ 0xf0000000000000f0ULL, a, ~a ^ 1};
+    EXPECT_EQ(SimilarPhotos::group(hashes, 0), (std::vector<std::vector<int>>{{0, 4}}));
+    EXPECT_EQ(SimilarPhotos::group(hashes, 3), (std::vector<std::vector<int>>{{0, 1, 4}, {2, 5}}));
+    EXPECT_EQ(SimilarPhotos::group(hashes, 8), (std::vector<std::vector<int>>{{0, 1, 3, 4}, {2, 5}}));
+}
+
+// The index finds every pair a comparison of all pairs finds.
+TEST(SimilarPhotos, TheIndexMissesNoPair)
+{
+    std::mt19937_64 random(3);
+    std::vector<uint64_t> hashes;
+    for (int i = 0; i < 400; ++i) {
+        const uint64_t base = random();
+        hashes.push_back(base);
+        for (int flips = 1; flips <= 14; flips += 3) {
+            uint64_t near = base;
+            for (int f = 0; f < flips; ++f) near ^= uint64_t(1) << (random() % 64);
+            hashes.push_back(near);
+        }
+    }
+    for (int within : {SimilarPhotos::kNearlyIdentical, SimilarPhotos::kVerySimilar, SimilarPhotos::kSimilar}) {
+        std::vector<int> root(hashes.size());
+        for (size_t i = 0; i < hashes.size(); ++i) root[i] = int(i);
+        auto find = [&](int i) {
+            while (root[i] != i) i = root[i];
+            return i;
+        };
+        for (size_t i = 0; i < hashes.size(); ++i)
+            for (size_t j = i + 1; j < hashes.size(); ++j)
+                if (SimilarPhotos::distance(hashes[i], hashes[j]) <= within) {
+                    const int a = find(int(i)), b = find(int(j));
+                    root[std::max(a, b)] = std::min(a, b);
+                }
+        std::map<int, std::vector<int>> expected;
+        for (size_t i = 0; i < hashes.size(); ++i) expected[find(int(i))].push_back(int(i));
+        std::vector<std::vector<int>> groups;
+        for (auto& [r, members] : expected)
+            if (members.size() > 1) groups.push_back(members);
+        EXPECT_EQ(SimilarPhotos::group(hashes, within), groups) << within;
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST(DuplicateKeeper, TheFirstFolderThenTheOldestThenTheLargestPicture)
+{
+    using Copy = DuplicateKeeper::Copy;
+    using Reason = DuplicateKeeper::Reason;
+    const std::vector<std::string> folders = {"/home/u/Phone", "/home/u/Pictures"};
+    struct Case {
+        std::vector<Copy> copies;
+        size_t index;
+        Reason reason;
+    };
+    const Case exact[] = {
+        {{{"/home/u/Pictures/a.jpg", 10}, {"/home/u/Phone/a.jpg", 50}}, 1, Reason::firstFolder},
+        {{{"/home/u/Phone2/a.jpg", 10}, {"/home/u/Phone/b.jpg", 50}}, 1, Reason::firstFolder}, // not a prefix match
+        {{{"/home/u/Phone/b.jpg", 50}, {"/home/u/Phone/x/a.jpg", 10}}, 1, Reason::oldest},     // both in the first
+        {{{"/mnt/a.jpg", 50}, {"/mnt/b.jpg", 10}, {"/home/u/Pictures/c.jpg", 90}}, 2, Reason::firstFolder},
+        {{{"/mnt/b.jpg", 10}, {"/mnt/a.jpg", 10}}, 1, Reason::oldest}, // a tie goes by name
+    };
+    for (const Case& c : exact) {
+        const auto choice = DuplicateKeeper::exact(c.copies, folders);
+        EXPECT_EQ(choice.index, c.index) << c.copies.front().path;
+        EXPECT_EQ(choice.reason, c.reason) << c.copies.front().path;
+    }
+    const Case similar[] = {
+        {{{"/a.jpg", 0, 900'000, 2'000'000}, {"/b.jpg", 0, 3'000'000, 12'000'000}}, 1, Reason::largestPicture},
+        {{{"/a.jpg", 0, 900'000, 12'000'000}, {"/b.jpg", 0, 3'000'000, 12'000'000}}, 1, Reason::leastCompressed},
+    };
+    for (const Case& c : similar) {
+        const auto choice = DuplicateKeeper::similar(c.copies);
+        EXPECT_EQ(choice.index, c.index);
+        EXPECT_EQ(choice.reason, c.reason);
+    }
+}
+
+} // namespace

@@ -3,7 +3,7 @@
 // variants (resized to half, re-encoded at quality 35, cropped by 5 %,
 // brightened) and an unrelated picture of the same colours; writes their
 // thumbnails into DIR/thumbnails as a file manager would. Then, timed: each
-// picture's difference hash from its thumbnail and the groups at the three
+// picture's perceptual hash from its thumbnail and the groups at the three
 // steps, with precision and recall against the labels.
 
 #include "SimilarBench.h"

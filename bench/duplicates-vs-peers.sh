@@ -16,8 +16,10 @@ trap 'rm -rf "$work"' EXIT
 "$bench" make-duplicates "$tree" "$files" "$percent"
 "$index" scan --library "$work/library.json" "$tree"
 export XDG_CACHE_HOME="$work/cache"
+# One --prepare a command: only the first starts without fingerprints.
 hyperfine --warmup 1 --min-runs 5 \
-  --prepare "rm -rf '$work/cache'" -n "mirelo-index duplicates (no fingerprints)" \
+  --prepare "rm -rf '$work/cache'" --prepare true --prepare true --prepare true \
+  -n "mirelo-index duplicates (no fingerprints)" \
   "'$index' duplicates --library '$work/library.json' > '$work/mirelo.txt'" \
   -n "mirelo-index duplicates (fingerprints cached)" \
   "'$index' duplicates --library '$work/library.json' > /dev/null" \

@@ -424,7 +424,7 @@ int thumbCommand(int argc, char** argv)
     std::_Exit(0); // nothing is left to tidy: skip the libraries' exit handlers
 }
 
-// One photo's difference hash: from the fingerprint cache, a thumbnail
+// One photo's perceptual hash: from the fingerprint cache, a thumbnail
 // another program or Mirelo made, or a small decode.
 struct PictureFacts {
     std::optional<uint64_t> hash;

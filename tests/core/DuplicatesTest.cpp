@@ -1,6 +1,6 @@
 // Identical files on a real disk (copies, hard links, files that differ
 // only past their edges, vanished ones), the fingerprint cache that lets a
-// second search read nothing, and pictures grouped by their hashes.
+// second search read nothing, pictures' hashes and their groups.
 
 #include "duplicates/DuplicateKeeper.h"
 #include "duplicates/ExactDuplicates.h"
@@ -113,15 +113,22 @@ TEST_F(DuplicatesTest, AStoppedSearchSaysSo)
     EXPECT_TRUE(result.groups.empty());
 }
 
-TEST(SimilarPhotos, TheDifferenceHashFollowsTheGradient)
+// The hash keeps a picture's shape through a change of brightness and
+// contrast, and tells it from its mirror image.
+TEST(SimilarPhotos, ThePerceptualHashSeesShapesNotBrightness)
 {
-    uint8_t falling[72], rising[72];
-    for (int i = 0; i < 72; ++i) {
-        falling[i] = uint8_t(255 - (i % 9) * 20);
-        rising[i] = uint8_t((i % 9) * 20);
-    }
-    EXPECT_EQ(SimilarPhotos::differenceHash(falling), ~uint64_t(0));
-    EXPECT_EQ(SimilarPhotos::differenceHash(rising), 0u);
+    constexpr int side = SimilarPhotos::kSide;
+    uint8_t picture[side * side], brighter[side * side], mirrored[side * side];
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            const int level = (x < 12 && y > 8) ? 200 : (x * 3 + y * 2) % 160;
+            picture[y * side + x] = uint8_t(level);
+            brighter[y * side + x] = uint8_t(std::min(255, level * 11 / 10 + 20));
+            mirrored[y * side + (side - 1 - x)] = uint8_t(level);
+        }
+    const uint64_t hash = SimilarPhotos::perceptualHash(picture);
+    EXPECT_LE(SimilarPhotos::distance(hash, SimilarPhotos::perceptualHash(brighter)), 2);
+    EXPECT_GT(SimilarPhotos::distance(hash, SimilarPhotos::perceptualHash(mirrored)), 12);
 }
 
 TEST(SimilarPhotos, GroupsJoinHashesWithinTheDistance)

@@ -199,3 +199,51 @@ TEST(LibraryQuery, CancelledQueriesGiveNothing)
         }
     }
 }
+
+namespace {
+
+// The duplicates section: groups that still hold two files after the
+// filters, the copy to keep first, ordered by what they would free; the
+// storage is what letting go of the extra copies frees.
+TEST(LibraryQuery, TheDuplicatesSectionShowsGroupsThatStillHoldTwoFiles)
+{
+    auto groups = std::make_shared<DuplicateGroups>();
+    groups->groups = {{{"/A/keep.jpg", "/B/keep copy.jpg", "/C/keep 2.jpg"}},
+                      {{"/A/clip.mov", "/B/clip.mov"}},
+                      {{"/A/lone.png", "/Z/gone.png"}}};
+    groups->reindex();
+    LibraryQueryInput input = inputOf({item("/A/keep.jpg", 100), item("/B/keep copy.jpg", 100),
+                                       item("/C/keep 2.jpg", 100), item("/A/clip.mov", 5000, 1, true),
+                                       item("/B/clip.mov", 5000, 1, true), item("/A/lone.png", 7),
+                                       item("/A/other.jpg", 100)});
+    input.section = LibraryMediaFilter::duplicates;
+    input.sort = MediaSort::largest;
+    input.duplicates = groups;
+    LibraryQueryResult result = run(input);
+    EXPECT_EQ(names(result.visible), (std::vector<std::string>{"clip.mov", "clip.mov", "keep.jpg", "keep copy.jpg",
+                                                               "keep 2.jpg"}))
+        << "a group with one file left is no group";
+    ASSERT_EQ(result.groups.size(), 2u);
+    EXPECT_EQ(result.groups[0].freed, 5000);
+    EXPECT_EQ(result.groups[1].first, 2);
+    EXPECT_EQ(result.groups[1].freed, 200);
+    EXPECT_EQ(result.storage.videoBytes, 5000);
+    EXPECT_EQ(result.storage.imageBytes, 200);
+    EXPECT_FALSE(result.unsearched) << "a search can split a group: never reused";
+
+    input.search = "copy";
+    EXPECT_TRUE(run(input).groups.empty());
+    input.search = "keep";
+    input.folder = "/B";
+    EXPECT_TRUE(run(input).visible.isEmpty());
+    input.folder.reset();
+    input.search = "";
+    input.format = "JPG";
+    input.items.removeAt(0); // the keeper went to the Trash
+    result = run(input);
+    ASSERT_EQ(result.groups.size(), 1u);
+    EXPECT_FALSE(result.groups[0].keeperShown);
+    EXPECT_EQ(result.groups[0].freed, 100);
+}
+
+} // namespace

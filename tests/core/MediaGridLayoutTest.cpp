@@ -63,6 +63,37 @@ TEST(MediaGridLayout, CardsFillRowsAndBandsFindTheirCards)
     EXPECT_EQ(layout.contentHeight(10, true), layout.progressRowRect(10).y + 32 + 28);
 }
 
+// Groups of 3, 6 and 2 cards in 4 columns: each starts a row of its own
+// under a 30-point header.
+TEST(MediaGridLayout, GroupsStartRowsUnderTheirHeaders)
+{
+    MediaGridLayout layout(860, kCard);
+    layout.setGroups({0, 3, 9}, 11);
+    const double pitch = kCard + 22;
+    EXPECT_EQ(layout.groupHeaderRect(0), (RectF{32, 8, 796, 30}));
+    EXPECT_EQ(layout.cardRect(2).y, 8 + 30);
+    EXPECT_EQ(layout.cardRect(3), (RectF{32, 8 + 30 + pitch + 30, 185.5, kCard})) << "a new row for the second group";
+    EXPECT_EQ(layout.cardRect(7).y, 8 + 30 + pitch + 30 + pitch);
+    EXPECT_EQ(layout.groupHeaderRect(2).y, 8 + 2 * 30 + 3 * pitch) << "a row, two rows, then the third header";
+    EXPECT_EQ(layout.groupOf(8), 1);
+    EXPECT_EQ(layout.contentHeight(11, false), layout.cardRect(10).y + kCard + 28);
+    EXPECT_EQ(layout.progressRowRect(5).y, layout.cardRect(4).y + kCard + 22) << "only the first page's cards";
+    struct Band {
+        double top, bottom;
+        std::pair<int, int> cards, groups;
+    };
+    for (const Band& band : std::vector<Band>{
+             {0, 10, {}, {0, 1}},                        // the first header only
+             {0, 8 + 30 + 1, {0, 3}, {0, 1}},            // and the top of its row
+             {8 + 30 + kCard, 8 + 30 + pitch + 30, {}, {0, 2}}, // the gap, then the second header
+             {0, 5000, {0, 11}, {0, 3}},
+         }) {
+        SCOPED_TRACE(std::to_string(band.top) + " " + std::to_string(band.bottom));
+        EXPECT_EQ(layout.cardsBetween(band.top, band.bottom, 11), band.cards);
+        EXPECT_EQ(layout.groupsBetween(band.top, band.bottom, 11), band.groups);
+    }
+}
+
 TEST(MediaGridLayout, PagesOf240)
 {
     struct Step {

@@ -3,7 +3,7 @@
 // second search for duplicates reads nothing: per path the file's size,
 // modification time, device and inode, the hash of its first and last
 // 4 KiB, the XXH3-128 of its bytes once read whole, and its picture's
-// difference hash once made. An entry counts only
+// perceptual hash once made. An entry counts only
 // while the file still has that size, time and inode.
 //
 // The file is binary, written atomically with mode 0600; a damaged or
@@ -40,7 +40,7 @@ struct FileFingerprint {
     FileStamp stamp;
     std::optional<uint64_t> edges; // XXH3-64 of the first and the last 4 KiB
     std::optional<ContentHash> content;
-    std::optional<uint64_t> picture; // the difference hash
+    std::optional<uint64_t> picture; // the perceptual hash
 };
 
 class FingerprintCache {

@@ -1,17 +1,56 @@
 #include "SimilarPhotos.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 #include <unordered_map>
 
 namespace mirelo {
 
-uint64_t SimilarPhotos::differenceHash(const uint8_t* grey)
+namespace {
+
+constexpr int kFrequencies = 8;
+
+// cos((2x + 1) u π / 2N) for the lowest frequencies u.
+const std::array<std::array<double, SimilarPhotos::kSide>, kFrequencies>& cosines()
 {
+    static const auto table = [] {
+        std::array<std::array<double, SimilarPhotos::kSide>, kFrequencies> t{};
+        for (int u = 0; u < kFrequencies; ++u)
+            for (int x = 0; x < SimilarPhotos::kSide; ++x)
+                t[size_t(u)][size_t(x)] = std::cos((2 * x + 1) * u * M_PI / (2 * SimilarPhotos::kSide));
+        return t;
+    }();
+    return table;
+}
+
+} // namespace
+
+uint64_t SimilarPhotos::perceptualHash(const uint8_t* grey)
+{
+    const auto& c = cosines();
+    // Rows first: each row's lowest frequencies, then down the columns.
+    double rows[kSide][kFrequencies];
+    for (int y = 0; y < kSide; ++y)
+        for (int u = 0; u < kFrequencies; ++u) {
+            double sum = 0;
+            for (int x = 0; x < kSide; ++x) sum += grey[y * kSide + x] * c[size_t(u)][size_t(x)];
+            rows[y][u] = sum;
+        }
+    std::array<double, kFrequencies * kFrequencies> low{};
+    for (int v = 0; v < kFrequencies; ++v)
+        for (int u = 0; u < kFrequencies; ++u) {
+            double sum = 0;
+            for (int y = 0; y < kSide; ++y) sum += rows[y][u] * c[size_t(v)][size_t(y)];
+            low[size_t(v * kFrequencies + u)] = sum;
+        }
+    // The median leaves out the mean brightness (the first coefficient).
+    std::array<double, kFrequencies * kFrequencies - 1> rest{};
+    std::copy(low.begin() + 1, low.end(), rest.begin());
+    std::nth_element(rest.begin(), rest.begin() + rest.size() / 2, rest.end());
+    const double median = rest[rest.size() / 2];
     uint64_t hash = 0;
-    for (int y = 0; y < kRows; ++y)
-        for (int x = 0; x + 1 < kColumns; ++x)
-            hash = (hash << 1) | (grey[y * kColumns + x] > grey[y * kColumns + x + 1] ? 1 : 0);
+    for (double value : low) hash = (hash << 1) | (value > median ? 1 : 0);
     return hash;
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// A picture's 64-bit difference hash, from any reduced copy of it (a
+// A picture's 64-bit perceptual hash, from any reduced copy of it (a
 // thumbnail, a preview), upright as shown.
 
 #include <QImage>

@@ -16,30 +16,92 @@ MediaGridLayout::MediaGridLayout(double width, double cardHeight) : cardHeight_(
     left_ = kSidePadding + std::max(0.0, (available - used) / 2);
 }
 
+void MediaGridLayout::setGroups(std::vector<int> firsts, int count)
+{
+    firsts_ = std::move(firsts);
+    tops_.clear();
+    if (firsts_.empty()) return;
+    const double pitch = cardHeight_ + kRowSpacing;
+    double top = kTopPadding;
+    for (size_t g = 0; g < firsts_.size(); ++g) {
+        tops_.push_back(top);
+        const int size = (g + 1 < firsts_.size() ? firsts_[g + 1] : count) - firsts_[g];
+        top += kGroupHeaderHeight + rowsOf(size) * pitch;
+    }
+}
+
+int MediaGridLayout::groupOf(int index) const
+{
+    const auto after = std::upper_bound(firsts_.begin(), firsts_.end(), index);
+    return std::max(0, int(after - firsts_.begin()) - 1);
+}
+
+RectF MediaGridLayout::groupHeaderRect(int group) const
+{
+    if (group < 0 || group >= int(tops_.size())) return {};
+    return {left_, tops_[size_t(group)], available_ - 2 * (left_ - kSidePadding), kGroupHeaderHeight};
+}
+
 RectF MediaGridLayout::cardRect(int index) const
 {
+    double top = kTopPadding;
+    if (grouped()) {
+        const int group = groupOf(index);
+        index -= firsts_[size_t(group)];
+        top = tops_[size_t(group)] + kGroupHeaderHeight;
+    }
     const int row = index / columns_, column = index % columns_;
-    return {left_ + column * (columnWidth_ + kColumnSpacing), kTopPadding + row * (cardHeight_ + kRowSpacing),
-            columnWidth_, cardHeight_};
+    return {left_ + column * (columnWidth_ + kColumnSpacing), top + row * (cardHeight_ + kRowSpacing), columnWidth_,
+            cardHeight_};
+}
+
+double MediaGridLayout::builtBottom(int built) const
+{
+    if (built <= 0) return kTopPadding - kRowSpacing;
+    const RectF last = cardRect(built - 1);
+    return last.y + last.height;
 }
 
 RectF MediaGridLayout::progressRowRect(int built) const
 {
-    const int rows = rowsOf(built);
-    const double top = kTopPadding + rows * cardHeight_ + std::max(0, rows) * kRowSpacing;
-    return {kSidePadding, top, available_, kProgressRowHeight};
+    return {kSidePadding, builtBottom(built) + kRowSpacing, available_, kProgressRowHeight};
 }
 
 double MediaGridLayout::contentHeight(int built, bool progressRow) const
 {
-    const int rows = rowsOf(built);
-    double height = kTopPadding + rows * cardHeight_ + std::max(0, rows - 1) * kRowSpacing + kBottomPadding;
-    if (progressRow) height += (rows > 0 ? kRowSpacing : 0) + kProgressRowHeight;
+    double height = std::max(kTopPadding, builtBottom(built)) + kBottomPadding;
+    if (progressRow) height += (built > 0 ? kRowSpacing : 0) + kProgressRowHeight;
     return height;
+}
+
+std::pair<int, int> MediaGridLayout::groupsBetween(double top, double bottom, int built) const
+{
+    if (!grouped() || built <= 0 || bottom <= top) return {0, 0};
+    const int lastGroup = groupOf(built - 1) + 1;
+    // The first group that ends below `top`: the one before the first starting below it.
+    int first = int(std::upper_bound(tops_.begin(), tops_.begin() + lastGroup, top) - tops_.begin()) - 1;
+    first = std::max(first, 0);
+    const int end = int(std::lower_bound(tops_.begin() + first, tops_.begin() + lastGroup, bottom) - tops_.begin());
+    return {first, std::max(first, end)};
 }
 
 std::pair<int, int> MediaGridLayout::cardsBetween(double top, double bottom, int built) const
 {
+    if (grouped()) {
+        const auto [firstGroup, endGroup] = groupsBetween(top, bottom, built);
+        int first = built, last = 0;
+        for (int group = firstGroup; group < endGroup; ++group) {
+            const int from = firsts_[size_t(group)];
+            const int to = std::min(built, group + 1 < int(firsts_.size()) ? firsts_[size_t(group) + 1] : built);
+            for (int row = from; row < to; row += columns_) {
+                const RectF card = cardRect(row);
+                if (card.y >= bottom || card.y + card.height <= top) continue;
+                first = std::min(first, row);
+                last = std::max(last, std::min(to, row + columns_));
+            }
+        }
+        return first < last ? std::pair{first, last} : std::pair{0, 0};
+    }
     const int rows = rowsOf(built);
     if (rows == 0 || bottom <= top) return {0, 0};
     const double pitch = cardHeight_ + kRowSpacing;

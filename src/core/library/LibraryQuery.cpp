@@ -19,8 +19,66 @@ bool passesSection(const MediaItem& item, LibraryMediaFilter section)
     case LibraryMediaFilter::images: return !item.isVideo();
     case LibraryMediaFilter::videos: return item.isVideo();
     case LibraryMediaFilter::large: return item.bytes() >= kLargeFileBytes;
+    case LibraryMediaFilter::duplicates: return true; // the groups decide, below
     }
     return true;
+}
+
+// The duplicates section: the groups with two or more files that passed the
+// filters, one after another, ordered by the sort (by what they would free
+// for the size sorts, by their first file otherwise); the copy to keep first.
+void arrangeGroups(const DuplicateGroups& duplicates, const std::vector<MediaItem>& passing, MediaSort sort,
+                   LibraryQueryResult& result)
+{
+    std::vector<std::vector<std::pair<int, MediaItem>>> buckets(duplicates.groups.size());
+    for (const MediaItem& item : passing) {
+        const auto [group, place] = duplicates.find(std::string(item.path()));
+        if (group >= 0) buckets[size_t(group)].push_back({place, item});
+    }
+    std::vector<ShownGroup> shown;
+    for (size_t g = 0; g < buckets.size(); ++g) {
+        auto& bucket = buckets[g];
+        if (bucket.size() < 2) continue;
+        std::sort(bucket.begin(), bucket.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        ShownGroup group;
+        group.group = int(g);
+        group.count = int(bucket.size());
+        group.keeperShown = bucket.front().first == 0;
+        for (size_t i = 1; i < bucket.size(); ++i) group.freed = addBytes(group.freed, bucket[i].second.bytes());
+        shown.push_back(group);
+    }
+    auto firstOf = [&](const ShownGroup& group) -> const MediaItem& { return buckets[size_t(group.group)].front().second; };
+    std::stable_sort(shown.begin(), shown.end(), [&](const ShownGroup& a, const ShownGroup& b) {
+        const MediaItem &x = firstOf(a), &y = firstOf(b);
+        switch (sort) {
+        case MediaSort::largest:
+            if (a.freed != b.freed) return a.freed > b.freed;
+            break;
+        case MediaSort::smallest:
+            if (a.freed != b.freed) return a.freed < b.freed;
+            break;
+        case MediaSort::newest:
+            if (x.modified() != y.modified()) return x.modified() > y.modified();
+            break;
+        case MediaSort::format:
+            if (x.format() != y.format()) return x.format() < y.format();
+            break;
+        case MediaSort::name: break;
+        }
+        return x.name() != y.name() ? x.name() < y.name() : x.path() < y.path();
+    });
+    std::vector<uint64_t> hashes;
+    for (ShownGroup& group : shown) {
+        group.first = int(result.visible.size());
+        const auto& bucket = buckets[size_t(group.group)];
+        for (size_t i = 0; i < bucket.size(); ++i) {
+            result.visible.append(bucket[i].second);
+            hashes.push_back(bucket[i].second.pathHash());
+            if (i > 0) result.storage.include(bucket[i].second);
+        }
+    }
+    result.visibleIDs = MediaIDSet(result.visible, hashes);
+    result.groups = std::move(shown);
 }
 
 // Distinct format labels, cheap for the usual handful of ASCII extensions.
@@ -147,6 +205,8 @@ std::optional<LibraryQueryResult> LibraryQuery::run(const LibraryQueryInput& inp
         return result;
     }
 
+    const bool grouping = input.section == LibraryMediaFilter::duplicates;
+    std::vector<MediaItem> passing; // the duplicates section's, in library order
     ItemOrdering ordering(input.sort, input.itemsInNameOrder);
     if (!scope && allFormats && search.empty() && input.section == LibraryMediaFilter::all)
         ordering.reserve(size_t(input.items.size()));
@@ -165,9 +225,19 @@ std::optional<LibraryQueryResult> LibraryQuery::run(const LibraryQueryInput& inp
         if (!passesSection(item, input.section)) continue;
         if (!allFormats && !item.hasFormat(input.format)) continue;
         if (!search.matches(item.name())) continue;
+        if (grouping) {
+            if (input.duplicates && input.duplicates->find(std::string(item.path())).first >= 0) passing.push_back(item);
+            continue;
+        }
         ordering.add(item);
     }
     if (token.isCancelled()) return std::nullopt;
+    if (grouping) {
+        // Never reused for a search: a search can split a group.
+        if (input.duplicates) arrangeGroups(*input.duplicates, passing, input.sort, result);
+        result.formats = formats.sorted();
+        return result;
+    }
 
     try {
         ordering.sort(&token);

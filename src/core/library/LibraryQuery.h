@@ -2,6 +2,7 @@
 // Turns the whole library plus the view settings (folder, section, format,
 // search, sort) into what the library window shows.
 
+#include "library/DuplicateGroups.h"
 #include "library/MediaItem.h"
 #include "library/MediaIDSet.h"
 #include "library/MediaSort.h"
@@ -14,7 +15,7 @@
 
 namespace mirelo {
 
-enum class LibraryMediaFilter { all, images, videos, large };
+enum class LibraryMediaFilter { all, images, videos, large, duplicates };
 
 inline constexpr int64_t kLargeFileBytes = 10'000'000;
 inline constexpr std::string_view kAllFormats = "All formats";
@@ -50,6 +51,18 @@ struct LibraryQueryInput {
     // The result of this same query without its search, over these same
     // items; scopedItems, formats and totalBytes are then not computed.
     std::shared_ptr<const UnsearchedItems> unsearched;
+    // The groups the duplicates section shows.
+    std::shared_ptr<const DuplicateGroups> duplicates;
+};
+
+// One group of the duplicates section as shown: its first card and how many,
+// what letting go of all but the first would free, and whether the first is
+// the copy to keep (it was filtered out otherwise).
+struct ShownGroup {
+    int first = 0, count = 0;
+    int64_t freed = 0;
+    bool keeperShown = true;
+    int group = 0; // in DuplicateGroups::groups
 };
 
 struct LibraryQueryResult {
@@ -64,6 +77,9 @@ struct LibraryQueryResult {
     // The scope's values (scopedItems, formats, totalBytes) were left out:
     // they are those of the query that made `unsearched`.
     bool scopeReused = false;
+    // The duplicates section: `visible` is these groups one after another,
+    // and `storage` what letting go of the extra copies would free.
+    std::vector<ShownGroup> groups;
 };
 
 class LibraryQuery {

@@ -118,7 +118,8 @@ bool runPreviews(const std::vector<std::string>& files)
             images += image.isNull() ? 0 : 1;
         });
     }
-    while (answered < int(files.size())) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    // Waits for the answers without spinning (the two-argument form never sleeps).
+    while (answered < int(files.size())) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     const double seconds = clock.nsecsElapsed() / 1e9;
     std::printf("%zu previews, 2 workers: %.2f s, %.1f per second, %d made, %d decoded\n", files.size(), seconds,
                 files.size() / seconds, images, store.decodes());

@@ -2,12 +2,9 @@
 // query the library the way the library window does, or keep it current.
 
 #include "AppModel.h"
-#include "duplicates/DuplicateKeeper.h"
-#include "duplicates/ExactDuplicates.h"
+#include "DuplicateSearch.h"
 #include "duplicates/FingerprintCache.h"
 #include "duplicates/SimilarPhotos.h"
-#include "images/PictureHash.h"
-#include "images/ThumbnailCache.h"
 #include "files/FileUrl.h"
 #include "images/ImageDecoder.h"
 #include "images/ImageModule.h"
@@ -424,32 +421,6 @@ int thumbCommand(int argc, char** argv)
     std::_Exit(0); // nothing is left to tidy: skip the libraries' exit handlers
 }
 
-// One photo's perceptual hash: from the fingerprint cache, a thumbnail
-// another program or Mirelo made, or a small decode.
-struct PictureFacts {
-    std::optional<uint64_t> hash;
-    int64_t pixels = 0;
-};
-
-PictureFacts pictureFacts(const std::string& path, const std::optional<FileStamp>& stamp, const FingerprintCache& cache,
-                          const ThumbnailCache& thumbnails)
-{
-    PictureFacts facts;
-    if (!stamp) return facts;
-    if (const FileFingerprint* known = cache.find(path, *stamp); known && known->picture) facts.hash = known->picture;
-    if (facts.hash) return facts;
-    const QImage thumbnail = thumbnails.find(path, 256);
-    if (!thumbnail.isNull()) {
-        facts.hash = PictureHash::of(thumbnail);
-        return facts;
-    }
-    if (std::optional<DecodedImage> decoded = ImageDecoder::decode(path, 64)) {
-        facts.hash = PictureHash::of(decoded->image);
-        facts.pixels = int64_t(decoded->pixels.width * decoded->pixels.height);
-    }
-    return facts;
-}
-
 int duplicatesCommand(int argc, char** argv)
 {
     std::string library = LibraryStore::defaultPath();
@@ -478,82 +449,29 @@ int duplicatesCommand(int argc, char** argv)
     if (!snapshot) return kExitFailed;
     FingerprintCache cache;
     cache.load();
-    std::vector<std::vector<DuplicateKeeper::Copy>> groups;
-    std::unordered_map<std::string, double> modified;
-    for (const MediaItem& item : snapshot->items) modified.emplace(std::string(item.path()), item.modified());
-    size_t unreadable = 0;
     static std::atomic<bool> stop{false};
     std::signal(SIGINT, [](int) { stop = true; });
-
-    if (!similar) {
-        std::vector<ExactDuplicates::File> files;
-        for (const MediaItem& item : snapshot->items) files.push_back({std::string(item.path()), item.bytes()});
-        const auto result = ExactDuplicates::find(files, {.threads = 4, .cache = &cache, .stop = &stop});
-        unreadable = result.unreadable.size();
-        for (const ExactGroup& group : result.groups) {
-            std::vector<DuplicateKeeper::Copy> copies;
-            for (const std::string& path : group.paths) copies.push_back({path, modified[path], group.size});
-            groups.push_back(std::move(copies));
-        }
-    } else {
-        std::vector<const MediaItem*> photos;
-        for (const MediaItem& item : snapshot->items)
-            if (!item.isVideo()) photos.push_back(&item);
-        const ThumbnailCache thumbnails(ThumbnailCache::defaultRoot(), "mirelo-" MIRELO_VERSION);
-        std::vector<std::optional<FileStamp>> stamps(photos.size());
-        std::vector<PictureFacts> facts(photos.size());
-        std::atomic<size_t> next{0};
-        auto work = [&] {
-            for (size_t i; (i = next++) < photos.size() && !stop;) {
-                const std::string path(photos[i]->path());
-                stamps[i] = FileStamp::of(path);
-                facts[i] = pictureFacts(path, stamps[i], cache, thumbnails);
-            }
-        };
-        std::vector<std::thread> threads;
-        for (unsigned t = 1; t < std::max(2u, std::thread::hardware_concurrency()); ++t) threads.emplace_back(work);
-        work();
-        for (std::thread& thread : threads) thread.join();
-        std::vector<uint64_t> hashes;
-        std::vector<size_t> hashed;
-        for (size_t i = 0; i < photos.size(); ++i) {
-            if (!facts[i].hash) {
-                ++unreadable;
-                continue;
-            }
-            cache.rememberPicture(std::string(photos[i]->path()), *stamps[i], *facts[i].hash);
-            hashes.push_back(*facts[i].hash);
-            hashed.push_back(i);
-        }
-        for (const std::vector<int>& group : SimilarPhotos::group(hashes, within)) {
-            std::vector<DuplicateKeeper::Copy> copies;
-            for (int member : group) {
-                const MediaItem& item = *photos[hashed[member]];
-                copies.push_back({std::string(item.path()), item.modified(), item.bytes(), facts[hashed[member]].pixels});
-            }
-            groups.push_back(std::move(copies));
-        }
-    }
+    DuplicateSearch::Input input{snapshot->items, snapshot->indexedFolders,
+                                 similar ? DuplicateGroups::Kind::similar : DuplicateGroups::Kind::exact, within};
+    const DuplicateSearch::Result result = DuplicateSearch::find(input, cache, stop);
     const auto found = Clock::now();
     cache.save();
 
+    std::unordered_map<std::string, int64_t> bytes;
+    for (const MediaItem& item : snapshot->items) bytes.emplace(std::string(item.path()), item.bytes());
     std::string out;
     int64_t freed = 0;
-    for (const auto& copies : groups) {
-        const DuplicateKeeper::Choice keeper =
-            similar ? DuplicateKeeper::similar(copies) : DuplicateKeeper::exact(copies, snapshot->indexedFolders);
+    for (const DuplicateGroups::Group& group : result.groups->groups) {
         if (!out.empty()) out += '\n';
-        appendEscaped(out, copies[keeper.index].path);
-        out += '\n';
-        for (size_t i = 0; i < copies.size(); ++i) {
-            if (i == keeper.index) continue;
-            appendEscaped(out, copies[i].path);
+        for (size_t i = 0; i < group.paths.size(); ++i) {
+            appendEscaped(out, group.paths[i]);
             out += '\n';
-            freed += copies[i].bytes;
+            if (i > 0) freed += bytes[group.paths[i]];
         }
     }
+    const size_t groups = result.groups->groups.size(), unreadable = result.unreadable;
     std::fwrite(out.data(), 1, out.size(), stdout);
-    std::fprintf(stderr, "groups=%zu could_free=%lld unreadable=%zu%s\n", groups.size(), static_cast<long long>(freed),
+    std::fprintf(stderr, "groups=%zu could_free=%lld unreadable=%zu%s\n", groups, static_cast<long long>(freed),
                  unreadable, stop ? " interrupted" : "");
     if (time)
         std::fprintf(stderr, "find_ms=%.1f\n", std::chrono::duration<double, std::milli>(found - started).count());

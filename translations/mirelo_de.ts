@@ -983,5 +983,106 @@ Sein Codec wird vielleicht nicht unterstützt.</translation>
         <source>Leave full screen</source>
         <translation>Vollbild verlassen</translation>
     </message>
+    <message>
+        <source>Exact copies</source>
+        <translation>Exakte Kopien</translation>
+    </message>
+    <message>
+        <source>Similar photos</source>
+        <translation>Ähnliche Fotos</translation>
+    </message>
+    <message>
+        <source>Select extra copies</source>
+        <translation>Überzählige Kopien auswählen</translation>
+    </message>
+    <message>
+        <source>Selects every copy but the one Mirelo suggests keeping, in each group shown</source>
+        <translation>Wählt in jeder gezeigten Gruppe jede Kopie außer der, die Mirelo zu behalten vorschlägt</translation>
+    </message>
+    <message>
+        <source>Looking for duplicates…</source>
+        <translation>Duplikate werden gesucht …</translation>
+    </message>
+    <message>
+        <source>Looking for duplicates… %1 of %2 files</source>
+        <translation>Duplikate werden gesucht … %1 von %2 Dateien</translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln similar photos</source>
+        <translation>
+            <numerusform>%Ln ähnliches Foto</numerusform>
+            <numerusform>%Ln ähnliche Fotos</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln copies</source>
+        <translation>
+            <numerusform>%Ln Kopie</numerusform>
+            <numerusform>%Ln Kopien</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 · %2 could be freed</source>
+        <translation>%1 · %2 könnten frei werden</translation>
+    </message>
+    <message>
+        <source>Move all copies to the Trash?</source>
+        <translation>Alle Kopien in den Papierkorb legen?</translation>
+    </message>
+    <message numerus="yes">
+        <source>All copies of %Ln picture(s) are among the %1 files. Nothing of them will be left in your library. You can restore them from the Trash (%2).</source>
+        <translation>
+            <numerusform>Alle Kopien von %Ln Bild sind unter den %1 Dateien. Davon bleibt nichts in deiner Mediathek. Du kannst sie aus dem Papierkorb wiederherstellen (%2).</numerusform>
+            <numerusform>Alle Kopien von %Ln Bildern sind unter den %1 Dateien. Davon bleibt nichts in deiner Mediathek. Du kannst sie aus dem Papierkorb wiederherstellen (%2).</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Kept: in the folder you added first</source>
+        <translation>Behalten: im Ordner, den du zuerst hinzugefügt hast</translation>
+    </message>
+    <message>
+        <source>Kept: the oldest copy</source>
+        <translation>Behalten: die älteste Kopie</translation>
+    </message>
+    <message>
+        <source>Kept: the largest picture</source>
+        <translation>Behalten: das größte Bild</translation>
+    </message>
+    <message>
+        <source>Kept: the least compressed</source>
+        <translation>Behalten: das am wenigsten komprimierte</translation>
+    </message>
+    <message>
+        <source>No duplicates</source>
+        <translation>Keine Duplikate</translation>
+    </message>
+    <message>
+        <source>Mirelo found no two files with the same content here.</source>
+        <translation>Mirelo hat hier keine zwei Dateien mit gleichem Inhalt gefunden.</translation>
+    </message>
+    <message>
+        <source>Mirelo found no photos that look alike here.</source>
+        <translation>Mirelo hat hier keine Fotos gefunden, die sich gleichen.</translation>
+    </message>
+    <message>
+        <source>Keep</source>
+        <translation>Behalten</translation>
+    </message>
+    <message>
+        <source>Nearly identical</source>
+        <translation>Nahezu gleich</translation>
+    </message>
+    <message>
+        <source>Very similar</source>
+        <translation>Sehr ähnlich</translation>
+    </message>
+    <message>
+        <source>Similar</source>
+        <translation>Ähnlich</translation>
+    </message>
+    <message>
+        <source>Duplicates</source>
+        <translation>Duplikate</translation>
+    </message>
 </context>
 </TS>

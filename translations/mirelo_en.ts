@@ -45,5 +45,26 @@
             <numerusform>%Ln bytes</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%Ln similar photos</source>
+        <translation>
+            <numerusform>%Ln similar photo</numerusform>
+            <numerusform>%Ln similar photos</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln copies</source>
+        <translation>
+            <numerusform>%Ln copy</numerusform>
+            <numerusform>%Ln copies</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>All copies of %Ln picture(s) are among the %1 files. Nothing of them will be left in your library. You can restore them from the Trash (%2).</source>
+        <translation>
+            <numerusform>All copies of %Ln picture are among the %1 files. Nothing of it will be left in your library. You can restore them from the Trash (%2).</numerusform>
+            <numerusform>All copies of %Ln pictures are among the %1 files. Nothing of them will be left in your library. You can restore them from the Trash (%2).</numerusform>
+        </translation>
+    </message>
 </context>
 </TS>

@@ -27,6 +27,7 @@ AppModel::AppModel(std::string libraryPath, QObject* parent) : QObject(parent)
     queries_ = std::make_unique<QueryScheduler>(
         [this](std::function<void()> apply) { post(BackgroundWork::query, std::move(apply)); });
     store_ = std::make_unique<LibraryStore>(std::move(libraryPath));
+    setUpDuplicates();
 
     if (!settings->value(AppSettings::kFirstLaunchDone).toBool()) {
         settings->setValue(AppSettings::kBackgroundBlur, 0.1);

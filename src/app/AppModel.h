@@ -16,6 +16,7 @@
 #include "library/MediaScanner.h"
 #include "library/MediaSort.h"
 #include "PathSelection.h"
+#include "DuplicateSearch.h"
 #include "QueryScheduler.h"
 #include "work/ScanToken.h"
 #include "library/TrashService.h"
@@ -190,6 +191,24 @@ public:
     void editFolder(const std::string& folder, bool rename);
     void recordCopy(const std::string& copy, const std::string& folder);
 
+    // Duplicates: identical files or photos alike, found in the background
+    // when the section is first shown and after the library grew.
+    const std::shared_ptr<const DuplicateGroups>& duplicateGroups() const { return duplicateGroups_; }
+    DuplicateGroups::Kind duplicateKind() const { return duplicateKind_; }
+    int similarity() const { return similarity_; } // bits, SimilarPhotos' steps
+    const std::vector<ShownGroup>& shownGroups() const { return shownGroups_; }
+    const DuplicateSearch& duplicateSearch() const { return *duplicateSearch_; }
+    // The files that could go: every copy of every group but its keeper.
+    int duplicateExtraCount() const;
+    void setDuplicateKind(DuplicateGroups::Kind kind);
+    void setSimilarity(int bits);
+    void findDuplicates();
+    void stopDuplicates();
+    // Selects every shown copy but the keeper of each shown group.
+    void selectExtraCopies();
+    // The shown groups that `items` would empty entirely.
+    int groupsEmptiedBy(const MediaItems& items) const;
+
     // Re-reads the folders that changed on disk, in the background.
     void refreshChangedFolders();
 
@@ -223,6 +242,7 @@ Q_SIGNALS:
     void scopedItemsChanged();
     void formatsChanged();
     void totalBytesChanged();
+    void duplicatesChanged();
 
     // Events for observers that need more than the properties.
     void queryStarted(int generation);
@@ -278,6 +298,7 @@ private:
     void setUndoRecords(TrashRecords records);
     // A rename whose library rewrite a crash may have lost is finished at launch.
     void finishJournaledRename();
+    void setUpDuplicates();
     void forgetJournaledRename();
 
     // Observable state.
@@ -327,6 +348,13 @@ private:
     std::optional<LibraryError> restoreError_;
     int saveSerial_ = 0;        // saves started
     int renameSaveSerial_ = -1; // a journaled rename waits for a save after this one
+
+    std::shared_ptr<const DuplicateGroups> duplicateGroups_;
+    DuplicateGroups::Kind duplicateKind_ = DuplicateGroups::Kind::exact;
+    int similarity_ = 8;
+    std::vector<ShownGroup> shownGroups_;
+    bool duplicatesStale_ = true; // the library changed since the last search
+    std::unique_ptr<DuplicateSearch> duplicateSearch_;
 
     QTimer saveTimer_;
     QTimer toastTimer_;

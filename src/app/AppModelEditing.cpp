@@ -98,6 +98,7 @@ void AppModel::finishTrash(const TrashResult& result)
             background([cache = *thumbnails_, moved] {
                 for (const std::string& path : moved) cache.forget(path);
             });
+        for (const std::string& path : moved) duplicateSearch_->forget(path);
         TrashRecords records = undoRecords_;
         records.insert(records.end(), result.records.begin(), result.records.end());
         setUndoRecords(std::move(records));

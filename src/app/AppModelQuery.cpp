@@ -29,6 +29,7 @@ void AppModel::beginQuery()
     input.search = search_.toStdString();
     input.sort = sort_;
     input.itemsInNameOrder = itemsInNameOrder_;
+    if (section_ == LibrarySection::duplicates) input.duplicates = duplicateGroups_;
     Q_EMIT queryStarted(queries_->generation());
     queries_->run(std::move(input), location, itemGeneration_,
                   [this, location](LibraryQueryResult& result) { applyQuery(location, result); });
@@ -49,6 +50,7 @@ void AppModel::applyQuery(const GridLocation& location, LibraryQueryResult& resu
         change(totalBytes_, qint64(result.totalBytes), &AppModel::totalBytesChanged);
     }
     change(storage_, result.storage, &AppModel::storageChanged);
+    shownGroups_ = std::move(result.groups); // read with visible_, whose signal follows
     visibleIDs_ = std::move(result.visibleIDs);
     visibleBytes_ = result.storage.imageBytes + result.storage.videoBytes + result.storage.otherBytes;
     change(visible_, std::move(result.visible), &AppModel::visibleChanged);
@@ -81,6 +83,10 @@ void AppModel::selectSection(LibrarySection section)
     setSelectedFolder(std::nullopt);
     setSection(section);
     if (section == LibrarySection::large) setSort(MediaSort::largest);
+    if (section == LibrarySection::duplicates) {
+        setSort(MediaSort::largest); // most space first
+        if (duplicatesStale_ && !duplicateSearch_->running()) findDuplicates();
+    }
 }
 
 void AppModel::selectFolder(const std::string& folder)

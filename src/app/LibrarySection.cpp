@@ -9,6 +9,7 @@ std::string_view LibrarySections::rawValue(LibrarySection section)
     case LibrarySection::images: return "Images";
     case LibrarySection::videos: return "Videos";
     case LibrarySection::large: return "Large files";
+    case LibrarySection::duplicates: return "Duplicates";
     }
     return "All media";
 }
@@ -27,6 +28,7 @@ LibraryMediaFilter LibrarySections::filter(LibrarySection section)
     case LibrarySection::images: return LibraryMediaFilter::images;
     case LibrarySection::videos: return LibraryMediaFilter::videos;
     case LibrarySection::large: return LibraryMediaFilter::large;
+    case LibrarySection::duplicates: return LibraryMediaFilter::duplicates;
     }
     return LibraryMediaFilter::all;
 }

@@ -10,12 +10,13 @@
 
 namespace mirelo {
 
-enum class LibrarySection { all, images, videos, large };
+enum class LibrarySection { all, images, videos, large, duplicates };
 
 struct LibrarySections {
-    static constexpr std::array<LibrarySection, 4> allCases = {LibrarySection::all, LibrarySection::images,
-                                                               LibrarySection::videos, LibrarySection::large};
-    // "All media", "Images", "Videos", "Large files".
+    static constexpr std::array<LibrarySection, 5> allCases = {LibrarySection::all, LibrarySection::images,
+                                                               LibrarySection::videos, LibrarySection::large,
+                                                               LibrarySection::duplicates};
+    // "All media", "Images", "Videos", "Large files", "Duplicates".
     static std::string_view rawValue(LibrarySection section);
     static std::optional<LibrarySection> fromRawValue(std::string_view raw);
     static LibraryMediaFilter filter(LibrarySection section);

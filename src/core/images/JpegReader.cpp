@@ -107,6 +107,12 @@ bool startDecode(jpeg_decompress_struct& info, ErrorManager& errors, std::FILE* 
     info.out_color_space = kQtRgb32;
     info.scale_num = 1;
     info.scale_denom = unsigned(scaleDenominator(std::max(info.image_width, info.image_height), maxDimension));
+    if (info.scale_denom >= 4) {
+        // A preview, averaged down further: the fast transform and plain
+        // chroma upsampling cost nothing that shows at that size.
+        info.dct_method = JDCT_IFAST;
+        info.do_fancy_upsampling = FALSE;
+    }
     jpeg_start_decompress(&info);
     return info.output_width > 0 && info.output_height > 0;
 }

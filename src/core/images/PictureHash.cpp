@@ -1,6 +1,14 @@
 #include "PictureHash.h"
 
 #include "duplicates/SimilarPhotos.h"
+#include "images/ImageDecoder.h"
+#include "images/ThumbnailCache.h"
+#include "files/RegularFile.h"
+
+#include <QFile>
+#include <QImageReader>
+
+#include <unistd.h>
 
 namespace mirelo {
 
@@ -37,6 +45,38 @@ std::optional<uint64_t> PictureHash::of(const QImage& image)
         }
     }
     return SimilarPhotos::perceptualHash(levels);
+}
+
+PictureHash::Facts PictureHash::ofFile(const std::string& path)
+{
+    static const ThumbnailCache thumbnails(ThumbnailCache::defaultRoot(), "mirelo"); // read only
+    Facts facts;
+    // The smallest thumbnail there is: the hash needs 32 × 32 levels.
+    for (int pixels : {128, 256}) {
+        const QImage thumbnail = thumbnails.find(path, pixels);
+        if (thumbnail.isNull()) continue;
+        facts.hash = of(thumbnail);
+        return facts;
+    }
+    if (std::optional<DecodedImage> decoded = ImageDecoder::decode(path, 64)) {
+        facts.hash = of(decoded->image);
+        facts.pixels = int64_t(decoded->pixels.width * decoded->pixels.height);
+    }
+    return facts;
+}
+
+int64_t PictureHash::pixelsOf(const std::string& path)
+{
+    // Only a regular file, opened without blocking on the way in.
+    const int fd = RegularFile::open(path);
+    if (fd < 0) return 0;
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return 0;
+    }
+    const QSize size = QImageReader(&file).size(); // the header only
+    return size.isValid() ? int64_t(size.width()) * size.height() : 0;
 }
 
 } // namespace mirelo

@@ -269,8 +269,9 @@ bool ThumbnailCache::store(const std::string& path, const QImage& image) const
 {
     if (image.isNull()) return false;
     const int longer = std::max(image.width(), image.height());
-    QImage rgba = image.convertToFormat(QImage::Format_ARGB32);
-    return write(root_ + "/" + folderFor(longer), path, rgba);
+    // An opaque picture is written without alpha: a quarter fewer bytes.
+    const QImage pixels = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    return write(root_ + "/" + folderFor(longer), path, pixels);
 }
 
 bool ThumbnailCache::storeFailure(const std::string& path) const

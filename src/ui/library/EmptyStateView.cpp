@@ -42,6 +42,7 @@ EmptyStateView::EmptyStateView(AppModel& model, QWidget* parent) : QWidget(paren
 
     connect(&model_, &AppModel::scanningChanged, this, &EmptyStateView::refresh);
     connect(&model_, &AppModel::sectionChanged, this, &EmptyStateView::refresh);
+    connect(&model_, &AppModel::duplicatesChanged, this, &EmptyStateView::refresh);
     refresh();
 }
 

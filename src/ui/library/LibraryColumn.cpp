@@ -3,6 +3,7 @@
 
 #include "AppModel.h"
 #include "EmptyStateView.h"
+#include "DuplicatesBar.h"
 #include "FilterBar.h"
 #include "LibraryFooter.h"
 #include "LibraryHeader.h"
@@ -63,6 +64,7 @@ LibraryColumn::LibraryColumn(AppModel& model, QWidget* parent) : QWidget(parent)
     body->setSpacing(0);
     filters_ = new FilterBar(model_, libraryPage_);
     body->addWidget(filters_);
+    body->addWidget(new DuplicatesBar(model_, libraryPage_));
     storage_ = new StorageBreakdownView(libraryPage_);
     auto* storageRow = new QHBoxLayout;
     storageRow->setContentsMargins(32, 0, 32, 14);

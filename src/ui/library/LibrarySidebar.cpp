@@ -80,7 +80,8 @@ LibrarySidebar::LibrarySidebar(AppModel& model, QWidget* parent) : QWidget(paren
     const std::pair<LibrarySection, const char*> symbols[] = {{LibrarySection::all, "view-grid-symbolic"},
                                                               {LibrarySection::images, "image-x-generic-symbolic"},
                                                               {LibrarySection::videos, "video-x-generic-symbolic"},
-                                                              {LibrarySection::large, "drive-harddisk-symbolic"}};
+                                                              {LibrarySection::large, "drive-harddisk-symbolic"},
+                                                              {LibrarySection::duplicates, "edit-copy-symbolic"}};
     for (auto [section, symbol] : symbols) {
         auto* row = new SidebarSectionRow(LibraryTexts::coreName(LibrarySections::rawValue(section)),
                                           QString::fromUtf8(symbol), this);
@@ -196,7 +197,7 @@ LibrarySidebar::LibrarySidebar(AppModel& model, QWidget* parent) : QWidget(paren
         update();
     });
     for (auto signal : {&AppModel::sectionChanged, &AppModel::selectedFolderChanged, &AppModel::itemsChanged,
-                        &AppModel::scanningChanged, &AppModel::busyChanged})
+                        &AppModel::scanningChanged, &AppModel::busyChanged, &AppModel::duplicatesChanged})
         connect(&model_, signal, this, &LibrarySidebar::refreshSections);
     connect(&model_, &AppModel::recentFoldersChanged, this, &LibrarySidebar::refreshFolders);
     refreshSections();
@@ -208,9 +209,14 @@ void LibrarySidebar::refreshSections()
     for (auto& [section, button] : sections_) {
         auto* row = static_cast<SidebarSectionRow*>(button);
         row->setCurrent(section == model_.section() && !model_.selectedFolder());
-        row->setCount(section == LibrarySection::all && !model_.items().isEmpty()
-                          ? QLocale().toString(qlonglong(model_.items().size()))
-                          : QString());
+        QString count;
+        if (section == LibrarySection::all && !model_.items().isEmpty())
+            count = QLocale().toString(qlonglong(model_.items().size()));
+        else if (section == LibrarySection::duplicates && model_.duplicateSearch().running())
+            count = QStringLiteral("…");
+        else if (section == LibrarySection::duplicates && model_.duplicateExtraCount() > 0)
+            count = QLocale().toString(qlonglong(model_.duplicateExtraCount())); // the files that could go
+        row->setCount(count);
     }
     scanComputer_->setEnabled(!model_.scanning() && !model_.busy());
     moveHighlight(isVisible());

@@ -17,6 +17,7 @@ namespace {
     QT_TRANSLATE_NOOP("Mirelo", "Name"),           QT_TRANSLATE_NOOP("Mirelo", "Largest first"),
     QT_TRANSLATE_NOOP("Mirelo", "Smallest first"), QT_TRANSLATE_NOOP("Mirelo", "Newest first"),
     QT_TRANSLATE_NOOP("Mirelo", "File format"),    QT_TRANSLATE_NOOP("Mirelo", "All formats"),
+    QT_TRANSLATE_NOOP("Mirelo", "Duplicates"),
 };
 
 } // namespace
@@ -61,13 +62,54 @@ QString footerSelection(const AppModel& model)
 
 QString scanProgress(int found) { return translate("Mirelo", "Scanning · %1 files found").arg(countText(found)); }
 
+QString duplicateProgress(int64_t done, int64_t total)
+{
+    if (total <= 0) return translate("Mirelo", "Looking for duplicates…");
+    return translate("Mirelo", "Looking for duplicates… %1 of %2 files").arg(countText(done), countText(total));
+}
+
+QString duplicateHeader(bool similar, int count, int64_t freed)
+{
+    const QString copies = similar ? translate("Mirelo", "%Ln similar photos", nullptr, count)
+                                   : translate("Mirelo", "%Ln copies", nullptr, count);
+    return translate("Mirelo", "%1 · %2 could be freed").arg(copies, bytes(freed));
+}
+
+QString allCopiesTitle() { return translate("Mirelo", "Move all copies to the Trash?"); }
+
+QString allCopiesMessage(int groups, int64_t files, int64_t bytes)
+{
+    return translate("Mirelo", "All copies of %Ln picture(s) are among the %1 files. Nothing of them will be left in "
+                               "your library. You can restore them from the Trash (%2).",
+                     nullptr, groups)
+        .arg(countText(files), LibraryTexts::bytes(bytes));
+}
+
+QString keeperReason(int reason)
+{
+    switch (DuplicateGroups::Reason(reason)) {
+    case DuplicateGroups::Reason::firstFolder: return translate("Mirelo", "Kept: in the folder you added first");
+    case DuplicateGroups::Reason::oldest: return translate("Mirelo", "Kept: the oldest copy");
+    case DuplicateGroups::Reason::largestPicture: return translate("Mirelo", "Kept: the largest picture");
+    case DuplicateGroups::Reason::leastCompressed: return translate("Mirelo", "Kept: the least compressed");
+    }
+    return {};
+}
+
 QString emptyTitle(const AppModel& model)
 {
+    if (model.section() == LibrarySection::duplicates && !model.scanning())
+        return model.duplicateSearch().running() ? translate("Mirelo", "Looking for duplicates…")
+                                                 : translate("Mirelo", "No duplicates");
     return model.scanning() ? translate("Mirelo", "Finding your media…") : translate("Mirelo", "No matching files");
 }
 
 QString emptyMessage(const AppModel& model)
 {
+    if (model.section() == LibrarySection::duplicates)
+        return model.duplicateKind() == DuplicateGroups::Kind::exact
+                   ? translate("Mirelo", "Mirelo found no two files with the same content here.")
+                   : translate("Mirelo", "Mirelo found no photos that look alike here.");
     return model.section() == LibrarySection::large ? translate("Mirelo", "Large files are 10 MB or more.")
                                                     : translate("Mirelo", "Try another format or a different search.");
 }

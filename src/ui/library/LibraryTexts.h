@@ -19,6 +19,15 @@ QString footerCount(const AppModel& model);
 // In selection mode: "3 selected · 12 KB".
 QString footerSelection(const AppModel& model);
 QString scanProgress(int found);
+// "Looking for duplicates… 12,400 of 100,000 files".
+QString duplicateProgress(int64_t done, int64_t total);
+// A group's header: "3 copies · 24 MB could be freed".
+QString duplicateHeader(bool similar, int count, int64_t freed);
+// The Trash's confirmation when every copy of some groups would go.
+QString allCopiesTitle();
+QString allCopiesMessage(int groups, int64_t files, int64_t bytes);
+// Why a card is the copy to keep, for its tooltip.
+QString keeperReason(int reason);
 QString emptyTitle(const AppModel& model);
 QString emptyMessage(const AppModel& model);
 QString trashTitle(int64_t count);

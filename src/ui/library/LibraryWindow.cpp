@@ -162,7 +162,12 @@ void LibraryWindow::followTrashPrompt()
     const MediaItems& pending = model_.pendingTrash();
     int64_t bytes = 0;
     for (const MediaItem& item : pending) bytes = addBytes(bytes, item.bytes());
-    auto* box = new AlertDialog(this, LibraryTexts::trashTitle(pending.size()), LibraryTexts::trashMessage(bytes));
+    // Every copy of a group of duplicates: said in its own words.
+    const int emptied = model_.groupsEmptiedBy(pending);
+    auto* box = emptied > 0 ? new AlertDialog(this, LibraryTexts::allCopiesTitle(),
+                                              LibraryTexts::allCopiesMessage(emptied, pending.size(), bytes))
+                            : new AlertDialog(this, LibraryTexts::trashTitle(pending.size()),
+                                              LibraryTexts::trashMessage(bytes));
     box->addButton(translate("Mirelo", "Cancel"), AlertDialog::Role::Cancel);
     QPushButton* move = box->addButton(translate("Mirelo", "Move to Trash"), AlertDialog::Role::Destructive);
     connect(box, &QDialog::finished, this, [this, box, move] {

@@ -10,6 +10,7 @@
 #include "common/DesktopLook.h"
 #include "common/Palette.h"
 #include "common/Text.h"
+#include "LibraryTexts.h"
 
 #include <QContextMenuEvent>
 #include <QCursor>
@@ -21,6 +22,8 @@
 #include <QPainterPath>
 #include <QPixmapCache>
 #include <QPointer>
+#include <QToolTip>
+#include <QHelpEvent>
 #include <QScrollBar>
 
 #include <cmath>
@@ -91,7 +94,26 @@ double MediaGridView::measureCardHeight()
            QFontMetrics(Palette::font(10)).height();
 }
 
-MediaGridLayout MediaGridView::layout() const { return MediaGridLayout(viewport()->width(), cardHeight_); }
+MediaGridLayout MediaGridView::layout() const
+{
+    MediaGridLayout grid(viewport()->width(), cardHeight_);
+    // The duplicates section: a row of its own for each group, under its header.
+    if (model_.section() == LibrarySection::duplicates && !model_.shownGroups().empty()) {
+        std::vector<int> firsts;
+        for (const ShownGroup& group : model_.shownGroups()) firsts.push_back(group.first);
+        grid.setGroups(std::move(firsts), int(model_.visible().size()));
+    }
+    return grid;
+}
+
+// Whether card `index` is the copy Mirelo suggests keeping in its group.
+bool MediaGridView::isKeeper(int index) const
+{
+    if (model_.section() != LibrarySection::duplicates) return false;
+    for (const ShownGroup& group : model_.shownGroups())
+        if (group.first == index) return group.keeperShown;
+    return false;
+}
 
 bool MediaGridView::showsProgressRow() const
 {
@@ -339,9 +361,11 @@ void MediaGridView::paintEvent(QPaintEvent* event)
         // A card that comes into view shows its state at rest.
         if (selected != shownSelected_.contains(path))
             selected ? (void)shownSelected_.insert(path) : (void)shownSelected_.erase(path);
-        paintCard(painter, item, cardRect(grid, index), selected, hoverOf(index),
-                  motion_.pose(path, selecting, selected));
+        const QRect rect = cardRect(grid, index);
+        paintCard(painter, item, rect, selected, hoverOf(index), motion_.pose(path, selecting, selected));
+        if (isKeeper(index)) paintKeeperLabel(painter, rect);
     }
+    if (grid.grouped()) paintGroupHeaders(painter, grid, top, event->rect());
     if (shownSelected_.size() > 512) {
         // Forget the cards far out of view.
         const auto [inFirst, inLast] = cardsInView();
@@ -498,6 +522,58 @@ void MediaGridView::paintCard(QPainter& painter, const MediaItem& item, const QR
     painter.setPen(palette().color(QPalette::PlaceholderText));
     painter.drawStaticText(QPointF(frame.left(), nameTop + caption.nameHeight + kLineGap), caption.size);
     painter.restore();
+}
+
+// In the duplicates section, the copy to keep says why.
+bool MediaGridView::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip && model_.section() == LibrarySection::duplicates) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const std::optional<int> index = indexAt(help->pos());
+        const auto& groups = model_.duplicateGroups();
+        if (index && isKeeper(*index) && groups) {
+            const auto [group, place] = groups->find(std::string(model_.visible()[*index].path()));
+            if (group >= 0) {
+                QToolTip::showText(help->globalPos(),
+                                   LibraryTexts::keeperReason(int(groups->groups[size_t(group)].reason)), viewport());
+                return true;
+            }
+        }
+        QToolTip::hideText();
+        event->ignore();
+        return true;
+    }
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+// "Keep" in the card's top left corner.
+void MediaGridView::paintKeeperLabel(QPainter& painter, const QRect& card)
+{
+    const QString text = translate("Mirelo", "Keep");
+    const QFont font = Palette::font(10, QFont::DemiBold);
+    const QRectF label(card.left() + 8, card.top() + 8, QFontMetricsF(font).horizontalAdvance(text) + 14, 20);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Palette::accent());
+    painter.drawRoundedRect(label, 10, 10);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(label, Qt::AlignCenter, text);
+}
+
+// Each group's line: how many, and what letting go of the extra copies frees.
+void MediaGridView::paintGroupHeaders(QPainter& painter, const MediaGridLayout& grid, double top, const QRect& exposed)
+{
+    const auto [first, last] = grid.groupsBetween(top + exposed.top(), top + exposed.bottom() + 1, built_);
+    const std::vector<ShownGroup>& groups = model_.shownGroups();
+    const bool similar = model_.duplicateKind() == DuplicateGroups::Kind::similar;
+    painter.setFont(Palette::font(12, QFont::DemiBold));
+    painter.setPen(palette().color(QPalette::WindowText));
+    for (int g = first; g < last && g < int(groups.size()); ++g) {
+        const RectF header = grid.groupHeaderRect(g);
+        const QRectF box(header.x, header.y - top, header.width, header.height - 6);
+        painter.drawText(box, Qt::AlignLeft | Qt::AlignBottom,
+                         LibraryTexts::duplicateHeader(similar, groups[size_t(g)].count, groups[size_t(g)].freed));
+    }
 }
 
 // A card's two lines, laid out once for its width.

@@ -70,6 +70,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     void restart();
@@ -83,6 +84,9 @@ private:
     void contentChanged();
     void updateGeometry();
     void followScroll();
+    bool isKeeper(int index) const;
+    void paintKeeperLabel(QPainter& painter, const QRect& card);
+    void paintGroupHeaders(QPainter& painter, const MediaGridLayout& grid, double top, const QRect& exposed);
     void paintCard(QPainter& painter, const MediaItem& item, const QRect& rect, bool selected, double hover,
                    const CardMotion::Pose& pose);
     void setHovered(int index);

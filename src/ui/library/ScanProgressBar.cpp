@@ -27,12 +27,16 @@ ScanProgressBar::ScanProgressBar(AppModel& model, QWidget* parent) : QWidget(par
     label_->setFont(Palette::font(12));
     row->addWidget(label_);
     auto* stop = new CapsuleButton(translate("Mirelo", "Stop"), CapsuleButton::Kind::plain, this);
-    connect(stop, &QAbstractButton::clicked, this, [this] { model_.stopScan(); });
+    connect(stop, &QAbstractButton::clicked, this, [this] {
+        if (model_.scanning()) model_.stopScan();
+        else model_.stopDuplicates();
+    });
     row->addWidget(stop);
     row->addStretch(1);
 
     connect(&model_, &AppModel::scannedCountChanged, this, &ScanProgressBar::refresh);
     connect(&model_, &AppModel::scanningChanged, this, &ScanProgressBar::refresh);
+    connect(&model_, &AppModel::duplicatesChanged, this, &ScanProgressBar::refresh);
     refresh();
 }
 
@@ -40,8 +44,11 @@ QString ScanProgressBar::text() const { return label_->text(); }
 
 void ScanProgressBar::refresh()
 {
-    setVisible(model_.scanning());
-    label_->setText(LibraryTexts::scanProgress(model_.scannedCount()));
+    // A scan first; the search for duplicates when no scan runs.
+    const DuplicateSearch& duplicates = model_.duplicateSearch();
+    setVisible(model_.scanning() || duplicates.running());
+    label_->setText(model_.scanning() ? LibraryTexts::scanProgress(model_.scannedCount())
+                                      : LibraryTexts::duplicateProgress(duplicates.done(), duplicates.total()));
 }
 
 } // namespace mirelo

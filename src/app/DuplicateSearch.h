@@ -1,0 +1,74 @@
+#pragma once
+// Looking for duplicates in the library, off the main thread: identical
+// files, or photos that look alike, grouped with the copy to keep first. One
+// search at a time; a newer one, or stop(), makes the older one's result
+// count for nothing. The fingerprint cache is loaded on the first search and
+// saved after each; paths the watcher saw change are forgotten first.
+
+#include "library/DuplicateGroups.h"
+#include "library/MediaItem.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <thread>
+#include <vector>
+
+namespace mirelo {
+
+class FingerprintCache;
+
+class DuplicateSearch : public QObject {
+    Q_OBJECT
+public:
+    struct Input {
+        MediaItems items;
+        std::vector<std::string> folders; // the library's, in the order added
+        DuplicateGroups::Kind kind = DuplicateGroups::Kind::exact;
+        int within = 8; // bits, for photos alike
+    };
+    struct Result {
+        std::shared_ptr<const DuplicateGroups> groups;
+        size_t unreadable = 0;
+        bool stopped = false;
+    };
+    using Progress = std::function<void(int64_t done, int64_t total)>;
+
+    // The search itself, on the calling thread (the command line's too).
+    static Result find(const Input& input, FingerprintCache& cache, const std::atomic<bool>& stop,
+                       const Progress& progress = {});
+
+    // `cachePath`: the fingerprint cache's file.
+    explicit DuplicateSearch(std::string cachePath, QObject* parent = nullptr);
+    ~DuplicateSearch() override;
+
+    void start(Input input);
+    void stop();
+    bool running() const { return running_; }
+    int64_t done() const { return done_; }
+    int64_t total() const { return total_; }
+    // A file changed or went: its fingerprints are dropped before the next search.
+    void forget(const std::string& path);
+
+Q_SIGNALS:
+    void progressChanged();
+    void finished(const Result& result);
+
+private:
+    void join();
+
+    std::string cachePath_;
+    std::unique_ptr<FingerprintCache> cache_; // the worker's while it runs
+    std::vector<std::string> forgotten_;
+    std::thread worker_;
+    std::shared_ptr<std::atomic<bool>> stop_;
+    std::atomic<int64_t> done_{0}, total_{0};
+    bool running_ = false;
+    int generation_ = 0;
+    QTimer poll_;
+};
+
+} // namespace mirelo

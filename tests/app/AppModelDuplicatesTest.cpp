@@ -1,0 +1,78 @@
+// The duplicates section on a real model: the search starts when the
+// section is shown, groups show with the copy to keep first, "Select extra
+// copies" leaves every keeper, and the Trash empties a group.
+
+#include "AppTestSupport.h"
+#include "ImageFixtures.h"
+
+#include <filesystem>
+
+namespace mirelo::test {
+namespace {
+
+class AppModelDuplicatesTest : public AppModelTest {};
+
+TEST_F(AppModelDuplicatesTest, CopiesShowInGroupsAndTheExtraOnesCanGo)
+{
+    const std::string photo(50'000, 'p');
+    writeFile(files / "Phone/IMG_1.jpg", photo);
+    writeFile(files / "Pictures/IMG_1 copy.jpg", photo);
+    writeFile(files / "Pictures/export/IMG_1.jpg", photo);
+    writeFile(files / "Pictures/other.jpg", std::string(50'000, 'q'));
+    auto model = launchRestored();
+    model->scan({files / "Phone"}, true);
+    ASSERT_TRUE(waitForScan(*model));
+    model->scan({files / "Pictures"}, true);
+    ASSERT_TRUE(waitForScan(*model));
+
+    model->selectSection(LibrarySection::duplicates);
+    EXPECT_EQ(model->sort(), MediaSort::largest) << "most space first";
+    ASSERT_TRUE(waitUntil([&] { return !model->duplicateSearch().running() && model->duplicateGroups(); }));
+    ASSERT_TRUE(waitForQuery(*model));
+    EXPECT_EQ(model->duplicateExtraCount(), 2);
+    ASSERT_EQ(model->shownGroups().size(), 1u);
+    EXPECT_EQ(model->shownGroups()[0].freed, 100'000);
+    ASSERT_EQ(model->visible().size(), 3);
+    EXPECT_EQ(std::string(model->visible()[0].path()), files / "Phone/IMG_1.jpg") << "in the folder added first";
+
+    model->selectExtraCopies();
+    EXPECT_TRUE(model->selecting());
+    EXPECT_EQ(model->selection().size(), 2u);
+    EXPECT_FALSE(model->selection().contains(files / "Phone/IMG_1.jpg"));
+    EXPECT_EQ(model->groupsEmptiedBy(model->selectedItems()), 0);
+    EXPECT_EQ(model->groupsEmptiedBy(model->visible()), 1);
+
+    model->requestTrash(model->selectedItems());
+    ASSERT_TRUE(model->trashPrompt());
+    model->trashConfirmed();
+    ASSERT_TRUE(waitUntil([&] { return !model->busy(); }));
+    ASSERT_TRUE(waitUntil([&] { return !model->duplicateSearch().running(); }));
+    ASSERT_TRUE(waitForQuery(*model));
+    EXPECT_TRUE(model->visible().isEmpty()) << "one copy left is no group";
+    EXPECT_TRUE(exists(files / "Phone/IMG_1.jpg"));
+}
+
+TEST_F(AppModelDuplicatesTest, SimilarPhotosGroupAResizedCopyAndKeepTheLarger)
+{
+    std::filesystem::create_directories(files / "Photos");
+    const QImage picture = markedPicture(900, 600);
+    ASSERT_TRUE(picture.save(QString::fromStdString(files / "Photos/large.jpg"), "JPEG", 92));
+    ASSERT_TRUE(picture.scaled(450, 300, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                    .save(QString::fromStdString(files / "Photos/small.jpg"), "JPEG", 60));
+    QImage stripes(900, 600, QImage::Format_RGB32);
+    for (int x = 0; x < 900; ++x)
+        for (int y = 0; y < 600; ++y) stripes.setPixel(x, y, (x / 60 + y / 100) % 2 ? qRgb(240, 240, 240) : qRgb(20, 40, 60));
+    ASSERT_TRUE(stripes.save(QString::fromStdString(files / "Photos/other.png")));
+    auto model = launchIndexing("Photos");
+    model->setDuplicateKind(DuplicateGroups::Kind::similar);
+    model->selectSection(LibrarySection::duplicates);
+    ASSERT_TRUE(waitUntil([&] { return !model->duplicateSearch().running() && model->duplicateGroups(); }));
+    ASSERT_TRUE(waitForQuery(*model));
+    ASSERT_EQ(model->shownGroups().size(), 1u);
+    ASSERT_EQ(model->visible().size(), 2);
+    EXPECT_EQ(model->visible()[0].name(), "large.jpg");
+    EXPECT_EQ(model->duplicateGroups()->groups[0].reason, DuplicateGroups::Reason::largestPicture);
+}
+
+} // namespace
+} // namespace mirelo::test

@@ -1084,5 +1084,9 @@ Sein Codec wird vielleicht nicht unterstützt.</translation>
         <source>Duplicates</source>
         <translation>Duplikate</translation>
     </message>
+    <message>
+        <source>Space the extra copies take</source>
+        <translation>Platz, den die überzähligen Kopien belegen</translation>
+    </message>
 </context>
 </TS>

@@ -196,6 +196,7 @@ TEST(DuplicateKeeper, TheFirstFolderThenTheOldestThenTheLargestPicture)
         {{{"/home/u/Phone/b.jpg", 50}, {"/home/u/Phone/x/a.jpg", 10}}, 1, Reason::oldest},     // both in the first
         {{{"/mnt/a.jpg", 50}, {"/mnt/b.jpg", 10}, {"/home/u/Pictures/c.jpg", 90}}, 2, Reason::firstFolder},
         {{{"/mnt/b.jpg", 10}, {"/mnt/a.jpg", 10}}, 1, Reason::oldest}, // a tie goes by name
+        {{{"/a/IMG_1 copy.jpg", 10}, {"/b/IMG_1.jpg", 10}}, 1, Reason::oldest}, // the plainer name
     };
     for (const Case& c : exact) {
         const auto choice = DuplicateKeeper::exact(c.copies, folders);

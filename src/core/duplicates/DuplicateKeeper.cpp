@@ -37,7 +37,14 @@ DuplicateKeeper::Choice DuplicateKeeper::exact(const std::vector<Copy>& copies, 
             if (ranks[i] < ranks[choice.index]) choice.index = i;
             continue;
         }
-        if (a.modified < b.modified || (a.modified == b.modified && a.path < b.path)) choice.index = i;
+        if (a.modified != b.modified) {
+            if (a.modified < b.modified) choice.index = i;
+            continue;
+        }
+        // Made at the same moment (copied keeping the time): the plainer
+        // name ("IMG_1.jpg" before "IMG_1 copy.jpg"), then the path.
+        const size_t nameA = a.path.size() - a.path.rfind('/'), nameB = b.path.size() - b.path.rfind('/');
+        if (nameA != nameB ? nameA < nameB : a.path < b.path) choice.index = i;
     }
     choice.reason = Reason::oldest;
     return choice;

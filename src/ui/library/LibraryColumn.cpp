@@ -125,9 +125,13 @@ void LibraryColumn::refreshGrid()
     empty_->setVisible(!replacing && nothing);
     if (loading_->isVisible()) loading_->raise();
     if (empty_->isVisible()) empty_->raise();
+    // Large files: the space they take; duplicates: what letting go of the extra copies frees.
     const bool large = model_.section() == LibrarySection::large;
-    storage_->setVisible(large);
-    if (large) storage_->setSummary(model_.storage(), model_.loadingContent());
+    const bool duplicates = model_.section() == LibrarySection::duplicates && !nothing;
+    storage_->setVisible(large || duplicates);
+    storage_->setTitle(duplicates ? translate("Mirelo", "Space the extra copies take")
+                                  : translate("Mirelo", "Space in these large files"));
+    if (large || duplicates) storage_->setSummary(model_.storage(), model_.loadingContent());
 }
 
 } // namespace mirelo

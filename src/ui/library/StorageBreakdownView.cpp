@@ -42,8 +42,16 @@ QString StorageBreakdownView::legendText(const Group& group, int64_t total, cons
 
 StorageBreakdownView::StorageBreakdownView(QWidget* parent) : QWidget(parent)
 {
-    setAccessibleName(translate("Mirelo", "Space in these large files"));
+    setTitle(translate("Mirelo", "Space in these large files"));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+void StorageBreakdownView::setTitle(const QString& title)
+{
+    if (title == title_) return;
+    title_ = title;
+    setAccessibleName(title);
+    update();
 }
 
 void StorageBreakdownView::setSummary(const MediaStorageSummary& summary, bool loading)
@@ -89,7 +97,7 @@ void StorageBreakdownView::paintEvent(QPaintEvent*)
     painter.setPen(text);
     painter.setFont(titleFont);
     painter.drawText(QRect(inner.left(), inner.top(), inner.width(), titleHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                     translate("Mirelo", "Space in these large files"));
+                     title_);
     painter.setFont(totalFont);
     painter.drawText(QRect(inner.left(), inner.top(), inner.width(), titleHeight), Qt::AlignRight | Qt::AlignVCenter,
                      totalText());

@@ -28,6 +28,8 @@ public:
     static QString percent(int64_t bytes, int64_t total, const QLocale& locale = QLocale());
     // A legend entry: "Images · 4.2 MB · 45.0%".
     static QString legendText(const Group& group, int64_t total, const QLocale& locale = QLocale());
+    // The line above the bar ("Space in these large files" unless set).
+    void setTitle(const QString& title);
 
     explicit StorageBreakdownView(QWidget* parent = nullptr);
 
@@ -39,6 +41,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    QString title_;
     MediaStorageSummary summary_;
     bool loading_ = false;
 };

@@ -19,6 +19,14 @@ size_t folderRank(const std::string& path, const std::vector<std::string>& folde
     return folders.size();
 }
 
+// Of two copies otherwise alike: the shorter name ("IMG_1.jpg" before
+// "IMG_1 copy.jpg"), then the path.
+bool plainer(const std::string& a, const std::string& b)
+{
+    const size_t nameA = a.size() - a.rfind('/'), nameB = b.size() - b.rfind('/');
+    return nameA != nameB ? nameA < nameB : a < b;
+}
+
 } // namespace
 
 DuplicateKeeper::Choice DuplicateKeeper::exact(const std::vector<Copy>& copies, const std::vector<std::string>& folders)
@@ -41,10 +49,8 @@ DuplicateKeeper::Choice DuplicateKeeper::exact(const std::vector<Copy>& copies, 
             if (a.modified < b.modified) choice.index = i;
             continue;
         }
-        // Made at the same moment (copied keeping the time): the plainer
-        // name ("IMG_1.jpg" before "IMG_1 copy.jpg"), then the path.
-        const size_t nameA = a.path.size() - a.path.rfind('/'), nameB = b.path.size() - b.path.rfind('/');
-        if (nameA != nameB ? nameA < nameB : a.path < b.path) choice.index = i;
+        // Made at the same moment (copied keeping the time).
+        if (plainer(a.path, b.path)) choice.index = i;
     }
     choice.reason = Reason::oldest;
     return choice;
@@ -66,7 +72,11 @@ DuplicateKeeper::Choice DuplicateKeeper::similar(const std::vector<Copy>& copies
             continue;
         }
         const Copy &a = copies[i], &b = copies[*best];
-        if (density(a) > density(b) || (density(a) == density(b) && a.path < b.path)) best = i;
+        if (density(a) != density(b)) {
+            if (density(a) > density(b)) best = i;
+        } else if (plainer(a.path, b.path)) {
+            best = i;
+        }
     }
     return {*best, sharing > 1 ? Reason::leastCompressed : Reason::largestPicture};
 }

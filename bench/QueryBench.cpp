@@ -1,4 +1,5 @@
 #include "library/LibraryIndex.h"
+#include "layout/MediaGridLayout.h"
 #include "library/LibraryQuery.h"
 #include "SyntheticLibrary.h"
 
@@ -104,6 +105,41 @@ void BM_QueryCancelLatency(benchmark::State& state)
     state.counters["worst_ms"] = worst;
 }
 BENCHMARK(BM_QueryCancelLatency)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The duplicates section over 1,000,000 items with 50,000 groups of two to
+// four copies found: the query that fills it, and the grouped layout's
+// cards on the first screen.
+void BM_QueryDuplicatesSection(benchmark::State& state)
+{
+    auto groups = std::make_shared<DuplicateGroups>();
+    const MediaItems& items = million();
+    for (int g = 0; g < 50'000; ++g) {
+        DuplicateGroups::Group group;
+        for (int c = 0; c < 2 + g % 3; ++c) group.paths.emplace_back(items[(qsizetype(g) * 19 + c * 7) % items.size()].path());
+        groups->groups.push_back(std::move(group));
+    }
+    groups->reindex();
+    LibraryQueryInput input = inputWith(MediaSort::largest);
+    input.section = LibraryMediaFilter::duplicates;
+    input.duplicates = groups;
+    size_t shown = 0;
+    double layoutMs = 0;
+    for (auto _ : state) {
+        ScanToken token;
+        const auto result = LibraryQuery::run(input, token);
+        shown = result->groups.size();
+        const auto start = std::chrono::steady_clock::now();
+        MediaGridLayout grid(1100, 204);
+        std::vector<int> firsts;
+        for (const ShownGroup& group : result->groups) firsts.push_back(group.first);
+        grid.setGroups(std::move(firsts), int(result->visible.size()));
+        benchmark::DoNotOptimize(grid.cardsBetween(0, 900, MediaGridLayout::firstPage(int(result->visible.size()))));
+        layoutMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    }
+    state.counters["groups"] = double(shown);
+    state.counters["layout_ms"] = layoutMs;
+}
+BENCHMARK(BM_QueryDuplicatesSection)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_MergeScanIntoMillion(benchmark::State& state)
 {

@@ -26,7 +26,7 @@ DuplicateGroups::Reason reasonOf(DuplicateKeeper::Reason reason)
 }
 
 // The copies in keeper-first order, with the reason.
-DuplicateGroups::Group arranged(const std::vector<DuplicateKeeper::Copy>& copies, DuplicateKeeper::Choice choice)
+DuplicateGroups::Group arrange(const std::vector<DuplicateKeeper::Copy>& copies, DuplicateKeeper::Choice choice)
 {
     DuplicateGroups::Group group;
     group.reason = reasonOf(choice.reason);
@@ -57,7 +57,10 @@ DuplicateSearch::Result DuplicateSearch::find(const Input& input, FingerprintCac
         for (const ExactGroup& group : found.groups) {
             std::vector<DuplicateKeeper::Copy> copies;
             for (const std::string& path : group.paths) copies.push_back({path, modified[path], group.size});
-            groups->groups.push_back(arranged(copies, DuplicateKeeper::exact(copies, input.folders)));
+            DuplicateGroups::Group arranged = arrange(copies, DuplicateKeeper::exact(copies, input.folders));
+            for (size_t i = 0; i < group.paths.size(); ++i)
+                if (!group.links[i].empty()) arranged.links[group.paths[i]] = group.links[i];
+            groups->groups.push_back(std::move(arranged));
         }
     } else {
         std::vector<const MediaItem*> photos;
@@ -105,7 +108,7 @@ DuplicateSearch::Result DuplicateSearch::find(const Input& input, FingerprintCac
                 if (pixels == 0) pixels = PictureHash::pixelsOf(path); // only for the few in groups
                 copies.push_back({path, item.modified(), item.bytes(), pixels});
             }
-            groups->groups.push_back(arranged(copies, DuplicateKeeper::similar(copies)));
+            groups->groups.push_back(arrange(copies, DuplicateKeeper::similar(copies)));
         }
     }
     groups->reindex();

@@ -16,6 +16,8 @@ struct DuplicateGroups {
     struct Group {
         std::vector<std::string> paths; // the keeper first
         Reason reason = Reason::oldest;
+        // Other names of a path's file (hard links): one file, never copies.
+        std::unordered_map<std::string, std::vector<std::string>> links;
     };
 
     Kind kind = Kind::exact;

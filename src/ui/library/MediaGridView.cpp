@@ -531,11 +531,20 @@ bool MediaGridView::viewportEvent(QEvent* event)
         const auto* help = static_cast<QHelpEvent*>(event);
         const std::optional<int> index = indexAt(help->pos());
         const auto& groups = model_.duplicateGroups();
-        if (index && isKeeper(*index) && groups) {
-            const auto [group, place] = groups->find(std::string(model_.visible()[*index].path()));
-            if (group >= 0) {
-                QToolTip::showText(help->globalPos(),
-                                   LibraryTexts::keeperReason(int(groups->groups[size_t(group)].reason)), viewport());
+        if (index && groups) {
+            const std::string path(model_.visible()[*index].path());
+            const auto [group, place] = groups->find(path);
+            QStringList lines;
+            if (group >= 0 && isKeeper(*index))
+                lines << LibraryTexts::keeperReason(int(groups->groups[size_t(group)].reason));
+            // The same file under other names: letting one go frees nothing.
+            if (group >= 0)
+                if (auto found = groups->groups[size_t(group)].links.find(path);
+                    found != groups->groups[size_t(group)].links.end())
+                    for (const std::string& other : found->second)
+                        lines << translate("Mirelo", "Also at: %1").arg(QFile::decodeName(QByteArray::fromStdString(other)));
+            if (!lines.isEmpty()) {
+                QToolTip::showText(help->globalPos(), lines.join(u'\n'), viewport());
                 return true;
             }
         }

@@ -2,7 +2,10 @@
 // The duplicates found in the library, as the query shows them: groups of
 // paths, the copy to keep first, and why it is kept.
 
+#include "library/MediaItem.h"
+
 #include <memory>
+#include <string_view>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -24,20 +27,28 @@ struct DuplicateGroups {
     std::vector<Group> groups;
 
     // The group holding `path` and its place there; -1 when none does.
-    std::pair<int, int> find(const std::string& path) const
-    {
-        const auto found = index_.find(path);
-        return found == index_.end() ? std::pair{-1, -1} : found->second;
-    }
+    std::pair<int, int> find(std::string_view path) const { return find(path, MediaItem::hashPath(path)); }
+    // The same for an item, by the hash it carries: no string is made.
+    std::pair<int, int> find(const MediaItem& item) const { return find(item.path(), item.pathHash()); }
     void reindex()
     {
         index_.clear();
         for (size_t g = 0; g < groups.size(); ++g)
-            for (size_t p = 0; p < groups[g].paths.size(); ++p) index_[groups[g].paths[p]] = {int(g), int(p)};
+            for (size_t p = 0; p < groups[g].paths.size(); ++p)
+                index_.emplace(MediaItem::hashPath(groups[g].paths[p]), std::pair{int(g), int(p)});
     }
 
 private:
-    std::unordered_map<std::string, std::pair<int, int>> index_;
+    std::pair<int, int> find(std::string_view path, uint64_t hash) const
+    {
+        const auto [first, last] = index_.equal_range(hash);
+        for (auto it = first; it != last; ++it) {
+            const auto [group, place] = it->second;
+            if (groups[size_t(group)].paths[size_t(place)] == path) return it->second;
+        }
+        return {-1, -1};
+    }
+    std::unordered_multimap<uint64_t, std::pair<int, int>> index_;
 };
 
 } // namespace mirelo

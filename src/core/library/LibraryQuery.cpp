@@ -32,7 +32,7 @@ void arrangeGroups(const DuplicateGroups& duplicates, const std::vector<MediaIte
 {
     std::vector<std::vector<std::pair<int, MediaItem>>> buckets(duplicates.groups.size());
     for (const MediaItem& item : passing) {
-        const auto [group, place] = duplicates.find(std::string(item.path()));
+        const auto [group, place] = duplicates.find(item);
         if (group >= 0) buckets[size_t(group)].push_back({place, item});
     }
     std::vector<ShownGroup> shown;
@@ -226,7 +226,7 @@ std::optional<LibraryQueryResult> LibraryQuery::run(const LibraryQueryInput& inp
         if (!allFormats && !item.hasFormat(input.format)) continue;
         if (!search.matches(item.name())) continue;
         if (grouping) {
-            if (input.duplicates && input.duplicates->find(std::string(item.path())).first >= 0) passing.push_back(item);
+            if (input.duplicates && input.duplicates->find(item).first >= 0) passing.push_back(item);
             continue;
         }
         ordering.add(item);

@@ -13,6 +13,13 @@ void AppModel::setUpDuplicates()
 {
     duplicateSearch_ = std::make_unique<DuplicateSearch>(FingerprintCache::defaultPath());
     connect(duplicateSearch_.get(), &DuplicateSearch::progressChanged, this, &AppModel::duplicatesChanged);
+    // The section fills as groups are found.
+    connect(duplicateSearch_.get(), &DuplicateSearch::partial, this,
+            [this](std::shared_ptr<const DuplicateGroups> groups) {
+                duplicateGroups_ = std::move(groups);
+                Q_EMIT duplicatesChanged();
+                if (section_ == LibrarySection::duplicates) refreshVisible();
+            });
     connect(duplicateSearch_.get(), &DuplicateSearch::finished, this, [this](const DuplicateSearch::Result& result) {
         duplicateGroups_ = result.groups;
         if (!result.stopped) duplicatesStale_ = false;

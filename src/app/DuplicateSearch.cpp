@@ -39,7 +39,8 @@ DuplicateGroups::Group arrange(const std::vector<DuplicateKeeper::Copy>& copies,
 } // namespace
 
 DuplicateSearch::Result DuplicateSearch::find(const Input& input, FingerprintCache& cache,
-                                              const std::atomic<bool>& stop, const Progress& progress)
+                                              const std::atomic<bool>& stop, const Progress& progress,
+                                              const Found& found)
 {
     auto groups = std::make_shared<DuplicateGroups>();
     groups->kind = input.kind;
@@ -51,17 +52,20 @@ DuplicateSearch::Result DuplicateSearch::find(const Input& input, FingerprintCac
             files.push_back({std::string(item.path()), item.bytes()});
             modified.emplace(std::string(item.path()), item.modified());
         }
-        const auto found = ExactDuplicates::find(files, {.threads = 4, .cache = &cache, .stop = &stop, .progress = progress});
-        result.unreadable = found.unreadable.size();
-        result.stopped = found.stopped;
-        for (const ExactGroup& group : found.groups) {
+        auto arranged = [&](const ExactGroup& group) {
             std::vector<DuplicateKeeper::Copy> copies;
-            for (const std::string& path : group.paths) copies.push_back({path, modified[path], group.size});
-            DuplicateGroups::Group arranged = arrange(copies, DuplicateKeeper::exact(copies, input.folders));
+            for (const std::string& path : group.paths) copies.push_back({path, modified.at(path), group.size});
+            DuplicateGroups::Group shown = arrange(copies, DuplicateKeeper::exact(copies, input.folders));
             for (size_t i = 0; i < group.paths.size(); ++i)
-                if (!group.links[i].empty()) arranged.links[group.paths[i]] = group.links[i];
-            groups->groups.push_back(std::move(arranged));
-        }
+                if (!group.links[i].empty()) shown.links[group.paths[i]] = group.links[i];
+            return shown;
+        };
+        ExactDuplicates::Options options{.threads = 4, .cache = &cache, .stop = &stop, .progress = progress};
+        if (found) options.found = [&](const ExactGroup& group) { found(arranged(group)); };
+        const auto exact = ExactDuplicates::find(files, options);
+        result.unreadable = exact.unreadable.size();
+        result.stopped = exact.stopped;
+        for (const ExactGroup& group : exact.groups) groups->groups.push_back(arranged(group));
     } else {
         std::vector<const MediaItem*> photos;
         for (const MediaItem& item : input.items)
@@ -120,7 +124,22 @@ DuplicateSearch::DuplicateSearch(std::string cachePath, QObject* parent)
     : QObject(parent), cachePath_(std::move(cachePath))
 {
     poll_.setInterval(100);
-    connect(&poll_, &QTimer::timeout, this, &DuplicateSearch::progressChanged);
+    connect(&poll_, &QTimer::timeout, this, [this] {
+        Q_EMIT progressChanged();
+        // What was found so far, twice a second: the section fills as it goes.
+        if (sincePartial_.isValid() && sincePartial_.elapsed() < 500) return;
+        auto groups = std::make_shared<DuplicateGroups>();
+        {
+            std::lock_guard lock(foundLock_);
+            if (found_.size() == handedOver_) return;
+            handedOver_ = found_.size();
+            groups->groups = found_;
+        }
+        sincePartial_.start();
+        groups->kind = kind_;
+        groups->reindex();
+        Q_EMIT partial(std::move(groups));
+    });
 }
 
 DuplicateSearch::~DuplicateSearch()
@@ -150,12 +169,25 @@ void DuplicateSearch::start(Input input)
     }
     for (const std::string& path : forgotten_) cache_->forget(path);
     forgotten_.clear();
+    {
+        std::lock_guard lock(foundLock_);
+        found_.clear();
+        handedOver_ = 0;
+    }
+    kind_ = input.kind;
+    sincePartial_.start();
     const int generation = ++generation_;
     worker_ = std::thread([this, input = std::move(input), stop = stop_, generation] {
-        Result result = find(input, *cache_, *stop, [this](int64_t done, int64_t total) {
-            done_ = done;
-            total_ = total;
-        });
+        Result result = find(
+            input, *cache_, *stop,
+            [this](int64_t done, int64_t total) {
+                done_ = done;
+                total_ = total;
+            },
+            [this](DuplicateGroups::Group group) {
+                std::lock_guard lock(foundLock_);
+                found_.push_back(std::move(group));
+            });
         cache_->save();
         QMetaObject::invokeMethod(
             this,
@@ -163,6 +195,10 @@ void DuplicateSearch::start(Input input)
                 if (generation != generation_) return;
                 running_ = false;
                 poll_.stop();
+                {
+                    std::lock_guard lock(foundLock_);
+                    found_.clear();
+                }
                 Q_EMIT progressChanged();
                 Q_EMIT finished(result);
             },

@@ -9,11 +9,13 @@
 #include "library/MediaItem.h"
 
 #include <QObject>
+#include <QElapsedTimer>
 #include <QTimer>
 
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -36,10 +38,12 @@ public:
         bool stopped = false;
     };
     using Progress = std::function<void(int64_t done, int64_t total)>;
+    // A group of identical files as soon as it is confirmed (any thread).
+    using Found = std::function<void(DuplicateGroups::Group group)>;
 
     // The search itself, on the calling thread (the command line's too).
     static Result find(const Input& input, FingerprintCache& cache, const std::atomic<bool>& stop,
-                       const Progress& progress = {});
+                       const Progress& progress = {}, const Found& found = {});
 
     // `cachePath`: the fingerprint cache's file.
     explicit DuplicateSearch(std::string cachePath, QObject* parent = nullptr);
@@ -55,6 +59,8 @@ public:
 
 Q_SIGNALS:
     void progressChanged();
+    // The groups found so far, at most twice a second while identical files are looked for.
+    void partial(std::shared_ptr<const DuplicateGroups> groups);
     void finished(const Result& result);
 
 private:
@@ -69,6 +75,12 @@ private:
     bool running_ = false;
     int generation_ = 0;
     QTimer poll_;
+    // Groups the worker found, not yet handed over.
+    std::mutex foundLock_;
+    std::vector<DuplicateGroups::Group> found_;
+    size_t handedOver_ = 0;
+    DuplicateGroups::Kind kind_ = DuplicateGroups::Kind::exact;
+    QElapsedTimer sincePartial_;
 };
 
 } // namespace mirelo

@@ -127,6 +127,7 @@ void Search::emit(const std::vector<Member*>& members)
         group.links.push_back(std::move(links));
     }
     std::lock_guard lock(mutex_);
+    if (options_.found) options_.found(group);
     result_.groups.push_back(std::move(group));
 }
 

@@ -39,6 +39,8 @@ public:
         const std::atomic<bool>* stop = nullptr;
         // Files dealt with so far (of those that share a size), from any thread.
         std::function<void(int64_t done, int64_t total)> progress;
+        // Each group as soon as it is confirmed, from any thread, one at a time.
+        std::function<void(const ExactGroup& group)> found;
     };
     struct Result {
         std::vector<ExactGroup> groups; // larger copies first, then by first path

@@ -69,13 +69,25 @@ MediaItems syntheticLibrary(int count)
     return items;
 }
 
-void makeTree(const std::string& root, int files)
+namespace {
+
+// False when the tree was made before (its marker is there); else makes
+// `root` and the folders above it.
+bool startTree(const std::string& root, const std::string& marker)
 {
-    const std::string marker = root + "/.complete-" + std::to_string(files);
-    if (::access(marker.c_str(), F_OK) == 0) return;
+    if (::access(marker.c_str(), F_OK) == 0) return false;
     for (size_t slash = root.find('/', 1); slash != std::string::npos; slash = root.find('/', slash + 1))
         ::mkdir(root.substr(0, slash).c_str(), 0755);
     ::mkdir(root.c_str(), 0755);
+    return true;
+}
+
+} // namespace
+
+void makeTree(const std::string& root, int files)
+{
+    const std::string marker = root + "/.complete-" + std::to_string(files);
+    if (!startTree(root, marker)) return;
     std::mt19937 random(7);
     constexpr const char* kMedia[] = {"jpg", "JPG", "png", "heic", "mov", "mp4"};
     constexpr const char* kOther[] = {"txt", "pdfx", "json", "html", "c", "h", "md", "xml", "zip", "doc", "py"};
@@ -111,10 +123,7 @@ void makeTree(const std::string& root, int files)
 void makeDuplicateTree(const std::string& root, int files, int percent)
 {
     const std::string marker = root + "/.complete-" + std::to_string(files) + "-" + std::to_string(percent);
-    if (::access(marker.c_str(), F_OK) == 0) return;
-    for (size_t slash = root.find('/', 1); slash != std::string::npos; slash = root.find('/', slash + 1))
-        ::mkdir(root.substr(0, slash).c_str(), 0755);
-    ::mkdir(root.c_str(), 0755);
+    if (!startTree(root, marker)) return;
     std::mt19937 random(11);
     constexpr const char* kMedia[] = {"jpg", "png", "heic", "mp4", "webp", "mov"};
     std::vector<std::string> written; // the contents of the unique files so far

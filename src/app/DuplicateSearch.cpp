@@ -6,6 +6,8 @@
 #include "duplicates/SimilarPhotos.h"
 #include "images/PictureHash.h"
 
+#include "work/HandOff.h"
+
 #include <QMetaObject>
 
 #include <unordered_map>
@@ -60,7 +62,10 @@ DuplicateSearch::Result DuplicateSearch::find(const Input& input, FingerprintCac
                 if (!group.links[i].empty()) shown.links[group.paths[i]] = group.links[i];
             return shown;
         };
-        ExactDuplicates::Options options{.threads = 4, .cache = &cache, .stop = &stop, .progress = progress};
+        ExactDuplicates::Options options;
+        options.cache = &cache;
+        options.stop = &stop;
+        options.progress = progress;
         if (found) options.found = [&](const ExactGroup& group) { found(arranged(group)); };
         const auto exact = ExactDuplicates::find(files, options);
         result.unreadable = exact.unreadable.size();
@@ -191,7 +196,7 @@ void DuplicateSearch::start(Input input)
         cache_->save();
         QMetaObject::invokeMethod(
             this,
-            [this, result, generation] {
+            handedOff([this, result, generation] {
                 if (generation != generation_) return;
                 running_ = false;
                 poll_.stop();
@@ -201,7 +206,7 @@ void DuplicateSearch::start(Input input)
                 }
                 Q_EMIT progressChanged();
                 Q_EMIT finished(result);
-            },
+            }),
             Qt::QueuedConnection);
     });
 }

@@ -29,6 +29,15 @@ std::string randomBytes(size_t size, unsigned seed)
     return bytes;
 }
 
+ExactDuplicates::Options with(FingerprintCache* cache, const std::atomic<bool>* stop = nullptr, int threads = 4)
+{
+    ExactDuplicates::Options options;
+    options.cache = cache;
+    options.stop = stop;
+    options.threads = threads;
+    return options;
+}
+
 class DuplicatesTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -79,21 +88,21 @@ TEST_F(DuplicatesTest, ASecondSearchReadsNothingUntilAFileChanges)
     {
         FingerprintCache cache(where);
         cache.load();
-        const auto first = ExactDuplicates::find(files, {.threads = 2, .cache = &cache});
+        const auto first = ExactDuplicates::find(files, with(&cache, nullptr, 2));
         EXPECT_GT(first.filesRead, 0);
         ASSERT_TRUE(cache.save());
     }
     FingerprintCache cache(where);
     cache.load();
     EXPECT_EQ(cache.size(), 6u) << "each file that shares its size with another, links once";
-    const auto second = ExactDuplicates::find(files, {.cache = &cache});
+    const auto second = ExactDuplicates::find(files, with(&cache));
     EXPECT_EQ(second.filesRead, 0);
     ASSERT_EQ(second.groups.size(), 2u);
     EXPECT_EQ(second.groups[0].paths.size(), 2u);
 
     // A copy rewritten with other bytes of the same size is read again, and goes.
     writeFile(folder / "b/photo copy.jpg", randomBytes(300'000, 9));
-    const auto third = ExactDuplicates::find(files, {.cache = &cache});
+    const auto third = ExactDuplicates::find(files, with(&cache));
     EXPECT_GT(third.filesRead, 0);
     ASSERT_EQ(third.groups.size(), 1u);
     EXPECT_EQ(third.groups[0].paths.front(), folder / "small1.png");
@@ -108,7 +117,7 @@ TEST_F(DuplicatesTest, ASecondSearchReadsNothingUntilAFileChanges)
 TEST_F(DuplicatesTest, AStoppedSearchSaysSo)
 {
     std::atomic<bool> stop{true};
-    const auto result = ExactDuplicates::find(files, {.stop = &stop});
+    const auto result = ExactDuplicates::find(files, with(nullptr, &stop));
     EXPECT_TRUE(result.stopped);
     EXPECT_TRUE(result.groups.empty());
 }

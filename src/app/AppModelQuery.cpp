@@ -98,7 +98,8 @@ void AppModel::selectFolder(const std::string& folder)
         setSelectedFolder(path);
         setSearch(QString());
         setFormat(kAllFormatsLabel);
-        setSection(LibrarySection::all);
+        // The duplicates section narrows to the folder; the others give way to all media.
+        if (section_ != LibrarySection::duplicates) setSection(LibrarySection::all);
         return;
     }
     scan({path}, true);

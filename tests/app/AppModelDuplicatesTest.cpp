@@ -41,6 +41,15 @@ TEST_F(AppModelDuplicatesTest, CopiesShowInGroupsAndTheExtraOnesCanGo)
     ASSERT_EQ(model->visible().size(), 3);
     EXPECT_TRUE(std::string(model->visible()[0].path()).starts_with(files / "Phone/IMG_1")) << "in the folder added first";
 
+    // The folder tree narrows the section: one copy in Pictures/export is no group.
+    model->selectFolder(files / "Pictures");
+    ASSERT_TRUE(waitForQuery(*model));
+    EXPECT_EQ(model->section(), LibrarySection::duplicates);
+    EXPECT_EQ(model->visible().size(), 2) << "the two copies below Pictures";
+    model->selectSection(LibrarySection::duplicates);
+    ASSERT_TRUE(waitForQuery(*model));
+    ASSERT_EQ(model->visible().size(), 3);
+
     model->selectExtraCopies();
     EXPECT_TRUE(model->selecting());
     EXPECT_EQ(model->selection().size(), 2u);

@@ -51,7 +51,9 @@ for run in $(seq "$runs"); do
     if [[ $peer == mirelo ]]; then export MIRELO_LAUNCH_TRACE=$(date +%s%N); fi
     # feh knows only the files it is given: the folder, in name order, for presses.
     arg=$file; [[ $peer == feh && $presses -gt 0 ]] && arg="--sort filename $(dirname "$file")"
-    out=$(timeout 60 "$poll" --presses "$presses" -- ${commands[$peer]} $arg 2>&1 | grep -E '^(first|press|launch)' | tr '\n' ' ')
+    # geeqie goes to the next picture with Space, not Right.
+    key=Right; [[ $peer == geeqie ]] && key=space
+    out=$(timeout 60 "$poll" --presses "$presses" --key "$key" -- ${commands[$peer]} $arg 2>&1 | grep -E '^(first|press|launch)' | tr '\n' ' ')
     unset MIRELO_LAUNCH_TRACE
     results[$peer]+="  run $run: $out"$'\n'
   done

@@ -29,11 +29,10 @@ std::string randomBytes(size_t size, unsigned seed)
     return bytes;
 }
 
-ExactDuplicates::Options with(FingerprintCache* cache, const std::atomic<bool>* stop = nullptr, int threads = 4)
+ExactDuplicates::Options with(FingerprintCache* cache, int threads = 4)
 {
     ExactDuplicates::Options options;
     options.cache = cache;
-    options.stop = stop;
     options.threads = threads;
     return options;
 }
@@ -88,7 +87,7 @@ TEST_F(DuplicatesTest, ASecondSearchReadsNothingUntilAFileChanges)
     {
         FingerprintCache cache(where);
         cache.load();
-        const auto first = ExactDuplicates::find(files, with(&cache, nullptr, 2));
+        const auto first = ExactDuplicates::find(files, with(&cache, 2));
         EXPECT_GT(first.filesRead, 0);
         ASSERT_TRUE(cache.save());
     }
@@ -114,14 +113,6 @@ TEST_F(DuplicatesTest, ASecondSearchReadsNothingUntilAFileChanges)
     EXPECT_EQ(damaged.size(), 0u);
 }
 
-TEST_F(DuplicatesTest, AStoppedSearchSaysSo)
-{
-    std::atomic<bool> stop{true};
-    const auto result = ExactDuplicates::find(files, with(nullptr, &stop));
-    EXPECT_TRUE(result.stopped);
-    EXPECT_TRUE(result.groups.empty());
-}
-
 // The hash keeps a picture's shape through a change of brightness and
 // contrast, and tells it from its mirror image.
 TEST(SimilarPhotos, ThePerceptualHashSeesShapesNotBrightness)
@@ -138,15 +129,6 @@ TEST(SimilarPhotos, ThePerceptualHashSeesShapesNotBrightness)
     const uint64_t hash = SimilarPhotos::perceptualHash(picture);
     EXPECT_LE(SimilarPhotos::distance(hash, SimilarPhotos::perceptualHash(brighter)), 2);
     EXPECT_GT(SimilarPhotos::distance(hash, SimilarPhotos::perceptualHash(mirrored)), 12);
-}
-
-TEST(SimilarPhotos, GroupsJoinHashesWithinTheDistance)
-{
-    const uint64_t a = 0x0123456789abcdefULL;
-    const std::vector<uint64_t> hashes = {a, a ^ 0b111, ~a, a ^ 0xf0000000000000f0ULL, a, ~a ^ 1};
-    EXPECT_EQ(SimilarPhotos::group(hashes, 0), (std::vector<std::vector<int>>{{0, 4}}));
-    EXPECT_EQ(SimilarPhotos::group(hashes, 3), (std::vector<std::vector<int>>{{0, 1, 4}, {2, 5}}));
-    EXPECT_EQ(SimilarPhotos::group(hashes, 8), (std::vector<std::vector<int>>{{0, 1, 3, 4}, {2, 5}}));
 }
 
 // The index finds every pair a comparison of all pairs finds.

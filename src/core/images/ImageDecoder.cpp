@@ -11,22 +11,30 @@
 
 namespace mirelo {
 
+namespace {
+
+// Whether the file's extension, in any case, is one of `extensions`.
+template <size_t N> bool hasExtension(const std::string& path, const std::array<std::string_view, N>& extensions)
+{
+    std::string extension(pathExtension(lastPathComponent(path)));
+    for (char& c : extension) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return std::find(extensions.begin(), extensions.end(), extension) != extensions.end();
+}
+
+} // namespace
+
 bool ImageDecoder::isCameraRaw(const std::string& path)
 {
     static constexpr std::array<std::string_view, 9> raw = {"dng", "cr2", "cr3", "nef", "arw",
                                                             "orf", "raf", "rw2", "pef"};
-    std::string extension(pathExtension(lastPathComponent(path)));
-    for (char& c : extension) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return std::find(raw.begin(), raw.end(), extension) != raw.end();
+    return hasExtension(path, raw);
 }
 
 bool ImageDecoder::readsReduced(const std::string& path)
 {
     static constexpr std::array<std::string_view, 9> reduced = {"jpg", "jpeg", "jpe", "jfif", "webp",
                                                                 "heic", "heif", "avif", "svg"};
-    std::string extension(pathExtension(lastPathComponent(path)));
-    for (char& c : extension) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return isCameraRaw(path) || std::find(reduced.begin(), reduced.end(), extension) != reduced.end();
+    return isCameraRaw(path) || hasExtension(path, reduced);
 }
 
 std::optional<DecodedImage> ImageDecoder::decode(const std::string& path, int maxDimension)

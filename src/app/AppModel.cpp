@@ -134,6 +134,9 @@ void AppModel::applyRestore(const std::optional<LibrarySnapshot>& snapshot, bool
     watched_->watch();
     watched_->noteAllChanged();
     refreshVisible();
+    // Reopened on the Duplicates section: its groups are looked for now.
+    if (section_ == LibrarySection::duplicates && duplicatesStale_ && !duplicateSearch_->running())
+        findDuplicates();
     for (const std::string& folder : expandedFolders_) loadChildren(folder);
     if (error) {
         setErrorMessage(

@@ -4,12 +4,15 @@
 #include "duplicates/ExactDuplicates.h"
 #include "duplicates/FingerprintCache.h"
 #include "duplicates/SimilarPhotos.h"
+#include "images/ImageMetadata.h"
 #include "images/PictureHash.h"
 
 #include "work/HandOff.h"
 
 #include <QMetaObject>
 
+#include <map>
+#include <thread>
 #include <unordered_map>
 
 namespace mirelo {
@@ -22,7 +25,7 @@ DuplicateGroups::Reason reasonOf(DuplicateKeeper::Reason reason)
     case DuplicateKeeper::Reason::firstFolder: return DuplicateGroups::Reason::firstFolder;
     case DuplicateKeeper::Reason::oldest: return DuplicateGroups::Reason::oldest;
     case DuplicateKeeper::Reason::largestPicture: return DuplicateGroups::Reason::largestPicture;
-    case DuplicateKeeper::Reason::leastCompressed: return DuplicateGroups::Reason::leastCompressed;
+    case DuplicateKeeper::Reason::cameraDetails: return DuplicateGroups::Reason::cameraDetails;
     }
     return DuplicateGroups::Reason::oldest;
 }
@@ -36,6 +39,98 @@ DuplicateGroups::Group arrange(const std::vector<DuplicateKeeper::Copy>& copies,
     for (size_t i = 0; i < copies.size(); ++i)
         if (i != choice.index) group.paths.push_back(copies[i].path);
     return group;
+}
+
+bool carriesCameraDetails(const std::string& path)
+{
+    for (const auto& [label, value] : ImageMetadata::read(path))
+        if (label == "Camera") return true;
+    return false;
+}
+
+// Pictures that look alike. Names of one file (hard links, a folder reached
+// through a link) are one picture; a group needs two files.
+void similarGroups(const DuplicateSearch::Input& input, FingerprintCache& cache, const std::atomic<bool>& stop,
+                   const DuplicateSearch::Progress& progress, DuplicateGroups& groups, DuplicateSearch::Result& result)
+{
+    struct Photo {
+        const MediaItem* item;
+        FileStamp stamp;
+        std::vector<std::string> links;
+        PictureHash::Facts facts;
+    };
+    std::vector<Photo> photos;
+    std::map<std::pair<uint64_t, uint64_t>, size_t> files;
+    for (const MediaItem& item : input.items) {
+        if (item.isVideo()) continue;
+        const std::string path(item.path());
+        const std::optional<FileStamp> stamp = FileStamp::of(path);
+        if (!stamp) {
+            ++result.unreadable;
+            continue;
+        }
+        const auto [known, added] = files.try_emplace({stamp->device, stamp->inode}, photos.size());
+        if (!added) {
+            photos[known->second].links.push_back(path);
+            continue;
+        }
+        Photo photo{&item, *stamp, {}, {}};
+        if (const FileFingerprint* fingerprint = cache.find(path, *stamp); fingerprint && fingerprint->picture)
+            photo.facts.hash = fingerprint->picture;
+        photos.push_back(std::move(photo));
+    }
+    std::atomic<size_t> next{0};
+    std::atomic<int64_t> done{0};
+    auto work = [&] {
+        for (size_t i; (i = next++) < photos.size() && !stop;) {
+            if (!photos[i].facts.hash) photos[i].facts = PictureHash::ofFile(std::string(photos[i].item->path()));
+            if (progress) progress(++done, int64_t(photos.size()));
+        }
+    };
+    std::vector<std::thread> threads;
+    for (unsigned t = 1; t < std::max(2u, std::thread::hardware_concurrency()); ++t) threads.emplace_back(work);
+    work();
+    for (std::thread& thread : threads) thread.join();
+    result.stopped = stop;
+    std::vector<uint64_t> hashes;
+    std::vector<size_t> hashed;
+    for (size_t i = 0; i < photos.size(); ++i) {
+        if (!photos[i].facts.hash) {
+            result.unreadable += stop ? 0 : 1;
+            continue;
+        }
+        cache.rememberPicture(std::string(photos[i].item->path()), photos[i].stamp, *photos[i].facts.hash);
+        hashes.push_back(*photos[i].facts.hash);
+        hashed.push_back(i);
+    }
+    for (const std::vector<int>& members : SimilarPhotos::group(hashes, input.within)) {
+        if (stop) break;
+        std::vector<DuplicateKeeper::Copy> copies;
+        std::unordered_map<int64_t, int> sizes;
+        for (int member : members) ++sizes[photos[hashed[size_t(member)]].item->bytes()];
+        for (int member : members) {
+            Photo& photo = photos[hashed[size_t(member)]];
+            const std::string path(photo.item->path());
+            DuplicateKeeper::Copy copy{path, photo.item->modified(), photo.item->bytes(), photo.facts.pixels};
+            if (copy.pixels == 0) copy.pixels = PictureHash::pixelsOf(path); // only for the few in groups
+            copy.camera = carriesCameraDetails(path);
+            // Files of one size may be the same bytes: the identical files' rule decides between them.
+            if (sizes[copy.bytes] > 1) {
+                const FileFingerprint* known = cache.find(path, photo.stamp);
+                std::optional<ContentHash> content = known ? known->content : std::nullopt;
+                if (!content && (content = ExactDuplicates::contentHash(path, &stop)))
+                    cache.rememberContent(path, photo.stamp, *content);
+                if (content) copy.content = std::pair{content->high, content->low};
+            }
+            copies.push_back(std::move(copy));
+        }
+        DuplicateGroups::Group group = arrange(copies, DuplicateKeeper::similar(copies, input.folders));
+        for (int member : members) {
+            const Photo& photo = photos[hashed[size_t(member)]];
+            if (!photo.links.empty()) group.links[std::string(photo.item->path())] = photo.links;
+        }
+        groups.groups.push_back(std::move(group));
+    }
 }
 
 } // namespace
@@ -72,61 +167,23 @@ DuplicateSearch::Result DuplicateSearch::find(const Input& input, FingerprintCac
         result.stopped = exact.stopped;
         for (const ExactGroup& group : exact.groups) groups->groups.push_back(arranged(group));
     } else {
-        std::vector<const MediaItem*> photos;
-        for (const MediaItem& item : input.items)
-            if (!item.isVideo()) photos.push_back(&item);
-        std::vector<PictureHash::Facts> facts(photos.size());
-        std::vector<std::optional<FileStamp>> stamps(photos.size());
-        for (size_t i = 0; i < photos.size(); ++i) {
-            const std::string path(photos[i]->path());
-            stamps[i] = FileStamp::of(path);
-            if (stamps[i])
-                if (const FileFingerprint* known = cache.find(path, *stamps[i]); known && known->picture)
-                    facts[i].hash = known->picture;
-        }
-        std::atomic<size_t> next{0};
-        std::atomic<int64_t> done{0};
-        auto work = [&] {
-            for (size_t i; (i = next++) < photos.size() && !stop;) {
-                if (!facts[i].hash && stamps[i]) facts[i] = PictureHash::ofFile(std::string(photos[i]->path()));
-                if (progress) progress(++done, int64_t(photos.size()));
-            }
-        };
-        std::vector<std::thread> threads;
-        for (unsigned t = 1; t < std::max(2u, std::thread::hardware_concurrency()); ++t) threads.emplace_back(work);
-        work();
-        for (std::thread& thread : threads) thread.join();
-        result.stopped = stop;
-        std::vector<uint64_t> hashes;
-        std::vector<size_t> hashed;
-        for (size_t i = 0; i < photos.size(); ++i) {
-            if (!facts[i].hash) {
-                result.unreadable += stamps[i] ? 1 : 0;
-                continue;
-            }
-            cache.rememberPicture(std::string(photos[i]->path()), *stamps[i], *facts[i].hash);
-            hashes.push_back(*facts[i].hash);
-            hashed.push_back(i);
-        }
-        for (const std::vector<int>& members : SimilarPhotos::group(hashes, input.within)) {
-            std::vector<DuplicateKeeper::Copy> copies;
-            for (int member : members) {
-                const MediaItem& item = *photos[hashed[size_t(member)]];
-                const std::string path(item.path());
-                int64_t pixels = facts[hashed[size_t(member)]].pixels;
-                if (pixels == 0) pixels = PictureHash::pixelsOf(path); // only for the few in groups
-                copies.push_back({path, item.modified(), item.bytes(), pixels});
-            }
-            groups->groups.push_back(arrange(copies, DuplicateKeeper::similar(copies)));
-        }
+        similarGroups(input, cache, stop, progress, *groups, result);
     }
     groups->reindex();
     result.groups = std::move(groups);
     return result;
 }
 
+struct DuplicateSearch::Shared {
+    explicit Shared(std::string path) : cache(std::move(path)) {}
+    FingerprintCache cache; // the worker's alone
+    bool loaded = false;
+    std::mutex lock; // guards forgotten
+    std::vector<std::string> forgotten;
+};
+
 DuplicateSearch::DuplicateSearch(std::string cachePath, QObject* parent)
-    : QObject(parent), cachePath_(std::move(cachePath))
+    : QObject(parent), shared_(std::make_shared<Shared>(std::move(cachePath)))
 {
     poll_.setInterval(100);
     connect(&poll_, &QTimer::timeout, this, [this] {
@@ -150,30 +207,21 @@ DuplicateSearch::DuplicateSearch(std::string cachePath, QObject* parent)
 DuplicateSearch::~DuplicateSearch()
 {
     if (stop_) *stop_ = true;
-    join();
-}
-
-void DuplicateSearch::join()
-{
-    if (worker_.joinable()) worker_.join();
+    worker_.cancelPending();
 }
 
 void DuplicateSearch::start(Input input)
 {
+    // The search before this one ends at its next stop check; this one
+    // queues behind it on the worker, so nothing waits here.
     if (stop_) *stop_ = true;
-    join(); // a stopped search ends within a chunk's read
+    worker_.cancelPending();
     stop_ = std::make_shared<std::atomic<bool>>(false);
     done_ = 0;
     total_ = 0;
     running_ = true;
     poll_.start();
     Q_EMIT progressChanged();
-    if (!cache_) {
-        cache_ = std::make_unique<FingerprintCache>(cachePath_);
-        cache_->load();
-    }
-    for (const std::string& path : forgotten_) cache_->forget(path);
-    forgotten_.clear();
     {
         std::lock_guard lock(foundLock_);
         found_.clear();
@@ -182,18 +230,29 @@ void DuplicateSearch::start(Input input)
     kind_ = input.kind;
     sincePartial_.start();
     const int generation = ++generation_;
-    worker_ = std::thread([this, input = std::move(input), stop = stop_, generation] {
+    worker_.async([this, shared = shared_, input = std::move(input), stop = stop_, generation] {
+        if (*stop) return; // a newer search came first
+        if (!shared->loaded) {
+            shared->cache.load();
+            shared->loaded = true;
+        }
+        {
+            std::lock_guard lock(shared->lock);
+            for (const std::string& path : shared->forgotten) shared->cache.forget(path);
+            shared->forgotten.clear();
+        }
         Result result = find(
-            input, *cache_, *stop,
-            [this](int64_t done, int64_t total) {
+            input, shared->cache, *stop,
+            [this, generation](int64_t done, int64_t total) {
+                if (generation != generation_) return;
                 done_ = done;
                 total_ = total;
             },
-            [this](DuplicateGroups::Group group) {
+            [this, generation](DuplicateGroups::Group group) {
                 std::lock_guard lock(foundLock_);
-                found_.push_back(std::move(group));
+                if (generation == generation_) found_.push_back(std::move(group));
             });
-        cache_->save();
+        shared->cache.save();
         QMetaObject::invokeMethod(
             this,
             handedOff([this, result, generation] {
@@ -219,8 +278,8 @@ void DuplicateSearch::stop()
 
 void DuplicateSearch::forget(const std::string& path)
 {
-    if (running_ || !cache_) forgotten_.push_back(path);
-    else cache_->forget(path);
+    std::lock_guard lock(shared_->lock);
+    shared_->forgotten.push_back(path);
 }
 
 } // namespace mirelo

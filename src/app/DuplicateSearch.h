@@ -1,12 +1,15 @@
 #pragma once
 // Looking for duplicates in the library, off the main thread: identical
 // files, or photos that look alike, grouped with the copy to keep first. One
-// search at a time; a newer one, or stop(), makes the older one's result
-// count for nothing. The fingerprint cache is loaded on the first search and
-// saved after each; paths the watcher saw change are forgotten first.
+// search at a time, on a worker of its own: starting, restarting, stopping
+// and ending a search never wait for it on the calling thread; a newer
+// search, or stop(), makes the older one's result count for nothing. The
+// fingerprint cache is read on the worker before the first search and
+// written after each; paths the watcher saw change are forgotten first.
 
 #include "library/DuplicateGroups.h"
 #include "library/MediaItem.h"
+#include "work/SerialQueue.h"
 
 #include <QObject>
 #include <QElapsedTimer>
@@ -16,7 +19,6 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 namespace mirelo {
@@ -42,11 +44,15 @@ public:
     using Found = std::function<void(DuplicateGroups::Group group)>;
 
     // The search itself, on the calling thread (the command line's too).
+    // Every group holds two files or more: names of one file (hard links,
+    // a folder reached twice) are that file's links, never its copies.
     static Result find(const Input& input, FingerprintCache& cache, const std::atomic<bool>& stop,
                        const Progress& progress = {}, const Found& found = {});
 
     // `cachePath`: the fingerprint cache's file.
     explicit DuplicateSearch(std::string cachePath, QObject* parent = nullptr);
+    // Stops the search and waits for the worker, which then ends within a
+    // 64 KiB read or one small decode.
     ~DuplicateSearch() override;
 
     void start(Input input);
@@ -64,16 +70,13 @@ Q_SIGNALS:
     void finished(const Result& result);
 
 private:
-    void join();
+    struct Shared; // the cache and what is waiting to be forgotten, the worker's
 
-    std::string cachePath_;
-    std::unique_ptr<FingerprintCache> cache_; // the worker's while it runs
-    std::vector<std::string> forgotten_;
-    std::thread worker_;
+    std::shared_ptr<Shared> shared_;
     std::shared_ptr<std::atomic<bool>> stop_;
     std::atomic<int64_t> done_{0}, total_{0};
     bool running_ = false;
-    int generation_ = 0;
+    std::atomic<int> generation_{0};
     QTimer poll_;
     // Groups the worker found, not yet handed over.
     std::mutex foundLock_;
@@ -81,6 +84,7 @@ private:
     size_t handedOver_ = 0;
     DuplicateGroups::Kind kind_ = DuplicateGroups::Kind::exact;
     QElapsedTimer sincePartial_;
+    SerialQueue worker_{"Mirelo duplicates"}; // last: ended first
 };
 
 } // namespace mirelo

@@ -11,7 +11,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <future>
 
 #include <map>
 #include <random>
@@ -107,10 +111,73 @@ TEST_F(DuplicatesTest, ASecondSearchReadsNothingUntilAFileChanges)
     EXPECT_EQ(third.groups[0].paths.front(), folder / "small1.png");
 
     // A damaged cache is no cache.
-    writeFile(where, "MIRELO-FINGERPRINTS-1\n\x05garbage");
+    writeFile(where, "MIRELO-FINGERPRINTS-2\n\x05garbage");
     FingerprintCache damaged(where);
     damaged.load();
     EXPECT_EQ(damaged.size(), 0u);
+}
+
+// A copy edited in place with its old size and modification time put back
+// (as `touch -r` does) has a new change time: it is read again.
+TEST_F(DuplicatesTest, AnEditHiddenBehindAnOldTimeIsReadAgain)
+{
+    FingerprintCache cache(folder / "fingerprints");
+    ASSERT_EQ(ExactDuplicates::find(files, with(&cache)).groups.size(), 2u);
+    const std::string copy = folder / "b/photo copy.jpg";
+    struct stat before {};
+    ASSERT_EQ(::stat(copy.c_str(), &before), 0);
+    std::string edited = readFile(copy);
+    edited[100'000] ^= 1;
+    writeFile(copy, edited);
+    const struct timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, copy.c_str(), times, 0), 0);
+    const auto again = ExactDuplicates::find(files, with(&cache));
+    ASSERT_EQ(again.groups.size(), 1u) << "the edited copy is no longer the photo's";
+    EXPECT_EQ(again.groups[0].paths.front(), folder / "small1.png");
+}
+
+// The cache is input: what sits at its place is never waited on, never
+// read whole when it is not a cache, and a failed write says so.
+TEST_F(DuplicatesTest, AHostileCacheReadsAsEmpty)
+{
+    const std::string fifo = folder / "fifo", huge = folder / "huge", directory = folder / "directory";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    makeFolder(directory);
+    writeFile(huge, "MIRELO-FINGERPRINTS-2\n");
+    ASSERT_EQ(::truncate(huge.c_str(), FingerprintCache::kMostBytes + 1), 0); // sparse
+    ASSERT_EQ(::symlink("/dev/zero", (folder / "zero").c_str()), 0);
+    for (const std::string& path : {fifo, huge, directory, folder / "zero"}) {
+        FingerprintCache cache(path);
+        cache.load();
+        EXPECT_EQ(cache.size(), 0u) << path;
+        cache.rememberEdges(folder / "a/photo.jpg", *FileStamp::of(folder / "a/photo.jpg"), 1);
+        if (path == directory) EXPECT_FALSE(cache.save());
+    }
+}
+
+// A stop is seen within a read of 64 KiB, also in a group of more files of
+// one size than are read together.
+TEST_F(DuplicatesTest, AStopEndsAReadOfManyLargeFiles)
+{
+    std::vector<ExactDuplicates::File> large;
+    for (int i = 0; i < 70; ++i) {
+        const std::string path = folder / ("large/" + std::to_string(i) + ".mov");
+        writeFile(path, "x");
+        ASSERT_EQ(::truncate(path.c_str(), int64_t(4) << 30), 0); // 4 GiB, sparse
+        large.push_back({path, int64_t(4) << 30});
+    }
+    std::atomic<bool> stop{false};
+    ExactDuplicates::Options options;
+    options.stop = &stop;
+    options.threads = 2;
+    auto search = std::async(std::launch::async, [&] { return ExactDuplicates::find(large, options); });
+    EXPECT_EQ(search.wait_for(std::chrono::milliseconds(300)), std::future_status::timeout);
+    stop = true;
+    ASSERT_EQ(search.wait_for(std::chrono::seconds(10)), std::future_status::ready) << "reading 280 GiB of holes";
+    const auto result = search.get();
+    EXPECT_TRUE(result.stopped);
+    EXPECT_TRUE(result.groups.empty());
+    EXPECT_TRUE(result.unreadable.empty()) << "stopped files are not unreadable ones";
 }
 
 // The hash keeps a picture's shape through a change of brightness and
@@ -194,14 +261,23 @@ TEST(DuplicateKeeper, TheFirstFolderThenTheOldestThenTheLargestPicture)
         EXPECT_EQ(choice.index, c.index) << c.copies.front().path;
         EXPECT_EQ(choice.reason, c.reason) << c.copies.front().path;
     }
+    // The brightened copy (same pixels, more bytes, newer, no camera details)
+    // never wins over its original; identical files follow the rule above.
+    const std::pair<uint64_t, uint64_t> one{1, 1};
     const Case similar[] = {
         {{{"/a.jpg", 0, 900'000, 2'000'000}, {"/b.jpg", 0, 3'000'000, 12'000'000}}, 1, Reason::largestPicture},
-        {{{"/a.jpg", 0, 900'000, 12'000'000}, {"/b.jpg", 0, 3'000'000, 12'000'000}}, 1, Reason::leastCompressed},
+        {{{"/edit.jpg", 20, 3'000'000, 12'000'000}, {"/orig.jpg", 30, 900'000, 12'000'000, true}}, 1,
+         Reason::cameraDetails},
+        {{{"/bright.jpg", 20, 3'000'000, 12'000'000}, {"/orig.jpg", 10, 900'000, 12'000'000}}, 1, Reason::oldest},
+        {{{"/home/u/Pictures/a.jpg", 10, 5, 4, false, one}, {"/home/u/Phone/a.jpg", 50, 5, 4, false, one}}, 1,
+         Reason::firstFolder},
+        {{{"/small.jpg", 1, 5, 2}, {"/mnt/a.jpg", 10, 5, 4, false, one}, {"/home/u/Phone/a.jpg", 50, 5, 4, false, one}},
+         2, Reason::largestPicture},
     };
     for (const Case& c : similar) {
-        const auto choice = DuplicateKeeper::similar(c.copies);
-        EXPECT_EQ(choice.index, c.index);
-        EXPECT_EQ(choice.reason, c.reason);
+        const auto choice = DuplicateKeeper::similar(c.copies, folders);
+        EXPECT_EQ(choice.index, c.index) << c.copies.front().path;
+        EXPECT_EQ(choice.reason, c.reason) << c.copies.front().path;
     }
 }
 

@@ -235,6 +235,34 @@ TEST_F(TrashServiceTest, UndoChecksSizeAndChangeTimeAsWellAsTheInode)
     EXPECT_EQ(TrashService::restore({record}).restored, std::vector<std::string>{photo});
 }
 
+// Two names of one file: trashing or restoring either moves the shared
+// inode's change time, and must not make the other look like another file.
+TEST_F(TrashServiceTest, HardLinksComeBackTogetherOrOneByOne)
+{
+    const std::string first = home / "Pics/a.jpg", second = home / "Pics/b.jpg";
+    for (bool together : {true, false}) {
+        writeFile(first, "pixels");
+        ASSERT_EQ(::link(first.c_str(), second.c_str()), 0);
+        TrashResult moved = TrashService::move({first, second});
+        ASSERT_EQ(moved.records.size(), 2u);
+        std::vector<std::string> restored;
+        if (together) {
+            restored = TrashService::restore(moved.records).restored;
+        } else {
+            for (auto record = moved.records.rbegin(); record != moved.records.rend(); ++record) {
+                TrashRestoreResult back = TrashService::restore({*record});
+                EXPECT_TRUE(back.failures.empty()) << back.failures.at(0);
+                restored.insert(restored.end(), back.restored.begin(), back.restored.end());
+            }
+        }
+        EXPECT_EQ(restored.size(), 2u);
+        EXPECT_EQ(readFile(first), "pixels");
+        EXPECT_EQ(readFile(second), "pixels");
+        ::unlink(first.c_str());
+        ::unlink(second.c_str());
+    }
+}
+
 // Names too long for "<name>.trashinfo" are shortened in the trash; the
 // listing keeps the whole original, and Undo brings it back whole.
 TEST_F(TrashServiceTest, LongNamesAreShortenedInsideTheTrashOnly)

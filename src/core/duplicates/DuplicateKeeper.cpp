@@ -56,29 +56,42 @@ DuplicateKeeper::Choice DuplicateKeeper::exact(const std::vector<Copy>& copies, 
     return choice;
 }
 
-DuplicateKeeper::Choice DuplicateKeeper::similar(const std::vector<Copy>& copies)
+DuplicateKeeper::Choice DuplicateKeeper::similar(const std::vector<Copy>& copies, const std::vector<std::string>& folders)
 {
     if (copies.empty()) return {0, Reason::largestPicture};
-    int64_t largest = 0;
-    for (const Copy& copy : copies) largest = std::max(largest, copy.pixels);
-    auto density = [](const Copy& copy) { return copy.pixels > 0 ? double(copy.bytes) / double(copy.pixels) : 0.0; };
-    std::optional<size_t> best;
-    int sharing = 0;
+    auto same = [](const Copy& a, const Copy& b) { return a.content && a.content == b.content; };
+    // The picture to keep: the most pixels, the camera's details, the oldest.
+    auto better = [](const Copy& a, const Copy& b) {
+        if (a.pixels != b.pixels) return a.pixels > b.pixels;
+        if (a.camera != b.camera) return a.camera;
+        if (a.modified != b.modified) return a.modified < b.modified;
+        return plainer(a.path, b.path);
+    };
+    size_t best = 0;
+    for (size_t i = 1; i < copies.size(); ++i)
+        if (better(copies[i], copies[best])) best = i;
+    // What sets it apart from the best of the pictures that differ from it.
+    std::optional<size_t> runnerUp;
+    std::vector<Copy> identical;
+    std::vector<size_t> places;
     for (size_t i = 0; i < copies.size(); ++i) {
-        if (copies[i].pixels != largest) continue;
-        ++sharing;
-        if (!best) {
-            best = i;
-            continue;
-        }
-        const Copy &a = copies[i], &b = copies[*best];
-        if (density(a) != density(b)) {
-            if (density(a) > density(b)) best = i;
-        } else if (plainer(a.path, b.path)) {
-            best = i;
+        if (i == best || same(copies[i], copies[best])) {
+            identical.push_back(copies[i]);
+            places.push_back(i);
+        } else if (!runnerUp || better(copies[i], copies[*runnerUp])) {
+            runnerUp = i;
         }
     }
-    return {*best, sharing > 1 ? Reason::leastCompressed : Reason::largestPicture};
+    if (!runnerUp) {
+        // Every file the same bytes: kept as an identical copy would be.
+        return exact(copies, folders);
+    }
+    const Copy &kept = copies[best], &other = copies[*runnerUp];
+    const Reason reason = kept.pixels != other.pixels ? Reason::largestPicture
+                          : kept.camera != other.camera ? Reason::cameraDetails
+                                                        : Reason::oldest;
+    if (identical.size() == 1) return {best, reason};
+    return {places[exact(identical, folders).index], reason};
 }
 
 } // namespace mirelo

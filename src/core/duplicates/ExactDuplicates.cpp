@@ -33,12 +33,17 @@ struct Member {
     bool opened = false;
 };
 
-// Reads exactly `length` bytes at `offset` (fewer only at the end of the file).
-bool readAt(int fd, char* buffer, size_t length, int64_t offset, size_t& got)
+// Reads exactly `length` bytes at `offset` (fewer only at the end of the
+// file), a slice at a time so that a stop is seen within 64 KiB; false on an
+// error or a stop.
+constexpr size_t kSlice = 64 * 1024;
+bool readAt(int fd, char* buffer, size_t length, int64_t offset, size_t& got, const std::atomic<bool>* stop)
 {
     got = 0;
     while (got < length) {
-        const ssize_t n = ::pread(fd, buffer + got, length - got, offset + int64_t(got));
+        if (stop && stop->load(std::memory_order_relaxed)) return false;
+        const ssize_t n =
+            ::pread(fd, buffer + got, std::min(length - got, kSlice), offset + int64_t(got));
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return false;
         if (n == 0) break;
@@ -47,25 +52,26 @@ bool readAt(int fd, char* buffer, size_t length, int64_t offset, size_t& got)
     return true;
 }
 
-std::optional<uint64_t> edgeHash(const std::string& path, int64_t size)
+std::optional<uint64_t> edgeHash(const std::string& path, int64_t size, const std::atomic<bool>* stop)
 {
     FileDescriptor fd(RegularFile::open(path));
     if (!fd) return std::nullopt;
     ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_RANDOM);
     char buffer[2 * kEdge];
     size_t first = 0, last = 0;
-    if (!readAt(fd.get(), buffer, size_t(std::min(size, kEdge)), 0, first)) return std::nullopt;
+    if (!readAt(fd.get(), buffer, size_t(std::min(size, kEdge)), 0, first, stop)) return std::nullopt;
     if (size > kEdge) {
         const int64_t from = std::max(kEdge, size - kEdge);
-        if (!readAt(fd.get(), buffer + first, size_t(size - from), from, last)) return std::nullopt;
+        if (!readAt(fd.get(), buffer + first, size_t(size - from), from, last, stop)) return std::nullopt;
     }
     return XXH3_64bits(buffer, first + last);
 }
 
 ContentHash toHash(XXH128_hash_t hash) { return {hash.high64, hash.low64}; }
 
-// One file read whole into its hash: for groups too large to read together.
-std::optional<ContentHash> wholeHash(const std::string& path)
+} // namespace
+
+std::optional<ContentHash> ExactDuplicates::contentHash(const std::string& path, const std::atomic<bool>* stop)
 {
     FileDescriptor fd(RegularFile::open(path));
     if (!fd) return std::nullopt;
@@ -75,13 +81,15 @@ std::optional<ContentHash> wholeHash(const std::string& path)
     std::vector<char> buffer(kChunk);
     for (int64_t offset = 0;;) {
         size_t got = 0;
-        if (!readAt(fd.get(), buffer.data(), buffer.size(), offset, got)) return std::nullopt;
+        if (!readAt(fd.get(), buffer.data(), buffer.size(), offset, got, stop)) return std::nullopt;
         if (got == 0) break;
         XXH3_128bits_update(state.get(), buffer.data(), got);
         offset += int64_t(got);
     }
     return toHash(XXH3_128bits_digest(state.get()));
 }
+
+namespace {
 
 class Search {
 public:
@@ -145,7 +153,8 @@ void Search::readTogether(const std::vector<Member*>& members)
         for (Member* member : members) {
             if (stopping()) return;
             member->opened = true;
-            if (!member->content) member->content = wholeHash(files_[member->index].path);
+            if (!member->content) member->content = ExactDuplicates::contentHash(files_[member->index].path, options_.stop);
+            if (stopping()) return;
             if (member->content) read.push_back(member);
             else member->unreadable = true;
         }
@@ -185,7 +194,8 @@ void Search::readTogether(const std::vector<Member*>& members)
         for (auto& part : parts) {
             std::vector<std::vector<Reading*>> split;
             for (Reading* reading : part) {
-                if (!readAt(reading->fd.get(), reading->chunk.data(), kChunk, offset, reading->got)) {
+                if (!readAt(reading->fd.get(), reading->chunk.data(), kChunk, offset, reading->got, options_.stop)) {
+                    if (stopping()) return;
                     reading->member->unreadable = true;
                     continue;
                 }
@@ -212,7 +222,8 @@ void Search::readTogether(const std::vector<Member*>& members)
         bool whole = true;
         for (int64_t offset = reading->next; offset < size && whole; offset += int64_t(reading->got)) {
             if (stopping()) return;
-            whole = readAt(reading->fd.get(), reading->chunk.data(), kChunk, offset, reading->got) && reading->got > 0;
+            whole = readAt(reading->fd.get(), reading->chunk.data(), kChunk, offset, reading->got, options_.stop) &&
+                    reading->got > 0;
             if (whole) XXH3_128bits_update(reading->state.get(), reading->chunk.data(), reading->got);
         }
         if (whole) reading->member->content = toHash(XXH3_128bits_digest(reading->state.get()));
@@ -241,7 +252,8 @@ void Search::settle(std::vector<Member*> members)
         if (stopping()) return;
         if (!member->edges) {
             member->opened = true;
-            member->edges = edgeHash(files_[member->index].path, files_[member->index].size);
+            member->edges = edgeHash(files_[member->index].path, files_[member->index].size, options_.stop);
+            if (stopping()) return;
         }
         if (member->edges) byEdges[*member->edges].push_back(member);
         else member->unreadable = true;

@@ -51,6 +51,9 @@ public:
 
     // Empty files are left out: all of them are alike and none frees anything.
     static Result find(const std::vector<File>& files, const Options& options);
+    // The XXH3-128 of one file's bytes; nothing when it can't be read or a
+    // stop came (seen within 64 KiB).
+    static std::optional<ContentHash> contentHash(const std::string& path, const std::atomic<bool>* stop = nullptr);
 };
 
 } // namespace mirelo

@@ -2,19 +2,18 @@
 
 #include "files/AtomicFile.h"
 #include "files/LibraryError.h"
+#include "files/RegularFile.h"
 
 #include <sys/stat.h>
 
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 namespace mirelo {
 
 namespace {
 
-constexpr char kMagic[] = "MIRELO-FINGERPRINTS-1\n";
+constexpr char kMagic[] = "MIRELO-FINGERPRINTS-2\n";
 constexpr uint8_t kHasContent = 1, kHasPicture = 2, kHasEdges = 4;
 
 template <typename T> void put(std::string& out, T value) { out.append(reinterpret_cast<const char*>(&value), sizeof value); }
@@ -52,6 +51,7 @@ std::optional<FileStamp> FileStamp::of(const std::string& path)
     if (::lstat(path.c_str(), &attributes) != 0 || !S_ISREG(attributes.st_mode)) return std::nullopt;
     return FileStamp{int64_t(attributes.st_size),
                      int64_t(attributes.st_mtim.tv_sec) * 1'000'000'000 + attributes.st_mtim.tv_nsec,
+                     int64_t(attributes.st_ctim.tv_sec) * 1'000'000'000 + attributes.st_ctim.tv_nsec,
                      uint64_t(attributes.st_dev), uint64_t(attributes.st_ino), uint32_t(attributes.st_nlink)};
 }
 
@@ -67,10 +67,9 @@ void FingerprintCache::load()
 {
     entries_.clear();
     changed_ = false;
-    std::ifstream file(path_, std::ios::binary);
-    if (!file) return;
-    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (bytes.compare(0, sizeof kMagic - 1, kMagic) != 0) return;
+    const std::optional<std::string> contents = RegularFile::read(path_, kMostBytes);
+    if (!contents || contents->compare(0, sizeof kMagic - 1, kMagic) != 0) return;
+    const std::string& bytes = *contents;
     Reader reader(bytes);
     std::string magic;
     reader.text(magic, sizeof kMagic - 1);
@@ -85,7 +84,8 @@ void FingerprintCache::load()
         ContentHash content;
         uint64_t picture = 0, edges = 0;
         if (!reader.get(length) || length == 0 || length > 65536 || !reader.text(path, length) ||
-            !reader.get(entry.stamp.size) || !reader.get(entry.stamp.modifiedNs) || !reader.get(entry.stamp.device) ||
+            !reader.get(entry.stamp.size) || !reader.get(entry.stamp.modifiedNs) ||
+            !reader.get(entry.stamp.changedNs) || !reader.get(entry.stamp.device) ||
             !reader.get(entry.stamp.inode) || !reader.get(flags) || !reader.get(content.high) ||
             !reader.get(content.low) || !reader.get(picture) || !reader.get(edges))
             return; // damaged: start again
@@ -108,6 +108,7 @@ bool FingerprintCache::save()
         out += path;
         put(out, entry.stamp.size);
         put(out, entry.stamp.modifiedNs);
+        put(out, entry.stamp.changedNs);
         put(out, entry.stamp.device);
         put(out, entry.stamp.inode);
         put(out, uint8_t((entry.content ? kHasContent : 0) | (entry.picture ? kHasPicture : 0) |

@@ -3,8 +3,9 @@
 // second search for duplicates reads nothing: per path the file's size,
 // modification time, device and inode, the hash of its first and last
 // 4 KiB, the XXH3-128 of its bytes once read whole, and its picture's
-// perceptual hash once made. An entry counts only
-// while the file still has that size, time and inode.
+// perceptual hash once made. An entry counts only while the file still has
+// that size, inode, modification and change time: a file edited in place
+// with its old modification time put back has a new change time.
 //
 // The file is binary, written atomically with mode 0600; a damaged or
 // foreign file reads as empty and is written anew.
@@ -19,12 +20,13 @@ namespace mirelo {
 struct FileStamp {
     int64_t size = 0;
     int64_t modifiedNs = 0; // since the epoch
+    int64_t changedNs = 0;  // the inode's change time
     uint64_t device = 0, inode = 0;
     uint32_t links = 1;
     bool operator==(const FileStamp& other) const
     {
-        return size == other.size && modifiedNs == other.modifiedNs && device == other.device &&
-               inode == other.inode;
+        return size == other.size && modifiedNs == other.modifiedNs && changedNs == other.changedNs &&
+               device == other.device && inode == other.inode;
     }
     // The file at `path` as it is now (links not followed); nothing when it
     // is not a regular file or can't be reached.
@@ -49,7 +51,12 @@ public:
     static std::string defaultPath();
 
     explicit FingerprintCache(std::string path = defaultPath()) : path_(std::move(path)) {}
-    // Reads the file; a missing or damaged one leaves the cache empty.
+    // The largest file read: anything larger is taken for damaged.
+    static constexpr int64_t kMostBytes = int64_t(1) << 30;
+
+    // Reads the file (only a regular file, never waiting on one); a missing,
+    // damaged or oversized one leaves the cache empty. Slow: never on the
+    // main thread.
     void load();
     // Writes it when something changed; false when that failed.
     bool save();

@@ -26,6 +26,25 @@ int RegularFile::open(const std::string& path)
     return fd;
 }
 
+std::optional<std::string> RegularFile::read(const std::string& path, int64_t most)
+{
+    FileDescriptor fd(open(path));
+    struct stat attributes;
+    if (!fd || ::fstat(fd.get(), &attributes) != 0 || attributes.st_size > most) return std::nullopt;
+    std::string bytes(size_t(attributes.st_size), '\0');
+    size_t got = 0;
+    // A file that grows while it is read stops at the size it had.
+    while (got < bytes.size()) {
+        const ssize_t n = ::read(fd.get(), bytes.data() + got, bytes.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return std::nullopt;
+        if (n == 0) break;
+        got += size_t(n);
+    }
+    bytes.resize(got);
+    return bytes;
+}
+
 bool RegularFile::is(const std::string& path)
 {
     struct stat attributes;

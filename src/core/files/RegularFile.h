@@ -3,6 +3,8 @@
 // the way in. A pipe, socket or device with a picture's name could block
 // the reader forever (a FIFO has no writer) or have side effects.
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace mirelo {
@@ -13,6 +15,9 @@ public:
     // regular file at `path`, or -1 with errno set (EINVAL for anything but a
     // regular file). `path` is the file's own bytes.
     static int open(const std::string& path);
+    // The whole regular file at `path`, when it holds at most `most` bytes;
+    // nothing when it is missing, not a regular file, larger, or unreadable.
+    static std::optional<std::string> read(const std::string& path, int64_t most);
     // Is `path` a regular file now? Never opens it.
     static bool is(const std::string& path);
 };

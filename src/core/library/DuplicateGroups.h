@@ -15,7 +15,7 @@ namespace mirelo {
 struct DuplicateGroups {
     enum class Kind { exact, similar };
     // Why the first of a group is the one to keep.
-    enum class Reason { firstFolder, oldest, largestPicture, leastCompressed };
+    enum class Reason { firstFolder, oldest, largestPicture, cameraDetails };
     struct Group {
         std::vector<std::string> paths; // the keeper first
         Reason reason = Reason::oldest;

@@ -240,7 +240,8 @@ Placed putInTrash(const std::string& path, const std::string& real, const struct
         if (::lstat(target.c_str(), &moved) != 0 || moved.st_ino != attributes.st_ino)
             return {std::nullopt, "Trash did not return a recovery location."};
         return {TrashRecord{path, target, top ? real : path, uint64_t(moved.st_dev), uint64_t(moved.st_ino),
-                            int64_t(moved.st_size), int64_t(moved.st_ctim.tv_sec), int64_t(moved.st_ctim.tv_nsec)},
+                            int64_t(moved.st_size), int64_t(moved.st_ctim.tv_sec), int64_t(moved.st_ctim.tv_nsec),
+                            int64_t(moved.st_mtim.tv_sec), int64_t(moved.st_mtim.tv_nsec)},
                 {}};
     }
     return {std::nullopt, "The Trash has too many items of this name, so it was left in place."};
@@ -269,6 +270,19 @@ std::string listedLocation(const std::string& trashed)
     if (!top) return value.starts_with('/') ? pathFromFileUrl("file://" + value).value_or("") : "";
     const std::optional<std::string> relative = pathFromFileUrl("file:///" + value);
     return relative ? standardisedPath(*top + *relative) : "";
+}
+
+// The trash still holds the file that was put there.
+bool stillTheFile(const struct stat& now, const TrashRecord& record)
+{
+    if (uint64_t(now.st_dev) != record.device || uint64_t(now.st_ino) != record.inode ||
+        int64_t(now.st_size) != record.size)
+        return false;
+    if (int64_t(now.st_ctim.tv_sec) == record.changedSeconds && int64_t(now.st_ctim.tv_nsec) == record.changedNanoseconds)
+        return true;
+    // Another name of the file was trashed or restored since.
+    return now.st_nlink > 1 && int64_t(now.st_mtim.tv_sec) == record.modifiedSeconds &&
+           int64_t(now.st_mtim.tv_nsec) == record.modifiedNanoseconds;
 }
 
 } // namespace
@@ -322,10 +336,7 @@ TrashRestoreResult TrashService::restore(const std::vector<TrashRecord>& records
         std::string why;
         const std::string folder(parentPath(record.original));
         struct stat attributes;
-        if (::lstat(record.trashed.c_str(), &attributes) != 0 || uint64_t(attributes.st_dev) != record.device ||
-            uint64_t(attributes.st_ino) != record.inode || int64_t(attributes.st_size) != record.size ||
-            int64_t(attributes.st_ctim.tv_sec) != record.changedSeconds ||
-            int64_t(attributes.st_ctim.tv_nsec) != record.changedNanoseconds ||
+        if (::lstat(record.trashed.c_str(), &attributes) != 0 || !stillTheFile(attributes, record) ||
             listedLocation(record.trashed) != record.listed) {
             // Emptied, or another file has since been trashed under the same name.
             why = "It is no longer in the Trash.";

@@ -20,9 +20,13 @@ struct TrashRecord {
     uint64_t inode = 0;
     // A file system may give a freed inode to a new file of the same name:
     // its size and change time, as they were right after the move, tell.
+    // A file with other names (hard links) has its change time moved by
+    // their trashing and restoring too: its modification time tells then.
     int64_t size = 0;
     int64_t changedSeconds = 0;
     int64_t changedNanoseconds = 0;
+    int64_t modifiedSeconds = 0;
+    int64_t modifiedNanoseconds = 0;
     bool operator==(const TrashRecord&) const = default;
 };
 

@@ -31,6 +31,7 @@ EmptyStateView::EmptyStateView(AppModel& model, QWidget* parent) : QWidget(paren
     message_->setAlignment(Qt::AlignCenter);
     column->addWidget(message_);
     auto* clear = new CapsuleButton(translate("Mirelo", "Clear filters"), CapsuleButton::Kind::bordered, this);
+    clear_ = clear;
     connect(clear, &QAbstractButton::clicked, this, [this] {
         // One step: the three changes run one query.
         model_.setSection(LibrarySection::all);
@@ -43,16 +44,24 @@ EmptyStateView::EmptyStateView(AppModel& model, QWidget* parent) : QWidget(paren
     connect(&model_, &AppModel::scanningChanged, this, &EmptyStateView::refresh);
     connect(&model_, &AppModel::sectionChanged, this, &EmptyStateView::refresh);
     connect(&model_, &AppModel::duplicatesChanged, this, &EmptyStateView::refresh);
+    connect(&model_, &AppModel::searchChanged, this, &EmptyStateView::refresh);
+    connect(&model_, &AppModel::formatChanged, this, &EmptyStateView::refresh);
+    connect(&model_, &AppModel::selectedFolderChanged, this, &EmptyStateView::refresh);
     refresh();
 }
 
 QString EmptyStateView::title() const { return title_->text(); }
 QString EmptyStateView::message() const { return message_->text(); }
+bool EmptyStateView::offersClearing() const { return !clear_->isHidden(); }
 
 void EmptyStateView::refresh()
 {
     title_->setText(LibraryTexts::emptyTitle(model_));
     message_->setText(LibraryTexts::emptyMessage(model_));
+    // An empty Duplicates section with nothing narrowing it has nothing to clear.
+    const bool narrowed = !model_.search().isEmpty() || model_.format() != AppModel::kAllFormatsLabel ||
+                          model_.selectedFolder().has_value();
+    clear_->setHidden(model_.section() == LibrarySection::duplicates && !narrowed);
 }
 
 } // namespace mirelo

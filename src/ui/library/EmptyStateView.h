@@ -1,7 +1,7 @@
 #pragma once
 // Over the grid when nothing matches: a filter symbol, what is happening
 // ("Finding your media…" or "No matching files"), a hint for the section,
-// and "Clear filters".
+// and "Clear filters" (in Duplicates only while a filter narrows it).
 
 #include <QWidget>
 
@@ -17,6 +17,7 @@ public:
     explicit EmptyStateView(AppModel& model, QWidget* parent = nullptr);
     QString title() const;
     QString message() const;
+    bool offersClearing() const;
 
 private:
     void refresh();
@@ -24,6 +25,7 @@ private:
     AppModel& model_;
     QLabel* title_;
     QLabel* message_;
+    QWidget* clear_;
 };
 
 } // namespace mirelo

@@ -91,7 +91,7 @@ QString keeperReason(int reason)
     case DuplicateGroups::Reason::firstFolder: return translate("Mirelo", "Kept: in the folder you added first");
     case DuplicateGroups::Reason::oldest: return translate("Mirelo", "Kept: the oldest copy");
     case DuplicateGroups::Reason::largestPicture: return translate("Mirelo", "Kept: the largest picture");
-    case DuplicateGroups::Reason::leastCompressed: return translate("Mirelo", "Kept: the least compressed");
+    case DuplicateGroups::Reason::cameraDetails: return translate("Mirelo", "Kept: it carries the camera’s details");
     }
     return {};
 }

@@ -26,12 +26,13 @@ void AppModel::setUpDuplicates()
         Q_EMIT duplicatesChanged();
         if (section_ == LibrarySection::duplicates) refreshVisible();
     });
-    // The library changed: the groups are looked for again when they are shown.
+    // The library changed: the groups are looked for again when they are
+    // shown (a search of the library as it was gives way to a new one).
     connect(this, &AppModel::itemsChanged, this, [this] {
         duplicatesStale_ = true;
         if (section_ == LibrarySection::duplicates && !restoring_)
             QTimer::singleShot(0, this, [this] {
-                if (duplicatesStale_ && !duplicateSearch_->running()) findDuplicates();
+                if (duplicatesStale_ && section_ == LibrarySection::duplicates) findDuplicates();
             });
     });
 }

@@ -231,7 +231,6 @@ void DuplicateSearch::start(Input input)
     sincePartial_.start();
     const int generation = ++generation_;
     worker_.async([this, shared = shared_, input = std::move(input), stop = stop_, generation] {
-        if (*stop) return; // a newer search came first
         if (!shared->loaded) {
             shared->cache.load();
             shared->loaded = true;
@@ -241,7 +240,14 @@ void DuplicateSearch::start(Input input)
             for (const std::string& path : shared->forgotten) shared->cache.forget(path);
             shared->forgotten.clear();
         }
-        Result result = find(
+        // Stopped before it started: a newer search came, or the user.
+        Result result;
+        if (*stop) {
+            auto none = std::make_shared<DuplicateGroups>();
+            none->kind = input.kind;
+            result = {std::move(none), 0, true};
+        } else {
+            result = find(
             input, shared->cache, *stop,
             [this, generation](int64_t done, int64_t total) {
                 if (generation != generation_) return;
@@ -252,6 +258,7 @@ void DuplicateSearch::start(Input input)
                 std::lock_guard lock(foundLock_);
                 if (generation == generation_) found_.push_back(std::move(group));
             });
+        }
         shared->cache.save();
         QMetaObject::invokeMethod(
             this,

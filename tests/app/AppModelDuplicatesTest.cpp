@@ -5,6 +5,8 @@
 #include "AppTestSupport.h"
 #include "ImageFixtures.h"
 
+#include <QElapsedTimer>
+
 #include <filesystem>
 
 #include <unistd.h>
@@ -88,6 +90,80 @@ TEST_F(AppModelDuplicatesTest, SimilarPhotosGroupAResizedCopyAndKeepTheLarger)
     ASSERT_EQ(model->visible().size(), 2);
     EXPECT_EQ(model->visible()[0].name(), "large.jpg");
     EXPECT_EQ(model->duplicateGroups()->groups[0].reason, DuplicateGroups::Reason::largestPicture);
+}
+
+// One picture reached twice (a folder added again through a linked parent,
+// a hard link) is one file, never its own copy; of an original and its
+// brightened copy the original stays.
+TEST_F(AppModelDuplicatesTest, SimilarPhotosCountFilesAndKeepTheOriginal)
+{
+    std::filesystem::create_directories(files / "Photos");
+    const QImage picture = markedPicture(900, 600);
+    ASSERT_TRUE(saveWithCameraDetails(picture, files / "Photos/original.jpg"));
+    ASSERT_EQ(::link((files / "Photos/original.jpg").c_str(), (files / "Photos/linked.jpg").c_str()), 0);
+    ASSERT_EQ(::symlink((files / "").c_str(), (files / "Again").c_str()), 0);
+    auto model = launchIndexing("Photos");
+    model->scan({files / "Again/Photos"}, true); // the same folder through a linked parent
+    ASSERT_TRUE(waitForScan(*model));
+    ASSERT_EQ(model->items().size(), 4);
+    model->setDuplicateKind(DuplicateGroups::Kind::similar);
+    model->selectSection(LibrarySection::duplicates);
+    ASSERT_TRUE(waitUntil([&] { return !model->duplicateSearch().running() && model->duplicateGroups(); }));
+    ASSERT_TRUE(waitForQuery(*model));
+    EXPECT_TRUE(model->duplicateGroups()->groups.empty()) << "one file under four names";
+    EXPECT_TRUE(model->visible().isEmpty());
+
+    QImage brighter = picture;
+    for (int y = 0; y < brighter.height(); ++y)
+        for (int x = 0; x < brighter.width(); ++x) {
+            const QColor c = brighter.pixelColor(x, y);
+            brighter.setPixelColor(x, y, QColor(std::min(255, c.red() + 30), std::min(255, c.green() + 30), std::min(255, c.blue() + 30)));
+        }
+    ASSERT_TRUE(brighter.save(QString::fromStdString(files / "Photos/original edited.jpg"), "JPEG", 98));
+    model->scan({files / "Photos"}, true);
+    ASSERT_TRUE(waitForScan(*model));
+    model->selectSection(LibrarySection::duplicates); // a scan shows All media
+    ASSERT_TRUE(waitUntil([&] { return !model->duplicateSearch().running() && model->duplicateGroups() &&
+                                       !model->duplicateGroups()->groups.empty(); }));
+    ASSERT_TRUE(waitForQuery(*model));
+    const DuplicateGroups::Group& group = model->duplicateGroups()->groups.at(0);
+    ASSERT_EQ(group.paths.size(), 2u) << "two files, whatever their names";
+    EXPECT_EQ(group.reason, DuplicateGroups::Reason::cameraDetails);
+    EXPECT_TRUE(group.paths[0].ends_with("original.jpg") || group.paths[0].ends_with("linked.jpg")) << group.paths[0];
+    model->selectExtraCopies();
+    ASSERT_EQ(model->selection().size(), 1u);
+    EXPECT_TRUE(model->selection().contains(files / "Photos/original edited.jpg"));
+}
+
+// Reopened on the Duplicates section, the groups are looked for at once;
+// a new search started during a long one never waits for it.
+TEST_F(AppModelDuplicatesTest, RelaunchedOnTheSectionAndRestartedMidSearch)
+{
+    for (int i = 0; i < 70; ++i) {
+        const std::string path = media("Movies/" + std::to_string(i) + ".mov", 1);
+        ASSERT_EQ(::truncate(path.c_str(), int64_t(4) << 30), 0); // 4 GiB of holes each
+    }
+    writeFile(files / "Movies/a.jpg", std::string(5000, 'a'));
+    writeFile(files / "Movies/b.jpg", std::string(5000, 'a'));
+    {
+        auto model = launchIndexing("Movies");
+        model->selectSection(LibrarySection::duplicates);
+        ASSERT_TRUE(waitUntil([&] { return model->duplicateSearch().running(); }));
+        QElapsedTimer clock;
+        clock.start();
+        model->setDuplicateKind(DuplicateGroups::Kind::similar);
+        model->setDuplicateKind(DuplicateGroups::Kind::exact);
+        EXPECT_LT(clock.elapsed(), 2000) << "the main thread never waits for a search";
+        model->stopDuplicates();
+        ASSERT_TRUE(waitUntil([&] { return !model->duplicateSearch().running(); }, 20000));
+        model->flushLibrary();
+    }
+    for (int i = 0; i < 70; ++i) ::truncate((files / ("Movies/" + std::to_string(i) + ".mov")).c_str(), i + 1);
+    auto model = launchRestored();
+    EXPECT_EQ(model->section(), LibrarySection::duplicates);
+    ASSERT_TRUE(waitUntil([&] { return model->duplicateGroups() && !model->duplicateSearch().running(); }));
+    ASSERT_TRUE(waitForQuery(*model));
+    EXPECT_EQ(model->visible().size(), 2) << "the two pictures, found without leaving the section";
 }
 
 } // namespace

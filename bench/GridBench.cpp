@@ -48,7 +48,7 @@ int runGridBench(int argc, char** argv)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     ThumbnailStore& thumbnails = ThumbnailStore::shared();
     for (int i = 0; i < std::min<int>(2000, int(model.visible().size())); ++i)
-        thumbnails.cache().insert(cacheKey(model.visible()[i]), syntheticPreview(i), ThumbnailStore::kEntryCost);
+        thumbnails.cache().insert(cacheKey(model.visible()[i]), syntheticPreview(i), syntheticPreview(i).sizeInBytes());
 
     MediaGridView grid(model, thumbnails);
     grid.resize(1440, 900);

@@ -84,7 +84,7 @@ int runWindowBench(int argc, char** argv)
     // A page of previews in the store, then the memory.
     ThumbnailStore& thumbnails = ThumbnailStore::shared();
     for (int i = 0; i < std::min<int>(240, int(model.visible().size())); ++i)
-        thumbnails.cache().insert(cacheKey(model.visible()[i]), syntheticPreview(i), ThumbnailStore::kEntryCost);
+        thumbnails.cache().insert(cacheKey(model.visible()[i]), syntheticPreview(i), syntheticPreview(i).sizeInBytes());
     grid.viewport()->repaint();
     QCoreApplication::processEvents();
     std::printf("window rss_mb=%.1f (%.1f before the model) peak_rss_mb=%.1f\n",

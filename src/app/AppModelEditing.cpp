@@ -80,8 +80,11 @@ void AppModel::trashConfirmed()
     PathList paths;
     paths.reserve(size_t(items.size()));
     for (const MediaItem& item : items) paths.emplace_back(item.path());
-    background([this, paths] {
+    background([this, paths, thumbnails = thumbnails_] {
         auto result = std::make_shared<TrashResult>(TrashService::move(paths));
+        // Thumbnails go with their files, and come back with Undo.
+        if (thumbnails)
+            for (const TrashRecord& record : result->records) thumbnails->move(record.original, record.trashed);
         post(BackgroundWork::fileOperation, [this, result] { finishTrash(*result); });
     });
 }
@@ -94,10 +97,6 @@ void AppModel::finishTrash(const TrashResult& result)
     const int remembered = position().value_or(0);
 
     if (!moved.empty()) {
-        if (thumbnails_)
-            background([cache = *thumbnails_, moved] {
-                for (const std::string& path : moved) cache.forget(path);
-            });
         for (const std::string& path : moved) duplicateSearch_->forget(path);
         TrashRecords records = undoRecords_;
         records.insert(records.end(), result.records.begin(), result.records.end());
@@ -136,8 +135,13 @@ void AppModel::undoTrash()
     if (undoRecords_.empty() || busy_) return;
     setBusy(true);
     const TrashRecords records = undoRecords_;
-    background([this, records] {
+    background([this, records, thumbnails = thumbnails_] {
         auto result = std::make_shared<TrashRestoreResult>(TrashService::restore(records));
+        if (thumbnails) {
+            const std::unordered_set<std::string> back(result->restored.begin(), result->restored.end());
+            for (const TrashRecord& record : records)
+                if (back.count(record.original)) thumbnails->move(record.trashed, record.original);
+        }
         auto read = std::make_shared<MediaItems>();
         for (const std::string& path : result->restored)
             if (auto item = MediaItem::read(path)) read->append(*item);

@@ -115,18 +115,20 @@ ThumbnailStore::ThumbnailStore(int workers, std::optional<ThumbnailCache> disk, 
     // Previews give way to the picture the viewer is preparing.
     : QObject(parent), disk_(std::move(disk)), queue_((limitedHeaps(), "Mirelo previews"), workers, 10)
 {
-    // A card is at most about 250 points across.
+    // A card is at most about 250 points across: the standard size that holds it.
     const QScreen* screen = QGuiApplication::primaryScreen();
-    cardPixels_ = int(std::lround(250 * (screen ? screen->devicePixelRatio() : 1.0)));
+    previewPixels_ = ThumbnailCache::standardSize(int(std::lround(250 * (screen ? screen->devicePixelRatio() : 1.0))));
 }
 
 ThumbnailStore::~ThumbnailStore() = default;
 
-QImage ThumbnailStore::make(const MediaItem& item, const std::atomic<bool>* stop)
+QImage ThumbnailStore::make(const MediaItem& item, int pixels, const std::atomic<bool>* stop, QSize* original)
 {
-    if (item.isVideo()) return VideoPoster::frame(std::string(item.path()), kSize, stop);
-    std::optional<DecodedImage> decoded = ImageDecoder::decode(std::string(item.path()), kSize);
-    return decoded ? decoded->image : QImage();
+    if (item.isVideo()) return VideoPoster::frame(std::string(item.path()), pixels, stop);
+    std::optional<DecodedImage> decoded = ImageDecoder::decode(std::string(item.path()), pixels);
+    if (!decoded) return {};
+    if (original) *original = QSize(int(decoded->pixels.width), int(decoded->pixels.height));
+    return decoded->image;
 }
 
 std::shared_ptr<ThumbnailRequest> ThumbnailStore::load(const MediaItem& item, ThumbnailRequest::Completion completion)
@@ -144,26 +146,28 @@ std::shared_ptr<ThumbnailRequest> ThumbnailStore::load(const MediaItem& item, Th
             if (request->isCancelled()) return; // the caller already has its answer
             const std::string path(item.path());
             // A thumbnail on disk, ours or another program's, instead of a decode.
-            QImage image = disk_ ? disk_->find(path, cardPixels_) : QImage();
+            QImage image = disk_ ? disk_->find(path, previewPixels_) : QImage();
             if (image.isNull() && !(disk_ && disk_->failedBefore(path))) {
                 if (decodeHook_) decodeHook_(item);
                 ++decodes_;
                 bool stopped = false;
+                QSize original;
                 if (item.isVideo()) {
-                    stopped = !request->generate([&](const std::atomic<bool>& stop) { image = make(item, &stop); });
+                    stopped = !request->generate(
+                        [&](const std::atomic<bool>& stop) { image = make(item, previewPixels_, &stop); });
                 } else {
-                    image = make(item);
+                    image = make(item, previewPixels_, nullptr, &original);
                 }
                 // Remembered on disk for the next launch and for other programs;
                 // a file that can't be previewed isn't tried again until it changes.
                 if (disk_ && !request->isCancelled() && !stopped) {
                     if (!image.isNull())
-                        disk_->store(path, image);
+                        disk_->store(path, image, previewPixels_, original);
                     else
                         disk_->storeFailure(path);
                 }
             }
-            if (!image.isNull() && !request->isCancelled()) cache_.insert(key, image, kEntryCost);
+            if (!image.isNull() && !request->isCancelled()) cache_.insert(key, image, image.sizeInBytes());
             request->finish(std::move(image));
         // A full-size decode's buffers go back to the system, not to this
         // thread's heap, so memory stays near the cache plus two decodes.

@@ -51,9 +51,7 @@ private:
 class ThumbnailStore : public QObject {
     Q_OBJECT
 public:
-    static constexpr int64_t kCostLimit = 0x6000000; // 96 MiB
-    static constexpr int64_t kEntryCost = 480 * 480 * 4;
-    static constexpr int kSize = 480;
+    static constexpr int64_t kCostLimit = 0x6000000; // 96 MiB, of the previews' real bytes
 
     // The application's store, over the desktop's thumbnail cache.
     static ThumbnailStore& shared();
@@ -68,11 +66,13 @@ public:
     // or a null image when none can be made or the request was cancelled.
     std::shared_ptr<ThumbnailRequest> load(const MediaItem& item, ThumbnailRequest::Completion completion);
 
-    // The preview itself, made on the calling thread.
-    static QImage make(const MediaItem& item, const std::atomic<bool>* stop = nullptr);
-    // The smallest thumbnail on disk worth reading instead of decoding: a
-    // card's size on this screen (read when the store is made).
-    int cardPixels() const { return cardPixels_; }
+    // The size of a preview, `pixels` on its longer side, made on the
+    // calling thread; `original` is the picture's own size when known.
+    static QImage make(const MediaItem& item, int pixels, const std::atomic<bool>* stop = nullptr,
+                       QSize* original = nullptr);
+    // A preview's longer side: the standard thumbnail size that holds a
+    // card on this screen (read when the store is made), 256 or 512.
+    int previewPixels() const { return previewPixels_; }
     const std::optional<ThumbnailCache>& disk() const { return disk_; }
 
     CostCache<QImage>& cache() { return cache_; }
@@ -89,7 +89,7 @@ private:
     std::function<void(const MediaItem&)> decodeHook_;
     std::atomic<int> decodes_{0};
     std::optional<ThumbnailCache> disk_;
-    int cardPixels_;
+    int previewPixels_;
     PriorityWorkQueue queue_;
 };
 

@@ -10,9 +10,12 @@
 #include "images/ThumbnailCache.h"
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
+#include <png.h>
 
 #include <sys/stat.h>
 #include <utime.h>
+
+#include <cstdio>
 
 namespace mirelo::test {
 namespace {
@@ -57,20 +60,31 @@ TEST_F(ThumbnailCacheTest, NamesFollowTheStandard)
     EXPECT_STREQ(ThumbnailCache::folderFor(100), "normal");
     EXPECT_STREQ(ThumbnailCache::folderFor(480), "x-large");
     EXPECT_STREQ(ThumbnailCache::folderFor(3000), "xx-large");
+    // Every byte of a name makes the URL GLib makes, so that the desktop and
+    // Mirelo find each other's thumbnails.
+    for (int byte = 1; byte < 256; ++byte) {
+        const std::string path = std::string("/tmp/a") + char(byte) + "b";
+        gchar* theirs = g_filename_to_uri(path.c_str(), nullptr, nullptr);
+        ASSERT_NE(theirs, nullptr);
+        EXPECT_EQ(fileUrlString(path), theirs) << byte;
+        g_free(theirs);
+    }
 }
 
 TEST_F(ThumbnailCacheTest, AThumbnailHoldsWhileTheFileIsUnchanged)
 {
     const MediaItem item = picture("photo.jpg", 1200, 800);
     const std::string path(item.path());
-    ASSERT_TRUE(cache().store(path, markedPicture(480, 320)));
-    const std::string entry = root() + "/x-large/" + ThumbnailCache::entryName(path);
+    ASSERT_TRUE(cache().store(path, markedPicture(480, 320), 256, {1200, 800}));
+    const std::string entry = root() + "/large/" + ThumbnailCache::entryName(path);
     struct stat written {
     }, attributes{};
     ASSERT_EQ(::stat(entry.c_str(), &written), 0);
     EXPECT_EQ(written.st_mode & 0777, 0600u) << "thumbnails are the user's alone";
     ASSERT_EQ(::stat(path.c_str(), &attributes), 0);
-    EXPECT_EQ(cache().find(path, 256).size(), QSize(480, 320));
+    EXPECT_EQ(cache().find(path, 256).size(), QSize(256, 170)) << "written at the standard's size";
+    EXPECT_EQ(cache().find(path, 128).size(), QSize(128, 85)) << "scaled down to what is asked";
+    EXPECT_TRUE(cache().find(path, 512).isNull());
     // Other programs read it as the standard says.
     GdkPixbuf* theirs = gdk_pixbuf_new_from_file(entry.c_str(), nullptr);
     ASSERT_NE(theirs, nullptr);
@@ -109,10 +123,9 @@ TEST_F(ThumbnailCacheTest, AnotherProgramsThumbnailIsRead)
     };
     ASSERT_TRUE(writeTheirs(attributes.st_mtime - 5));
     ThumbnailStore stale(1, cache());
-    EXPECT_EQ(loaded(stale, item).size(), QSize(480, 320)) << "a stale thumbnail is decoded again";
+    EXPECT_EQ(loaded(stale, item).size(), QSize(256, 171)) << "a stale thumbnail is decoded again";
     EXPECT_EQ(stale.decodes(), 1);
 
-    ASSERT_TRUE(std::filesystem::remove(root() + "/x-large/" + ThumbnailCache::entryName(path)));
     ASSERT_TRUE(writeTheirs(attributes.st_mtime));
     ThumbnailStore fresh(1, cache());
     EXPECT_EQ(loaded(fresh, item).size(), QSize(256, 171));
@@ -126,13 +139,13 @@ TEST_F(ThumbnailCacheTest, PreviewsAndFailuresLastAcrossLaunches)
     const MediaItem broken = *MediaItem::read(files / "broken.png");
     {
         ThumbnailStore first(1, cache());
-        EXPECT_EQ(loaded(first, item).size(), QSize(480, 320));
+        EXPECT_EQ(loaded(first, item).size(), QSize(256, 171));
         EXPECT_TRUE(loaded(first, broken).isNull());
         EXPECT_EQ(first.decodes(), 2);
     }
     EXPECT_TRUE(cache().failedBefore(std::string(broken.path())));
     ThumbnailStore next(1, cache());
-    EXPECT_EQ(loaded(next, item).size(), QSize(480, 320));
+    EXPECT_EQ(loaded(next, item).size(), QSize(256, 171));
     EXPECT_TRUE(loaded(next, broken).isNull());
     EXPECT_EQ(next.decodes(), 0) << "the next launch decodes nothing";
 
@@ -146,15 +159,82 @@ TEST_F(ThumbnailCacheTest, EntriesFollowTheTrashAndRenames)
 {
     const MediaItem item = picture("photo.jpg", 1200, 800);
     const std::string path(item.path()), renamed = files / "renamed.jpg";
-    ASSERT_TRUE(cache().store(path, markedPicture(480, 320)));
+    ASSERT_TRUE(cache().store(path, markedPicture(480, 320), 256));
     ASSERT_EQ(::rename(path.c_str(), renamed.c_str()), 0);
     cache().move(path, renamed);
-    EXPECT_EQ(cache().find(renamed, 256).size(), QSize(480, 320));
-    EXPECT_FALSE(exists(root() + "/x-large/" + ThumbnailCache::entryName(path)));
+    EXPECT_EQ(cache().find(renamed, 256).size(), QSize(256, 170));
+    EXPECT_FALSE(exists(root() + "/large/" + ThumbnailCache::entryName(path)));
 
     cache().forget(renamed);
     EXPECT_TRUE(cache().find(renamed, 256).isNull());
-    EXPECT_FALSE(exists(root() + "/x-large/" + ThumbnailCache::entryName(renamed)));
+    EXPECT_FALSE(exists(root() + "/large/" + ThumbnailCache::entryName(renamed)));
+}
+
+// What another program wrote is input: an entry larger than its folder's
+// size is refused, a small picture's own small thumbnail is kept, and the
+// texts are read whatever chunk holds them (Qt writes long ones as zTXt).
+TEST_F(ThumbnailCacheTest, EntriesAreReadAsTheStandardSaysAndNoLarger)
+{
+    const MediaItem item = picture("photo.jpg", 1200, 800);
+    const std::string path(item.path());
+    struct stat attributes {};
+    ASSERT_EQ(::stat(path.c_str(), &attributes), 0);
+    auto writeTheirs = [&](const std::string& folder, int width, int height, int compression) {
+        std::filesystem::create_directories(root() + "/" + folder);
+        const std::string file = root() + "/" + folder + "/" + ThumbnailCache::entryName(path);
+        std::FILE* out = std::fopen(file.c_str(), "wb");
+        png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+        png_infop info = png_create_info_struct(png);
+        png_init_io(png, out);
+        png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+        std::string uri = fileUrlString(path), time = std::to_string(attributes.st_mtime);
+        png_text texts[2] = {};
+        texts[0].compression = compression;
+        texts[0].key = const_cast<char*>("Thumb::URI");
+        texts[0].text = uri.data();
+        texts[1].compression = PNG_TEXT_COMPRESSION_NONE;
+        texts[1].key = const_cast<char*>("Thumb::MTime");
+        texts[1].text = time.data();
+        png_set_text(png, info, texts, 2);
+        png_write_info(png, info);
+        std::vector<png_byte> row(size_t(width) * 3, 0x80);
+        for (int y = 0; y < height; ++y) png_write_row(png, row.data());
+        png_write_end(png, info);
+        png_destroy_write_struct(&png, &info);
+        std::fclose(out);
+    };
+    writeTheirs("large", 4096, 2731, PNG_TEXT_COMPRESSION_zTXt);
+    EXPECT_TRUE(cache().find(path, 256).isNull()) << "4096 pixels are no thumbnail of 256";
+    writeTheirs("large", 256, 171, PNG_TEXT_COMPRESSION_zTXt);
+    EXPECT_EQ(cache().find(path, 256).size(), QSize(256, 171)) << "a compressed URI is read";
+    writeTheirs("large", 256, 171, PNG_ITXT_COMPRESSION_zTXt);
+    EXPECT_EQ(cache().find(path, 256).size(), QSize(256, 171)) << "so is compressed international text";
+
+    // A picture smaller than the size asked keeps its own size, once.
+    const MediaItem small = picture("small.png", 100, 60);
+    ThumbnailStore first(1, cache());
+    EXPECT_EQ(loaded(first, small).size(), QSize(100, 60));
+    ThumbnailStore next(1, cache());
+    EXPECT_EQ(loaded(next, small).size(), QSize(100, 60));
+    EXPECT_EQ(next.decodes(), 0);
+}
+
+// A file moved to the Trash and brought back by Undo keeps its thumbnail.
+TEST_F(ThumbnailCacheTest, UndoBringsTheThumbnailBack)
+{
+    std::filesystem::create_directories(files / "Pics");
+    const MediaItem item = picture("Pics/photo.jpg", 1200, 800);
+    const std::string path(item.path());
+    ASSERT_TRUE(cache().store(path, markedPicture(256, 171), 256));
+    auto model = launchIndexing("Pics");
+    model->setThumbnailCache(cache());
+    model->requestTrash({item});
+    model->trashConfirmed();
+    ASSERT_TRUE(waitUntil([&] { return !model->busy() && !exists(path); }));
+    model->undoTrash();
+    ASSERT_TRUE(waitUntil([&] { return !model->busy() && exists(path); }));
+    EXPECT_EQ(cache().find(path, 256).size(), QSize(256, 171));
 }
 
 } // namespace

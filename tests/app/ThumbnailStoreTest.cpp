@@ -33,15 +33,15 @@ TEST_F(ThumbnailStoreTest, PreviewsAreMadeOnceAndFollowTheFile)
     ThumbnailStore store;
     MediaItem item = picture("photo.jpg", 1200, 800);
     bool handed = true;
-    EXPECT_EQ(loaded(store, item, &handed).size(), QSize(480, 320));
+    EXPECT_EQ(loaded(store, item, &handed).size(), QSize(256, 171));
     EXPECT_FALSE(handed);
-    EXPECT_EQ(loaded(store, item, &handed).size(), QSize(480, 320));
+    EXPECT_EQ(loaded(store, item, &handed).size(), QSize(256, 171));
     EXPECT_TRUE(handed) << "the second load comes from the cache";
     EXPECT_EQ(store.decodes(), 1);
 
     // Written again with another size: a new key, a new preview.
     item = picture("photo.jpg", 600, 300);
-    EXPECT_EQ(loaded(store, item).size(), QSize(480, 240));
+    EXPECT_EQ(loaded(store, item).size(), QSize(256, 128));
     EXPECT_EQ(store.decodes(), 2);
 
     // Nothing for what cannot be decoded, and nothing cached for it.
@@ -98,8 +98,9 @@ TEST_F(ThumbnailStoreTest, TheCacheStaysWithinItsCost)
     int answered = 0;
     for (const MediaItem& item : items) store.load(item, [&](QImage) { ++answered; });
     ASSERT_TRUE(waitUntil([&] { return answered == 130; }, 60000));
-    EXPECT_EQ(store.cache().count(), size_t(ThumbnailStore::kCostLimit / ThumbnailStore::kEntryCost)); // 109
-    EXPECT_LE(store.cache().totalCost(), ThumbnailStore::kCostLimit);
+    // Charged by their real bytes, 130 small previews all fit.
+    EXPECT_EQ(store.cache().count(), 130u);
+    EXPECT_LE(store.cache().totalCost(), 130 * 64 * 48 * 4);
 }
 
 } // namespace

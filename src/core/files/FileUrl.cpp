@@ -22,6 +22,16 @@ constexpr std::array<bool, 256> makeSafeTable()
 }
 constexpr auto kSafe = makeSafeTable();
 
+// Bytes written as they are: the same but ";", which GLib escapes, so that a
+// URL names a file exactly as the desktop's (and so its thumbnails) does.
+constexpr std::array<bool, 256> makeWrittenTable()
+{
+    std::array<bool, 256> written = makeSafeTable();
+    written[static_cast<unsigned char>(';')] = false;
+    return written;
+}
+constexpr auto kWritten = makeWrittenTable();
+
 int hexValue(char c)
 {
     if (c >= '0' && c <= '9') return c - '0';
@@ -107,7 +117,7 @@ void appendFileUrl(std::string& out, std::string_view path)
     out += "file://";
     for (char ch : path) {
         auto byte = static_cast<unsigned char>(ch);
-        if (kSafe[byte]) {
+        if (kWritten[byte]) {
             out += ch;
         } else {
             out += '%';

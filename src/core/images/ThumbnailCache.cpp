@@ -7,18 +7,22 @@
 #include <QBuffer>
 #include <QCryptographicHash>
 #include <QFile>
-#include <QImageReader>
 #include <QImageWriter>
 
 #include <fcntl.h>
+#include <png.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
 #include <cerrno>
 #include <cstdint>
+#include <csetjmp>
 #include <cstdlib>
+#include <cstring>
 #include <map>
+#include <optional>
+#include <vector>
 #include <random>
 
 namespace mirelo {
@@ -56,33 +60,6 @@ bool makeFolder(const std::string& folder)
     return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
 }
 
-// The text chunks before the image data: the standard's keys hold colons,
-// which Qt's reader takes apart, so they are read here.
-std::map<std::string, std::string> pngTexts(const QByteArray& png)
-{
-    std::map<std::string, std::string> texts;
-    if (!png.startsWith("\x89PNG\r\n\x1a\n")) return texts;
-    qsizetype at = 8;
-    while (at + 12 <= png.size()) {
-        const auto byte = [&](qsizetype i) { return uint32_t(uint8_t(png[i])); };
-        const uint32_t length = byte(at) << 24 | byte(at + 1) << 16 | byte(at + 2) << 8 | byte(at + 3);
-        const QByteArray type = png.mid(at + 4, 4);
-        if (type == "IDAT" || length > uint32_t(png.size() - at - 12)) break;
-        const QByteArray body = png.mid(at + 8, qsizetype(length));
-        const qsizetype zero = body.indexOf('\0');
-        if (zero > 0 && type == "tEXt") {
-            texts[body.left(zero).toStdString()] = body.mid(zero + 1).toStdString();
-        } else if (zero > 0 && type == "iTXt" && zero + 2 < body.size() && body[zero + 1] == '\0') {
-            // Uncompressed international text: skip the language and the translated keyword.
-            const qsizetype language = body.indexOf('\0', zero + 3);
-            const qsizetype translated = language < 0 ? -1 : body.indexOf('\0', language + 1);
-            if (translated > 0) texts[body.left(zero).toStdString()] = body.mid(translated + 1).toStdString();
-        }
-        at += 12 + qsizetype(length);
-    }
-    return texts;
-}
-
 // The bytes of the entry at `file`: only a regular file, and no larger than
 // a thumbnail can be; empty otherwise.
 QByteArray readEntry(const std::string& file)
@@ -113,23 +90,99 @@ bool standsFor(const std::map<std::string, std::string>& texts, const Stamp& sta
     return size.empty() || size == std::to_string(stamp.size);
 }
 
-// The entry at `file` when it stands for `stamp` and is at least `pixels`
-// on its longer side (smaller serves only a picture that is itself smaller).
-QImage readValid(const std::string& file, const Stamp& stamp, int pixels)
+// A thumbnail entry read with libpng: its text chunks of every kind (tEXt,
+// zTXt, iTXt, before or after the pixels, as Qt, GdkPixbuf and others write
+// them) and its pixels, refused unread when it is larger than `largest` on a
+// side. Only plain data lives in the frames libpng leaves with longjmp.
+struct PngEntry {
+    QImage image;
+    std::map<std::string, std::string> texts;
+    bool alpha = false;
+};
+
+struct PngSource {
+    const QByteArray* bytes;
+    qsizetype at = 0;
+};
+
+void readFromBytes(png_structp png, png_bytep out, png_size_t length)
+{
+    auto* source = static_cast<PngSource*>(png_get_io_ptr(png));
+    if (qsizetype(length) > source->bytes->size() - source->at) png_error(png, "truncated");
+    std::memcpy(out, source->bytes->constData() + source->at, length);
+    source->at += qsizetype(length);
+}
+
+void collectTexts(png_structp png, png_infop info, std::map<std::string, std::string>& texts)
+{
+    png_textp text = nullptr;
+    int count = 0;
+    png_get_text(png, info, &text, &count);
+    for (int i = 0; i < count; ++i)
+        if (text[i].key && text[i].text) texts[text[i].key] = std::string(text[i].text, text[i].text_length ? text[i].text_length : text[i].itxt_length);
+}
+
+bool decodeRows(png_structp png, png_infop info, png_infop end, PngSource* source, int largest, PngEntry* entry,
+                std::vector<png_bytep>* rows)
+{
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_set_read_fn(png, source, readFromBytes);
+    png_set_user_limits(png, png_uint_32(largest), png_uint_32(largest));
+    png_set_chunk_malloc_max(png, 4 << 20); // a text chunk of a thumbnail is small
+    png_read_info(png, info);
+    const png_uint_32 width = png_get_image_width(png, info), height = png_get_image_height(png, info);
+    if (width == 0 || height == 0 || width > png_uint_32(largest) || height > png_uint_32(largest)) return false;
+    entry->alpha = (png_get_color_type(png, info) & PNG_COLOR_MASK_ALPHA) || png_get_valid(png, info, PNG_INFO_tRNS);
+    png_set_expand(png);
+    png_set_strip_16(png);
+    png_set_gray_to_rgb(png);
+    png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    entry->image = QImage(int(width), int(height), QImage::Format_RGBA8888);
+    if (entry->image.isNull()) return false;
+    rows->resize(height);
+    for (png_uint_32 y = 0; y < height; ++y) (*rows)[y] = entry->image.scanLine(int(y));
+    png_read_image(png, rows->data());
+    png_read_end(png, end);
+    return true;
+}
+
+std::optional<PngEntry> readPng(const QByteArray& bytes, int largest)
+{
+    if (!bytes.startsWith("\x89PNG\r\n\x1a\n")) return std::nullopt;
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    png_infop end = png ? png_create_info_struct(png) : nullptr;
+    PngSource source{&bytes};
+    PngEntry entry;
+    std::vector<png_bytep> rows;
+    const bool read = info && end && decodeRows(png, info, end, &source, largest, &entry, &rows);
+    if (read) {
+        collectTexts(png, info, entry.texts);
+        collectTexts(png, end, entry.texts);
+    }
+    png_destroy_read_struct(&png, &info, &end);
+    if (!read) return std::nullopt;
+    if (!entry.alpha) entry.image.reinterpretAsFormat(QImage::Format_RGBX8888);
+    return entry;
+}
+
+// The entry at `file` when it stands for `stamp`, is no larger than its
+// folder's size `largest`, and is at least `pixels` on its longer side
+// (smaller serves only a picture that is itself smaller).
+QImage readValid(const std::string& file, const Stamp& stamp, int pixels, int largest)
 {
     const QByteArray png = readEntry(file);
-    const std::map<std::string, std::string> texts = pngTexts(png);
-    if (png.isEmpty() || !standsFor(texts, stamp)) return {};
-    QBuffer buffer;
-    buffer.setData(png);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "png");
-    const QSize dimensions = reader.size();
-    if (!dimensions.isValid() || dimensions.width() > 4096 || dimensions.height() > 4096) return {};
-    const int longer = std::max(dimensions.width(), dimensions.height());
-    const std::string original = textOf(texts, "Thumb::Image::Width");
-    if (longer < pixels && (original.empty() || std::atoi(original.c_str()) > longer)) return {};
-    return reader.read();
+    if (png.isEmpty()) return {};
+    std::optional<PngEntry> entry = readPng(png, largest);
+    if (!entry || !standsFor(entry->texts, stamp)) return {};
+    const int longer = std::max(entry->image.width(), entry->image.height());
+    const std::string original = textOf(entry->texts, "Thumb::Image::Width");
+    const std::string originalHeight = textOf(entry->texts, "Thumb::Image::Height");
+    const int originalLonger = std::max(std::atoi(original.c_str()), std::atoi(originalHeight.c_str()));
+    if (longer < pixels && (original.empty() || originalLonger > longer)) return {};
+    return std::move(entry->image);
 }
 
 // PNG's CRC-32 over a chunk's type and data.
@@ -202,17 +255,28 @@ const char* ThumbnailCache::folderFor(int pixels)
     return kBuckets[std::size(kBuckets) - 1].folder;
 }
 
+int ThumbnailCache::standardSize(int pixels)
+{
+    for (const Bucket& bucket : kBuckets)
+        if (pixels <= bucket.pixels) return bucket.pixels;
+    return kBuckets[std::size(kBuckets) - 1].pixels;
+}
+
 QImage ThumbnailCache::find(const std::string& path, int pixels) const
 {
     Stamp stamp;
     if (root_.empty() || !stampOf(path, stamp)) return {};
     const std::string name = entryName(path);
-    // The size that fits first, then the larger ones; a smaller one only
-    // serves a picture that is itself small.
+    // The size that holds `pixels` first, then the larger ones; each entry
+    // no larger than its folder's size, and scaled down to what was asked.
     for (const Bucket& bucket : kBuckets) {
-        if (bucket.pixels < pixels && bucket.pixels < 256) continue;
-        QImage image = readValid(root_ + "/" + bucket.folder + "/" + name, stamp, std::min(pixels, bucket.pixels));
-        if (!image.isNull()) return image;
+        if (bucket.pixels < standardSize(pixels)) continue;
+        QImage image =
+            readValid(root_ + "/" + bucket.folder + "/" + name, stamp, std::min(pixels, bucket.pixels), bucket.pixels);
+        if (image.isNull()) continue;
+        if (std::max(image.width(), image.height()) > pixels)
+            image = image.scaled(pixels, pixels, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        return image;
     }
     return {};
 }
@@ -222,10 +286,12 @@ bool ThumbnailCache::failedBefore(const std::string& path) const
     Stamp stamp;
     if (root_.empty() || !stampOf(path, stamp)) return false;
     const QByteArray entry = readEntry(root_ + "/fail/" + program_ + "/" + entryName(path));
-    return !entry.isEmpty() && standsFor(pngTexts(entry), stamp);
+    const std::optional<PngEntry> read = entry.isEmpty() ? std::nullopt : readPng(entry, 16);
+    return read && standsFor(read->texts, stamp);
 }
 
-bool ThumbnailCache::write(const std::string& folder, const std::string& path, const QImage& image) const
+bool ThumbnailCache::write(const std::string& folder, const std::string& path, const QImage& image,
+                           QSize original) const
 {
     Stamp stamp;
     if (root_.empty() || !stampOf(path, stamp) || !makeFolder(folder)) return false;
@@ -235,10 +301,15 @@ bool ThumbnailCache::write(const std::string& folder, const std::string& path, c
     QImageWriter writer(&buffer, "png");
     writer.setCompression(50); // a third of the default's time, a quarter larger
     if (!writer.write(image)) return false;
-    const QByteArray bytes = withTexts(plain, {{"Thumb::URI", stamp.uri},
-                                               {"Thumb::MTime", std::to_string(stamp.mtime)},
-                                               {"Thumb::Size", std::to_string(stamp.size)},
-                                               {"Software", "Mirelo"}});
+    std::vector<std::pair<std::string, std::string>> texts = {{"Thumb::URI", stamp.uri},
+                                                              {"Thumb::MTime", std::to_string(stamp.mtime)},
+                                                              {"Thumb::Size", std::to_string(stamp.size)},
+                                                              {"Software", "Mirelo"}};
+    if (original.isValid()) {
+        texts.emplace_back("Thumb::Image::Width", std::to_string(original.width()));
+        texts.emplace_back("Thumb::Image::Height", std::to_string(original.height()));
+    }
+    const QByteArray bytes = withTexts(plain, texts);
     if (bytes.isEmpty()) return false;
 
     // Written beside its place under a name of its own, then renamed over
@@ -265,20 +336,24 @@ bool ThumbnailCache::write(const std::string& folder, const std::string& path, c
     return true;
 }
 
-bool ThumbnailCache::store(const std::string& path, const QImage& image) const
+bool ThumbnailCache::store(const std::string& path, const QImage& image, int pixels, QSize original) const
 {
     if (image.isNull()) return false;
-    const int longer = std::max(image.width(), image.height());
+    // The folder of the standard size asked for, the picture no larger than it.
+    const int size = standardSize(pixels);
+    QImage scaled = std::max(image.width(), image.height()) > size
+                        ? image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                        : image;
     // An opaque picture is written without alpha: a quarter fewer bytes.
-    const QImage pixels = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-    return write(root_ + "/" + folderFor(longer), path, pixels);
+    scaled = scaled.convertToFormat(scaled.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    return write(root_ + "/" + folderFor(size), path, scaled, original);
 }
 
 bool ThumbnailCache::storeFailure(const std::string& path) const
 {
     QImage mark(1, 1, QImage::Format_ARGB32);
     mark.fill(Qt::transparent);
-    return write(root_ + "/fail/" + program_, path, mark);
+    return write(root_ + "/fail/" + program_, path, mark, {});
 }
 
 void ThumbnailCache::forget(const std::string& path) const
@@ -299,10 +374,14 @@ void ThumbnailCache::move(const std::string& from, const std::string& to) const
         // rename keeps the file's time and size).
         const QByteArray png = readEntry(folder + "/" + name);
         if (png.isEmpty()) continue;
-        const bool ours = textOf(pngTexts(png), "Thumb::URI") == fileUrlString(from);
-        const QImage thumbnail = ours ? QImage::fromData(png, "png") : QImage();
+        std::optional<PngEntry> entry = readPng(png, bucket.pixels);
+        const bool ours = entry && textOf(entry->texts, "Thumb::URI") == fileUrlString(from);
         ::unlink((folder + "/" + name).c_str());
-        if (!thumbnail.isNull()) write(folder, to, thumbnail);
+        if (!ours) continue;
+        const int width = std::atoi(textOf(entry->texts, "Thumb::Image::Width").c_str());
+        const int height = std::atoi(textOf(entry->texts, "Thumb::Image::Height").c_str());
+        write(folder, to, entry->image.convertToFormat(entry->alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32),
+              width > 0 && height > 0 ? QSize(width, height) : QSize());
     }
     ::unlink((root_ + "/fail/" + program_ + "/" + name).c_str());
 }

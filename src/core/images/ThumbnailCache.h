@@ -23,25 +23,32 @@ public:
 
     // The entry's file name for `path`: the MD5 of its file URI, in hex, ".png".
     static std::string entryName(const std::string& path);
-    // The folder of the smallest size holding `pixels` on the longer side.
+    // The folder of the smallest size holding `pixels` on the longer side,
+    // and that size (128, 256, 512 or 1024).
     static const char* folderFor(int pixels);
+    static int standardSize(int pixels);
 
-    // A valid thumbnail of the file, at least `pixels` on its longer side
-    // unless the picture itself is smaller; null when there is none.
+    // A valid thumbnail of the file, `pixels` on its longer side (scaled
+    // down when the entry is larger) unless the picture itself is smaller;
+    // null when there is none. Entries larger than their folder's size are
+    // refused unread.
     QImage find(const std::string& path, int pixels) const;
     // The file couldn't be previewed when it last looked as it does now.
     bool failedBefore(const std::string& path) const;
-    // Writes `image` as the file's thumbnail in the size folder that holds
-    // it, atomically, readable by the user alone. False when it couldn't.
-    bool store(const std::string& path, const QImage& image) const;
+    // Writes `image` as the file's thumbnail in the folder of the standard
+    // size holding `pixels`, scaled down to that size, atomically, readable
+    // by the user alone, with the picture's own size when given. False when
+    // it couldn't.
+    bool store(const std::string& path, const QImage& image, int pixels, QSize original = {}) const;
     bool storeFailure(const std::string& path) const;
-    // The file went away (the Trash): its entries go too.
+    // The file went away: its entries go too.
     void forget(const std::string& path) const;
-    // The file was renamed or restored to `to`: its entries follow.
+    // The file was renamed, moved to the Trash or restored to `to`: its
+    // entries follow.
     void move(const std::string& from, const std::string& to) const;
 
 private:
-    bool write(const std::string& folder, const std::string& path, const QImage& image) const;
+    bool write(const std::string& folder, const std::string& path, const QImage& image, QSize original) const;
     std::string root_;
     std::string program_;
 };

@@ -11,6 +11,7 @@
 #include "common/Palette.h"
 #include "common/Text.h"
 #include "LibraryTexts.h"
+#include "files/FileUrl.h"
 
 #include <QContextMenuEvent>
 #include <QCursor>
@@ -524,7 +525,8 @@ void MediaGridView::paintCard(QPainter& painter, const MediaItem& item, const QR
     painter.restore();
 }
 
-// In the duplicates section, the copy to keep says why.
+// In the duplicates section every card says where it is (two copies have
+// the same name), and the copy to keep says why.
 bool MediaGridView::viewportEvent(QEvent* event)
 {
     if (event->type() == QEvent::ToolTip && model_.section() == LibrarySection::duplicates) {
@@ -534,7 +536,8 @@ bool MediaGridView::viewportEvent(QEvent* event)
         if (index && groups) {
             const std::string path(model_.visible()[*index].path());
             const auto [group, place] = groups->find(path);
-            QStringList lines;
+            QStringList lines{translate("Mirelo", "Folder: %1")
+                                  .arg(QFile::decodeName(QByteArray::fromStdString(std::string(parentPath(path)))))};
             if (group >= 0 && isKeeper(*index))
                 lines << LibraryTexts::keeperReason(int(groups->groups[size_t(group)].reason));
             // The same file under other names: letting one go frees nothing.
@@ -543,10 +546,8 @@ bool MediaGridView::viewportEvent(QEvent* event)
                     found != groups->groups[size_t(group)].links.end())
                     for (const std::string& other : found->second)
                         lines << translate("Mirelo", "Also at: %1").arg(QFile::decodeName(QByteArray::fromStdString(other)));
-            if (!lines.isEmpty()) {
-                QToolTip::showText(help->globalPos(), lines.join(u'\n'), viewport());
-                return true;
-            }
+            QToolTip::showText(help->globalPos(), lines.join(u'\n'), viewport());
+            return true;
         }
         QToolTip::hideText();
         event->ignore();

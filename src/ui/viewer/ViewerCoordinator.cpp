@@ -281,7 +281,7 @@ void ViewerCoordinator::startPreview(const MediaItem& item, int generation)
         frame->image = *small;
         // A preview smaller than the store's size is the whole picture;
         // otherwise the picture is larger, and fitted the same way as its frame will be.
-        const double scale = std::max(small->width(), small->height()) < ThumbnailStore::kSize
+        const double scale = std::max(small->width(), small->height()) < ThumbnailStore::shared().previewPixels()
                                  ? 1.0
                                  : double(1 << 14) / std::max(small->width(), small->height());
         frame->pixels = {small->width() * scale, small->height() * scale};

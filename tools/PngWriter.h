@@ -8,7 +8,10 @@
 
 namespace mirelo {
 
-// False when the file could not be written; a partial file is removed.
-bool writePng(const QImage& image, const std::string& path);
+// Writes the whole file beside `path` and renames it over `path` once it is
+// complete, so that a failure leaves what was there untouched; refuses a
+// `path` that is something other than a regular file (a device, a pipe, a
+// folder). The reason it couldn't, or "" when it was written.
+std::string writePng(const QImage& image, const std::string& path);
 
 } // namespace mirelo

@@ -410,8 +410,8 @@ int thumbCommand(int argc, char** argv)
         return 3;
     }
     const auto saving = std::chrono::steady_clock::now();
-    if (!writePng(image, paths[1])) {
-        std::fprintf(stderr, "mirelo-index: couldn’t write %s\n", paths[1].c_str());
+    if (const std::string why = writePng(image, paths[1]); !why.empty()) {
+        std::fprintf(stderr, "mirelo-index: couldn’t write %s: %s\n", paths[1].c_str(), why.c_str());
         return 3;
     }
     const double saved = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - saving).count();

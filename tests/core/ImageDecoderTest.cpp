@@ -215,6 +215,37 @@ TEST_F(ImageDecoderTest, QtReadsTheFileItsNameNames)
     EXPECT_FALSE(ImageDecoder::decode(folder / "pipe.icns", 480)) << "a pipe is never waited on";
 }
 
+// A name is a name: libvips never takes "[…]" in it for load options, and a
+// drawing never draws another file, by path or by URL, nor waits on a pipe.
+TEST_F(ImageDecoderTest, NamesAreNeverOptionsAndDrawingsReadNoOtherFile)
+{
+    const std::string red = folder / "red.png";
+    QImage redPixels(64, 64, QImage::Format_RGB32);
+    redPixels.fill(Qt::red);
+    ASSERT_TRUE(saveWithVips(redPixels, red));
+    EXPECT_FALSE(ImageDecoder::decode(red + "[]", 480)) << "no file of that name";
+    ASSERT_EQ(::rename(red.c_str(), (folder / "red.png[shrink=2]").c_str()), 0);
+    auto named = ImageDecoder::decode(folder / "red.png[shrink=2]", 480);
+    ASSERT_TRUE(named);
+    EXPECT_EQ(named->image.size(), QSize(64, 64));
+    ASSERT_EQ(::rename((folder / "red.png[shrink=2]").c_str(), red.c_str()), 0);
+
+    ASSERT_EQ(::mkfifo((folder / "pipe.png").c_str(), 0600), 0);
+    for (const std::string& declared : {std::string("40000"), std::string("400")}) {
+        const std::string svg = "<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink' "
+                                "width='" + declared + "' height='" + declared + "'>"
+                                "<rect width='100%' height='100%' fill='#1428dc'/>"
+                                "<image width='100%' height='50%' xlink:href='" + red + "'/>"
+                                "<image y='50%' width='100%' height='50%' href='file://" + red + "'/>"
+                                "<image width='10%' height='10%' xlink:href='" + folder / "pipe.png" + "'/></svg>";
+        writeBytes(folder / "drawing.svg", svg);
+        auto drawn = ImageDecoder::decode(folder / "drawing.svg", 200);
+        ASSERT_TRUE(drawn) << declared;
+        for (const QPoint at : {QPoint(100, 50), QPoint(100, 150)})
+            EXPECT_TRUE(isBlue(drawn->image.pixelColor(at))) << declared << " " << at.y();
+    }
+}
+
 TEST_F(ImageDecoderTest, DamagedAndHostileFilesGiveNothing)
 {
     const std::string photo = folder / "photo.jpg", png = folder / "picture.png";

@@ -148,6 +148,16 @@ TEST(MireloIndex, HostileFilesNeitherHangNorGrowWithoutBound)
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "480x480 pixels=600000x600000 downsampled\n");
     EXPECT_TRUE(isRed(QImage(QString::fromStdString(folder / "huge.png")).pixelColor(240, 240)));
+    // An output that is not a regular file is never written over or removed.
+    ASSERT_EQ(::mkfifo((folder / "out.png").c_str(), 0600), 0);
+    run = mireloIndex({"thumb", folder / "huge.svg", folder / "out.png"}, folder);
+    EXPECT_EQ(run.status, 3);
+    EXPECT_NE(run.err.find("isn’t a regular file"), std::string::npos) << run.err;
+    struct stat output {};
+    EXPECT_TRUE(::lstat((folder / "out.png").c_str(), &output) == 0 && S_ISFIFO(output.st_mode));
+    // A name is never read for libvips' options.
+    run = mireloIndex({"thumb", folder / "huge.png[]", folder / "x.png"}, folder);
+    EXPECT_EQ(run.status, 3) << run.out;
 
     // Pipes in place of a video, a picture and the library are refused at once.
     for (const char* name : {"clip.mp4", "photo.jpg", "library.json"})

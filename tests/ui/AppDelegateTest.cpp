@@ -120,6 +120,9 @@ TEST(CommandLine, OptionsFilesAndTheEndOfOptions)
              {{"-v"}, CommandLine::Action::version, {}},
              {{"--frobnicate", "/a.jpg"}, CommandLine::Action::usage, {}},
              {{"/caf\xe9.jpg"}, CommandLine::Action::run, {"/caf\xe9.jpg"}},
+             {{"-platform", "xcb", "--", "-platform", "/red.png"}, CommandLine::Action::run,
+              {std::filesystem::current_path().string() + "/-platform", "/red.png"}},
+             {{"-reverse"}, CommandLine::Action::usage, {}}, // never one of Qt's
          }) {
         std::vector<const char*> argv{"mirelo"};
         argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
@@ -127,6 +130,8 @@ TEST(CommandLine, OptionsFilesAndTheEndOfOptions)
         EXPECT_EQ(line.action, c.action) << c.arguments.front();
         EXPECT_EQ(line.paths, c.paths) << c.arguments.front();
     }
+    const char* platform[] = {"mirelo", "-platform", "xcb", "--", "-reverse"};
+    EXPECT_EQ(CommandLine::parse(5, platform).qtOptions, (std::vector<std::string>{"-platform", "xcb"}));
     const char* unknown[] = {"mirelo", "--frobnicate"};
     EXPECT_EQ(CommandLine::parse(2, unknown).error, "unknown option --frobnicate");
 }

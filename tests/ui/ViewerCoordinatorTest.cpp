@@ -29,6 +29,8 @@
 #include <QGraphicsOpacityEffect>
 #include <QLabel>
 #include <QMediaPlayer>
+#include <QVideoSink>
+#include <QVideoWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -297,8 +299,11 @@ TEST_F(ViewerCoordinatorTest, AVideoShowsItsFirstPictureAndSpacePlaysIt)
 {
     QtMultimediaKeepsItsOwn leaks;
     std::filesystem::create_directories(files / "Clips");
-    ASSERT_TRUE(writeVideo(files / "Clips/clip.mp4", 320, 240, 50));
-    model->scan({files / "Clips"}, true);
+    // A name that is not UTF-8, and beside it the name it would decode to
+    // with the invalid byte replaced: the first plays, never the second.
+    ASSERT_TRUE(writeVideo(files / "Clips/\xff clip.mp4", 320, 240, 50));
+    ASSERT_TRUE(writeVideo(files / "Clips/\xef\xbf\xbd clip.mp4", 640, 480, 50));
+    model->scan({files / "Clips/\xff clip.mp4"}, true);
     ASSERT_TRUE(waitForScan(*model));
     ASSERT_TRUE(waitForQuery(*model));
     MediaItem clip;
@@ -308,6 +313,7 @@ TEST_F(ViewerCoordinatorTest, AVideoShowsItsFirstPictureAndSpacePlaysIt)
     ASSERT_EVENTUALLY(viewerShown());
     ASSERT_TRUE(coordinator->player()) << coordinator->scene()->errorLabel()->text().toStdString();
     ASSERT_EVENTUALLY_EQ(coordinator->player()->playbackState(), QMediaPlayer::PausedState);
+    EXPECT_EQ(coordinator->scene()->video()->videoSink()->videoSize(), QSize(320, 240));
     EXPECT_FALSE(coordinator->scene()->zoomLabel()->isVisible());
     QTest::keyClick(coordinator->scene(), Qt::Key_Space);
     EXPECT_EQ(coordinator->player()->playbackState(), QMediaPlayer::PlayingState);

@@ -14,6 +14,8 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
 
 #include <libraw/libraw.h>
 
@@ -74,15 +76,39 @@ bool openRegular(const std::string& path, QFile& file)
     return false;
 }
 
+// The drawing without the pictures it would fetch from elsewhere: an
+// <image> whose reference is not the document's own data (a path, a file
+// or any other URL) is left out, so that a preview never reads another file.
+QByteArray withoutOutsidePictures(const QByteArray& document)
+{
+    QXmlStreamReader reader(document);
+    QByteArray kept;
+    QXmlStreamWriter writer(&kept);
+    while (!reader.atEnd()) {
+        reader.readNext();
+        if (reader.hasError()) return {};
+        if (reader.isStartElement() && reader.name() == u"image") {
+            const QXmlStreamAttributes attributes = reader.attributes();
+            bool outside = false;
+            for (const QXmlStreamAttribute& attribute : attributes)
+                if (attribute.name() == u"href" &&
+                    !attribute.value().trimmed().startsWith(u"data:", Qt::CaseInsensitive))
+                    outside = true;
+            if (outside) {
+                reader.skipCurrentElement();
+                continue;
+            }
+        }
+        writer.writeCurrentToken(reader);
+    }
+    return kept;
+}
+
 // An SVG drawn straight at the size asked, however large the size it
 // declares: the memory used follows the picture made, never the document.
-std::optional<DecodedImage> decodeHugeDrawing(const std::string& path, int maxDimension)
+std::optional<DecodedImage> decodeHugeDrawing(const QByteArray& document, int maxDimension)
 {
-    constexpr qint64 kMostDocumentBytes = 64 << 20;
-    QFile file;
-    if (!openRegular(path, file)) return std::nullopt;
-    if (file.size() > kMostDocumentBytes) return std::nullopt;
-    QSvgRenderer renderer(file.readAll());
+    QSvgRenderer renderer(withoutOutsidePictures(document));
     if (!renderer.isValid()) return std::nullopt;
     QSizeF declared = renderer.defaultSize();
     if (declared.isEmpty()) declared = renderer.viewBoxF().size();
@@ -101,43 +127,79 @@ std::optional<DecodedImage> decodeHugeDrawing(const std::string& path, int maxDi
     return decoded;
 }
 
+// The name this process has for an open file: libvips reads the very file
+// that was opened (only a regular file), and never finds "[…]" options in a
+// user's file name. A drawing is handed over as bytes instead, with no
+// place to resolve its references in, so that it draws no other file.
+std::string descriptorName(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
+
+// By the loader's type name ("VipsForeignLoadSvgFile") or nickname ("svgload").
+bool isDrawing(std::string_view loader)
+{
+    return loader.starts_with("svgload") || loader.find("LoadSvg") != std::string_view::npos;
+}
+
+// The bytes of an open drawing, at most 64 MiB.
+std::optional<QByteArray> drawingBytes(int fd)
+{
+    constexpr qint64 kMostDocumentBytes = 64 << 20;
+    QFile file;
+    const int own = ::dup(fd);
+    if (own < 0 || ::lseek(own, 0, SEEK_SET) != 0 || !file.open(own, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (own >= 0) ::close(own);
+        return std::nullopt;
+    }
+    if (file.size() > kMostDocumentBytes) return std::nullopt;
+    return file.readAll();
+}
+
 // vips_thumbnail with shrink-on-load, upright, never enlarging; stops at a
 // truncated file. HEIF and JPEG 2000 go through a full decode: for HEIF
 // vips_thumbnail would use the small picture embedded in the file, and its
 // JPEG 2000 shrink-on-load picks too small a level.
 VipsOutcome decodeWithVips(const std::string& path, int maxDimension)
 {
-    VipsRef header(vips_image_new_from_file(path.c_str(), "access", VIPS_ACCESS_SEQUENTIAL, "fail_on",
-                                            VIPS_FAIL_ON_TRUNCATED, nullptr));
-    if (!header) {
-        const char* loader = vips_foreign_find_load(path.c_str());
-        return {std::nullopt, loader && !isMagick(loader)};
-    }
-    const char* loader = "";
-    if (vips_image_get_typeof(header.get(), VIPS_META_LOADER) != 0)
-        vips_image_get_string(header.get(), VIPS_META_LOADER, &loader);
+    const FileDescriptor fd(RegularFile::open(path));
+    if (!fd) return {std::nullopt, true}; // nothing else could read it either
+    const std::string file = descriptorName(fd.get());
+    const char* found = vips_foreign_find_load(file.c_str());
+    if (!found) return {std::nullopt, false};
+    std::string loader = found;
+    std::optional<QByteArray> drawing;
+    if (isDrawing(loader) && !(drawing = drawingBytes(fd.get()))) return {std::nullopt, true};
+    VipsRef header(drawing ? vips_image_new_from_buffer(drawing->constData(), size_t(drawing->size()), "", "access",
+                                                        VIPS_ACCESS_SEQUENTIAL, nullptr)
+                           : vips_image_new_from_file(file.c_str(), "access", VIPS_ACCESS_SEQUENTIAL, "fail_on",
+                                                      VIPS_FAIL_ON_TRUNCATED, nullptr));
+    if (!header) return {std::nullopt, !isMagick(loader)};
+    if (const char* nickname = nullptr; vips_image_get_typeof(header.get(), VIPS_META_LOADER) != 0 &&
+                                        vips_image_get_string(header.get(), VIPS_META_LOADER, &nickname) == 0 && nickname)
+        loader = nickname;
     const double width = header.width(), height = header.height();
-    const std::string_view name(loader ? loader : "");
     // Vector documents render straight at the size asked, whatever size they
     // declare; only rasters that cannot shrink while loading are capped.
-    const bool vector = name.starts_with("svgload") || name.starts_with("pdfload");
+    const bool vector = isDrawing(loader) || loader.starts_with("pdfload");
     if (!vector && width * height > ImageDecoder::kMaximumPixels) return {std::nullopt, true};
     // libvips renders a drawing no smaller than a thousandth of its declared
     // size, whatever it is asked: one that declares a huge size is rendered
     // by our own bounded path instead.
-    if (name.starts_with("svgload") && std::max(width, height) * kSmallestVectorScale > maxDimension)
-        return {decodeHugeDrawing(path, maxDimension), true};
+    if (drawing && std::max(width, height) * kSmallestVectorScale > maxDimension)
+        return {decodeHugeDrawing(*drawing, maxDimension), true};
     const int orientation = vips_image_get_orientation(header.get());
 
     VipsRef thumbnail;
-    const bool fullDecode = name.starts_with("heif") || name.starts_with("jp2k");
-    const int result = fullDecode ? vips_thumbnail_image(header.get(), thumbnail.out(), maxDimension, "height",
-                                                         maxDimension, "size", VIPS_SIZE_DOWN, nullptr)
-                                  : vips_thumbnail(path.c_str(), thumbnail.out(), maxDimension, "height", maxDimension,
-                                                   "size", VIPS_SIZE_DOWN, "fail_on", VIPS_FAIL_ON_TRUNCATED, nullptr);
-    if (result != 0) return {std::nullopt, !isMagick(name)};
+    const bool fullDecode = loader.starts_with("heif") || loader.starts_with("jp2k");
+    const int result =
+        fullDecode ? vips_thumbnail_image(header.get(), thumbnail.out(), maxDimension, "height", maxDimension, "size",
+                                          VIPS_SIZE_DOWN, nullptr)
+        : drawing  ? vips_thumbnail_buffer(const_cast<char*>(drawing->constData()), size_t(drawing->size()),
+                                           thumbnail.out(), maxDimension, "height", maxDimension, "size",
+                                           VIPS_SIZE_DOWN, nullptr)
+                   : vips_thumbnail(file.c_str(), thumbnail.out(), maxDimension, "height", maxDimension, "size",
+                                    VIPS_SIZE_DOWN, "fail_on", VIPS_FAIL_ON_TRUNCATED, nullptr);
+    if (result != 0) return {std::nullopt, !isMagick(loader)};
     VipsOutcome outcome{finish(toQImage(thumbnail.get()), width, height, orientation, maxDimension), true};
-    if (!outcome.decoded) outcome.readable = !isMagick(name);
+    if (!outcome.decoded) outcome.readable = !isMagick(loader);
     return outcome;
 }
 
@@ -191,7 +253,12 @@ void add(MetadataList& list, const char* label, const std::string& value)
 MetadataList fromVips(const std::string& path)
 {
     MetadataList list;
-    VipsRef image(vips_image_new_from_file(path.c_str(), "access", VIPS_ACCESS_SEQUENTIAL, nullptr));
+    const FileDescriptor fd(RegularFile::open(path));
+    if (!fd) return list;
+    const std::string file = descriptorName(fd.get());
+    const char* loader = vips_foreign_find_load(file.c_str());
+    if (!loader || isDrawing(loader)) return list; // a drawing has no camera
+    VipsRef image(vips_image_new_from_file(file.c_str(), "access", VIPS_ACCESS_SEQUENTIAL, nullptr));
     if (!image) return list;
     add(list, "Camera", exifValue(image.get(), "exif-ifd0-Model"));
     add(list, "Lens", exifValue(image.get(), "exif-ifd2-LensModel"));

@@ -13,41 +13,38 @@ const char* CommandLine::usage()
            "\n"
            "  -h, --help     show this help and exit\n"
            "  -v, --version  show the version and exit\n"
+           "  -platform NAME, -display NAME\n"
+           "                 the window system to use (as Qt programs take them)\n"
            "  --             end of options: every later argument is a file\n";
-}
-
-CommandLine::Action CommandLine::early(int argc, const char* const* argv)
-{
-    Action action = Action::run;
-    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
-        if (std::strcmp(argv[i], "-h") == 0 || std::strcmp(argv[i], "--help") == 0) return Action::help;
-        if (std::strcmp(argv[i], "-v") == 0 || std::strcmp(argv[i], "--version") == 0) action = Action::version;
-    }
-    return action;
 }
 
 CommandLine CommandLine::parse(int argc, const char* const* argv)
 {
     CommandLine line;
-    bool options = true;
+    bool options = true, help = false, version = false;
     for (int i = 1; i < argc; ++i) {
         const char* argument = argv[i];
         if (options && std::strcmp(argument, "--") == 0) {
             options = false;
         } else if (options && argument[0] == '-' && argument[1] != '\0') {
             if (std::strcmp(argument, "-h") == 0 || std::strcmp(argument, "--help") == 0) {
-                line.action = Action::help;
+                help = true;
             } else if (std::strcmp(argument, "-v") == 0 || std::strcmp(argument, "--version") == 0) {
-                if (line.action == Action::run) line.action = Action::version;
-            } else {
-                line.action = Action::usage;
+                version = true;
+            } else if ((std::strcmp(argument, "-platform") == 0 || std::strcmp(argument, "-display") == 0) &&
+                       i + 1 < argc) {
+                line.qtOptions.emplace_back(argument);
+                line.qtOptions.emplace_back(argv[++i]);
+            } else if (line.error.empty()) {
                 line.error = std::string("unknown option ") + argument;
-                return line;
             }
         } else if (argument[0] != '\0') {
             line.paths.push_back(absoluteStandardisedPath(argument));
         }
     }
+    // Help is given whatever else was asked; then a wrong option, then the version.
+    line.action = help ? Action::help : !line.error.empty() ? Action::usage : version ? Action::version : Action::run;
+    if (line.action == Action::usage) line.paths.clear();
     return line;
 }
 

@@ -13,14 +13,14 @@ struct CommandLine {
     Action action = Action::run;
     std::vector<std::string> paths; // absolute, standardised
     std::string error;              // for `usage`: what was wrong
+    // The window system's options Mirelo passes on to Qt ("-platform NAME",
+    // "-display NAME"), each before "--"; Qt never sees anything else, so
+    // that no file name is ever taken for one of its options.
+    std::vector<std::string> qtOptions;
 
-    // The arguments after the program's name (Qt's own options already
-    // taken out by QApplication).
+    // The whole command line, read before the windowing system is reached:
+    // help and version work without a display.
     static CommandLine parse(int argc, const char* const* argv);
-    // Help or version asked for anywhere among the options, read before
-    // the windowing system is reached: both work without a display. Other
-    // options wait for Qt to take its own.
-    static Action early(int argc, const char* const* argv);
     static const char* usage();
 };
 

@@ -16,25 +16,13 @@
 #include <QIcon>
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv)
 {
-    switch (mirelo::CommandLine::early(argc, argv)) {
-    case mirelo::CommandLine::Action::help: std::fputs(mirelo::CommandLine::usage(), stdout); return 0;
-    case mirelo::CommandLine::Action::version: std::printf("mirelo %s\n", MIRELO_VERSION); return 0;
-    default: break;
-    }
-    mirelo::ImageModule::prepareProcess();
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Mirelo"));
-    QApplication::setApplicationVersion(QStringLiteral(MIRELO_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("com.tessel.local.viewer"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/Mirelo.png")));
-    const mirelo::Translations translations;
-    // Closing the last window keeps Mirelo running.
-    QApplication::setQuitOnLastWindowClosed(false);
-
-    // What is left of argv once Qt took its own options, as bytes.
+    // The command line is read before Qt sees any of it: file names are
+    // files, never Qt's options ("mirelo -- -reverse" opens "-reverse").
     const mirelo::CommandLine line = mirelo::CommandLine::parse(argc, argv);
     switch (line.action) {
     case mirelo::CommandLine::Action::help: std::fputs(mirelo::CommandLine::usage(), stdout); return 0;
@@ -44,6 +32,21 @@ int main(int argc, char** argv)
         return 2;
     case mirelo::CommandLine::Action::run: break;
     }
+    std::vector<char*> qtArguments{argv[0]};
+    std::vector<std::string> qtOptions = line.qtOptions;
+    for (std::string& option : qtOptions) qtArguments.push_back(option.data());
+    qtArguments.push_back(nullptr);
+    int qtCount = int(qtArguments.size()) - 1;
+    mirelo::ImageModule::prepareProcess();
+    QApplication app(qtCount, qtArguments.data());
+    QApplication::setApplicationName(QStringLiteral("Mirelo"));
+    QApplication::setApplicationVersion(QStringLiteral(MIRELO_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("com.tessel.local.viewer"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/Mirelo.png")));
+    const mirelo::Translations translations;
+    // Closing the last window keeps Mirelo running.
+    QApplication::setQuitOnLastWindowClosed(false);
+
     const std::vector<std::string>& files = line.paths;
 
     mirelo::LaunchTrace::installIfAsked();

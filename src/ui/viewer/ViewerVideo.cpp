@@ -3,6 +3,7 @@
 #include "VideoControls.h"
 #include "ViewerScene.h"
 #include "images/VideoPoster.h"
+#include "files/RegularFile.h"
 
 #include <QAudioOutput>
 #include <QFile>
@@ -42,22 +43,27 @@ void ViewerVideo::load(const MediaItem& item, std::function<void(bool playable)>
 {
     remove();
     // Only a self-contained local video reaches the player: the file is read
-    // first, off the main thread, and a playlist or manifest stops here.
+    // first, off the main thread, and a playlist or manifest stops here. The
+    // player gets the very file that was read, through its open descriptor:
+    // never a name that might decode to another file.
     const quint64 load = loads_;
     workers_.start([this, load, path = std::string(item.path()), verdict = std::move(verdict)]() mutable {
-        const bool playable = VideoPoster::playable(path);
+        auto source = std::make_shared<FileDescriptor>(RegularFile::open(path));
+        const bool playable = *source && VideoPoster::playable(descriptorPath(source->get()));
         QMetaObject::invokeMethod(
             this,
-            [this, load, path = std::move(path), playable, verdict = std::move(verdict)]() mutable {
+            [this, load, source, playable, verdict = std::move(verdict)]() mutable {
                 if (load != loads_) return;
                 if (!playable) return verdict(false);
-                startPlayer(path, std::move(verdict));
+                startPlayer(std::move(source), std::move(verdict));
             },
             Qt::QueuedConnection);
     });
 }
 
-void ViewerVideo::startPlayer(const std::string& path, std::function<void(bool playable)> verdict)
+std::string ViewerVideo::descriptorPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
+
+void ViewerVideo::startPlayer(std::shared_ptr<FileDescriptor> source, std::function<void(bool playable)> verdict)
 {
     // The back end starts with the surface, before the first player.
     surface();
@@ -72,7 +78,8 @@ void ViewerVideo::startPlayer(const std::string& path, std::function<void(bool p
         if (status == QMediaPlayer::InvalidMedia) answer(false);
     });
     connect(player, &QMediaPlayer::errorOccurred, this, [answer] { answer(false); });
-    player->setSource(QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(path))));
+    source_ = std::move(source);
+    player->setSource(QUrl::fromLocalFile(QString::fromStdString(descriptorPath(source_->get()))));
 }
 
 void ViewerVideo::show()
@@ -127,6 +134,7 @@ void ViewerVideo::remove()
     player_->setVideoOutput(static_cast<QObject*>(nullptr));
     player_->deleteLater();
     player_ = nullptr;
+    source_.reset(); // the player has let go of it: stopped, no output
 }
 
 bool ViewerVideo::eventFilter(QObject* watched, QEvent* event)

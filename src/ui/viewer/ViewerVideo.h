@@ -4,12 +4,14 @@
 // until the picture arrives, then pausing on it), plays and pauses, and its
 // own full screen, where Space still plays and pauses.
 
+#include "files/RegularFile.h"
 #include "library/MediaItem.h"
 
 #include <QObject>
 #include <QThreadPool>
 
 #include <functional>
+#include <memory>
 
 class QMediaPlayer;
 class QVideoWidget;
@@ -43,10 +45,13 @@ protected:
 
 private:
     QVideoWidget* surface();
-    void startPlayer(const std::string& path, std::function<void(bool playable)> verdict);
+    // The file itself, by the name the process has for its descriptor.
+    static std::string descriptorPath(int fd);
+    void startPlayer(std::shared_ptr<FileDescriptor> source, std::function<void(bool playable)> verdict);
 
     ViewerScene& scene_;
     QMediaPlayer* player_ = nullptr;
+    std::shared_ptr<FileDescriptor> source_; // the file the player reads
     bool priming_ = false; // playing muted until the first picture
     bool fullScreen_ = false;
     bool attached_ = false; // to the scene's video surface

@@ -78,6 +78,7 @@ inline bool saveWithCameraDetails(const QImage& picture, const std::string& path
     if (!startVips()) return false;
     VipsRef image = fromQImage(picture);
     if (!image) return false;
+    vips_image_set_string(image.get(), "exif-ifd0-Make", "Tessel");
     vips_image_set_string(image.get(), "exif-ifd0-Model", "Mirelo One");
     vips_image_set_string(image.get(), "exif-ifd2-DateTimeOriginal", "2024:05:01 10:30:00");
     VipsBlob* profile = nullptr;

@@ -1049,10 +1049,6 @@ Sein Codec wird vielleicht nicht unterstützt.</translation>
         <translation>Behalten: das größte Bild</translation>
     </message>
     <message>
-        <source>Kept: the least compressed</source>
-        <translation>Behalten: das am wenigsten komprimierte</translation>
-    </message>
-    <message>
         <source>No duplicates</source>
         <translation>Keine Duplikate</translation>
     </message>
@@ -1087,6 +1083,46 @@ Sein Codec wird vielleicht nicht unterstützt.</translation>
     <message>
         <source>Space the extra copies take</source>
         <translation>Platz, den die überzähligen Kopien belegen</translation>
+    </message>
+    <message>
+        <source>Kept: it carries the camera’s details</source>
+        <translation>Behalten: mit den Angaben der Kamera</translation>
+    </message>
+    <message>
+        <source>Folder: %1</source>
+        <translation>Ordner: %1</translation>
+    </message>
+    <message>
+        <source>Also at: %1</source>
+        <translation>Auch unter: %1</translation>
+    </message>
+    <message>
+        <source>No application chooser</source>
+        <translation>Keine Programmauswahl</translation>
+    </message>
+    <message>
+        <source>This desktop has no way to choose an application, so the file was opened in its default application.</source>
+        <translation>Diese Arbeitsumgebung bietet keine Programmauswahl. Die Datei wurde deshalb mit ihrem Standardprogramm geöffnet.</translation>
+    </message>
+    <message>
+        <source>This desktop has no way to choose an application, and no application is set to open this file.</source>
+        <translation>Diese Arbeitsumgebung bietet keine Programmauswahl, und kein Programm ist zum Öffnen dieser Datei festgelegt.</translation>
+    </message>
+    <message>
+        <source>Camera</source>
+        <translation>Kamera</translation>
+    </message>
+    <message>
+        <source>Lens</source>
+        <translation>Objektiv</translation>
+    </message>
+    <message>
+        <source>Captured</source>
+        <translation>Aufgenommen</translation>
+    </message>
+    <message>
+        <source>Color profile</source>
+        <translation>Farbprofil</translation>
     </message>
 </context>
 </TS>

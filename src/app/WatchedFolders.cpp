@@ -105,10 +105,10 @@ void WatchedFolders::mountsChanged()
 
 void WatchedFolders::noteChanges(const PathList& paths)
 {
-    const std::string library = homeFolder() + "/Library";
+    const std::string programs = programsFolder();
     for (const std::string& raw : paths) {
         const std::string path = standardisedPath(raw);
-        if (LibraryIndex::contains(path, library) || hasHiddenComponent(path)) continue;
+        if ((!programs.empty() && LibraryIndex::contains(path, programs)) || hasHiddenComponent(path)) continue;
         const bool indexed = std::any_of(indexed_.begin(), indexed_.end(),
                                          [&](const std::string& root) { return LibraryIndex::contains(path, root); });
         if (indexed) changed_.insert(path);

@@ -37,7 +37,7 @@ TEST_F(ViewerPipelineTest, AFrameHoldsABoundedImageItsBackdropAndCameraDetails)
     using Pair = std::pair<QString, QString>;
     EXPECT_EQ(
         frame->metadata,
-        (std::vector<Pair>{{"Camera", "Mirelo One"}, {"Captured", "2024:05:01 10:30:00"}, {"Color profile", "sRGB"}}));
+        (std::vector<Pair>{{"Camera", "Tessel Mirelo One"}, {"Captured", "2024:05:01 10:30:00"}, {"Color profile", "sRGB"}}));
     EXPECT_EQ(frame->cost(), 4096 * 2048 * 4 + 720 * 360 * 4); // 32-bit pixels, ready to paint
 
     // Fitted in a screen's box, pixel for pixel; zoomed past it, the detailed frame is wanted.

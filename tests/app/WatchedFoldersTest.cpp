@@ -32,7 +32,7 @@ TEST(WatchedFolders, EventsOutsideTheLibraryOrInHiddenPlacesAreIgnored)
     folders.setQuietMs(50);
     QSignalSpy due(&folders, &WatchedFolders::refreshDue);
     const std::string home = QDir::homePath().toStdString();
-    folders.noteChanges({"/media/photos/Elsewhere", lib + "/.cache", lib + "/.git/objects", home + "/Library/Caches"});
+    folders.noteChanges({"/media/photos/Elsewhere", lib + "/.cache", lib + "/.git/objects", home + "/snap/editor"});
     EXPECT_TRUE(folders.changed().empty());
     folders.noteChanges({lib + "/One/./", lib});
     folders.noteChanges({lib + "/One/Two"});

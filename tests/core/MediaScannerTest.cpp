@@ -91,16 +91,18 @@ TEST(MediaScanner, SkipsHiddenPackagesLinksAndLinkLoops)
     EXPECT_EQ(names(scan({folder / "top/Editor.app"})), std::vector<std::string>{"icon.png"});
 }
 
-TEST(MediaScanner, HomeLibraryAndApplicationsAreNotEntered)
+// On Linux "~/Library" and "~/Applications" are the user's own folders;
+// the folder kept for programs' data is not entered from the home folder.
+TEST(MediaScanner, TheHomeFoldersProgramsFolderIsNotEntered)
 {
     TempFolder home;
     ScopedEnv env("HOME", home.path());
-    writeFile(home / "Library/Caches/c.jpg");
-    writeFile(home / "Applications/Thing/t.png");
-    writeFile(home / "Pictures/p.jpg");
-    writeFile(home / "Pictures/Library/kept.jpg"); // only the home's own folders are skipped
-    EXPECT_EQ(names(scan({home.path()})), (std::vector<std::string>{"kept.jpg", "p.jpg"}));
-    EXPECT_EQ(names(scan({home / "Library"})), std::vector<std::string>{"c.jpg"});
+    writeFile(home / "Library/l.jpg");
+    writeFile(home / "Applications/a.png");
+    writeFile(home / "snap/editor/common/s.png");
+    writeFile(home / "Pictures/snap/kept.jpg"); // only the home's own folder is skipped
+    EXPECT_EQ(names(scan({home.path()})), (std::vector<std::string>{"a.png", "kept.jpg", "l.jpg"}));
+    EXPECT_EQ(names(scan({home / "snap"})), std::vector<std::string>{"s.png"});
 }
 
 TEST(MediaScanner, ReportsProgressEvery200VisitsAndCancels)

@@ -6,6 +6,7 @@
 #include "AppTestSupport.h"
 #include "ImageFixtures.h"
 #include "common/AlertDialog.h"
+#include "common/DesktopServices.h"
 
 #include <QPushButton>
 #include "library/LibraryWindow.h"
@@ -134,6 +135,19 @@ TEST(CommandLine, OptionsFilesAndTheEndOfOptions)
     EXPECT_EQ(CommandLine::parse(5, platform).qtOptions, (std::vector<std::string>{"-platform", "xcb"}));
     const char* unknown[] = {"mirelo", "--frobnicate"};
     EXPECT_EQ(CommandLine::parse(2, unknown).error, "unknown option --frobnicate");
+}
+
+// Without the desktop's chooser, "Open With…" says so instead of doing nothing.
+TEST(DesktopServices, OpenWithSaysSoWithoutAChooser)
+{
+    TempFolder folder;
+    writeFile(folder / "photo.jpg", "pixels");
+    ScopedEnv bus("DBUS_SESSION_BUS_ADDRESS", ""), runtime("XDG_RUNTIME_DIR", folder / "run"),
+        path("PATH", folder / "bin"); // no portal, no bus, no xdg-open
+    std::optional<bool> said;
+    DesktopServices::openWith(folder / "photo.jpg", [&](bool opened) { said = opened; });
+    QTRY_VERIFY(said.has_value());
+    EXPECT_FALSE(*said);
 }
 
 TEST_F(AppDelegateTest, AFailedSaveAsksBeforeQuitting)

@@ -28,18 +28,19 @@ TEST(InformationPanel, RowsForAPhotoAReducedPhotoAndAVideo)
     ViewerFrame reduced;
     reduced.pixels = {6000, 4000};
     reduced.downsampled = true;
-    reduced.metadata = {{"Camera", "Canon EOS R5"}, {"Lens", "RF 24-70mm"}};
+    reduced.metadata = {{"Camera", "Canon EOS R5"}, {"Lens", "RF 24-70mm"}, {"Captured", "2015:07:01 09:00:00"}};
     ViewerFrame whole;
     whole.pixels = {3000, 2000};
 
     const InformationPanel::Rows rows = InformationPanel::rows(photo, &reduced);
-    EXPECT_EQ(labels(rows), (std::vector<QString>{"Format", "Size", "Dimensions", "Camera", "Lens", "Preview",
-                                                  "Modified", "Location"}));
+    EXPECT_EQ(labels(rows), (std::vector<QString>{"Format", "Size", "Dimensions", "Camera", "Lens", "Captured",
+                                                  "Preview", "Modified", "Location"}));
+    EXPECT_EQ(rows[5].second, "7/1/15 9:00 AM") << "through the locale, as Modified is";
     EXPECT_EQ(rows[0].second, "JPG");
     EXPECT_EQ(rows[1].second, "4 KB · 4,096 bytes");
     EXPECT_EQ(rows[2].second, "6000 × 4000");
-    EXPECT_EQ(rows[5].second, "Optimized to 4,096 px for smooth viewing");
-    EXPECT_EQ(rows[7].second, "/Pictures/Trip");
+    EXPECT_EQ(rows[6].second, "Optimized to 4,096 px for smooth viewing");
+    EXPECT_EQ(rows[8].second, "/Pictures/Trip");
 
     EXPECT_EQ(labels(InformationPanel::rows(photo, &whole)),
               (std::vector<QString>{"Format", "Size", "Dimensions", "Modified", "Location"}));

@@ -9,7 +9,11 @@
 #include "library/LibraryWindow.h"
 #include "library/LibraryColumn.h"
 
+#include <QDateTime>
 #include <QDialogButtonBox>
+#include <QLocale>
+#include "ViewerFrame.h"
+#include "viewer/InformationPanel.h"
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
@@ -45,6 +49,14 @@ TEST_F(TranslationTest, GermanFromTheEnvironment)
 
         EXPECT_EQ(LibraryTexts::trashTitle(1), "1 Datei in den Papierkorb verschieben?");
         EXPECT_EQ(LibraryTexts::trashTitle(3), "3 Dateien in den Papierkorb verschieben?");
+        // The photo's details in the information panel, with a German date.
+        ViewerFrame frame;
+        frame.pixels = {6000, 4000};
+        frame.metadata = {{"Camera", "Canon EOS R5"}, {"Captured", "2015:07:01 09:00:00"}};
+        const auto rows = InformationPanel::rows(MediaItem("/Bilder/strand.jpg", 4096, 700000000, false), &frame);
+        EXPECT_EQ(rows[3].first, "Kamera");
+        EXPECT_EQ(rows[4].first, "Aufgenommen");
+        EXPECT_EQ(rows[4].second, QLocale().toString(QDateTime(QDate(2015, 7, 1), QTime(9, 0)), QLocale::ShortFormat));
 
         LibraryWindow window(*model, actions);
         EXPECT_EQ(window.column()->header()->title(), "Ein Zuhause für jedes Bild.");

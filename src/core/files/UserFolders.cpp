@@ -30,4 +30,10 @@ std::string dataHome()
     return home.empty() ? std::string() : standardisedPath(home + "/.local/share");
 }
 
+std::string programsFolder()
+{
+    const std::string home = homeFolder();
+    return home.empty() ? std::string() : home + (home.ends_with('/') ? "snap" : "/snap");
+}
+
 } // namespace mirelo

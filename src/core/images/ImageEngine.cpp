@@ -250,6 +250,20 @@ void add(MetadataList& list, const char* label, const std::string& value)
     if (!value.empty()) list.emplace_back(label, value);
 }
 
+// "Canon" and "Canon EOS R5" make "Canon EOS R5"; "NIKON CORPORATION" and
+// "NIKON D750" make "NIKON CORPORATION NIKON D750" rather than lose the make.
+std::string makeAndModel(std::string make, const std::string& model)
+{
+    while (!make.empty() && (make.back() == ' ' || make.back() == '\0')) make.pop_back();
+    if (make.empty()) return model;
+    if (model.empty()) return make;
+    if (model.size() >= make.size() && std::equal(make.begin(), make.end(), model.begin(), [](char a, char b) {
+            return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+        }))
+        return model;
+    return make + " " + model;
+}
+
 MetadataList fromVips(const std::string& path)
 {
     MetadataList list;
@@ -260,7 +274,7 @@ MetadataList fromVips(const std::string& path)
     if (!loader || isDrawing(loader)) return list; // a drawing has no camera
     VipsRef image(vips_image_new_from_file(file.c_str(), "access", VIPS_ACCESS_SEQUENTIAL, nullptr));
     if (!image) return list;
-    add(list, "Camera", exifValue(image.get(), "exif-ifd0-Model"));
+    add(list, "Camera", makeAndModel(exifValue(image.get(), "exif-ifd0-Make"), exifValue(image.get(), "exif-ifd0-Model")));
     add(list, "Lens", exifValue(image.get(), "exif-ifd2-LensModel"));
     add(list, "Captured", exifValue(image.get(), "exif-ifd2-DateTimeOriginal"));
     const void* profile = nullptr;
@@ -276,7 +290,7 @@ MetadataList fromLibRaw(const std::string& path)
     MetadataList list;
     auto raw = std::make_unique<LibRaw>();
     if (raw->open_file(path.c_str()) != LIBRAW_SUCCESS) return list;
-    add(list, "Camera", raw->imgdata.idata.model);
+    add(list, "Camera", makeAndModel(raw->imgdata.idata.make, raw->imgdata.idata.model));
     add(list, "Lens", raw->imgdata.lens.Lens);
     if (const time_t stamp = raw->imgdata.other.timestamp; stamp > 0) {
         std::tm parts{};

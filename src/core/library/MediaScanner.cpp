@@ -42,12 +42,8 @@ bool isMountPoint(int fd)
 class Walk {
 public:
     Walk(bool recursive, const ScanToken& token, const std::function<void(int)>& progress)
-        : recursive_(recursive), token_(token), progress_(progress), home_(homeFolder())
+        : recursive_(recursive), token_(token), progress_(progress), home_(homeFolder()), programs_(programsFolder())
     {
-        if (!home_.empty()) {
-            homeLibrary_ = joined(home_, "Library");
-            homeApplications_ = joined(home_, "Applications");
-        }
     }
 
     void root(const std::string& given)
@@ -141,7 +137,7 @@ private:
             }
             std::string_view nameView(name);
             std::string path = joined(folder, nameView);
-            if (inHome && (path == homeLibrary_ || path == homeApplications_)) continue;
+            if (inHome && path == programs_) continue;
             // A file system's own lost+found, at its top, is skipped like a hidden folder.
             if (nameView == "lost+found" && isMountPoint(fd)) continue;
 
@@ -163,7 +159,7 @@ private:
     bool recursive_;
     const ScanToken& token_;
     const std::function<void(int)>& progress_;
-    std::string home_, homeLibrary_, homeApplications_;
+    std::string home_, programs_;
     MediaItems items_;
     MediaItemTable seen_;
     int inaccessible_ = 0;

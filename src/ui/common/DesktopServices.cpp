@@ -1,5 +1,7 @@
 #include "DesktopServices.h"
 
+#include "files/RegularFile.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -74,12 +76,16 @@ void email(const std::vector<std::string>& paths)
     QProcess::startDetached(QStringLiteral("xdg-email"), arguments);
 }
 
-void openWith(const std::string& path)
+void openWith(const std::string& path, std::function<void(bool openedByDefault)> unavailable)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     const QUrl url = QUrl::fromLocalFile(text(path));
+    auto byDefault = [url, unavailable = std::move(unavailable)] {
+        const bool opened = QDesktopServices::openUrl(url);
+        if (unavailable) unavailable(opened);
+    };
+    const int fd = RegularFile::open(path);
     if (fd < 0) {
-        QDesktopServices::openUrl(url);
+        byDefault();
         return;
     }
     QDBusMessage message = QDBusMessage::createMethodCall(
@@ -89,7 +95,7 @@ void openWith(const std::string& path)
     options.insert(QStringLiteral("ask"), true);
     message << QString() << QVariant::fromValue(QDBusUnixFileDescriptor(fd)) << options;
     ::close(fd); // the message holds its own copy
-    callOr(message, [url] { QDesktopServices::openUrl(url); });
+    callOr(message, std::move(byDefault));
 }
 
 } // namespace mirelo::DesktopServices

@@ -4,6 +4,7 @@
 // user picks. Each falls back to something plainer when the desktop lacks
 // the service, and never blocks.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,9 @@ bool hasSessionBus();
 void reveal(const std::vector<std::string>& paths);
 // xdg-email with each file attached.
 void email(const std::vector<std::string>& paths);
-// The desktop portal's chooser for one file, else the default application.
-void openWith(const std::string& path);
+// The desktop portal's chooser for one file. Without one, the file opens
+// in its default application and `unavailable` says so (with whether that
+// worked), since the user asked to choose.
+void openWith(const std::string& path, std::function<void(bool openedByDefault)> unavailable);
 
 } // namespace mirelo::DesktopServices

@@ -22,6 +22,28 @@ QString InformationPanel::sizeText(const MediaItem& item)
            translate("Mirelo", "%1 bytes").arg(QLocale().toString(qlonglong(item.bytes())));
 }
 
+namespace {
+
+// The decoder's labels in the user's language.
+QString metadataLabel(const QString& label)
+{
+    if (label == u"Camera") return translate("Mirelo", "Camera");
+    if (label == u"Lens") return translate("Mirelo", "Lens");
+    if (label == u"Captured") return translate("Mirelo", "Captured");
+    if (label == u"Color profile") return translate("Mirelo", "Color profile");
+    return label;
+}
+
+// A capture time as the file writes it ("2015:07:01 09:00:00") in the
+// user's way of writing dates; anything else as it stands.
+QString capturedText(const QString& value)
+{
+    const QDateTime time = QDateTime::fromString(value.left(19), QStringLiteral("yyyy:MM:dd HH:mm:ss"));
+    return time.isValid() ? QLocale().toString(time, QLocale::ShortFormat) : value;
+}
+
+} // namespace
+
 InformationPanel::Rows InformationPanel::rows(const MediaItem& item, const ViewerFrame* frame)
 {
     Rows rows{{translate("Mirelo", "Format"), QString::fromStdString(item.format())},
@@ -30,7 +52,8 @@ InformationPanel::Rows InformationPanel::rows(const MediaItem& item, const Viewe
         rows.emplace_back(translate("Mirelo", "Dimensions"), translate("Mirelo", "%1 × %2")
                                                                  .arg(qlonglong(std::llround(frame->pixels.width)))
                                                                  .arg(qlonglong(std::llround(frame->pixels.height))));
-        for (const auto& pair : frame->metadata) rows.push_back(pair);
+        for (const auto& [label, value] : frame->metadata)
+            rows.emplace_back(metadataLabel(label), label == u"Captured" ? capturedText(value) : value);
         if (frame->downsampled)
             rows.emplace_back(translate("Mirelo", "Preview"),
                               translate("Mirelo", "Optimized to 4,096 px for smooth viewing"));
@@ -48,8 +71,11 @@ void InformationPanel::fill(ViewerPopover& popover, const MediaItem& item, const
     popover.addHeading(translate("Mirelo", "Image information"), qstring(item.name()));
     QVBoxLayout* column = popover.column();
     for (const auto& [label, value] : rows(item, frame)) {
-        auto* caption = new QLabel(label.toUpper(), &popover);
-        caption->setFont(Palette::font(10, QFont::DemiBold));
+        // Small capitals by the font, in the user's language: accents keep their room.
+        auto* caption = new QLabel(label, &popover);
+        QFont captionFont = Palette::font(10, QFont::DemiBold);
+        captionFont.setCapitalization(QFont::AllUppercase);
+        caption->setFont(captionFont);
         caption->setForegroundRole(QPalette::PlaceholderText);
         column->addWidget(caption);
         auto* shown = new QLabel(value, &popover);

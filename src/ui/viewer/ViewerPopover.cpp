@@ -27,13 +27,14 @@ ViewerPopover::ViewerPopover(QWidget* parent) : QFrame(parent, Qt::Popup)
 
 void ViewerPopover::addHeading(const QString& title, const QString& subtitle)
 {
-    auto* heading = new QLabel(fontMetrics().elidedText(title, Qt::ElideMiddle, kTextWidth), this);
-    heading->setFont(Palette::font(17, QFont::DemiBold));
+    const QFont headingFont = Palette::font(17, QFont::DemiBold), lineFont = Palette::font(12);
+    auto* heading = new QLabel(QFontMetrics(headingFont).elidedText(title, Qt::ElideMiddle, kTextWidth), this);
+    heading->setFont(headingFont);
     column_->addWidget(heading);
-    auto* line = new QLabel(subtitle, this);
-    line->setFont(Palette::font(12));
+    // A long name is shortened in its middle, whole in the tooltip.
+    auto* line = new QLabel(QFontMetrics(lineFont).elidedText(subtitle, Qt::ElideMiddle, kTextWidth), this);
+    line->setFont(lineFont);
     line->setForegroundRole(QPalette::PlaceholderText);
-    line->setWordWrap(true);
     line->setToolTip(subtitle);
     line->setTextInteractionFlags(Qt::TextSelectableByMouse);
     column_->addWidget(line);

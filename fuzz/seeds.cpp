@@ -1,4 +1,5 @@
 // Writes the fuzz targets' seed corpora: <folder>/<target>/<seed>.
+#include "duplicates/FingerprintCache.h"
 #include "library/LibraryFile.h"
 
 #include <QBuffer>
@@ -100,5 +101,28 @@ int main(int argc, char** argv)
     seed("jpeg_reader", "baseline.jpg", jpeg(64, 48, false, 1));
     seed("jpeg_reader", "progressive.jpg", jpeg(40, 72, true, 6));
     seed("jpeg_reader", "large.jpg", jpeg(600, 300, false, 3));
+
+    const std::string fingerprints = root + "/fingerprints";
+    {
+        mirelo::FingerprintCache cache(fingerprints);
+        cache.rememberContent("/home/ana/Pictures/Café.jpg", {4200000, 1, 2, 3, 4}, {5, 6});
+        cache.rememberPicture("/home/ana/Pictures/Café.jpg", {4200000, 1, 2, 3, 4}, 0x0123456789abcdef);
+        cache.rememberEdges("/home/ana/Videos/clip \xE9.mov", {9, 1, 2, 3, 5}, 7);
+        cache.save();
+    }
+    std::ifstream cacheBytes(fingerprints, std::ios::binary);
+    seed("fingerprint_cache", "two-entries", std::string(std::istreambuf_iterator<char>(cacheBytes), {}));
+    ::unlink(fingerprints.c_str());
+
+    for (const char* format : {"png"}) {
+        QImage thumbnail(256, 171, QImage::Format_ARGB32);
+        thumbnail.fill(qRgba(20, 40, 220, 200));
+        thumbnail.setText(QStringLiteral("Software"), QStringLiteral("A file manager of some length, so that Qt compresses it"));
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter(&buffer, format).write(thumbnail);
+        seed("thumbnail_entry", "large.png", bytes.toStdString());
+    }
     return 0;
 }

@@ -255,6 +255,13 @@ const char* ThumbnailCache::folderFor(int pixels)
     return kBuckets[std::size(kBuckets) - 1].folder;
 }
 
+std::optional<ThumbnailCache::Entry> ThumbnailCache::parse(const QByteArray& png, int largest)
+{
+    std::optional<PngEntry> read = readPng(png, largest);
+    if (!read) return std::nullopt;
+    return Entry{std::move(read->image), std::move(read->texts)};
+}
+
 int ThumbnailCache::standardSize(int pixels)
 {
     for (const Bucket& bucket : kBuckets)

@@ -9,6 +9,8 @@
 
 #include <QImage>
 
+#include <map>
+#include <optional>
 #include <string>
 
 namespace mirelo {
@@ -41,6 +43,14 @@ public:
     // it couldn't.
     bool store(const std::string& path, const QImage& image, int pixels, QSize original = {}) const;
     bool storeFailure(const std::string& path) const;
+    // The picture and the texts of an entry's bytes, as every entry is read:
+    // nothing when they are no PNG or larger than `largest` on a side.
+    struct Entry {
+        QImage image;
+        std::map<std::string, std::string> texts;
+    };
+    static std::optional<Entry> parse(const QByteArray& png, int largest);
+
     // The file went away: its entries go too.
     void forget(const std::string& path) const;
     // The file was renamed, moved to the Trash or restored to `to`: its

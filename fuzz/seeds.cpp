@@ -117,7 +117,8 @@ int main(int argc, char** argv)
     for (const char* format : {"png"}) {
         QImage thumbnail(256, 171, QImage::Format_ARGB32);
         thumbnail.fill(qRgba(20, 40, 220, 200));
-        thumbnail.setText(QStringLiteral("Software"), QStringLiteral("A file manager of some length, so that Qt compresses it"));
+        thumbnail.setText(QStringLiteral("Software"),
+                          QStringLiteral("A file manager of some length, so that Qt compresses it"));
         QByteArray bytes;
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);

@@ -135,8 +135,7 @@ void AppModel::applyRestore(const std::optional<LibrarySnapshot>& snapshot, bool
     watched_->noteAllChanged();
     refreshVisible();
     // Reopened on the Duplicates section: its groups are looked for now.
-    if (section_ == LibrarySection::duplicates && duplicatesStale_ && !duplicateSearch_->running())
-        findDuplicates();
+    if (section_ == LibrarySection::duplicates && duplicatesStale_ && !duplicateSearch_->running()) findDuplicates();
     for (const std::string& folder : expandedFolders_) loadChildren(folder);
     if (error) {
         setErrorMessage(

@@ -248,32 +248,30 @@ void DuplicateSearch::start(Input input)
             result = {std::move(none), 0, true};
         } else {
             result = find(
-            input, shared->cache, *stop,
-            [this, generation](int64_t done, int64_t total) {
-                if (generation != generation_) return;
-                done_ = done;
-                total_ = total;
-            },
-            [this, generation](DuplicateGroups::Group group) {
-                std::lock_guard lock(foundLock_);
-                if (generation == generation_) found_.push_back(std::move(group));
-            });
+                input, shared->cache, *stop,
+                [this, generation](int64_t done, int64_t total) {
+                    if (generation != generation_) return;
+                    done_ = done;
+                    total_ = total;
+                },
+                [this, generation](DuplicateGroups::Group group) {
+                    std::lock_guard lock(foundLock_);
+                    if (generation == generation_) found_.push_back(std::move(group));
+                });
         }
         shared->cache.save();
-        QMetaObject::invokeMethod(
-            this,
-            handedOff([this, result, generation] {
-                if (generation != generation_) return;
-                running_ = false;
-                poll_.stop();
-                {
-                    std::lock_guard lock(foundLock_);
-                    found_.clear();
-                }
-                Q_EMIT progressChanged();
-                Q_EMIT finished(result);
-            }),
-            Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, handedOff([this, result, generation] {
+                                      if (generation != generation_) return;
+                                      running_ = false;
+                                      poll_.stop();
+                                      {
+                                          std::lock_guard lock(foundLock_);
+                                          found_.clear();
+                                      }
+                                      Q_EMIT progressChanged();
+                                      Q_EMIT finished(result);
+                                  }),
+                                  Qt::QueuedConnection);
     });
 }
 

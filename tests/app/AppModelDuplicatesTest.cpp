@@ -41,7 +41,8 @@ TEST_F(AppModelDuplicatesTest, CopiesShowInGroupsAndTheExtraOnesCanGo)
     ASSERT_EQ(model->shownGroups().size(), 1u);
     EXPECT_EQ(model->shownGroups()[0].freed, 100'000);
     ASSERT_EQ(model->visible().size(), 3);
-    EXPECT_TRUE(std::string(model->visible()[0].path()).starts_with(files / "Phone/IMG_1")) << "in the folder added first";
+    EXPECT_TRUE(std::string(model->visible()[0].path()).starts_with(files / "Phone/IMG_1"))
+        << "in the folder added first";
 
     // The folder tree narrows the section: one copy in Pictures/export is no group.
     model->selectFolder(files / "Pictures");
@@ -79,7 +80,8 @@ TEST_F(AppModelDuplicatesTest, SimilarPhotosGroupAResizedCopyAndKeepTheLarger)
                     .save(QString::fromStdString(files / "Photos/small.jpg"), "JPEG", 60));
     QImage stripes(900, 600, QImage::Format_RGB32);
     for (int x = 0; x < 900; ++x)
-        for (int y = 0; y < 600; ++y) stripes.setPixel(x, y, (x / 60 + y / 100) % 2 ? qRgb(240, 240, 240) : qRgb(20, 40, 60));
+        for (int y = 0; y < 600; ++y)
+            stripes.setPixel(x, y, (x / 60 + y / 100) % 2 ? qRgb(240, 240, 240) : qRgb(20, 40, 60));
     ASSERT_TRUE(stripes.save(QString::fromStdString(files / "Photos/other.png")));
     auto model = launchIndexing("Photos");
     model->setDuplicateKind(DuplicateGroups::Kind::similar);
@@ -117,14 +119,17 @@ TEST_F(AppModelDuplicatesTest, SimilarPhotosCountFilesAndKeepTheOriginal)
     for (int y = 0; y < brighter.height(); ++y)
         for (int x = 0; x < brighter.width(); ++x) {
             const QColor c = brighter.pixelColor(x, y);
-            brighter.setPixelColor(x, y, QColor(std::min(255, c.red() + 30), std::min(255, c.green() + 30), std::min(255, c.blue() + 30)));
+            brighter.setPixelColor(
+                x, y, QColor(std::min(255, c.red() + 30), std::min(255, c.green() + 30), std::min(255, c.blue() + 30)));
         }
     ASSERT_TRUE(brighter.save(QString::fromStdString(files / "Photos/original edited.jpg"), "JPEG", 98));
     model->scan({files / "Photos"}, true);
     ASSERT_TRUE(waitForScan(*model));
     model->selectSection(LibrarySection::duplicates); // a scan shows All media
-    ASSERT_TRUE(waitUntil([&] { return !model->duplicateSearch().running() && model->duplicateGroups() &&
-                                       !model->duplicateGroups()->groups.empty(); }));
+    ASSERT_TRUE(waitUntil([&] {
+        return !model->duplicateSearch().running() && model->duplicateGroups() &&
+               !model->duplicateGroups()->groups.empty();
+    }));
     ASSERT_TRUE(waitForQuery(*model));
     const DuplicateGroups::Group& group = model->duplicateGroups()->groups.at(0);
     ASSERT_EQ(group.paths.size(), 2u) << "two files, whatever their names";

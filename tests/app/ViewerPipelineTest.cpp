@@ -35,9 +35,9 @@ TEST_F(ViewerPipelineTest, AFrameHoldsABoundedImageItsBackdropAndCameraDetails)
     ASSERT_TRUE(frame->ambient);
     EXPECT_EQ(frame->ambient->size(), QSize(720, 360));
     using Pair = std::pair<QString, QString>;
-    EXPECT_EQ(
-        frame->metadata,
-        (std::vector<Pair>{{"Camera", "Tessel Mirelo One"}, {"Captured", "2024:05:01 10:30:00"}, {"Color profile", "sRGB"}}));
+    EXPECT_EQ(frame->metadata,
+              (std::vector<Pair>{
+                  {"Camera", "Tessel Mirelo One"}, {"Captured", "2024:05:01 10:30:00"}, {"Color profile", "sRGB"}}));
     EXPECT_EQ(frame->cost(), 4096 * 2048 * 4 + 720 * 360 * 4); // 32-bit pixels, ready to paint
 
     // Fitted in a screen's box, pixel for pixel; zoomed past it, the detailed frame is wanted.
@@ -123,7 +123,8 @@ TEST_F(ViewerPipelineTest, FittedAndDetailedFramesOfOnePictureAreKeptApart)
     const MediaItem a = picture("a.png");
     FrameRef fitted, detailed;
     pipeline.load(a, ViewerPipeline::veryHigh, [&](FrameRef frame) { fitted = frame; });
-    pipeline.load(a, ViewerPipeline::high, [&](FrameRef frame) { detailed = frame; }, true);
+    pipeline.load(
+        a, ViewerPipeline::high, [&](FrameRef frame) { detailed = frame; }, true);
     ASSERT_TRUE(waitUntil([&] { return fitted && detailed; }));
     EXPECT_EQ(fitted->image.size(), QSize(150, 100));
     EXPECT_EQ(detailed->image.size(), QSize(300, 200));

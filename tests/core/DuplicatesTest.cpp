@@ -253,7 +253,7 @@ TEST(DuplicateKeeper, TheFirstFolderThenTheOldestThenTheLargestPicture)
         {{{"/home/u/Phone2/a.jpg", 10}, {"/home/u/Phone/b.jpg", 50}}, 1, Reason::firstFolder}, // not a prefix match
         {{{"/home/u/Phone/b.jpg", 50}, {"/home/u/Phone/x/a.jpg", 10}}, 1, Reason::oldest},     // both in the first
         {{{"/mnt/a.jpg", 50}, {"/mnt/b.jpg", 10}, {"/home/u/Pictures/c.jpg", 90}}, 2, Reason::firstFolder},
-        {{{"/mnt/b.jpg", 10}, {"/mnt/a.jpg", 10}}, 1, Reason::oldest}, // a tie goes by name
+        {{{"/mnt/b.jpg", 10}, {"/mnt/a.jpg", 10}}, 1, Reason::oldest},          // a tie goes by name
         {{{"/a/IMG_1 copy.jpg", 10}, {"/b/IMG_1.jpg", 10}}, 1, Reason::oldest}, // the plainer name
     };
     for (const Case& c : exact) {
@@ -266,13 +266,16 @@ TEST(DuplicateKeeper, TheFirstFolderThenTheOldestThenTheLargestPicture)
     const std::pair<uint64_t, uint64_t> one{1, 1};
     const Case similar[] = {
         {{{"/a.jpg", 0, 900'000, 2'000'000}, {"/b.jpg", 0, 3'000'000, 12'000'000}}, 1, Reason::largestPicture},
-        {{{"/edit.jpg", 20, 3'000'000, 12'000'000}, {"/orig.jpg", 30, 900'000, 12'000'000, true}}, 1,
+        {{{"/edit.jpg", 20, 3'000'000, 12'000'000}, {"/orig.jpg", 30, 900'000, 12'000'000, true}},
+         1,
          Reason::cameraDetails},
         {{{"/bright.jpg", 20, 3'000'000, 12'000'000}, {"/orig.jpg", 10, 900'000, 12'000'000}}, 1, Reason::oldest},
-        {{{"/home/u/Pictures/a.jpg", 10, 5, 4, false, one}, {"/home/u/Phone/a.jpg", 50, 5, 4, false, one}}, 1,
+        {{{"/home/u/Pictures/a.jpg", 10, 5, 4, false, one}, {"/home/u/Phone/a.jpg", 50, 5, 4, false, one}},
+         1,
          Reason::firstFolder},
         {{{"/small.jpg", 1, 5, 2}, {"/mnt/a.jpg", 10, 5, 4, false, one}, {"/home/u/Phone/a.jpg", 50, 5, 4, false, one}},
-         2, Reason::largestPicture},
+         2,
+         Reason::largestPicture},
     };
     for (const Case& c : similar) {
         const auto choice = DuplicateKeeper::similar(c.copies, folders);

@@ -233,11 +233,18 @@ TEST_F(ImageDecoderTest, NamesAreNeverOptionsAndDrawingsReadNoOtherFile)
     ASSERT_EQ(::mkfifo((folder / "pipe.png").c_str(), 0600), 0);
     for (const std::string& declared : {std::string("40000"), std::string("400")}) {
         const std::string svg = "<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink' "
-                                "width='" + declared + "' height='" + declared + "'>"
+                                "width='" +
+                                declared + "' height='" + declared +
+                                "'>"
                                 "<rect width='100%' height='100%' fill='#1428dc'/>"
-                                "<image width='100%' height='50%' xlink:href='" + red + "'/>"
-                                "<image y='50%' width='100%' height='50%' href='file://" + red + "'/>"
-                                "<image width='10%' height='10%' xlink:href='" + folder / "pipe.png" + "'/></svg>";
+                                "<image width='100%' height='50%' xlink:href='" +
+                                red +
+                                "'/>"
+                                "<image y='50%' width='100%' height='50%' href='file://" +
+                                red +
+                                "'/>"
+                                "<image width='10%' height='10%' xlink:href='" +
+                                folder / "pipe.png" + "'/></svg>";
         writeBytes(folder / "drawing.svg", svg);
         auto drawn = ImageDecoder::decode(folder / "drawing.svg", 200);
         ASSERT_TRUE(drawn) << declared;

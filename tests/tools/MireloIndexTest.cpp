@@ -274,15 +274,18 @@ TEST(MireloIndex, DuplicatesAreTheGroupsJdupesFinds)
     writeFile(folder / "Phone/b.png", "same small");
     ASSERT_EQ(::link((folder / "Pictures/edited.jpg").c_str(), (folder / "Pictures/edited link.jpg").c_str()), 0);
     ASSERT_EQ(program(environment, MIRELO_INDEX, {"scan", "--library", library, folder / "Phone"}, folder).status, 0);
-    ASSERT_EQ(program(environment, MIRELO_INDEX, {"scan", "--library", library, folder / "Pictures"}, folder).status, 0);
+    ASSERT_EQ(program(environment, MIRELO_INDEX, {"scan", "--library", library, folder / "Pictures"}, folder).status,
+              0);
 
     auto groups = [](const std::string& listing) {
         std::set<std::set<std::string>> found;
         std::set<std::string> group;
         std::istringstream lines(listing);
         for (std::string line; std::getline(lines, line);) {
-            if (!line.empty()) group.insert(line);
-            else if (!group.empty()) found.insert(std::exchange(group, {}));
+            if (!line.empty())
+                group.insert(line);
+            else if (!group.empty())
+                found.insert(std::exchange(group, {}));
         }
         if (!group.empty()) found.insert(group);
         return found;

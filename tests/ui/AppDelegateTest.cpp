@@ -121,7 +121,8 @@ TEST(CommandLine, OptionsFilesAndTheEndOfOptions)
              {{"-v"}, CommandLine::Action::version, {}},
              {{"--frobnicate", "/a.jpg"}, CommandLine::Action::usage, {}},
              {{"/caf\xe9.jpg"}, CommandLine::Action::run, {"/caf\xe9.jpg"}},
-             {{"-platform", "xcb", "--", "-platform", "/red.png"}, CommandLine::Action::run,
+             {{"-platform", "xcb", "--", "-platform", "/red.png"},
+              CommandLine::Action::run,
               {std::filesystem::current_path().string() + "/-platform", "/red.png"}},
              {{"-reverse"}, CommandLine::Action::usage, {}}, // never one of Qt's
          }) {

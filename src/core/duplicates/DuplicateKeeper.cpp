@@ -56,7 +56,8 @@ DuplicateKeeper::Choice DuplicateKeeper::exact(const std::vector<Copy>& copies, 
     return choice;
 }
 
-DuplicateKeeper::Choice DuplicateKeeper::similar(const std::vector<Copy>& copies, const std::vector<std::string>& folders)
+DuplicateKeeper::Choice DuplicateKeeper::similar(const std::vector<Copy>& copies,
+                                                 const std::vector<std::string>& folders)
 {
     if (copies.empty()) return {0, Reason::largestPicture};
     auto same = [](const Copy& a, const Copy& b) { return a.content && a.content == b.content; };
@@ -87,7 +88,7 @@ DuplicateKeeper::Choice DuplicateKeeper::similar(const std::vector<Copy>& copies
         return exact(copies, folders);
     }
     const Copy &kept = copies[best], &other = copies[*runnerUp];
-    const Reason reason = kept.pixels != other.pixels ? Reason::largestPicture
+    const Reason reason = kept.pixels != other.pixels   ? Reason::largestPicture
                           : kept.camera != other.camera ? Reason::cameraDetails
                                                         : Reason::oldest;
     if (identical.size() == 1) return {best, reason};

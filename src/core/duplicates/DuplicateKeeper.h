@@ -20,10 +20,10 @@ public:
 
     struct Copy {
         std::string path;
-        double modified = 0;   // seconds
+        double modified = 0; // seconds
         int64_t bytes = 0;
-        int64_t pixels = 0;    // width × height, 0 when unknown
-        bool camera = false;   // carries the camera's make or model
+        int64_t pixels = 0;  // width × height, 0 when unknown
+        bool camera = false; // carries the camera's make or model
         // The hash of its bytes when known: equal hashes are identical files.
         std::optional<std::pair<uint64_t, uint64_t>> content;
     };

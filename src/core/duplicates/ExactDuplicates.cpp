@@ -42,8 +42,7 @@ bool readAt(int fd, char* buffer, size_t length, int64_t offset, size_t& got, co
     got = 0;
     while (got < length) {
         if (stop && stop->load(std::memory_order_relaxed)) return false;
-        const ssize_t n =
-            ::pread(fd, buffer + got, std::min(length - got, kSlice), offset + int64_t(got));
+        const ssize_t n = ::pread(fd, buffer + got, std::min(length - got, kSlice), offset + int64_t(got));
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return false;
         if (n == 0) break;
@@ -153,10 +152,13 @@ void Search::readTogether(const std::vector<Member*>& members)
         for (Member* member : members) {
             if (stopping()) return;
             member->opened = true;
-            if (!member->content) member->content = ExactDuplicates::contentHash(files_[member->index].path, options_.stop);
+            if (!member->content)
+                member->content = ExactDuplicates::contentHash(files_[member->index].path, options_.stop);
             if (stopping()) return;
-            if (member->content) read.push_back(member);
-            else member->unreadable = true;
+            if (member->content)
+                read.push_back(member);
+            else
+                member->unreadable = true;
         }
         groupByContent(read);
         return;
@@ -206,12 +208,16 @@ void Search::readTogether(const std::vector<Member*>& members)
                     return first->got == reading->got &&
                            std::memcmp(first->chunk.data(), reading->chunk.data(), reading->got) == 0;
                 });
-                if (same == split.end()) split.push_back({reading});
-                else same->push_back(reading);
+                if (same == split.end())
+                    split.push_back({reading});
+                else
+                    same->push_back(reading);
             }
             for (auto& alike : split) {
-                if (alike.size() > 1) next.push_back(std::move(alike));
-                else alone.push_back(alike.front());
+                if (alike.size() > 1)
+                    next.push_back(std::move(alike));
+                else
+                    alone.push_back(alike.front());
             }
         }
         parts = std::move(next);
@@ -241,7 +247,8 @@ void Search::readTogether(const std::vector<Member*>& members)
 void Search::settle(std::vector<Member*> members)
 {
     const size_t count = members.size();
-    const bool known = std::all_of(members.begin(), members.end(), [](const Member* m) { return m->content.has_value(); });
+    const bool known =
+        std::all_of(members.begin(), members.end(), [](const Member* m) { return m->content.has_value(); });
     if (known) {
         groupByContent(members);
         advance(int64_t(count));
@@ -255,8 +262,10 @@ void Search::settle(std::vector<Member*> members)
             member->edges = edgeHash(files_[member->index].path, files_[member->index].size, options_.stop);
             if (stopping()) return;
         }
-        if (member->edges) byEdges[*member->edges].push_back(member);
-        else member->unreadable = true;
+        if (member->edges)
+            byEdges[*member->edges].push_back(member);
+        else
+            member->unreadable = true;
     }
     for (auto& [edges, alike] : byEdges) {
         if (alike.size() < 2) continue;

@@ -21,8 +21,8 @@
 namespace mirelo {
 
 struct ExactGroup {
-    int64_t size = 0;                // of each copy
-    std::vector<std::string> paths;  // one per file, in the order given
+    int64_t size = 0;               // of each copy
+    std::vector<std::string> paths; // one per file, in the order given
     // Other names of the files in `paths` (hard links), by index in paths.
     std::vector<std::vector<std::string>> links;
 };
@@ -34,7 +34,7 @@ public:
         int64_t size = 0;
     };
     struct Options {
-        int threads = 4;       // files read at once, each from start to end
+        int threads = 4;                   // files read at once, each from start to end
         FingerprintCache* cache = nullptr; // read and updated when given
         const std::atomic<bool>* stop = nullptr;
         // Files dealt with so far (of those that share a size), from any thread.

@@ -16,13 +16,18 @@ namespace {
 constexpr char kMagic[] = "MIRELO-FINGERPRINTS-2\n";
 constexpr uint8_t kHasContent = 1, kHasPicture = 2, kHasEdges = 4;
 
-template <typename T> void put(std::string& out, T value) { out.append(reinterpret_cast<const char*>(&value), sizeof value); }
+template <typename T>
+void put(std::string& out, T value)
+{
+    out.append(reinterpret_cast<const char*>(&value), sizeof value);
+}
 
 // Reads what was written by put, within the bytes there are.
 class Reader {
 public:
     explicit Reader(const std::string& bytes) : bytes_(bytes) {}
-    template <typename T> bool get(T& value)
+    template <typename T>
+    bool get(T& value)
     {
         if (bytes_.size() - at_ < sizeof value) return false;
         std::memcpy(&value, bytes_.data() + at_, sizeof value);
@@ -52,7 +57,9 @@ std::optional<FileStamp> FileStamp::of(const std::string& path)
     return FileStamp{int64_t(attributes.st_size),
                      int64_t(attributes.st_mtim.tv_sec) * 1'000'000'000 + attributes.st_mtim.tv_nsec,
                      int64_t(attributes.st_ctim.tv_sec) * 1'000'000'000 + attributes.st_ctim.tv_nsec,
-                     uint64_t(attributes.st_dev), uint64_t(attributes.st_ino), uint32_t(attributes.st_nlink)};
+                     uint64_t(attributes.st_dev),
+                     uint64_t(attributes.st_ino),
+                     uint32_t(attributes.st_nlink)};
 }
 
 std::string FingerprintCache::defaultPath()
@@ -85,9 +92,9 @@ void FingerprintCache::load()
         uint64_t picture = 0, edges = 0;
         if (!reader.get(length) || length == 0 || length > 65536 || !reader.text(path, length) ||
             !reader.get(entry.stamp.size) || !reader.get(entry.stamp.modifiedNs) ||
-            !reader.get(entry.stamp.changedNs) || !reader.get(entry.stamp.device) ||
-            !reader.get(entry.stamp.inode) || !reader.get(flags) || !reader.get(content.high) ||
-            !reader.get(content.low) || !reader.get(picture) || !reader.get(edges))
+            !reader.get(entry.stamp.changedNs) || !reader.get(entry.stamp.device) || !reader.get(entry.stamp.inode) ||
+            !reader.get(flags) || !reader.get(content.high) || !reader.get(content.low) || !reader.get(picture) ||
+            !reader.get(edges))
             return; // damaged: start again
         if (flags & kHasContent) entry.content = content;
         if (flags & kHasPicture) entry.picture = picture;
@@ -147,7 +154,8 @@ FileFingerprint& FingerprintCache::entry(const std::string& path, const FileStam
 
 namespace {
 
-template <typename T> void assign(std::optional<T>& slot, const T& value, bool& changed)
+template <typename T>
+void assign(std::optional<T>& slot, const T& value, bool& changed)
 {
     if (slot == value) return;
     slot = value;

@@ -145,7 +145,8 @@ std::optional<QByteArray> drawingBytes(int fd)
     constexpr qint64 kMostDocumentBytes = 64 << 20;
     QFile file;
     const int own = ::dup(fd);
-    if (own < 0 || ::lseek(own, 0, SEEK_SET) != 0 || !file.open(own, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    if (own < 0 || ::lseek(own, 0, SEEK_SET) != 0 ||
+        !file.open(own, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         if (own >= 0) ::close(own);
         return std::nullopt;
     }
@@ -173,7 +174,8 @@ VipsOutcome decodeWithVips(const std::string& path, int maxDimension)
                                                       VIPS_FAIL_ON_TRUNCATED, nullptr));
     if (!header) return {std::nullopt, !isMagick(loader)};
     if (const char* nickname = nullptr; vips_image_get_typeof(header.get(), VIPS_META_LOADER) != 0 &&
-                                        vips_image_get_string(header.get(), VIPS_META_LOADER, &nickname) == 0 && nickname)
+                                        vips_image_get_string(header.get(), VIPS_META_LOADER, &nickname) == 0 &&
+                                        nickname)
         loader = nickname;
     const double width = header.width(), height = header.height();
     // Vector documents render straight at the size asked, whatever size they
@@ -189,14 +191,13 @@ VipsOutcome decodeWithVips(const std::string& path, int maxDimension)
 
     VipsRef thumbnail;
     const bool fullDecode = loader.starts_with("heif") || loader.starts_with("jp2k");
-    const int result =
-        fullDecode ? vips_thumbnail_image(header.get(), thumbnail.out(), maxDimension, "height", maxDimension, "size",
-                                          VIPS_SIZE_DOWN, nullptr)
-        : drawing  ? vips_thumbnail_buffer(const_cast<char*>(drawing->constData()), size_t(drawing->size()),
-                                           thumbnail.out(), maxDimension, "height", maxDimension, "size",
-                                           VIPS_SIZE_DOWN, nullptr)
-                   : vips_thumbnail(file.c_str(), thumbnail.out(), maxDimension, "height", maxDimension, "size",
-                                    VIPS_SIZE_DOWN, "fail_on", VIPS_FAIL_ON_TRUNCATED, nullptr);
+    const int result = fullDecode ? vips_thumbnail_image(header.get(), thumbnail.out(), maxDimension, "height",
+                                                         maxDimension, "size", VIPS_SIZE_DOWN, nullptr)
+                       : drawing  ? vips_thumbnail_buffer(const_cast<char*>(drawing->constData()),
+                                                          size_t(drawing->size()), thumbnail.out(), maxDimension,
+                                                          "height", maxDimension, "size", VIPS_SIZE_DOWN, nullptr)
+                                  : vips_thumbnail(file.c_str(), thumbnail.out(), maxDimension, "height", maxDimension,
+                                                   "size", VIPS_SIZE_DOWN, "fail_on", VIPS_FAIL_ON_TRUNCATED, nullptr);
     if (result != 0) return {std::nullopt, !isMagick(loader)};
     VipsOutcome outcome{finish(toQImage(thumbnail.get()), width, height, orientation, maxDimension), true};
     if (!outcome.decoded) outcome.readable = !isMagick(loader);
@@ -274,7 +275,8 @@ MetadataList fromVips(const std::string& path)
     if (!loader || isDrawing(loader)) return list; // a drawing has no camera
     VipsRef image(vips_image_new_from_file(file.c_str(), "access", VIPS_ACCESS_SEQUENTIAL, nullptr));
     if (!image) return list;
-    add(list, "Camera", makeAndModel(exifValue(image.get(), "exif-ifd0-Make"), exifValue(image.get(), "exif-ifd0-Model")));
+    add(list, "Camera",
+        makeAndModel(exifValue(image.get(), "exif-ifd0-Make"), exifValue(image.get(), "exif-ifd0-Model")));
     add(list, "Lens", exifValue(image.get(), "exif-ifd2-LensModel"));
     add(list, "Captured", exifValue(image.get(), "exif-ifd2-DateTimeOriginal"));
     const void* profile = nullptr;

@@ -119,7 +119,9 @@ void collectTexts(png_structp png, png_infop info, std::map<std::string, std::st
     int count = 0;
     png_get_text(png, info, &text, &count);
     for (int i = 0; i < count; ++i)
-        if (text[i].key && text[i].text) texts[text[i].key] = std::string(text[i].text, text[i].text_length ? text[i].text_length : text[i].itxt_length);
+        if (text[i].key && text[i].text)
+            texts[text[i].key] =
+                std::string(text[i].text, text[i].text_length ? text[i].text_length : text[i].itxt_length);
 }
 
 bool decodeRows(png_structp png, png_infop info, png_infop end, PngSource* source, int largest, PngEntry* entry,

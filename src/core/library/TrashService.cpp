@@ -278,7 +278,8 @@ bool stillTheFile(const struct stat& now, const TrashRecord& record)
     if (uint64_t(now.st_dev) != record.device || uint64_t(now.st_ino) != record.inode ||
         int64_t(now.st_size) != record.size)
         return false;
-    if (int64_t(now.st_ctim.tv_sec) == record.changedSeconds && int64_t(now.st_ctim.tv_nsec) == record.changedNanoseconds)
+    if (int64_t(now.st_ctim.tv_sec) == record.changedSeconds &&
+        int64_t(now.st_ctim.tv_nsec) == record.changedNanoseconds)
         return true;
     // Another name of the file was trashed or restored since.
     return now.st_nlink > 1 && int64_t(now.st_mtim.tv_sec) == record.modifiedSeconds &&

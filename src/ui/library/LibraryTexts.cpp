@@ -79,8 +79,9 @@ QString allCopiesTitle() { return translate("Mirelo", "Move all copies to the Tr
 
 QString allCopiesMessage(int groups, int64_t files, int64_t bytes)
 {
-    return translate("Mirelo", "All copies of %Ln picture(s) are among the %1 files. Nothing of them will be left in "
-                               "your library. You can restore them from the Trash (%2).",
+    return translate("Mirelo",
+                     "All copies of %Ln picture(s) are among the %1 files. Nothing of them will be left in "
+                     "your library. You can restore them from the Trash (%2).",
                      nullptr, groups)
         .arg(countText(files), LibraryTexts::bytes(bytes));
 }

@@ -545,7 +545,8 @@ bool MediaGridView::viewportEvent(QEvent* event)
                 if (auto found = groups->groups[size_t(group)].links.find(path);
                     found != groups->groups[size_t(group)].links.end())
                     for (const std::string& other : found->second)
-                        lines << translate("Mirelo", "Also at: %1").arg(QFile::decodeName(QByteArray::fromStdString(other)));
+                        lines << translate("Mirelo", "Also at: %1")
+                                     .arg(QFile::decodeName(QByteArray::fromStdString(other)));
             QToolTip::showText(help->globalPos(), lines.join(u'\n'), viewport());
             return true;
         }

@@ -168,7 +168,8 @@ void ViewerCoordinator::present(const MediaItem& item)
     } else {
         Q_EMIT opening();
         immersive_ = true;
-        ViewerPipeline::shared().setFrameBox(frameBoxFor(homeScreen_ ? homeScreen_.data() : QApplication::primaryScreen()));
+        ViewerPipeline::shared().setFrameBox(
+            frameBoxFor(homeScreen_ ? homeScreen_.data() : QApplication::primaryScreen()));
         scene_->prepareOpening();
         presented_ = true;
         awaitingFirstFrame_ = true;

@@ -52,7 +52,7 @@ private:
     ViewerScene& scene_;
     QMediaPlayer* player_ = nullptr;
     std::shared_ptr<FileDescriptor> source_; // the file the player reads
-    bool priming_ = false; // playing muted until the first picture
+    bool priming_ = false;                   // playing muted until the first picture
     bool fullScreen_ = false;
     bool attached_ = false; // to the scene's video surface
     quint64 loads_ = 0;     // a verdict counts only for the latest load

@@ -102,7 +102,7 @@ void make(const std::string& folder, int count, const ThumbnailCache& thumbnails
             for (int v = 0; v < kPerOriginal && o * kPerOriginal + v < count; ++v) {
                 const std::string path = nameOf(folder, o * kPerOriginal + v);
                 variants[v].save(QString::fromStdString(path), "JPEG", 88);
-                thumbnails.store(path, variants[v].scaled(256, 256, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+                thumbnails.store(path, variants[v], 256);
             }
         }
     };

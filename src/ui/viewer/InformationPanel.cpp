@@ -76,6 +76,8 @@ void InformationPanel::fill(ViewerPopover& popover, const MediaItem& item, const
         QFont captionFont = Palette::font(10, QFont::DemiBold);
         captionFont.setCapitalization(QFont::AllUppercase);
         caption->setFont(captionFont);
+        // Room above the capitals for the dots of Ä, Ö and Ü, which reach past the font's ascent.
+        caption->setContentsMargins(0, 3, 0, 0);
         caption->setForegroundRole(QPalette::PlaceholderText);
         column->addWidget(caption);
         auto* shown = new QLabel(value, &popover);

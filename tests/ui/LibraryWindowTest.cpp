@@ -92,6 +92,14 @@ TEST_F(LibraryWindowTest, BodiesAndTheirWordsFollowTheModel)
     ASSERT_TRUE(waitForQuery(*model));
     EXPECT_EQ(column().emptyState()->message(), "Large files are 10 MB or more.");
     EXPECT_TRUE(column().storage()->isVisible()) << "only the Large files section shows the breakdown";
+    // No duplicates and nothing narrowing them: nothing to clear.
+    model->selectSection(LibrarySection::duplicates);
+    EXPECT_TRUE(column().emptyState()->offersClearing()) << "the search still narrows it";
+    model->setSearch("");
+    EXPECT_FALSE(column().emptyState()->offersClearing());
+    model->setSearch("zzz");
+    model->selectSection(LibrarySection::large);
+    ASSERT_TRUE(waitForQuery(*model));
     auto* clear = column().emptyState()->findChild<CapsuleButton*>();
     QSignalSpy queries(model.get(), &AppModel::queryStarted);
     clear->click();

@@ -158,7 +158,7 @@ TEST_F(AppModelDuplicatesTest, RelaunchedOnTheSectionAndRestartedMidSearch)
         clock.start();
         model->setDuplicateKind(DuplicateGroups::Kind::similar);
         model->setDuplicateKind(DuplicateGroups::Kind::exact);
-        EXPECT_LT(clock.elapsed(), 2000) << "the main thread never waits for a search";
+        EXPECT_LT(clock.elapsed(), 5000) << "the main thread never waits for a search (it did for minutes)";
         model->stopDuplicates();
         ASSERT_TRUE(waitUntil([&] { return !model->duplicateSearch().running(); }, 20000));
         model->flushLibrary();

@@ -47,10 +47,12 @@ QImage shapes(std::mt19937& random, const std::vector<QColor>& palette, int widt
     for (int i = 0; i < 12; ++i) {
         painter.setBrush(palette[2 + random() % (palette.size() - 2)]);
         painter.setPen(Qt::NoPen);
-        const QRectF shape(random() % width - width / 8, random() % height - height / 8, width / 8 + random() % (width / 2),
-                           height / 8 + random() % (height / 2));
-        if (random() % 2) painter.drawEllipse(shape);
-        else painter.drawRect(shape);
+        const QRectF shape(random() % width - width / 8, random() % height - height / 8,
+                           width / 8 + random() % (width / 2), height / 8 + random() % (height / 2));
+        if (random() % 2)
+            painter.drawEllipse(shape);
+        else
+            painter.drawRect(shape);
     }
     return image;
 }
@@ -89,7 +91,8 @@ void make(const std::string& folder, int count, const ThumbnailCache& thumbnails
         for (int o; (o = next++) < originals;) {
             std::mt19937 random(unsigned(o) * 7919u + 1);
             std::vector<QColor> palette;
-            for (int c = 0; c < 6; ++c) palette.push_back(QColor::fromHsv(int(random() % 360), 80 + random() % 170, 60 + random() % 190));
+            for (int c = 0; c < 6; ++c)
+                palette.push_back(QColor::fromHsv(int(random() % 360), 80 + random() % 170, 60 + random() % 190));
             const QImage original = shapes(random, palette, 800, 600);
             const QImage variants[kPerOriginal] = {
                 original,
@@ -143,8 +146,10 @@ int runSimilarBench(int argc, char** argv)
                 continue;
             }
             const QImage thumbnail = thumbnails.find(path, 256);
-            if (std::optional<uint64_t> hash = PictureHash::of(thumbnail)) hashes[size_t(i)] = *hash;
-            else ++missing;
+            if (std::optional<uint64_t> hash = PictureHash::of(thumbnail))
+                hashes[size_t(i)] = *hash;
+            else
+                ++missing;
         }
     };
     std::vector<std::thread> threads;
@@ -152,14 +157,15 @@ int runSimilarBench(int argc, char** argv)
     work();
     for (std::thread& thread : threads) thread.join();
     const double hashed = clock.nsecsElapsed() / 1e6;
-    std::printf("%d pictures: hashes from their thumbnails in %.0f ms (%d without one)\n", count, hashed, missing.load());
+    std::printf("%d pictures: hashes from their thumbnails in %.0f ms (%d without one)\n", count, hashed,
+                missing.load());
 
     long long truePairs = 0;
     for (int i = 0; i < count; ++i)
         for (int j = i + 1; j < count && j < i + kPerOriginal; ++j) truePairs += label(i) == label(j);
-    for (const auto& [name, within] : {std::pair{"Nearly identical", SimilarPhotos::kNearlyIdentical},
-                                       std::pair{"Very similar", SimilarPhotos::kVerySimilar},
-                                       std::pair{"Similar", SimilarPhotos::kSimilar}}) {
+    for (const auto& [name, within] :
+         {std::pair{"Nearly identical", SimilarPhotos::kNearlyIdentical},
+          std::pair{"Very similar", SimilarPhotos::kVerySimilar}, std::pair{"Similar", SimilarPhotos::kSimilar}}) {
         clock.restart();
         const auto groups = SimilarPhotos::group(hashes, within);
         const double grouped = clock.nsecsElapsed() / 1e6;

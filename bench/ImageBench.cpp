@@ -159,8 +159,8 @@ int runFrameBench(int argc, char** argv)
         frames.push_back(clock.nsecsElapsed() / 1e6);
         if (!frame) return 2;
     }
-    std::printf("decode to %d px %.1f ms, metadata %.1f ms, backdrop %.1f ms; whole frame %.1f ms (medians of 9)\n", limit,
-                median(decodes), median(metadata), median(backdrops), median(frames));
+    std::printf("decode to %d px %.1f ms, metadata %.1f ms, backdrop %.1f ms; whole frame %.1f ms (medians of 9)\n",
+                limit, median(decodes), median(metadata), median(backdrops), median(frames));
     return 0;
 }
 

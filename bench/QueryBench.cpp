@@ -115,7 +115,8 @@ void BM_QueryDuplicatesSection(benchmark::State& state)
     const MediaItems& items = million();
     for (int g = 0; g < 50'000; ++g) {
         DuplicateGroups::Group group;
-        for (int c = 0; c < 2 + g % 3; ++c) group.paths.emplace_back(items[(qsizetype(g) * 19 + c * 7) % items.size()].path());
+        for (int c = 0; c < 2 + g % 3; ++c)
+            group.paths.emplace_back(items[(qsizetype(g) * 19 + c * 7) % items.size()].path());
         groups->groups.push_back(std::move(group));
     }
     groups->reindex();

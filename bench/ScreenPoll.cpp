@@ -35,10 +35,10 @@
 
 namespace {
 
-constexpr int kStep = 2;             // every other pixel across and down
-constexpr int kTolerance = 26;       // 10 % of a channel
-constexpr double kShare = 0.90;      // of the sampled pixels
-constexpr int kStillMs = 1500;       // the screen is settled once still this long
+constexpr int kStep = 2;        // every other pixel across and down
+constexpr int kTolerance = 26;  // 10 % of a channel
+constexpr double kShare = 0.90; // of the sampled pixels
+constexpr int kStillMs = 1500;  // the screen is settled once still this long
 constexpr int kTimeoutMs = 15000;
 constexpr size_t kKeptGrabs = 600;
 
@@ -168,8 +168,10 @@ int main(int argc, char** argv)
     std::string key = "Right";
     int first = 1;
     for (; first < argc && std::strcmp(argv[first], "--") != 0; ++first) {
-        if (!std::strcmp(argv[first], "--presses") && first + 1 < argc) presses = std::atoi(argv[++first]);
-        else if (!std::strcmp(argv[first], "--key") && first + 1 < argc) key = argv[++first];
+        if (!std::strcmp(argv[first], "--presses") && first + 1 < argc)
+            presses = std::atoi(argv[++first]);
+        else if (!std::strcmp(argv[first], "--key") && first + 1 < argc)
+            key = argv[++first];
     }
     if (first + 1 >= argc) {
         std::fprintf(stderr, "usage: mirelo-screen-poll [--presses N] [--key KEY] -- COMMAND [ARGS...]\n");

@@ -157,8 +157,10 @@ void makeDuplicateTree(const std::string& root, int files, int percent)
             }
         }
         write(path, bytes);
-        if (written.size() < 20000) written.push_back(std::move(bytes));
-        else written[random() % written.size()] = std::move(bytes);
+        if (written.size() < 20000)
+            written.push_back(std::move(bytes));
+        else
+            written[random() % written.size()] = std::move(bytes);
     }
     write(marker, "");
 }

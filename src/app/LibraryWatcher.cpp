@@ -190,15 +190,13 @@ void LibraryWatcher::walkFrom(const std::string& folder)
         session->walk(folder);
         bool limitReached = session->limitReached;
         std::weak_ptr<Session> weak = session;
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            handedOff([weak, limitReached] {
-                if (auto session = weak.lock(); session && session->owner) {
-                    --session->walksRunning;
-                    session->owner->walkFinished(limitReached);
-                }
-            }),
-            Qt::QueuedConnection);
+        QMetaObject::invokeMethod(QCoreApplication::instance(), handedOff([weak, limitReached] {
+                                      if (auto session = weak.lock(); session && session->owner) {
+                                          --session->walksRunning;
+                                          session->owner->walkFinished(limitReached);
+                                      }
+                                  }),
+                                  Qt::QueuedConnection);
     }));
 }
 

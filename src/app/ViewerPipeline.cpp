@@ -59,7 +59,10 @@ std::string ViewerPipeline::key(const MediaItem& item) const
 }
 
 // The frames made for another box stay until evicted.
-void ViewerPipeline::setFrameBox(QSize box) { frameBox_ = box.isEmpty() ? QSize() : box.boundedTo({kImageLimit, kImageLimit}); }
+void ViewerPipeline::setFrameBox(QSize box)
+{
+    frameBox_ = box.isEmpty() ? QSize() : box.boundedTo({kImageLimit, kImageLimit});
+}
 
 void ViewerPipeline::load(const MediaItem& item, int priority, Completion completion, bool detail)
 {

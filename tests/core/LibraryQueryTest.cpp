@@ -212,16 +212,16 @@ TEST(LibraryQuery, TheDuplicatesSectionShowsGroupsThatStillHoldTwoFiles)
                       {{"/A/clip.mov", "/B/clip.mov"}},
                       {{"/A/lone.png", "/Z/gone.png"}}};
     groups->reindex();
-    LibraryQueryInput input = inputOf({item("/A/keep.jpg", 100), item("/B/keep copy.jpg", 100),
-                                       item("/C/keep 2.jpg", 100), item("/A/clip.mov", 5000, 1, true),
-                                       item("/B/clip.mov", 5000, 1, true), item("/A/lone.png", 7),
-                                       item("/A/other.jpg", 100)});
+    LibraryQueryInput input =
+        inputOf({item("/A/keep.jpg", 100), item("/B/keep copy.jpg", 100), item("/C/keep 2.jpg", 100),
+                 item("/A/clip.mov", 5000, 1, true), item("/B/clip.mov", 5000, 1, true), item("/A/lone.png", 7),
+                 item("/A/other.jpg", 100)});
     input.section = LibraryMediaFilter::duplicates;
     input.sort = MediaSort::largest;
     input.duplicates = groups;
     LibraryQueryResult result = run(input);
-    EXPECT_EQ(names(result.visible), (std::vector<std::string>{"clip.mov", "clip.mov", "keep.jpg", "keep copy.jpg",
-                                                               "keep 2.jpg"}))
+    EXPECT_EQ(names(result.visible),
+              (std::vector<std::string>{"clip.mov", "clip.mov", "keep.jpg", "keep copy.jpg", "keep 2.jpg"}))
         << "a group with one file left is no group";
     ASSERT_EQ(result.groups.size(), 2u);
     EXPECT_EQ(result.groups[0].freed, 5000);

@@ -83,8 +83,8 @@ TEST(MediaGridLayout, GroupsStartRowsUnderTheirHeaders)
         std::pair<int, int> cards, groups;
     };
     for (const Band& band : std::vector<Band>{
-             {0, 10, {}, {0, 1}},                        // the first header only
-             {0, 8 + 30 + 1, {0, 3}, {0, 1}},            // and the top of its row
+             {0, 10, {}, {0, 1}},                               // the first header only
+             {0, 8 + 30 + 1, {0, 3}, {0, 1}},                   // and the top of its row
              {8 + 30 + kCard, 8 + 30 + pitch + 30, {}, {0, 2}}, // the gap, then the second header
              {0, 5000, {0, 11}, {0, 3}},
          }) {

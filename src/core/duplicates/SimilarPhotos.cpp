@@ -85,8 +85,10 @@ std::vector<std::vector<int>> SimilarPhotos::group(const std::vector<uint64_t>& 
     Joins joins(hashes.size());
     for (size_t i = 0; i < hashes.size(); ++i) {
         auto [found, added] = first.try_emplace(hashes[i], int(i));
-        if (added) distinct.push_back(int(i));
-        else joins.join(found->second, int(i));
+        if (added)
+            distinct.push_back(int(i));
+        else
+            joins.join(found->second, int(i));
     }
     const int parts = within + 1;
     for (int part = 0; part < parts && within > 0; ++part) {

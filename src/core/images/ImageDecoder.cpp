@@ -14,7 +14,8 @@ namespace mirelo {
 namespace {
 
 // Whether the file's extension, in any case, is one of `extensions`.
-template <size_t N> bool hasExtension(const std::string& path, const std::array<std::string_view, N>& extensions)
+template <size_t N>
+bool hasExtension(const std::string& path, const std::array<std::string_view, N>& extensions)
 {
     std::string extension(pathExtension(lastPathComponent(path)));
     for (char& c : extension) c = char(std::tolower(static_cast<unsigned char>(c)));
@@ -32,7 +33,7 @@ bool ImageDecoder::isCameraRaw(const std::string& path)
 
 bool ImageDecoder::readsReduced(const std::string& path)
 {
-    static constexpr std::array<std::string_view, 9> reduced = {"jpg", "jpeg", "jpe", "jfif", "webp",
+    static constexpr std::array<std::string_view, 9> reduced = {"jpg",  "jpeg", "jpe",  "jfif", "webp",
                                                                 "heic", "heif", "avif", "svg"};
     return isCameraRaw(path) || hasExtension(path, reduced);
 }

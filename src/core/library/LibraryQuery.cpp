@@ -47,7 +47,9 @@ void arrangeGroups(const DuplicateGroups& duplicates, const std::vector<MediaIte
         for (size_t i = 1; i < bucket.size(); ++i) group.freed = addBytes(group.freed, bucket[i].second.bytes());
         shown.push_back(group);
     }
-    auto firstOf = [&](const ShownGroup& group) -> const MediaItem& { return buckets[size_t(group.group)].front().second; };
+    auto firstOf = [&](const ShownGroup& group) -> const MediaItem& {
+        return buckets[size_t(group.group)].front().second;
+    };
     std::stable_sort(shown.begin(), shown.end(), [&](const ShownGroup& a, const ShownGroup& b) {
         const MediaItem &x = firstOf(a), &y = firstOf(b);
         switch (sort) {

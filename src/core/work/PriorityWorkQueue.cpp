@@ -49,8 +49,10 @@ PriorityWorkQueue::JobRef PriorityWorkQueue::add(std::function<void(const Job&)>
         job->place_ = waiting_.emplace(std::pair{-priority, sequence_++}, job);
     }
     // A reserved worker woken alone might not take the job.
-    if (reservedFrom_) wake_.notify_all();
-    else wake_.notify_one();
+    if (reservedFrom_)
+        wake_.notify_all();
+    else
+        wake_.notify_one();
     return job;
 }
 

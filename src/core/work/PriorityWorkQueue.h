@@ -36,8 +36,7 @@ public:
     // With `reservedFrom`, one of several workers starts only jobs of at
     // least that priority: work somebody waits for never queues behind
     // background work already running on every worker.
-    PriorityWorkQueue(std::string label, int workers, int niceness = 0,
-                      std::optional<int> reservedFrom = std::nullopt);
+    PriorityWorkQueue(std::string label, int workers, int niceness = 0, std::optional<int> reservedFrom = std::nullopt);
     // Drops what has not started and waits for what has.
     ~PriorityWorkQueue();
     // The same, for good: what is added later never runs.

@@ -22,9 +22,10 @@ DuplicatesBar::DuplicatesBar(AppModel& model, QWidget* parent) : QWidget(parent)
     row->addWidget(exact_);
     row->addWidget(similar_);
     row->addSpacing(18);
-    for (auto [title, bits] : {std::pair{QT_TRANSLATE_NOOP("Mirelo", "Nearly identical"), SimilarPhotos::kNearlyIdentical},
-                               std::pair{QT_TRANSLATE_NOOP("Mirelo", "Very similar"), SimilarPhotos::kVerySimilar},
-                               std::pair{QT_TRANSLATE_NOOP("Mirelo", "Similar"), SimilarPhotos::kSimilar}}) {
+    for (auto [title, bits] :
+         {std::pair{QT_TRANSLATE_NOOP("Mirelo", "Nearly identical"), SimilarPhotos::kNearlyIdentical},
+          std::pair{QT_TRANSLATE_NOOP("Mirelo", "Very similar"), SimilarPhotos::kVerySimilar},
+          std::pair{QT_TRANSLATE_NOOP("Mirelo", "Similar"), SimilarPhotos::kSimilar}}) {
         auto* step = new CapsuleButton(translate("Mirelo", title), CapsuleButton::Kind::plain, this);
         connect(step, &QAbstractButton::clicked, this, [this, bits = bits] { model_.setSimilarity(bits); });
         row->addWidget(step);

@@ -28,8 +28,10 @@ ScanProgressBar::ScanProgressBar(AppModel& model, QWidget* parent) : QWidget(par
     row->addWidget(label_);
     auto* stop = new CapsuleButton(translate("Mirelo", "Stop"), CapsuleButton::Kind::plain, this);
     connect(stop, &QAbstractButton::clicked, this, [this] {
-        if (model_.scanning()) model_.stopScan();
-        else model_.stopDuplicates();
+        if (model_.scanning())
+            model_.stopScan();
+        else
+            model_.stopDuplicates();
     });
     row->addWidget(stop);
     row->addStretch(1);

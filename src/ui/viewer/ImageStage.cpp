@@ -434,10 +434,10 @@ void ImageStage::paintShadow(QPainter& painter, const QRectF& target)
     }
     const QPointF corner = target.topLeft() - QPointF(margin, margin);
     const double w = outer.width(), h = outer.height();
-    for (const QRectF strip : {QRectF(0, 0, w, margin), QRectF(0, h - margin, w, margin),
-                               QRectF(0, margin, margin, h - 2 * margin), QRectF(w - margin, margin, margin, h - 2 * margin)})
-        painter.drawImage(strip.translated(corner), shadow_,
-                          QRectF(strip.topLeft() * ratio, strip.size() * ratio));
+    for (const QRectF strip :
+         {QRectF(0, 0, w, margin), QRectF(0, h - margin, w, margin), QRectF(0, margin, margin, h - 2 * margin),
+          QRectF(w - margin, margin, margin, h - 2 * margin)})
+        painter.drawImage(strip.translated(corner), shadow_, QRectF(strip.topLeft() * ratio, strip.size() * ratio));
 }
 
 void ImageStage::whenPainted(std::function<void()> then)
@@ -476,7 +476,8 @@ void ImageStage::paintEvent(QPaintEvent*)
     const double ratio = devicePixelRatioF();
     const QImage& level = pyramid_ ? pyramid_->levelFor(target.width() * ratio) : frame_->image;
     if (level.isNull()) return;
-    if (std::abs(target.width() * ratio - level.width()) < 1 && std::abs(target.height() * ratio - level.height()) < 1) {
+    if (std::abs(target.width() * ratio - level.width()) < 1 &&
+        std::abs(target.height() * ratio - level.height()) < 1) {
         // Shown at the bitmap's own size (a fitted picture): copied pixel for pixel.
         const QPointF corner(std::round(target.x() * ratio) / ratio, std::round(target.y() * ratio) / ratio);
         painter.drawImage(QRectF(corner, QSizeF(level.size()) / ratio), level);

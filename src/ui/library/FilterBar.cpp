@@ -47,7 +47,7 @@ FilterBar::FilterBar(AppModel& model, QWidget* parent) : QWidget(parent), model_
     sort_->setAccessibleName(translate("Mirelo", "Sort by"));
     sort_->setToolTip(translate("Mirelo", "Sort by"));
     for (MediaSort sort : MediaSorts::allCases) {
-        sort_->addItem(LibraryTexts::coreName(MediaSorts::rawValue(sort)), int(sort));
+        sort_->addItem(LibraryTexts::sortTitle(sort), int(sort));
     }
     connect(sort_, &QComboBox::activated, this,
             [this](int index) { model_.setSort(MediaSort(sort_->itemData(index).toInt())); });
@@ -89,7 +89,7 @@ void FilterBar::refreshFormats()
         format_->clear();
         for (const QString& format : wanted)
             format_->addItem(
-                format == AppModel::kAllFormatsLabel ? LibraryTexts::coreName(format.toStdString()) : format, format);
+                LibraryTexts::formatTitle(format), format);
     }
     int index = format_->findData(model_.format());
     if (index < 0) {

@@ -8,21 +8,34 @@
 
 namespace mirelo::LibraryTexts {
 
-namespace {
+QString sectionTitle(LibrarySection section)
+{
+    switch (section) {
+    case LibrarySection::all: return translate("Mirelo", "All media");
+    case LibrarySection::images: return translate("Mirelo", "Images");
+    case LibrarySection::videos: return translate("Mirelo", "Videos");
+    case LibrarySection::large: return translate("Mirelo", "Large files");
+    case LibrarySection::duplicates: return translate("Mirelo", "Duplicates");
+    }
+    return {};
+}
 
-// For the catalogue: the core's names, translated where they are shown.
-[[maybe_unused]] constexpr const char* kCoreNames[] = {
-    QT_TRANSLATE_NOOP("Mirelo", "All media"),      QT_TRANSLATE_NOOP("Mirelo", "Images"),
-    QT_TRANSLATE_NOOP("Mirelo", "Videos"),         QT_TRANSLATE_NOOP("Mirelo", "Large files"),
-    QT_TRANSLATE_NOOP("Mirelo", "Name"),           QT_TRANSLATE_NOOP("Mirelo", "Largest first"),
-    QT_TRANSLATE_NOOP("Mirelo", "Smallest first"), QT_TRANSLATE_NOOP("Mirelo", "Newest first"),
-    QT_TRANSLATE_NOOP("Mirelo", "File format"),    QT_TRANSLATE_NOOP("Mirelo", "All formats"),
-    QT_TRANSLATE_NOOP("Mirelo", "Duplicates"),
-};
+QString sortTitle(MediaSort sort)
+{
+    switch (sort) {
+    case MediaSort::name: return translate("Mirelo", "Name");
+    case MediaSort::largest: return translate("Mirelo", "Largest first");
+    case MediaSort::smallest: return translate("Mirelo", "Smallest first");
+    case MediaSort::newest: return translate("Mirelo", "Newest first");
+    case MediaSort::format: return translate("Mirelo", "File format");
+    }
+    return {};
+}
 
-} // namespace
-
-QString coreName(std::string_view name) { return translate("Mirelo", std::string(name).c_str()); }
+QString formatTitle(const QString& format)
+{
+    return format == AppModel::kAllFormatsLabel ? translate("Mirelo", "All formats") : format;
+}
 
 QString files(int64_t count) { return translate("Mirelo", "%Ln file(s)", nullptr, pluralCount(count)); }
 
@@ -36,7 +49,7 @@ QString headerTitle(const AppModel& model)
                    ? QString::fromStdString(*folder)
                    : QFileInfo(QString::fromStdString(*folder)).fileName();
     if (model.items().isEmpty()) return translate("Mirelo", "A home for every image.");
-    return coreName(LibrarySections::rawValue(model.section()));
+    return sectionTitle(model.section());
 }
 
 QString headerSubtitle(const AppModel& model)

@@ -2,6 +2,9 @@
 // The library window's words, made from the model's state: the header, the
 // footer, the empty state and the Trash alert.
 
+#include "LibrarySection.h"
+#include "library/MediaSort.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -36,9 +39,12 @@ QString trashMessage(int64_t bytes);
 QString selectAllTitle(const AppModel& model);
 // "N file" or "N files".
 QString files(int64_t count);
-// The names the core keeps for sections, sorts and "All formats" (stored in
-// the library file as they are), in the user's language.
-QString coreName(std::string_view name);
+// What the user reads for a section, a sort and a format filter (the model
+// keeps enums; the library file keeps its own names, read and written only
+// where the file is).
+QString sectionTitle(LibrarySection section);
+QString sortTitle(MediaSort sort);
+QString formatTitle(const QString& format);
 QString bytes(int64_t count);
 
 } // namespace LibraryTexts

@@ -87,9 +87,7 @@ void FilterBar::refreshFormats()
     const QSignalBlocker quiet(format_);
     if (shown != wanted) {
         format_->clear();
-        for (const QString& format : wanted)
-            format_->addItem(
-                LibraryTexts::formatTitle(format), format);
+        for (const QString& format : wanted) format_->addItem(LibraryTexts::formatTitle(format), format);
     }
     int index = format_->findData(model_.format());
     if (index < 0) {

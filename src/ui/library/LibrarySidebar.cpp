@@ -83,8 +83,7 @@ LibrarySidebar::LibrarySidebar(AppModel& model, QWidget* parent) : QWidget(paren
                                                               {LibrarySection::large, "drive-harddisk-symbolic"},
                                                               {LibrarySection::duplicates, "edit-copy-symbolic"}};
     for (auto [section, symbol] : symbols) {
-        auto* row = new SidebarSectionRow(LibraryTexts::sectionTitle(section),
-                                          QString::fromUtf8(symbol), this);
+        auto* row = new SidebarSectionRow(LibraryTexts::sectionTitle(section), QString::fromUtf8(symbol), this);
         connect(row, &QAbstractButton::clicked, this, [this, section = section] { model_.selectSection(section); });
         row->setDrawsHighlight(false); // the sidebar's own highlight slides between rows
         sections_[section] = row;

@@ -10,10 +10,10 @@ namespace {
 
 class QuerySchedulerTest : public ::testing::Test {
 protected:
+    QObject receiver; // outlives the scheduler, whose worker may still hand it a result
     QueryScheduler scheduler{[this](std::function<void()> apply) {
         QMetaObject::invokeMethod(&receiver, handedOff([apply = std::move(apply)] { apply(); }), Qt::QueuedConnection);
     }};
-    QObject receiver;
     MediaItems items{MediaItem("/p/apple.jpg", 10, 0, false), MediaItem("/p/banana.png", 20, 0, false),
                      MediaItem("/p/cherry.mov", 30, 0, true)};
 

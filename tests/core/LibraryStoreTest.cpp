@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <atomic>
 #include <chrono>
 #include <fstream>
@@ -103,13 +105,22 @@ TEST(LibraryStore, KilledWritersLeaveTheOldOrTheNewFile)
     TempFolder folder;
     const std::string path = folder / "library.json";
     std::mt19937 random(42);
-    std::uniform_int_distribution<int> pause(0, 250);
+    std::uniform_int_distribution<int> pause(0, 60);
     pid_t first = startWriter({"once", path, "3000"});
     ::waitpid(first, nullptr, 0);
     std::set<std::string> seen;
     for (int round = 0; round < 20; ++round) {
+        // Killed at some moment after its first write, however long a loaded
+        // machine takes to start it.
+        struct stat before {};
+        ::stat(path.c_str(), &before);
         pid_t child = startWriter({"loop", path, "3000"});
-        std::this_thread::sleep_for(std::chrono::milliseconds(20 + pause(random)));
+        for (int wait = 0; wait < 2000; ++wait) {
+            struct stat now {};
+            if (::stat(path.c_str(), &now) == 0 && now.st_ino != before.st_ino) break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(pause(random)));
         ::kill(child, SIGKILL);
         ::waitpid(child, nullptr, 0);
         LibrarySnapshot snapshot;

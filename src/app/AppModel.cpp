@@ -30,7 +30,7 @@ AppModel::AppModel(std::string libraryPath, QObject* parent) : QObject(parent)
     setUpDuplicates();
 
     if (!settings->value(AppSettings::kFirstLaunchDone).toBool()) {
-        settings->setValue(AppSettings::kBackgroundBlur, 0.1);
+        settings->setValue(AppSettings::kBackgroundBlur, AppSettings::kDefaultBlur);
         settings->setValue(AppSettings::kFirstLaunchDone, true);
     }
 

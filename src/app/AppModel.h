@@ -351,7 +351,7 @@ private:
 
     std::shared_ptr<const DuplicateGroups> duplicateGroups_;
     DuplicateGroups::Kind duplicateKind_ = DuplicateGroups::Kind::exact;
-    int similarity_ = 8;
+    int similarity_ = SimilarPhotos::kVerySimilar;
     std::vector<ShownGroup> shownGroups_;
     bool duplicatesStale_ = true; // the library changed since the last search
     std::unique_ptr<DuplicateSearch> duplicateSearch_;

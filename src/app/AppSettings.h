@@ -21,6 +21,10 @@ struct AppSettings {
     // [from, to]. Finished at the next launch if the process died meanwhile.
     static constexpr const char* kPendingFolderRename = "pendingFolderRename";
 
+    // Each default once.
+    static constexpr double kDefaultBlur = 0.1;                    // the viewer backdrop's softness, 0…1
+    static constexpr int kWindowWidth = 1180, kWindowHeight = 780; // a new window's size
+
     // $XDG_CONFIG_HOME/Mirelo/Mirelo.conf
     static std::unique_ptr<QSettings> open()
     {

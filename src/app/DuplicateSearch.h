@@ -7,6 +7,7 @@
 // fingerprint cache is read on the worker before the first search and
 // written after each; paths the watcher saw change are forgotten first.
 
+#include "duplicates/SimilarPhotos.h"
 #include "library/DuplicateGroups.h"
 #include "library/MediaItem.h"
 #include "work/SerialQueue.h"
@@ -32,7 +33,7 @@ public:
         MediaItems items;
         std::vector<std::string> folders; // the library's, in the order added
         DuplicateGroups::Kind kind = DuplicateGroups::Kind::exact;
-        int within = 8; // bits, for photos alike
+        int within = SimilarPhotos::kVerySimilar; // bits, for photos alike
     };
     struct Result {
         std::shared_ptr<const DuplicateGroups> groups;

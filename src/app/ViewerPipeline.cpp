@@ -17,10 +17,10 @@ namespace mirelo {
 double ViewerPreferences::backgroundBlur()
 {
     const QVariant stored = AppSettings::open()->value(AppSettings::kBackgroundBlur);
-    if (!stored.isValid()) return 0.1;
+    if (!stored.isValid()) return AppSettings::kDefaultBlur;
     bool number = false;
     const double value = stored.toDouble(&number);
-    if (!number || !std::isfinite(value)) return 0.1;
+    if (!number || !std::isfinite(value)) return AppSettings::kDefaultBlur;
     return std::clamp(value, 0.0, 1.0);
 }
 

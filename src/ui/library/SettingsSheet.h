@@ -4,6 +4,7 @@
 // the main shortcuts and a word on privacy. Choices are stored at once and
 // take effect at once.
 
+#include "AppSettings.h"
 #include <QDialog>
 
 class QButtonGroup;
@@ -18,7 +19,7 @@ class DefaultViewerPanel;
 class SettingsSheet : public QDialog {
     Q_OBJECT
 public:
-    static constexpr double kDefaultBlur = 0.1;
+    static constexpr double kDefaultBlur = AppSettings::kDefaultBlur;
 
     explicit SettingsSheet(QWidget* parent = nullptr);
 

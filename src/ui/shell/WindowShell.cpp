@@ -2,6 +2,7 @@
 #include "Translation.h"
 
 #include "AppModel.h"
+#include "AppSettings.h"
 #include "common/AlertDialog.h"
 #include "library/LibraryWindow.h"
 #include "viewer/OverlayWindow.h"
@@ -36,7 +37,7 @@ void WindowShell::makeLibraryIfNeeded()
 {
     if (library_) return;
     library_ = new LibraryWindow(model_, actions_);
-    library_->resize(1180, 780);
+    library_->resize(AppSettings::kWindowWidth, AppSettings::kWindowHeight);
     if (library_->restoreFrame()) {
         // Where the user left it.
     } else if (const QScreen* screen = QApplication::primaryScreen()) {

@@ -1,5 +1,6 @@
 #include "OverlayWindow.h"
 #include "Translation.h"
+#include "AppSettings.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -28,7 +29,7 @@ OverlayWindow::OverlayWindow(QWidget* content) : QWidget(nullptr)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(content);
-    resize(1180, 780);
+    resize(AppSettings::kWindowWidth, AppSettings::kWindowHeight);
     qApp->installEventFilter(this);
 }
 

@@ -7,6 +7,7 @@
 // place of, and what happens to it, is the shell's business: the viewer
 // says when it opens, shows and closes.
 
+#include "AppSettings.h"
 #include "library/MediaItem.h"
 #include "ViewerActions.h"
 #include "common/ActionRegistry.h"
@@ -118,7 +119,7 @@ private:
     OverlayWindow* window_ = nullptr;
     ViewerScene* scene_ = nullptr;
     std::set<uint16_t> heldZoomKeys_;
-    QRect normalFrame_{120, 100, 1180, 780};
+    QRect normalFrame_{120, 100, AppSettings::kWindowWidth, AppSettings::kWindowHeight};
     bool immersive_ = true;
     bool presented_ = false;
     bool awaitingFirstFrame_ = false;

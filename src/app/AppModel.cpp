@@ -118,7 +118,7 @@ void AppModel::applyRestore(const std::optional<LibrarySnapshot>& snapshot, bool
         refreshVisible();
         scheduleSave();
         setRecentFolders(snapshot->folders);
-        indexedFolders_ = snapshot->indexedFolders;
+        setIndexedFolders(snapshot->indexedFolders);
         setSelectedFolder(snapshot->selectedFolder);
         change(expandedFolders_, FolderSet(snapshot->expandedFolders.begin(), snapshot->expandedFolders.end()),
                &AppModel::expandedFoldersChanged);

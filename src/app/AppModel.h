@@ -300,6 +300,8 @@ private:
     void finishJournaledRename();
     void setUpDuplicates();
     void forgetJournaledRename();
+    // The library's indexed folders, told to the watched folders too.
+    void setIndexedFolders(PathList folders);
 
     // Observable state.
     MediaItems items_;

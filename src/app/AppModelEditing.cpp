@@ -246,7 +246,9 @@ void AppModel::finishFolderEdit(const std::string& folder, bool rename, const st
         return LibraryIndex::contains(folder, recent);
     });
     if (!remembered) remember(folder);
-    indexedFolders_.push_back(result);
+    PathList indexed = indexedFolders_;
+    indexed.push_back(result);
+    setIndexedFolders(std::move(indexed));
     scheduleSave();
 }
 
@@ -281,7 +283,7 @@ void AppModel::folderRenamed(const std::string& fromPath, const std::string& toP
 
     PathList indexed = remapped(indexedFolders_, from, to);
     const bool watchedMoved = indexed != indexedFolders_;
-    indexedFolders_ = std::move(indexed);
+    setIndexedFolders(std::move(indexed));
     if (watchedMoved) watched_->watch();
 
     FolderSet expanded;

@@ -147,12 +147,14 @@ void AppModel::finishScan(const PathList& roots, bool recursive, const QUuid& id
     if (openAfter) setViewerItems(MediaSorts::ordered(found, sort_));
 
     if (recursive && !result.cancelled) {
+        PathList indexed = indexedFolders_;
         for (const std::string& root : standardRoots) {
             bool known = false;
-            for (const std::string& folder : indexedFolders_)
+            for (const std::string& folder : indexed)
                 if (standardisedPath(folder) == root) known = true;
-            if (!known) indexedFolders_.push_back(root);
+            if (!known) indexed.push_back(root);
         }
+        setIndexedFolders(std::move(indexed));
         watched_->watch();
     }
     scheduleSave();

@@ -88,4 +88,10 @@ void AppModel::finishRefresh(const PathList& changed, int generation, MediaItems
     Q_EMIT indexRefreshed(differs);
 }
 
+void AppModel::setIndexedFolders(PathList folders)
+{
+    indexedFolders_ = std::move(folders);
+    watched_->setIndexed(indexedFolders_);
+}
+
 } // namespace mirelo

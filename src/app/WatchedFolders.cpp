@@ -26,7 +26,7 @@ bool hasHiddenComponent(std::string_view path)
 
 } // namespace
 
-WatchedFolders::WatchedFolders(const PathList& indexed, QObject* parent) : QObject(parent), indexed_(indexed)
+WatchedFolders::WatchedFolders(PathList indexed, QObject* parent) : QObject(parent), indexed_(std::move(indexed))
 {
     quiet_.setSingleShot(true);
     quiet_.setInterval(kQuietMs);

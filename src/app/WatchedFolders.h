@@ -22,14 +22,16 @@ public:
     using FolderSet = std::set<std::string>;
     static constexpr int kQuietMs = 2000;
 
-    // `indexed`: the library's indexed folders, read as they change.
-    explicit WatchedFolders(const PathList& indexed, QObject* parent = nullptr);
+    // `indexed`: the library's indexed folders; setIndexed when they change.
+    explicit WatchedFolders(PathList indexed = {}, QObject* parent = nullptr);
+    void setIndexed(PathList indexed) { indexed_ = std::move(indexed); }
 
     // Watches the top-most indexed folders (again, when they changed).
     void watch();
     void stop();
     // Changes the watcher reported: those inside an indexed folder, outside
-    // hidden folders and ~/Library, wait for the next refresh.
+    // hidden folders and the home folder's programs folder, wait for the
+    // next refresh.
     void noteChanges(const PathList& paths);
     // Every indexed folder is re-read at the next refresh.
     void noteAllChanged();
@@ -58,7 +60,7 @@ private:
     void noteDrives();
     void mountsChanged();
 
-    const PathList& indexed_;
+    PathList indexed_;
     LibraryWatcher watcher_;
     QTimer quiet_;
     FolderSet changed_;

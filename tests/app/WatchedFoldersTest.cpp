@@ -24,6 +24,19 @@ TEST(WatchedFolders, TopMostDropsFoldersInsideOthers)
     }
 }
 
+// In an indexed home folder, what Linux keeps for programs is passed over;
+// "~/Library" is the user's own folder there.
+TEST(WatchedFolders, TheHomeFoldersProgramsFolderIsPassedOver)
+{
+    const std::string home = QDir::homePath().toStdString();
+    WatchedFolders folders;
+    folders.setIndexed({home});
+    folders.noteChanges({home + "/snap/editor/common"});
+    EXPECT_TRUE(folders.changed().empty());
+    folders.noteChanges({home + "/Library/Photos"});
+    EXPECT_EQ(folders.changed(), (std::set<std::string>{home + "/Library/Photos"}));
+}
+
 TEST(WatchedFolders, EventsOutsideTheLibraryOrInHiddenPlacesAreIgnored)
 {
     const std::string lib = "/media/photos/Lib";

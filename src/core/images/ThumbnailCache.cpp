@@ -94,11 +94,7 @@ bool standsFor(const std::map<std::string, std::string>& texts, const Stamp& sta
 // zTXt, iTXt, before or after the pixels, as Qt, GdkPixbuf and others write
 // them) and its pixels, refused unread when it is larger than `largest` on a
 // side. Only plain data lives in the frames libpng leaves with longjmp.
-struct PngEntry {
-    QImage image;
-    std::map<std::string, std::string> texts;
-    bool alpha = false;
-};
+using PngEntry = ThumbnailCache::Entry;
 
 struct PngSource {
     const QByteArray* bytes;
@@ -125,7 +121,7 @@ void collectTexts(png_structp png, png_infop info, std::map<std::string, std::st
 }
 
 bool decodeRows(png_structp png, png_infop info, png_infop end, PngSource* source, int largest, PngEntry* entry,
-                std::vector<png_bytep>* rows)
+                bool* alpha, std::vector<png_bytep>* rows)
 {
     if (setjmp(png_jmpbuf(png))) return false;
     png_set_read_fn(png, source, readFromBytes);
@@ -134,7 +130,7 @@ bool decodeRows(png_structp png, png_infop info, png_infop end, PngSource* sourc
     png_read_info(png, info);
     const png_uint_32 width = png_get_image_width(png, info), height = png_get_image_height(png, info);
     if (width == 0 || height == 0 || width > png_uint_32(largest) || height > png_uint_32(largest)) return false;
-    entry->alpha = (png_get_color_type(png, info) & PNG_COLOR_MASK_ALPHA) || png_get_valid(png, info, PNG_INFO_tRNS);
+    *alpha = (png_get_color_type(png, info) & PNG_COLOR_MASK_ALPHA) || png_get_valid(png, info, PNG_INFO_tRNS);
     png_set_expand(png);
     png_set_strip_16(png);
     png_set_gray_to_rgb(png);
@@ -158,15 +154,16 @@ std::optional<PngEntry> readPng(const QByteArray& bytes, int largest)
     png_infop end = png ? png_create_info_struct(png) : nullptr;
     PngSource source{&bytes};
     PngEntry entry;
+    bool alpha = false;
     std::vector<png_bytep> rows;
-    const bool read = info && end && decodeRows(png, info, end, &source, largest, &entry, &rows);
+    const bool read = info && end && decodeRows(png, info, end, &source, largest, &entry, &alpha, &rows);
     if (read) {
         collectTexts(png, info, entry.texts);
         collectTexts(png, end, entry.texts);
     }
     png_destroy_read_struct(&png, &info, &end);
     if (!read) return std::nullopt;
-    if (!entry.alpha) entry.image.reinterpretAsFormat(QImage::Format_RGBX8888);
+    if (!alpha) entry.image.reinterpretAsFormat(QImage::Format_RGBX8888);
     return entry;
 }
 
@@ -259,9 +256,7 @@ const char* ThumbnailCache::folderFor(int pixels)
 
 std::optional<ThumbnailCache::Entry> ThumbnailCache::parse(const QByteArray& png, int largest)
 {
-    std::optional<PngEntry> read = readPng(png, largest);
-    if (!read) return std::nullopt;
-    return Entry{std::move(read->image), std::move(read->texts)};
+    return readPng(png, largest);
 }
 
 int ThumbnailCache::standardSize(int pixels)
@@ -389,8 +384,10 @@ void ThumbnailCache::move(const std::string& from, const std::string& to) const
         if (!ours) continue;
         const int width = std::atoi(textOf(entry->texts, "Thumb::Image::Width").c_str());
         const int height = std::atoi(textOf(entry->texts, "Thumb::Image::Height").c_str());
-        write(folder, to, entry->image.convertToFormat(entry->alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32),
-              width > 0 && height > 0 ? QSize(width, height) : QSize());
+        write(
+            folder, to,
+            entry->image.convertToFormat(entry->image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32),
+            width > 0 && height > 0 ? QSize(width, height) : QSize());
     }
     ::unlink((root_ + "/fail/" + program_ + "/" + name).c_str());
 }
